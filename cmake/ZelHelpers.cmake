@@ -1,0 +1,52 @@
+# Small helpers so that every module, tool and test is declared the same way.
+
+# Adds every direct sub-folder of the current source folder that holds a CMakeLists.txt.
+# Modules only need a folder of their own: nobody edits a shared list to add one.
+function(zel_add_subdirectories)
+    file(GLOB children RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*)
+    list(SORT children)
+    foreach(child IN LISTS children)
+        if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${child} AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
+            add_subdirectory(${child})
+        endif()
+    endforeach()
+endfunction()
+
+# zel_add_module(NAME SOURCES ... [DEPS ...] [PUBLIC_DEPS ...])
+# A static, position-independent library that the component and the tests link.
+function(zel_add_module name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PUBLIC_DEPS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/include)
+    target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_DEPS} PRIVATE ${ARG_DEPS})
+endfunction()
+
+# zel_add_test(NAME SOURCES ... [LIBS ...] [LABELS ...])
+# A GoogleTest program whose tests ctest lists one by one. Every test runs with the
+# offscreen Qt platform, a pinned locale and the build's bin folder in its environment.
+function(zel_add_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/include
+                                               ${PROJECT_SOURCE_DIR}/tests)
+    target_compile_definitions(${name} PRIVATE ZEL_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
+                                               ZEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+                                               ZEL_BIN_DIR="${ZEL_OUTPUT_DIR}")
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    gtest_discover_tests(${name}
+        DISCOVERY_TIMEOUT 60
+        PROPERTIES
+            LABELS "${ARG_LABELS}"
+            TIMEOUT 300
+            ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;LC_ALL=C.UTF-8;ZEL_BIN_DIR=${ZEL_OUTPUT_DIR}")
+endfunction()
+
+# zel_add_benchmark(NAME SOURCES ... [LIBS ...])
+function(zel_add_benchmark name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark benchmark::benchmark_main)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/include)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+endfunction()
