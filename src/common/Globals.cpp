@@ -1,0 +1,11 @@
+#include "common/Globals.h"
+
+namespace zel {
+
+Globals& globals()
+{
+    static Globals state;
+    return state;
+}
+
+} // namespace zel

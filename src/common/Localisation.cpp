@@ -1,0 +1,36 @@
+#include "common/Localisation.h"
+
+#include "common/General.h"
+#include "common/Globals.h"
+#include "platform/com/ClassRegistry.h"
+
+namespace zel::Localisation {
+
+bool apply(std::string_view formName, std::string_view languageId,
+           const std::function<void(const std::string&)>& setCaption, const std::vector<Item>& items)
+{
+    const std::string& folder = globals().gstrPathData;
+    if (!General::CheckLangInDisk(languageId, folder))
+        return false;
+    auto language = com::ClassRegistry::instance().createAs<ILanguageFile>(kClsidLanguageFile);
+    if (!language->Open(languageId, folder))
+        return false;
+
+    // From here on a failing step is skipped and the next one runs: a missing key leaves that
+    // one text as it was.
+    try {
+        const std::string caption = " " + language->Text(formName, "Caption");
+        if (setCaption)
+            setCaption(caption);
+    } catch (...) {
+    }
+    for (const Item& item : items) {
+        try {
+            item.apply(language->Text(formName, item.key));
+        } catch (...) {
+        }
+    }
+    return true;
+}
+
+} // namespace zel::Localisation

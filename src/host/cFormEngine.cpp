@@ -1,0 +1,293 @@
+#include "host/cFormEngine.h"
+
+#include "common/ErrorRecord.h"
+#include "common/General.h"
+#include "common/Globals.h"
+#include "host/cRobot.h"
+#include "hostparts/defaults/DefaultComponents.h"
+
+namespace zel {
+namespace {
+
+// Runs step and ignores its failure: used where a step is skipped when it fails.
+template <class Step>
+void ignoringErrors(Step&& step) noexcept
+{
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+EditorFormFactory& editorFormFactoryStorage()
+{
+    static EditorFormFactory factory;
+    return factory;
+}
+
+EditorFormFactory setEditorFormFactory(EditorFormFactory factory)
+{
+    EditorFormFactory previous = std::move(editorFormFactoryStorage());
+    editorFormFactoryStorage() = std::move(factory);
+    return previous;
+}
+
+const EditorFormFactory& editorFormFactory()
+{
+    return editorFormFactoryStorage();
+}
+
+cFormEngine::cFormEngine()
+{
+    try {
+        registerDefaultComponents();
+        Globals& g = globals();
+        g.gobjSharedData = com::ClassRegistry::instance().createAs<ISharedData>(kClsidSharedData);
+        std::string name = "Languages";
+        g.gxmlLanguages = General::GetNewNode(General::kNodeElement, name);
+        g.gobjRobot = std::make_shared<cRobot>();
+    } catch (...) {
+        logAndAbsorb("  cFormEngine.Class_Initialize() ");
+    }
+}
+
+cFormEngine::~cFormEngine()
+{
+    Globals& g = globals();
+    g.gobjSharedData.reset();
+    g.gxmlLanguages = XmlNode();
+    g.gobjRobot.reset();
+    discardHeldForm();
+}
+
+void cFormEngine::discardHeldForm() noexcept
+{
+    if (m_ofrmMain)
+        ignoringErrors([&] { m_ofrmMain->Unload(); });
+    m_ofrmMain.reset();
+}
+
+bool cFormEngine::LoadForm(INotifier* pNotifier, const XmlNode& pLanguages, ISkin* pSkin)
+{
+    const bool formWasHeld = m_ofrmMain != nullptr;
+    auto steps = std::initializer_list<std::function<void()>>{
+        [&] { discardHeldForm(); },
+        [&] {
+            const EditorFormFactory& factory = editorFormFactory();
+            if (!factory)
+                raise(ErrorNumber::CannotCreateComponent, "Cannot create the editor window: no window toolkit is loaded");
+            m_ofrmMain = factory(EditorFormEvents{[this](int32_t b) { ofrmMain_ButtonClick(b); },
+                                                  [this] { ofrmMain_FormActivate(); },
+                                                  [this] { ofrmMain_FormModified(); }});
+        },
+        [&] { globals().gobjSkin = pSkin; },
+        [&] {
+            if (!m_ofrmMain)
+                raiseObjectNotSet("the editor window was not created");
+            m_ofrmMain->Load();
+        },
+        [&] { m_notifier = pNotifier; },
+        [&] { globals().gxmlLanguages = pLanguages.cloneDeep(); },
+    };
+    if (formWasHeld) {
+        // Replacing a form never fails towards the host: each failing step is skipped.
+        for (const auto& step : steps)
+            ignoringErrors(step);
+        return true;
+    }
+    try {
+        for (const auto& step : steps)
+            step();
+        return true;
+    } catch (...) {
+        logAndRethrow("  cFormEngine.LoadForm() ", " cFormEngine.LoadForm() ");
+    }
+}
+
+void cFormEngine::SetPathData(std::string_view pPathData)
+{
+    try {
+        globals().gstrPathData = std::string(pPathData);
+    } catch (...) {
+        logAndRethrow("  cFormEngine.SetPathData() ", " cFormEngine.SetPathData() ");
+    }
+}
+
+void cFormEngine::SetData(std::string_view pData)
+{
+    try {
+        if (!globals().gobjSharedData)
+            raiseObjectNotSet("the activity data component");
+        globals().gobjSharedData->LoadData(pData);
+        InitDataToProcess();
+    } catch (...) {
+        logAndRethrow("  cFormEngine.SetData() ", " cFormEngine.SetData() ");
+    }
+}
+
+void cFormEngine::InitDataToProcess()
+{
+    try {
+        Globals& g = globals();
+        if (!g.gobjSharedData || !g.gobjRobot)
+            raiseObjectNotSet("the activity data or the robot script object");
+        g.gstrContextText = g.gobjSharedData->ContextText();
+        if (g.gobjSharedData->HasScript()) {
+            g.gobjRobot->SetFreeDefinition(g.gobjSharedData->ScriptNode().cloneDeep());
+        } else {
+            std::string folder = g.gstrPathData;
+            g.gobjRobot->SetFreeDefinition(General::GetPattern("DefaultScript", folder).cloneDeep());
+        }
+    } catch (...) {
+        logAndRethrow("  cFormEngine.InitDataToProcess() ", " cFormEngine.InitDataToProcess() ");
+    }
+}
+
+std::string cFormEngine::GetData()
+{
+    try {
+        if (!m_ofrmMain)
+            return {};
+        Globals& g = globals();
+        if (!g.gobjSharedData || !g.gobjRobot)
+            raiseObjectNotSet("the activity data or the robot script object");
+        const XmlNode script = g.gobjRobot->GetFreeDefinition();
+        if (script.isNone())
+            raiseObjectNotSet("no robot script document is installed");
+        g.gobjSharedData->SetScriptNode(script.cloneDeep());
+        return g.gobjSharedData->DataNode().xml();
+    } catch (...) {
+        logAndRethrow("  cFormEngine.GetData() ", " cFormEngine.GetData() ");
+    }
+}
+
+void cFormEngine::ShowForm()
+{
+    try {
+        if (!m_ofrmMain)
+            return;
+        m_ofrmMain->Initialize();
+        if (globals().gobjSharedData && globals().gobjSharedData->HasScript()) {
+            m_ofrmMain->ShowModal();
+            return;
+        }
+        const std::string code = m_ofrmMain->ShowWizardForNewScript();
+        if (code.empty()) {
+            m_ofrmMain->UnloadWizard();
+            return;
+        }
+        m_ofrmMain->SetScriptText(code);
+        m_ofrmMain->ColorizeCode();
+        m_ofrmMain->UnloadWizard();
+        m_ofrmMain->SaveCode();
+    } catch (...) {
+        logAndRethrow("  cFormEngine.Showform() ", " cFormEngine.ShowForm() ");
+    }
+}
+
+bool cFormEngine::Validate()
+{
+    try {
+        return m_ofrmMain ? m_ofrmMain->Validate() : false;
+    } catch (...) {
+        logAndRethrow("  cFormEngine.Validate() ", " cFormEngine.Validate() ");
+    }
+}
+
+void cFormEngine::ResizeForm()
+{
+    try {
+        if (m_ofrmMain)
+            m_ofrmMain->ResizeForm();
+    } catch (...) {
+        logAndRethrow("  cFormEngine.ResizeForm() ", " cFormEngine.ResizeForm() ");
+    }
+}
+
+std::string cFormEngine::GetCaption()
+{
+    try {
+        return m_ofrmMain ? m_ofrmMain->Caption() : std::string();
+    } catch (...) {
+        logAndRethrow("  cFormEngine.GetCaption() ", " cFormEngine.GetCaption() ");
+    }
+}
+
+int32_t cFormEngine::GetHandle()
+{
+    try {
+        return m_ofrmMain ? m_ofrmMain->Handle() : 0;
+    } catch (...) {
+        logAndRethrow("  cFormEngine.GetHandle() ", " cFormEngine.GetHandle() ");
+    }
+}
+
+void cFormEngine::ChangeSettings(ISkin* pSkin)
+{
+    try {
+        globals().gobjSkin = pSkin;
+        if (m_ofrmMain)
+            m_ofrmMain->ChangeSettings();
+    } catch (...) {
+        logAndRethrow("  cFormEngine.ChangeSettings() ", " cFormEngine.ChangeSettings() ");
+    }
+}
+
+void cFormEngine::UpdateLanguages(const XmlNode& pLanguages)
+{
+    try {
+        globals().gxmlLanguages = pLanguages;
+        if (m_ofrmMain)
+            m_ofrmMain->UpdateLanguages(pLanguages.cloneDeep());
+    } catch (...) {
+        logAndRethrow("  cFormEngine.UpdateLanguages() ", " cFormEngine.UpdateLanguages() ");
+    }
+}
+
+void cFormEngine::ChangeInterfaceLanguage(std::string_view pLanguageId)
+{
+    try {
+        if (m_ofrmMain)
+            m_ofrmMain->ChangeInterfaceLanguage(pLanguageId);
+    } catch (...) {
+        logAndRethrow("  cFormEngine.ChangeInterfaceLanguage() ", " cFormEngine.ChangeInterfaceLanguage() ");
+    }
+}
+
+void cFormEngine::ofrmMain_ButtonClick(int32_t ZELButton)
+{
+    try {
+        if (m_notifier)
+            m_notifier->ButtonClick(ZELButton);
+        if ((ZELButton == kButtonCancel || ZELButton == kButtonOk) && globals().gobjSharedData)
+            globals().gobjSharedData->SetButtonResult(ZELButton);
+        if (m_ofrmMain)
+            m_ofrmMain->Unload();
+    } catch (...) {
+        logAndRethrow("  ofrmMain_ButtonClick ", " cFormEngine.ofrmMain_ButtonClick() ");
+    }
+}
+
+void cFormEngine::ofrmMain_FormActivate()
+{
+    try {
+        if (m_notifier)
+            m_notifier->FormActivate();
+    } catch (...) {
+        logAndRethrow(" ofrmMain_FormActivate", " cFormEngine.ofrmMain_FormActivate() ");
+    }
+}
+
+void cFormEngine::ofrmMain_FormModified()
+{
+    try {
+        if (m_notifier)
+            m_notifier->FormModified();
+    } catch (...) {
+        logAndRethrow(" ofrmMain_FormModified()", " cFormEngine.ofrmMain_FormModified() ");
+    }
+}
+
+} // namespace zel

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "platform/com/ClassRegistry.h"
+#include "host/IEditorForm.h"
+#include "platform/xml/XmlNode.h"
+#include "zel/ZelScriptEditor.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace zel {
+
+// The editor's entry class as the host uses it: it takes the host's notifier, languages and
+// skin, the path-data folder and the activity's data, shows the editor, forwards its button
+// events to the host and hands the changed data back. Every operation writes a failure to the
+// error log and raises it again with its tag appended.
+class cFormEngine
+{
+public:
+    // Creates the process-wide activity data, languages element and robot script object.
+    cFormEngine();
+    ~cFormEngine();
+    cFormEngine(const cFormEngine&) = delete;
+    cFormEngine& operator=(const cFormEngine&) = delete;
+
+    // Unloads a form held before, creates and loads a new editor, keeps the notifier and the
+    // skin (not owned) and a deep copy of pLanguages. Returns true.
+    bool LoadForm(INotifier* pNotifier, const XmlNode& pLanguages, ISkin* pSkin);
+    void SetPathData(std::string_view pPathData);
+    // Hands the data text to the activity data, then installs the robot script document: the
+    // stored one, or a copy of the DefaultScript.xml pattern of the path-data folder.
+    void SetData(std::string_view pData);
+    // The data text with a copy of the robot script document; "" when no form is held.
+    std::string GetData();
+    // Shows the editor modally (or, for an activity without a script, the wizard).
+    void ShowForm();
+    bool Validate();
+    void ResizeForm();
+    std::string GetCaption();
+    int32_t GetHandle();
+    void ChangeSettings(ISkin* pSkin);
+    // Keeps pLanguages itself (no copy) and hands the form a deep copy.
+    void UpdateLanguages(const XmlNode& pLanguages);
+    void ChangeInterfaceLanguage(std::string_view pLanguageId);
+
+    // The form held, or null.
+    IEditorForm* form() const { return m_ofrmMain.get(); }
+
+private:
+    void InitDataToProcess();
+    void ofrmMain_ButtonClick(int32_t ZELButton);
+    void ofrmMain_FormActivate();
+    void ofrmMain_FormModified();
+    void discardHeldForm() noexcept;
+
+    std::unique_ptr<IEditorForm> m_ofrmMain;
+    INotifier* m_notifier = nullptr;
+    com::ObjectCounter m_counter;
+};
+
+} // namespace zel

@@ -1,0 +1,449 @@
+#include "platform/xml/XmlNode.h"
+
+#include "common/ErrorRecord.h"
+
+#include <pugixml.hpp>
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace zel {
+
+struct XmlNode::Holder
+{
+    pugi::xml_document document;
+    // A detached node lives alone in a document of its own; its parent is reported as none.
+    bool detached = false;
+};
+
+namespace {
+
+// Comments and processing instructions are kept so that documents round-trip; DOCTYPE is
+// skipped (pugixml never expands entities declared in it nor fetches anything).
+constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_pi;
+constexpr unsigned kPrintOptions = pugi::format_raw | pugi::format_no_declaration;
+
+// Parser failures carry numbers in the range the XML parser of the original platform used, so
+// they read as parser errors in the log and cannot be mistaken for the system's own numbers.
+constexpr int32_t kParseErrorBase = static_cast<int32_t>(0xC00CE500u);
+constexpr int32_t kFileNotFound = static_cast<int32_t>(0x800C0006u);
+
+void fillError(XmlParseError* error, const pugi::xml_parse_result& result, std::string_view text)
+{
+    if (error == nullptr)
+        return;
+    error->number = kParseErrorBase + static_cast<int32_t>(result.status);
+    error->reason = result.description();
+    error->offset = result.offset < 0 ? 0 : static_cast<std::size_t>(result.offset);
+    const std::size_t end = std::min(error->offset, text.size());
+    int line = 1;
+    std::size_t lineStart = 0;
+    for (std::size_t i = 0; i < end; ++i) {
+        if (text[i] == '\n') {
+            ++line;
+            lineStart = i + 1;
+        }
+    }
+    error->line = line;
+    error->column = static_cast<int>(end - lineStart) + 1;
+}
+
+XmlNodeType typeOf(pugi::xml_node_type t)
+{
+    switch (t) {
+    case pugi::node_element:
+        return XmlNodeType::Element;
+    case pugi::node_pcdata:
+        return XmlNodeType::Text;
+    case pugi::node_cdata:
+        return XmlNodeType::CData;
+    case pugi::node_comment:
+        return XmlNodeType::Comment;
+    case pugi::node_pi:
+    case pugi::node_declaration:
+        return XmlNodeType::ProcessingInstruction;
+    case pugi::node_document:
+        return XmlNodeType::Document;
+    default:
+        return XmlNodeType::None;
+    }
+}
+
+void collectText(const pugi::xml_node& node, std::string& out)
+{
+    for (pugi::xml_node n = node.first_child(); n; n = n.next_sibling()) {
+        if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata)
+            out.append(n.value());
+        else if (n.type() == pugi::node_element)
+            collectText(n, out);
+    }
+}
+
+pugi::xpath_query compileXPath(std::string_view xpath)
+{
+    try {
+        return pugi::xpath_query(std::string(xpath).c_str());
+    } catch (const pugi::xpath_exception& e) {
+        raise(ErrorNumber::Unspecified, std::string("XPath : ") + e.what() + " in '" + std::string(xpath) + "'");
+    }
+}
+
+} // namespace
+
+XmlNode::XmlNode() = default;
+XmlNode::~XmlNode() = default;
+XmlNode::XmlNode(const XmlNode&) = default;
+XmlNode& XmlNode::operator=(const XmlNode&) = default;
+XmlNode::XmlNode(XmlNode&& other) noexcept : m_holder(std::move(other.m_holder)), m_node(other.m_node)
+{
+    other.m_node = nullptr;
+}
+XmlNode& XmlNode::operator=(XmlNode&& other) noexcept
+{
+    m_holder = std::move(other.m_holder);
+    m_node = other.m_node;
+    other.m_node = nullptr;
+    return *this;
+}
+
+XmlNode::XmlNode(std::shared_ptr<Holder> holder, const pugi::xml_node& node)
+    : m_holder(node ? std::move(holder) : nullptr), m_node(node ? node.internal_object() : nullptr)
+{
+}
+
+pugi::xml_node XmlNode::raw() const
+{
+    return pugi::xml_node(static_cast<pugi::xml_node_struct*>(m_node));
+}
+
+void XmlNode::requireNode(const char* operation) const
+{
+    if (isNone())
+        raiseObjectNotSet(std::string("XML node (") + operation + ")");
+}
+
+XmlNode XmlNode::newDocument()
+{
+    auto holder = std::make_shared<Holder>();
+    pugi::xml_node doc = holder->document;
+    return XmlNode(holder, doc);
+}
+
+XmlNode XmlNode::newElement(std::string_view name)
+{
+    auto holder = std::make_shared<Holder>();
+    holder->detached = true;
+    pugi::xml_node element = holder->document.append_child(std::string(name).c_str());
+    return XmlNode(holder, element);
+}
+
+XmlNode XmlNode::newCData(std::string_view text)
+{
+    auto holder = std::make_shared<Holder>();
+    holder->detached = true;
+    pugi::xml_node cdata = holder->document.append_child(pugi::node_cdata);
+    cdata.set_value(std::string(text).c_str());
+    return XmlNode(holder, cdata);
+}
+
+XmlNode XmlNode::parse(std::string_view text, XmlParseError* error)
+{
+    auto holder = std::make_shared<Holder>();
+    const pugi::xml_parse_result result =
+        holder->document.load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_auto);
+    if (!result) {
+        fillError(error, result, text);
+        return {};
+    }
+    pugi::xml_node doc = holder->document;
+    return XmlNode(holder, doc);
+}
+
+XmlNode XmlNode::load(const std::filesystem::path& path, XmlParseError* error)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        if (error != nullptr)
+            *error = XmlParseError{kFileNotFound, "The system cannot locate the object specified: " + path.string(), 0,
+                                   0, 0};
+        return {};
+    }
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return parse(text, error);
+}
+
+bool XmlNode::isNone() const
+{
+    return m_node == nullptr;
+}
+
+XmlNodeType XmlNode::type() const
+{
+    return isNone() ? XmlNodeType::None : typeOf(raw().type());
+}
+
+std::string XmlNode::name() const
+{
+    if (isNone())
+        return {};
+    const pugi::xml_node n = raw();
+    return n.type() == pugi::node_element || n.type() == pugi::node_pi ? n.name() : "";
+}
+
+std::string XmlNode::baseName() const
+{
+    std::string qualified = name();
+    const std::size_t colon = qualified.find(':');
+    return colon == std::string::npos ? qualified : qualified.substr(colon + 1);
+}
+
+std::string XmlNode::value() const
+{
+    if (isNone())
+        return {};
+    const pugi::xml_node n = raw();
+    return n.type() == pugi::node_element || n.type() == pugi::node_document ? "" : n.value();
+}
+
+std::string XmlNode::text() const
+{
+    if (isNone())
+        return {};
+    const pugi::xml_node n = raw();
+    if (n.type() != pugi::node_element && n.type() != pugi::node_document)
+        return n.value();
+    std::string out;
+    collectText(n, out);
+    return out;
+}
+
+void XmlNode::setText(std::string_view text)
+{
+    requireNode("setText");
+    pugi::xml_node n = raw();
+    if (n.type() != pugi::node_element && n.type() != pugi::node_document) {
+        n.set_value(std::string(text).c_str());
+        return;
+    }
+    removeChildren();
+    if (!text.empty())
+        n.append_child(pugi::node_pcdata).set_value(std::string(text).c_str());
+}
+
+std::string XmlNode::xml() const
+{
+    if (isNone())
+        return {};
+    std::ostringstream out;
+    const pugi::xml_node n = raw();
+    if (n.type() == pugi::node_document) {
+        for (pugi::xml_node c = n.first_child(); c; c = c.next_sibling())
+            c.print(out, "", kPrintOptions);
+    } else {
+        n.print(out, "", kPrintOptions);
+    }
+    return out.str();
+}
+
+XmlNode XmlNode::parent() const
+{
+    if (isNone())
+        return {};
+    const pugi::xml_node p = raw().parent();
+    if (!p || (p.type() == pugi::node_document && m_holder->detached))
+        return {};
+    return XmlNode(m_holder, p);
+}
+
+XmlNode XmlNode::ownerDocument() const
+{
+    if (isNone() || m_holder->detached)
+        return {};
+    pugi::xml_node doc = m_holder->document;
+    return XmlNode(m_holder, doc);
+}
+
+XmlNode XmlNode::documentElement() const
+{
+    if (isNone())
+        return {};
+    return XmlNode(m_holder, m_holder->document.document_element());
+}
+
+XmlNode XmlNode::firstChild() const
+{
+    return isNone() ? XmlNode() : XmlNode(m_holder, raw().first_child());
+}
+
+XmlNode XmlNode::nextSibling() const
+{
+    if (isNone() || (m_holder->detached && raw().parent() == m_holder->document))
+        return {};
+    return XmlNode(m_holder, raw().next_sibling());
+}
+
+std::vector<XmlNode> XmlNode::children() const
+{
+    std::vector<XmlNode> out;
+    if (isNone())
+        return out;
+    for (pugi::xml_node c = raw().first_child(); c; c = c.next_sibling())
+        out.push_back(XmlNode(m_holder, c));
+    return out;
+}
+
+XmlNode XmlNode::child(std::string_view name) const
+{
+    if (isNone())
+        return {};
+    return XmlNode(m_holder, raw().child(std::string(name).c_str()));
+}
+
+XmlNode XmlNode::selectSingleNode(std::string_view xpath) const
+{
+    if (isNone())
+        return {};
+    const pugi::xpath_query query = compileXPath(xpath);
+    const pugi::xpath_node found = raw().select_node(query);
+    if (found.node())
+        return XmlNode(m_holder, found.node());
+    return {};
+}
+
+std::vector<XmlNode> XmlNode::selectNodes(std::string_view xpath) const
+{
+    std::vector<XmlNode> out;
+    if (isNone())
+        return out;
+    const pugi::xpath_query query = compileXPath(xpath);
+    pugi::xpath_node_set found = raw().select_nodes(query);
+    found.sort();
+    for (const pugi::xpath_node& n : found)
+        if (n.node())
+            out.push_back(XmlNode(m_holder, n.node()));
+    return out;
+}
+
+XmlNode XmlNode::appendChild(const XmlNode& child)
+{
+    requireNode("appendChild");
+    child.requireNode("appendChild");
+    pugi::xml_node n = raw();
+    const pugi::xml_node c = child.raw();
+    if (child.m_holder == m_holder && !m_holder->detached) {
+        pugi::xml_node moved = n.append_move(c);
+        if (moved)
+            return XmlNode(m_holder, moved);
+    }
+    pugi::xml_node copied = n.append_copy(c);
+    if (!copied)
+        raise(ErrorNumber::InvalidArgument, "XML node of this type cannot be inserted here");
+    return XmlNode(m_holder, copied);
+}
+
+XmlNode XmlNode::insertBefore(const XmlNode& child, const XmlNode& reference)
+{
+    if (reference.isNone())
+        return appendChild(child);
+    requireNode("insertBefore");
+    child.requireNode("insertBefore");
+    if (reference.m_holder != m_holder || reference.raw().parent() != raw())
+        raise(ErrorNumber::InvalidArgument, "The reference node is not a child of this node");
+    pugi::xml_node n = raw();
+    const pugi::xml_node c = child.raw();
+    if (child.m_holder == m_holder && !m_holder->detached) {
+        pugi::xml_node moved = n.insert_move_before(c, reference.raw());
+        if (moved)
+            return XmlNode(m_holder, moved);
+    }
+    pugi::xml_node copied = n.insert_copy_before(c, reference.raw());
+    if (!copied)
+        raise(ErrorNumber::InvalidArgument, "XML node of this type cannot be inserted here");
+    return XmlNode(m_holder, copied);
+}
+
+XmlNode XmlNode::appendElement(std::string_view name)
+{
+    requireNode("appendElement");
+    pugi::xml_node added = raw().append_child(std::string(name).c_str());
+    if (!added)
+        raise(ErrorNumber::InvalidArgument, "An element cannot be inserted here");
+    return XmlNode(m_holder, added);
+}
+
+XmlNode XmlNode::appendText(std::string_view text)
+{
+    requireNode("appendText");
+    pugi::xml_node added = raw().append_child(pugi::node_pcdata);
+    if (!added)
+        raise(ErrorNumber::InvalidArgument, "A text node cannot be inserted here");
+    added.set_value(std::string(text).c_str());
+    return XmlNode(m_holder, added);
+}
+
+XmlNode XmlNode::appendCData(std::string_view text)
+{
+    requireNode("appendCData");
+    pugi::xml_node added = raw().append_child(pugi::node_cdata);
+    if (!added)
+        raise(ErrorNumber::InvalidArgument, "A CDATA section cannot be inserted here");
+    added.set_value(std::string(text).c_str());
+    return XmlNode(m_holder, added);
+}
+
+void XmlNode::removeChild(const XmlNode& child)
+{
+    requireNode("removeChild");
+    if (child.isNone() || child.m_holder != m_holder || !raw().remove_child(child.raw()))
+        raise(ErrorNumber::InvalidArgument, "The node to remove is not a child of this node");
+}
+
+void XmlNode::removeChildren()
+{
+    requireNode("removeChildren");
+    pugi::xml_node n = raw();
+    while (pugi::xml_node c = n.first_child())
+        n.remove_child(c);
+}
+
+XmlNode XmlNode::cloneDeep() const
+{
+    if (isNone())
+        return {};
+    auto holder = std::make_shared<Holder>();
+    const pugi::xml_node n = raw();
+    if (n.type() == pugi::node_document) {
+        for (pugi::xml_node c = n.first_child(); c; c = c.next_sibling())
+            holder->document.append_copy(c);
+        pugi::xml_node doc = holder->document;
+        return XmlNode(holder, doc);
+    }
+    holder->detached = true;
+    return XmlNode(holder, holder->document.append_copy(n));
+}
+
+std::string XmlNode::attribute(std::string_view name) const
+{
+    if (isNone())
+        return {};
+    return raw().attribute(std::string(name).c_str()).value();
+}
+
+void XmlNode::setAttribute(std::string_view name, std::string_view value)
+{
+    requireNode("setAttribute");
+    const std::string key(name);
+    pugi::xml_node n = raw();
+    pugi::xml_attribute a = n.attribute(key.c_str());
+    if (!a)
+        a = n.append_attribute(key.c_str());
+    a.set_value(std::string(value).c_str());
+}
+
+bool XmlNode::sameNode(const XmlNode& other) const
+{
+    return m_node == other.m_node;
+}
+
+} // namespace zel
