@@ -1,0 +1,228 @@
+// zel-check [--language VBScript|JScript] FILE...
+//
+// Checks the syntax of script files without running them. For each file it prints "FILE: OK", or
+// "FILE:LINE:COLUMN: error NUMBER: DESCRIPTION" followed by the offending line. LINE and COLUMN
+// count from 1, COLUMN in UTF-16 code units as the script control counts it. The language comes
+// from --language, or else from the extension (.vbs, .js). "-" reads standard input (shown as
+// "<stdin>", and needs --language). Exit status: 0 all pass, 1 some fail, 2 usage or I/O error.
+#include "platform/script/ScriptControl.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kAllPass = 0;
+constexpr int kSomeFail = 1;
+constexpr int kUsageOrIo = 2;
+
+void printUsage(std::ostream& out)
+{
+    out << "usage: zel-check [--language VBScript|JScript] FILE...\n"
+           "  Checks the syntax of each script FILE without running it ('-' reads standard input).\n"
+           "  Without --language, .vbs files are VBScript and .js files JScript.\n"
+           "  Prints 'FILE: OK' or 'FILE:LINE:COLUMN: error NUMBER: DESCRIPTION' and the offending line.\n"
+           "  Exit status: 0 all pass, 1 some fail, 2 usage or I/O error.\n";
+}
+
+std::string lowerExtension(const std::string& path)
+{
+    std::size_t slash = path.find_last_of("/\\");
+    std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return {};
+    std::string ext = path.substr(dot);
+    for (char& c : ext)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c | 0x20 : c);
+    return ext;
+}
+
+void appendUtf8(std::string& out, char32_t cp)
+{
+    if (cp < 0x80)
+    {
+        out += static_cast<char>(cp);
+    }
+    else if (cp < 0x800)
+    {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    else if (cp < 0x10000)
+    {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    else
+    {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Script files saved on Windows come as UTF-8 with or without a byte-order mark, or as UTF-16 with
+// one; the control takes UTF-8.
+std::string toUtf8(const std::string& bytes)
+{
+    if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        return bytes.substr(3);
+    bool le = bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE';
+    bool be = bytes.size() >= 2 && bytes[0] == '\xFE' && bytes[1] == '\xFF';
+    if (!le && !be)
+        return bytes;
+    std::string out;
+    out.reserve(bytes.size());
+    auto unit = [&](std::size_t i) {
+        unsigned a = static_cast<unsigned char>(bytes[i]);
+        unsigned b = static_cast<unsigned char>(bytes[i + 1]);
+        return static_cast<char32_t>(le ? a | (b << 8) : (a << 8) | b);
+    };
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
+    {
+        char32_t u = unit(i);
+        if (u >= 0xD800 && u <= 0xDBFF && i + 3 < bytes.size())
+        {
+            char32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF)
+            {
+                appendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        appendUtf8(out, (u >= 0xD800 && u <= 0xDFFF) ? 0xFFFD : u);
+    }
+    return out;
+}
+
+bool readAll(const std::string& path, std::string& text)
+{
+    if (path == "-")
+    {
+        std::ostringstream buffer;
+        buffer << std::cin.rdbuf();
+        if (std::cin.bad())
+            return false;
+        text = buffer.str();
+        return true;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::string language;
+    std::vector<std::string> files;
+    bool optionsDone = false;
+    for (int i = 1; i < argc; ++i)
+    {
+        std::string arg = argv[i];
+        if (!optionsDone && (arg == "--help" || arg == "-h"))
+        {
+            printUsage(std::cout);
+            return kAllPass;
+        }
+        if (!optionsDone && arg == "--")
+        {
+            optionsDone = true;
+            continue;
+        }
+        if (!optionsDone && (arg == "--language" || arg == "-l"))
+        {
+            if (i + 1 >= argc)
+            {
+                std::cerr << "zel-check: --language needs a value\n";
+                printUsage(std::cerr);
+                return kUsageOrIo;
+            }
+            language = argv[++i];
+            continue;
+        }
+        if (!optionsDone && arg.rfind("--language=", 0) == 0)
+        {
+            language = arg.substr(11);
+            continue;
+        }
+        if (!optionsDone && arg.size() > 1 && arg[0] == '-')
+        {
+            std::cerr << "zel-check: unknown option " << arg << "\n";
+            printUsage(std::cerr);
+            return kUsageOrIo;
+        }
+        files.push_back(arg);
+    }
+    if (files.empty())
+    {
+        printUsage(std::cerr);
+        return kUsageOrIo;
+    }
+    if (!language.empty() && !zel::script::ScriptControl().SetLanguage(language))
+    {
+        std::cerr << "zel-check: unknown language " << language << "\n";
+        return kUsageOrIo;
+    }
+
+    bool anyFailed = false;
+    bool anyIoError = false;
+    for (const std::string& file : files)
+    {
+        const std::string shown = file == "-" ? "<stdin>" : file;
+        std::string fileLanguage = language;
+        if (fileLanguage.empty())
+        {
+            std::string ext = lowerExtension(file);
+            if (ext == ".vbs")
+                fileLanguage = "VBScript";
+            else if (ext == ".js")
+                fileLanguage = "JScript";
+        }
+        if (fileLanguage.empty())
+        {
+            std::cerr << "zel-check: " << shown << ": cannot tell the language; give --language\n";
+            anyIoError = true;
+            continue;
+        }
+        std::string bytes;
+        if (!readAll(file, bytes))
+        {
+            std::cerr << "zel-check: " << shown << ": cannot read the file\n";
+            anyIoError = true;
+            continue;
+        }
+        zel::script::ScriptControl control;
+        if (!control.SetLanguage(fileLanguage))
+        {
+            std::cerr << "zel-check: " << shown << ": language " << fileLanguage << " is not available\n";
+            anyIoError = true;
+            continue;
+        }
+        if (control.AddCode(toUtf8(bytes)))
+        {
+            std::cout << shown << ": OK\n";
+            continue;
+        }
+        const zel::script::ScriptError& error = control.Error();
+        std::cout << shown << ':' << error.Line << ':' << error.Column << ": error " << error.Number << ": "
+                  << error.Description << '\n'
+                  << error.Text << '\n';
+        anyFailed = true;
+    }
+    std::cout.flush();
+    if (anyIoError)
+        return kUsageOrIo;
+    return anyFailed ? kSomeFail : kAllPass;
+}

@@ -1,0 +1,97 @@
+#include "platform/script/ScriptControl.h"
+
+#include "platform/script/SourcePosition.h"
+#include "platform/script/vbscript/VBScriptParser.h"
+#ifdef ZEL_HAVE_JSCRIPT
+#include "platform/script/jscript/JScriptParser.h"
+#endif
+
+namespace zel::script {
+
+namespace {
+
+constexpr std::string_view kVBScript = "VBScript";
+constexpr std::string_view kJScript = "JScript";
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+    {
+        char x = a[i] >= 'A' && a[i] <= 'Z' ? static_cast<char>(a[i] | 0x20) : a[i];
+        char y = b[i] >= 'A' && b[i] <= 'Z' ? static_cast<char>(b[i] | 0x20) : b[i];
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+ScriptControl::ScriptControl() : m_language(kVBScript) {}
+
+bool ScriptControl::SetLanguage(std::string_view name)
+{
+    if (equalsIgnoringCase(name, kVBScript))
+    {
+        m_language = kVBScript;
+    }
+    else if (equalsIgnoringCase(name, kJScript) || equalsIgnoringCase(name, "JavaScript"))
+    {
+#ifdef ZEL_HAVE_JSCRIPT
+        m_language = kJScript;
+#else
+        return false;
+#endif
+    }
+    else
+    {
+        return false;
+    }
+    Reset();
+    return true;
+}
+
+void ScriptControl::Reset()
+{
+    m_units = 0;
+    ClearError();
+}
+
+bool ScriptControl::AddCode(std::string_view code)
+{
+    ClearError();
+    const bool jscript = m_language == kJScript;
+    Diagnostic verdict;
+    std::string_view description;
+#ifdef ZEL_HAVE_JSCRIPT
+    if (jscript)
+    {
+        verdict = jscript::check(code);
+        if (!verdict.ok())
+            description = jscript::description(verdict.number);
+    }
+    else
+#endif
+    {
+        verdict = vbscript::check(code);
+        if (!verdict.ok())
+            description = vbscript::description(verdict.number);
+    }
+    if (verdict.ok())
+    {
+        ++m_units;
+        return true;
+    }
+    SourcePosition where = locate(code, verdict.offset, jscript);
+    m_error.Number = verdict.number;
+    m_error.Description = std::string(description);
+    m_error.Line = where.line;
+    m_error.Column = where.column;
+    m_error.Text = std::string(where.lineText);
+    m_error.Source = jscript ? "JScript compilation error" : "VBScript compilation error";
+    return false;
+}
+
+} // namespace zel::script

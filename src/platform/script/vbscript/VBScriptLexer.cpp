@@ -1,0 +1,448 @@
+#include "platform/script/vbscript/VBScriptLexer.h"
+
+#include "platform/script/vbscript/VBScriptErrors.h"
+
+namespace zel::script::vbscript {
+
+namespace {
+
+constexpr std::size_t kMaxIdentifierLength = 255;
+
+inline bool isAsciiLetter(unsigned char c)
+{
+    return (c | 0x20) >= 'a' && (c | 0x20) <= 'z';
+}
+
+inline bool isDigit(unsigned char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+inline bool isHexDigit(unsigned char c)
+{
+    return isDigit(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f');
+}
+
+inline bool isOctalDigit(unsigned char c)
+{
+    return c >= '0' && c <= '7';
+}
+
+inline bool isLineEnd(unsigned char c)
+{
+    return c == '\r' || c == '\n';
+}
+
+// Letters outside ASCII may appear in names (administrators write them in their own language); the
+// Latin-1 punctuation, the general punctuation block, the ideographic space and the byte-order mark
+// may not.
+bool isNameCodePoint(char32_t cp)
+{
+    if (cp < 0xC0)
+        return false;
+    if (cp == 0xD7 || cp == 0xF7)
+        return false;
+    if (cp >= 0x2000 && cp <= 0x206F)
+        return false;
+    return cp != 0x3000 && cp != 0xFEFF;
+}
+
+struct Keyword
+{
+    std::string_view lower;
+    Tok kind;
+};
+
+// Grouped by first letter so that a lookup compares a handful of candidates at most.
+constexpr Keyword kKeywords[] = {
+    {"and", Tok::KwAnd},         {"byref", Tok::KwByRef},     {"byval", Tok::KwByVal},
+    {"call", Tok::KwCall},       {"case", Tok::KwCase},       {"class", Tok::KwClass},
+    {"const", Tok::KwConst},     {"dim", Tok::KwDim},         {"do", Tok::KwDo},
+    {"each", Tok::KwEach},       {"else", Tok::KwElse},       {"elseif", Tok::KwElseIf},
+    {"empty", Tok::KwEmpty},     {"end", Tok::KwEnd},         {"eqv", Tok::KwEqv},
+    {"erase", Tok::KwErase},     {"exit", Tok::KwExit},       {"false", Tok::KwFalse},
+    {"for", Tok::KwFor},         {"function", Tok::KwFunction}, {"goto", Tok::KwGoTo},
+    {"if", Tok::KwIf},           {"imp", Tok::KwImp},         {"in", Tok::KwIn},
+    {"is", Tok::KwIs},           {"let", Tok::KwLet},         {"loop", Tok::KwLoop},
+    {"me", Tok::KwMe},           {"mod", Tok::KwMod},         {"new", Tok::KwNew},
+    {"next", Tok::KwNext},       {"not", Tok::KwNot},         {"nothing", Tok::KwNothing},
+    {"null", Tok::KwNull},       {"on", Tok::KwOn},           {"option", Tok::KwOption},
+    {"or", Tok::KwOr},           {"preserve", Tok::KwPreserve}, {"private", Tok::KwPrivate},
+    {"public", Tok::KwPublic},   {"redim", Tok::KwReDim},     {"rem", Tok::KwRem},
+    {"resume", Tok::KwResume},   {"select", Tok::KwSelect},   {"set", Tok::KwSet},
+    {"stop", Tok::KwStop},       {"sub", Tok::KwSub},         {"then", Tok::KwThen},
+    {"to", Tok::KwTo},           {"true", Tok::KwTrue},       {"until", Tok::KwUntil},
+    {"wend", Tok::KwWend},       {"while", Tok::KwWhile},     {"with", Tok::KwWith},
+    {"xor", Tok::KwXor},
+};
+
+struct KeywordIndex
+{
+    unsigned char first[27] = {};
+    constexpr KeywordIndex()
+    {
+        std::size_t n = sizeof(kKeywords) / sizeof(kKeywords[0]);
+        for (int letter = 0; letter <= 26; ++letter)
+        {
+            std::size_t i = 0;
+            while (i < n && kKeywords[i].lower[0] - 'a' < letter)
+                ++i;
+            first[letter] = static_cast<unsigned char>(i);
+        }
+    }
+};
+
+constexpr KeywordIndex kIndex;
+
+Tok keywordKind(std::string_view word)
+{
+    if (word.size() < 2 || word.size() > 8)
+        return Tok::Identifier;
+    char lower[8];
+    for (std::size_t i = 0; i < word.size(); ++i)
+    {
+        unsigned char c = static_cast<unsigned char>(word[i]);
+        if (!isAsciiLetter(c))
+            return Tok::Identifier;
+        lower[i] = static_cast<char>(c | 0x20);
+    }
+    int letter = lower[0] - 'a';
+    std::string_view key(lower, word.size());
+    for (std::size_t i = kIndex.first[letter]; i < kIndex.first[letter + 1]; ++i)
+    {
+        if (kKeywords[i].lower == key)
+            return kKeywords[i].kind;
+    }
+    return Tok::Identifier;
+}
+
+} // namespace
+
+std::size_t decodeUtf8(std::string_view text, std::size_t pos, char32_t& codePoint)
+{
+    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    unsigned char c = byte(pos);
+    std::size_t len;
+    char32_t cp;
+    if (c < 0x80)
+    {
+        codePoint = c;
+        return 1;
+    }
+    if (c >= 0xC2 && c <= 0xDF)
+    {
+        len = 2;
+        cp = c & 0x1F;
+    }
+    else if (c >= 0xE0 && c <= 0xEF)
+    {
+        len = 3;
+        cp = c & 0x0F;
+    }
+    else if (c >= 0xF0 && c <= 0xF4)
+    {
+        len = 4;
+        cp = c & 0x07;
+    }
+    else
+    {
+        return 0;
+    }
+    if (text.size() - pos < len)
+        return 0;
+    for (std::size_t i = 1; i < len; ++i)
+    {
+        unsigned char cc = byte(pos + i);
+        if ((cc & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (cc & 0x3F);
+    }
+    if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    codePoint = cp;
+    return len;
+}
+
+Lexer::Lexer(std::string_view source) : m_src(source)
+{
+    // Text saved with a byte-order mark compiles as if the mark were not there.
+    if (m_src.substr(0, 3) == "\xEF\xBB\xBF")
+        m_pos = 3;
+}
+
+void Lexer::restore(const State& state)
+{
+    m_pos = state.pos;
+    m_afterDot = state.afterDot;
+    m_memberDotAllowed = state.memberDotAllowed;
+}
+
+std::string_view Lexer::text(const Token& token) const
+{
+    if (token.kind == Tok::BracketedIdentifier)
+        return m_src.substr(token.offset + 1, token.length - 2);
+    return m_src.substr(token.offset, token.length);
+}
+
+Token Lexer::make(Tok kind, std::size_t start, bool space)
+{
+    Token t;
+    t.kind = kind;
+    t.spaceBefore = space;
+    t.offset = start;
+    t.length = m_pos - start;
+    m_afterDot = kind == Tok::Dot;
+    m_memberDotAllowed = isWord(kind) || kind == Tok::RParen;
+    return t;
+}
+
+Token Lexer::error(int32_t number, std::size_t offset, bool space)
+{
+    Token t;
+    t.kind = Tok::Error;
+    t.error = number;
+    t.spaceBefore = space;
+    t.offset = offset;
+    m_afterDot = false;
+    m_memberDotAllowed = false;
+    return t;
+}
+
+Token Lexer::next()
+{
+    const std::size_t size = m_src.size();
+    bool space = false;
+    for (;;)
+    {
+        while (m_pos < size && (m_src[m_pos] == ' ' || m_src[m_pos] == '\t'))
+        {
+            ++m_pos;
+            space = true;
+        }
+        if (m_pos >= size)
+            return make(Tok::Eof, size, space);
+        char c = m_src[m_pos];
+        if (c == '\'')
+        {
+            while (m_pos < size && !isLineEnd(static_cast<unsigned char>(m_src[m_pos])))
+                ++m_pos;
+            continue;
+        }
+        if (c == '_')
+        {
+            // A line continuation: the underscore, optional blanks, then the line end (or the end of text).
+            std::size_t j = m_pos + 1;
+            while (j < size && (m_src[j] == ' ' || m_src[j] == '\t'))
+                ++j;
+            if (j < size && !isLineEnd(static_cast<unsigned char>(m_src[j])))
+                return error(kInvalidCharacter, m_pos, space);
+            if (j < size && m_src[j] == '\r')
+                ++j;
+            if (j < size && m_src[j] == '\n')
+                ++j;
+            m_pos = j;
+            space = true;
+            continue;
+        }
+        break;
+    }
+
+    const std::size_t start = m_pos;
+    const unsigned char c = static_cast<unsigned char>(m_src[m_pos]);
+    ++m_pos;
+    switch (c)
+    {
+    case '\r':
+        if (m_pos < size && m_src[m_pos] == '\n')
+            ++m_pos;
+        return make(Tok::Newline, start, space);
+    case '\n':
+        return make(Tok::Newline, start, space);
+    case ':':
+        return make(Tok::Colon, start, space);
+    case ',':
+        return make(Tok::Comma, start, space);
+    case '(':
+        return make(Tok::LParen, start, space);
+    case ')':
+        return make(Tok::RParen, start, space);
+    case '+':
+        return make(Tok::Plus, start, space);
+    case '-':
+        return make(Tok::Minus, start, space);
+    case '*':
+        return make(Tok::Star, start, space);
+    case '/':
+        return make(Tok::Slash, start, space);
+    case '\\':
+        return make(Tok::Backslash, start, space);
+    case '^':
+        return make(Tok::Caret, start, space);
+    case '=':
+        return make(Tok::Eq, start, space);
+    case '<':
+        if (m_pos < size && m_src[m_pos] == '=')
+        {
+            ++m_pos;
+            return make(Tok::Le, start, space);
+        }
+        if (m_pos < size && m_src[m_pos] == '>')
+        {
+            ++m_pos;
+            return make(Tok::Ne, start, space);
+        }
+        return make(Tok::Lt, start, space);
+    case '>':
+        if (m_pos < size && m_src[m_pos] == '=')
+        {
+            ++m_pos;
+            return make(Tok::Ge, start, space);
+        }
+        return make(Tok::Gt, start, space);
+    case '&':
+        if (m_pos + 1 < size)
+        {
+            unsigned char radix = static_cast<unsigned char>(m_src[m_pos]) | 0x20;
+            unsigned char first = static_cast<unsigned char>(m_src[m_pos + 1]);
+            bool hex = radix == 'h' && isHexDigit(first);
+            bool octal = radix == 'o' && isOctalDigit(first);
+            if (hex || octal)
+            {
+                m_pos += 1;
+                while (m_pos < size && (hex ? isHexDigit(static_cast<unsigned char>(m_src[m_pos]))
+                                            : isOctalDigit(static_cast<unsigned char>(m_src[m_pos]))))
+                    ++m_pos;
+                if (m_pos < size && m_src[m_pos] == '&')
+                    ++m_pos;
+                return make(Tok::Number, start, space);
+            }
+        }
+        return make(Tok::Amp, start, space);
+    case '"':
+        for (;;)
+        {
+            while (m_pos < size && m_src[m_pos] != '"' && !isLineEnd(static_cast<unsigned char>(m_src[m_pos])))
+                ++m_pos;
+            if (m_pos >= size || m_src[m_pos] != '"')
+                return error(kUnterminatedString, start, space);
+            ++m_pos;
+            if (m_pos < size && m_src[m_pos] == '"')
+            {
+                ++m_pos;
+                continue;
+            }
+            return make(Tok::String, start, space);
+        }
+    case '#': {
+        // A date literal; its content is checked loosely (digits, month names, separators, AM/PM).
+        std::size_t j = m_pos;
+        while (j < size && m_src[j] != '#' && !isLineEnd(static_cast<unsigned char>(m_src[j])))
+        {
+            unsigned char d = static_cast<unsigned char>(m_src[j]);
+            if (!(isAsciiLetter(d) || isDigit(d) || d == ' ' || d == '\t' || d == '/' || d == '-' || d == ':' ||
+                  d == '.' || d == ','))
+                return error(kInvalidCharacter, start, space);
+            ++j;
+        }
+        if (j >= size || m_src[j] != '#' || j == m_pos)
+            return error(kInvalidCharacter, start, space);
+        m_pos = j + 1;
+        return make(Tok::Date, start, space);
+    }
+    case '[': {
+        while (m_pos < size && m_src[m_pos] != ']' && !isLineEnd(static_cast<unsigned char>(m_src[m_pos])))
+            ++m_pos;
+        if (m_pos >= size || m_src[m_pos] != ']')
+            return error(kExpectedRBracket, m_pos, space);
+        ++m_pos;
+        return make(Tok::BracketedIdentifier, start, space);
+    }
+    case '.':
+        if (m_pos < size && isDigit(static_cast<unsigned char>(m_src[m_pos])) && !(m_memberDotAllowed && !space))
+            return number(start, space);
+        return make(Tok::Dot, start, space);
+    default:
+        break;
+    }
+    if (isDigit(c))
+        return number(start, space);
+    if (isAsciiLetter(c))
+        return word(start, space);
+    if (c >= 0x80)
+    {
+        char32_t cp = 0;
+        std::size_t len = decodeUtf8(m_src, start, cp);
+        if (len != 0 && isNameCodePoint(cp))
+        {
+            m_pos = start + len;
+            return word(start, space);
+        }
+    }
+    return error(kInvalidCharacter, start, space);
+}
+
+Token Lexer::number(std::size_t start, bool space)
+{
+    const std::size_t size = m_src.size();
+    m_pos = start;
+    while (m_pos < size && isDigit(static_cast<unsigned char>(m_src[m_pos])))
+        ++m_pos;
+    if (m_pos < size && m_src[m_pos] == '.')
+    {
+        ++m_pos;
+        while (m_pos < size && isDigit(static_cast<unsigned char>(m_src[m_pos])))
+            ++m_pos;
+    }
+    if (m_pos < size && (m_src[m_pos] | 0x20) == 'e')
+    {
+        std::size_t j = m_pos + 1;
+        if (j < size && (m_src[j] == '+' || m_src[j] == '-'))
+            ++j;
+        if (j >= size || !isDigit(static_cast<unsigned char>(m_src[j])))
+            return error(kInvalidNumber, start, space);
+        while (j < size && isDigit(static_cast<unsigned char>(m_src[j])))
+            ++j;
+        m_pos = j;
+    }
+    return make(Tok::Number, start, space);
+}
+
+Token Lexer::word(std::size_t start, bool space)
+{
+    const std::size_t size = m_src.size();
+    std::size_t chars = 1;
+    for (;;)
+    {
+        while (m_pos < size)
+        {
+            unsigned char d = static_cast<unsigned char>(m_src[m_pos]);
+            if (!(isAsciiLetter(d) || isDigit(d) || d == '_'))
+                break;
+            ++m_pos;
+            ++chars;
+        }
+        if (m_pos >= size || static_cast<unsigned char>(m_src[m_pos]) < 0x80)
+            break;
+        char32_t cp = 0;
+        std::size_t len = decodeUtf8(m_src, m_pos, cp);
+        if (len == 0 || !isNameCodePoint(cp))
+            break;
+        m_pos += len;
+        ++chars;
+    }
+    if (chars > kMaxIdentifierLength)
+        return error(kIdentifierTooLong, start, space);
+    std::string_view text = m_src.substr(start, m_pos - start);
+    Tok kind = keywordKind(text);
+    // After a member dot "Rem" is a member name, not a comment.
+    if (kind == Tok::KwRem && !m_afterDot)
+    {
+        Token rem = make(Tok::KwRem, start, space);
+        while (m_pos < size && !isLineEnd(static_cast<unsigned char>(m_src[m_pos])))
+            ++m_pos;
+        return rem;
+    }
+    return make(kind, start, space);
+}
+
+} // namespace zel::script::vbscript
