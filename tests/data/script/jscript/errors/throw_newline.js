@@ -1,0 +1,7 @@
+// expect 1035 line 5
+function check(value) {
+    if (value == null)
+        throw
+            new Error(1, "value missing");
+    return value;
+}

@@ -1,0 +1,105 @@
+#include "platform/script/jscript/JScriptParser.h"
+#include "platform/script/jscript/JScriptTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace zel::script::jscript {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<fs::path> scripts(std::string_view folder)
+{
+    std::vector<fs::path> out;
+    for (const auto& entry : fs::directory_iterator(test::dataPath(folder)))
+        if (entry.path().extension() == ".js")
+            out.push_back(entry.path());
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+std::string withLineEnds(const std::string& text, std::string_view end)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i)
+    {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            continue;
+        if (text[i] == '\n' || text[i] == '\r')
+            out += end;
+        else
+            out += text[i];
+    }
+    return out;
+}
+
+TEST(JScriptCorpus, RealisticScriptsCompile)
+{
+    const auto files = scripts("valid");
+    ASSERT_GE(files.size(), 5u);
+    for (const auto& path : files)
+    {
+        const std::string text = test::readFile(path.string());
+        const Diagnostic d = check(text);
+        EXPECT_EQ(d.number, 0) << path.filename() << " line " << test::lineOf(text, d.offset) << ": "
+                               << description(d.number);
+    }
+}
+
+TEST(JScriptCorpus, EveryLineEndStyleGivesTheSameVerdict)
+{
+    for (const auto& path : scripts("valid"))
+    {
+        const std::string text = test::readFile(path.string());
+        for (const std::string_view end : {"\n", "\r\n", "\r", "\xE2\x80\xA8"})
+            EXPECT_EQ(check(withLineEnds(text, end)).number, 0) << path.filename();
+    }
+}
+
+// Each error fixture starts with a line "// expect NUMBER line LINE".
+TEST(JScriptCorpus, BrokenScriptsReportTheExpectedErrorAndLine)
+{
+    const auto files = scripts("errors");
+    ASSERT_GE(files.size(), 5u);
+    for (const auto& path : files)
+    {
+        const std::string text = test::readFile(path.string());
+        int number = 0;
+        std::size_t line = 0;
+        ASSERT_EQ(std::sscanf(text.c_str(), "// expect %d line %zu", &number, &line), 2) << path.filename();
+        const Diagnostic d = check(text);
+        EXPECT_EQ(d.number, number) << path.filename();
+        EXPECT_EQ(test::lineOf(text, d.offset), line) << path.filename();
+    }
+}
+
+// Every prefix of a valid script gets a verdict inside the text, and the whole script compiles,
+// so a cut in the middle of a construct must be found as an error or accepted, never crash.
+TEST(JScriptCorpus, EveryTruncatedPrefixGetsAVerdict)
+{
+    for (const auto& path : scripts("valid"))
+    {
+        const std::string text = test::readFile(path.string());
+        std::size_t failures = 0;
+        for (std::size_t cut = 0; cut <= text.size(); ++cut)
+        {
+            const std::string_view prefix(text.data(), cut);
+            const Diagnostic d = check(prefix);
+            ASSERT_LE(d.offset, cut) << path.filename() << " cut at " << cut;
+            if (d.number != 0)
+            {
+                ++failures;
+                EXPECT_FALSE(description(d.number).empty());
+            }
+        }
+        EXPECT_GT(failures, 0u) << path.filename();
+    }
+}
+
+} // namespace
+} // namespace zel::script::jscript

@@ -1,0 +1,136 @@
+#include "platform/script/jscript/JScriptParser.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace zel::script::jscript {
+namespace {
+
+std::string repeat(std::string_view piece, std::size_t times)
+{
+    std::string out;
+    out.reserve(piece.size() * times);
+    for (std::size_t i = 0; i < times; ++i)
+        out += piece;
+    return out;
+}
+
+struct Nesting
+{
+    const char* open;
+    const char* middle;
+    const char* close;
+};
+
+const Nesting kNestings[] = {
+    {"(", "1", ")"},
+    {"[", "1", "]"},
+    {"{", "", "}"},
+    {"x = {a:", "1", "}"},
+    {"if (x) ", ";", ""},
+    {"while (x) {", "", "}"},
+    {"function f() {", "", "}"},
+    {"x = function () {", "", "}"},
+    {"!", "x", ""},
+    {"new ", "X", ""},
+    {"a = ", "1", ""},
+    {"x ? ", "1", " : 2"},
+    {"lbl", ": x", ""},
+    {"f(", "1", ")"},
+    {"@if (1) ", "", " @end"},
+};
+
+TEST(JScriptRobustness, DeepNestingGivesAnErrorNotACrash)
+{
+    for (const Nesting& n : kNestings)
+    {
+        SCOPED_TRACE(n.open);
+        std::string deep = repeat(n.open, 10000) + n.middle + repeat(n.close, 10000);
+        if (std::string_view(n.open) == "lbl")
+        {
+            deep.clear();
+            for (int i = 0; i < 10000; ++i)
+                deep += "l" + std::to_string(i) + ": ";
+            deep += "x;";
+        }
+        const Diagnostic d = check(deep);
+        if (std::string_view(n.open) == "@if (1) ")
+        {
+            EXPECT_EQ(d.number, 0); // directives nest without recursion
+        }
+        else
+        {
+            EXPECT_EQ(d.number, 28);
+        }
+        EXPECT_LE(d.offset, deep.size());
+    }
+}
+
+TEST(JScriptRobustness, ModerateNestingCompiles)
+{
+    EXPECT_EQ(check(repeat("(", 200) + "1" + repeat(")", 200)).number, 0);
+    EXPECT_EQ(check(repeat("{", 200) + repeat("}", 200)).number, 0);
+    EXPECT_EQ(check(repeat("function f() {", 100) + repeat("}", 100)).number, 0);
+}
+
+TEST(JScriptRobustness, DeepConditionalCompilationExpressionIsRefused)
+{
+    const std::string deep = "@if " + repeat("(", 10000) + "1" + repeat(")", 10000) + " @end";
+    const Diagnostic d = check(deep);
+    EXPECT_EQ(d.number, 28);
+}
+
+TEST(JScriptRobustness, EverySingleByteGetsAVerdict)
+{
+    for (int b = 0; b < 256; ++b)
+    {
+        const std::string one(1, static_cast<char>(b));
+        const Diagnostic d = check(one);
+        EXPECT_LE(d.offset, one.size());
+        const std::string inside = "x = 1; " + one + " y = 2;";
+        EXPECT_LE(check(inside).offset, inside.size());
+        const std::string inString = "x = '" + one + "';";
+        const Diagnostic s = check(inString);
+        if (b != '\n' && b != '\r' && b != '\'' && b != '\\')
+        {
+            EXPECT_EQ(s.number, 0) << b; // any other byte may stand in a string
+        }
+    }
+}
+
+TEST(JScriptRobustness, NulAndInvalidUtf8AreInvalidCharactersOutsideLiterals)
+{
+    const std::string nul("x = 1;\0y = 2;", 13);
+    EXPECT_EQ(check(nul).number, 1014);
+    EXPECT_EQ(check(nul).offset, 6u);
+    EXPECT_EQ(check(std::string("// comment \0 here\nx = 1;", 24)).number, 0);
+    EXPECT_EQ(check(std::string("s = '\0\xFF\xC3';", 10)).number, 0);
+    EXPECT_EQ(check("x = \xC3;").number, 1014);
+    EXPECT_EQ(check("x = \xE2\x80;").number, 1014);
+    EXPECT_EQ(check("/* \xFF\xFE */ x = 1;").number, 0);
+}
+
+TEST(JScriptRobustness, UnicodeSpacesAndLineTerminatorsAreWhiteSpace)
+{
+    EXPECT_EQ(check("\xEF\xBB\xBFvar a = 1;").number, 0);            // byte-order mark
+    EXPECT_EQ(check("var\xC2\xA0" "a = 1;").number, 0);              // no-break space
+    EXPECT_EQ(check("var\xE3\x80\x80" "a = 1;").number, 0);          // ideographic space
+    EXPECT_EQ(check("a = 1\xE2\x80\xA8" "b = 2").number, 0);         // line separator
+    EXPECT_EQ(check("function f() { return\xE2\x80\xA9 1 }").number, 0);
+    EXPECT_EQ(check("throw\xE2\x80\xA8 e").number, 1035);
+}
+
+TEST(JScriptRobustness, LargeScriptIsCheckedWhole)
+{
+    const std::string unit = "function f(a, b) {\r\n    var s = 'text' + a;\r\n    return s.replace(/x/g, b) / 2;\r\n}\r\n";
+    std::string big = repeat(unit, 100000);
+    EXPECT_EQ(check(big).number, 0);
+    big += "x = (";
+    const Diagnostic d = check(big);
+    EXPECT_EQ(d.number, 1002);
+    EXPECT_EQ(d.offset, big.size());
+}
+
+} // namespace
+} // namespace zel::script::jscript

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "platform/script/jscript/JScriptParser.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+namespace zel::script::jscript::test {
+
+// Marks the expected error offset inside a source row; it is removed before the check.
+inline constexpr std::string_view kMark = "\xC2\xA7"; // "§"
+
+struct Marked
+{
+    std::string source;
+    std::size_t offset = 0;
+};
+
+inline Marked unmark(std::string_view text)
+{
+    Marked m;
+    const std::size_t at = text.find(kMark);
+    if (at == std::string_view::npos)
+    {
+        m.source = std::string(text);
+        m.offset = std::string_view::npos;
+        return m;
+    }
+    m.source = std::string(text.substr(0, at)) + std::string(text.substr(at + kMark.size()));
+    m.offset = at;
+    return m;
+}
+
+// 1-based line of an offset, counting CR LF, CR and LF as one line end each.
+inline std::size_t lineOf(std::string_view text, std::size_t offset)
+{
+    std::size_t line = 1;
+    for (std::size_t i = 0; i < offset && i < text.size(); ++i)
+    {
+        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')))
+            ++line;
+    }
+    return line;
+}
+
+inline std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+inline std::string dataPath(std::string_view relative)
+{
+    return std::string(ZEL_TEST_DATA_DIR) + "/script/jscript/" + std::string(relative);
+}
+
+} // namespace zel::script::jscript::test
