@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string_view>
+
+class QTextDocument;
+
+namespace zel::rtf {
+
+// Reads RTF into a styled Qt text document for the editor's rich-text box.
+//
+// What is shown: text, `\par` (a new paragraph, one character in the document and a LF in
+// QTextDocument::toPlainText), `\line` (U+2028), `\tab`, `\'hh` in the document's code page
+// (`\ansicpgN`, or the font's `\fcharsetN`/`\cpgN`; 1252 when none is given), `\uN` with its
+// `\ucN` fallback skipped, and the usual symbol words (`\~`, `\emdash`, `\bullet`, ...). Styles
+// read: `\b`, `\i`, `\ul`, `\strike`, `\cfN`, `\cbN`/`\highlightN`, `\fN`, `\fsN`, `\plain`.
+// Font and colour tables are read; `\*` destinations, other destinations that hold no visible
+// text (stylesheet, info, pict, headers, ...) and unknown control words are skipped.
+//
+// Malformed RTF never throws: unbalanced or truncated input gives what was read up to its end,
+// text after the closing brace of the outermost group is ignored, lone UTF-16 surrogates and
+// U+FDD0/U+FDD1 become U+FFFD. The same input always gives the same document.
+class RtfReader
+{
+public:
+    // Replaces the whole content of `into` with the text and character styles of `rtf`. The
+    // document's undo history is cleared. Empty input gives an empty document.
+    void read(std::string_view rtf, QTextDocument& into) const;
+};
+
+} // namespace zel::rtf

@@ -1,0 +1,273 @@
+#include "hostparts/colorizer/Colorizer.h"
+#include "platform/rtf/RtfReader.h"
+
+#include <QGuiApplication>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using zel::hostparts::Colorizer;
+using zel::rtf::RtfReader;
+
+namespace {
+
+class GuiEnvironment : public ::testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        static int argc = 1;
+        static char name[] = "test_rtf";
+        static char* argv[] = {name, nullptr};
+        // Also when started by hand, outside ctest's environment.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        m_app = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    void TearDown() override { m_app.reset(); }
+
+private:
+    std::unique_ptr<QGuiApplication> m_app;
+};
+
+[[maybe_unused]] const auto* const kGui = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(std::string(ZEL_TEST_DATA_DIR) + "/" + path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The document's characters as stored: paragraphs end in U+2029, line breaks are U+2028 and
+// no blank stands in for a no-break space, unlike toPlainText().
+std::string rawText(std::string_view rtf)
+{
+    QTextDocument doc;
+    RtfReader().read(rtf, doc);
+    return doc.toRawText().toStdString();
+}
+
+// The character format at the first character of `token`.
+QTextCharFormat formatAt(const QTextDocument& doc, const QString& token)
+{
+    const QTextCursor found = doc.find(token);
+    EXPECT_FALSE(found.isNull()) << token.toStdString();
+    QTextCursor at(const_cast<QTextDocument*>(&doc));
+    at.setPosition(found.selectionStart() + 1);
+    return at.charFormat();
+}
+
+TEST(RtfReader, ReadsControlWordsAndSymbols)
+{
+    struct Row
+    {
+        const char* rtf;
+        const char* expected;
+    };
+    const std::vector<Row> rows = {
+        {"{\\rtf1 a\\par b}", "a\u2029b"},
+        {"{\\rtf1 a\\line b}", "a\u2028b"},
+        {"{\\rtf1 a\\tab b}", "a\tb"},
+        {"{\\rtf1 a\tb}", "a\tb"},
+        {"{\\rtf1 a\r\nb\nc}", "abc"},
+        {"{\\rtf1 a\\\nb\\\rc}", "a\u2029b\u2029c"},
+        {"{\\rtf1 \\\\ \\{ \\}}", "\\ { }"},
+        {"{\\rtf1 a\\~b\\_c\\-d}", "a\u00A0b\u2011cd"},
+        {"{\\rtf1 \\emdash\\endash\\bullet\\lquote\\rquote\\ldblquote\\rdblquote}", "—–•‘’“”"},
+        {"{\\rtf1 x\\par}", "x\u2029"},
+        {"{\\rtf1\\ansi Caf\\'e9 \\'80\\'9f\\'81}", "Café €Ÿ\u0081"},
+        {"{\\rtf1\\ansi\\ansicpg1251 \\'cf\\'f0\\'e8}", "При"},
+        {"{\\rtf1\\ansi\\ansicpg1250 \\'8a\\'e8}", "Šč"},
+        {"{\\rtf1\\ansi\\ansicpg932 \\'83e\\'83L\\'83X\\'83g}", "テキスト"},
+        {"{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset161 Greek;}}\\f1 \\'e1\\f0 \\'e1}", "αá"},
+        {"{\\rtf1 \\'4x\\'09\\'0a\\'00}", "x\t"},
+        {"{\\rtf1 \\'zz}", "zz"},
+        {"{\\rtf1 \\u8364?x}", "€x"},
+        {"{\\rtf1 \\u8364 ?x}", "€x"},
+        {"{\\rtf1 \\u233\\'e9x}", "éx"},
+        {"{\\rtf1 \\uc2\\u8364??x}", "€x"},
+        {"{\\rtf1 \\uc2\\u8364\\'80\\'80x}", "€x"},
+        {"{\\rtf1 \\uc0\\u8364 x}", "€x"},
+        {"{\\rtf1 {\\uc3 \\u8364?}x}", "€x"},
+        {"{\\rtf1 \\u8364{x}}", "€x"},
+        {"{\\rtf1 \\u-10179?\\u-8704?}", "😀"},
+        {"{\\rtf1 \\u55357?\\u56832?}", "😀"},
+        {"{\\rtf1 \\u-10179?x}", "\uFFFDx"},
+        {"{\\rtf1 \\u-8704?x}", "\uFFFDx"},
+        {"{\\rtf1 \\u70000?x}", "\uFFFDx"},
+        {"{\\rtf1 \\u-64048?\\u64977?}", "\uFFFD\uFFFD"},
+        {"{\\rtf1 {\\*\\unknowndest hidden {nested} text}shown}", "shown"},
+        {"{\\rtf1 \\unknownword shown\\xyz123 too}", "showntoo"},
+        {"{\\rtf1 {\\fonttbl{\\f0\\fswiss Arial;}}{\\colortbl;\\red1\\green2\\blue3;}{\\stylesheet{\\s0 Normal;}}x}", "x"},
+        {"{\\rtf1 {\\info{\\title T}{\\author A}}{\\pict\\wmetafile8 0102abcd}x}", "x"},
+        {"{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"u\"}{\\fldrslt link}}}", "link"},
+        {"{\\rtf1 {\\field{\\fldinst PAGE}{\\fldrslt 3}}}", "3"},
+        {"{\\rtf1 a\\bin4 {}\\}b}", "ab"},
+        {"{\\rtf1 a\\bin99999 b}", "a"},
+        {"{\\rtf1 a\\bin-5 b}", "ab"},
+        {"{\\rtf1 a}b}", "a"},
+        {"{\\rtf1 a}{\\rtf1 b}", "a"},
+        {"no header {at} all", "no header at"},
+        {"}}{\\rtf1 a}", "a"},
+        {"{\\rtf1 {{{ unclosed", " unclosed"},
+        {"{\\rtf1 \\", ""},
+        {"", ""},
+        {"{\\rtf1 \\cell x\\row y\\sect z\\page w}", "\tx\u2029y\u2029z\u2029w"},
+        {"{\\rtf1 \\b99999999999999999999 x\\u99999999999999999999 y}", "x\uFFFD"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(rawText(row.rtf), row.expected) << row.rtf;
+}
+
+TEST(RtfReader, ReadsDocumentsOfOtherWriters)
+{
+    struct Row
+    {
+        const char* file;
+        const char* expected;
+    };
+    const std::vector<Row> rows = {
+        {"rtf/wordpad-style.rtf",
+         "Quarterly report for Café Müller\u2029Overdue: 3 invoices, total € 1\u00A0200\u2029"
+         "Tab\tseparated\tvalues\u2029"},
+        {"rtf/textedit-style.rtf", "Notes from the meeting\u2029First point: agreed\u2029\u2029Set x = Nothing\u2029"
+                                   "Last line"},
+        {"rtf/word-style.rtf", "Prices in € and € euro, bold and a link.\u2028Second line – with "
+                               "dash\u00A0and\u00A0spaces.\u2029Привет\u2029"},
+    };
+    for (const Row& row : rows)
+    {
+        const std::string rtf = readFile(row.file);
+        ASSERT_FALSE(rtf.empty()) << row.file;
+        EXPECT_EQ(rawText(rtf), row.expected) << row.file;
+    }
+}
+
+TEST(RtfReader, AppliesCharacterStyles)
+{
+    QTextDocument wordpad;
+    RtfReader().read(readFile("rtf/wordpad-style.rtf"), wordpad);
+    EXPECT_EQ(formatAt(wordpad, "report").fontWeight(), QFont::Bold);
+    EXPECT_NE(formatAt(wordpad, "Quarterly").fontWeight(), QFont::Bold);
+    EXPECT_TRUE(formatAt(wordpad, "Müller").fontItalic());
+    EXPECT_EQ(formatAt(wordpad, "Overdue").foreground().color(), QColor(192, 0, 0));
+    EXPECT_FALSE(formatAt(wordpad, "total").hasProperty(QTextFormat::ForegroundBrush));
+    EXPECT_TRUE(formatAt(wordpad, "invoices").fontUnderline());
+    EXPECT_FALSE(formatAt(wordpad, "total").fontUnderline());
+    EXPECT_EQ(formatAt(wordpad, "separated").fontFamilies().toStringList(), QStringList{"Arial"});
+    EXPECT_EQ(formatAt(wordpad, "separated").fontPointSize(), 10.0);
+    EXPECT_EQ(formatAt(wordpad, "report").fontFamilies().toStringList(), QStringList{"Calibri"});
+
+    QTextDocument word;
+    RtfReader().read(readFile("rtf/word-style.rtf"), word);
+    EXPECT_EQ(formatAt(word, "bold").fontWeight(), QFont::Bold);
+    EXPECT_EQ(formatAt(word, "link").foreground().color(), QColor(5, 99, 193));
+    EXPECT_TRUE(formatAt(word, "link").fontUnderline());
+    EXPECT_EQ(formatAt(word, "Prices").fontFamilies().toStringList(), QStringList{"Times New Roman"});
+
+    QTextDocument textedit;
+    RtfReader().read(readFile("rtf/textedit-style.rtf"), textedit);
+    EXPECT_EQ(formatAt(textedit, "agreed").foreground().color(), QColor(14, 110, 34));
+    EXPECT_TRUE(formatAt(textedit, "Nothing").fontFixedPitch());
+
+    QTextDocument plain;
+    RtfReader().read("{\\rtf1{\\colortbl;\\red9\\green9\\blue9;}\\b\\i\\strike\\ul\\cf1\\cb1 a\\plain b}", plain);
+    const QTextCharFormat a = formatAt(plain, "a");
+    EXPECT_TRUE(a.fontWeight() == QFont::Bold && a.fontItalic() && a.fontStrikeOut() && a.fontUnderline());
+    EXPECT_EQ(a.background().color(), QColor(9, 9, 9));
+    const QTextCharFormat b = formatAt(plain, "b");
+    EXPECT_FALSE(b.fontWeight() == QFont::Bold || b.fontItalic() || b.fontStrikeOut() || b.fontUnderline());
+    EXPECT_FALSE(b.hasProperty(QTextFormat::ForegroundBrush));
+}
+
+TEST(RtfReader, RoundTripsColouredText)
+{
+    const std::vector<std::string> texts = {
+        "",
+        "Dim x",
+        "a\r\nb\nc\rd",
+        "\r\n\r\n",
+        "\n",
+        "trailing CR\r",
+        "\tindented\t\ttabs \t",
+        "{braces} and \\back\\slashes\\",
+        "Grüße, мир, 中文, עברית",
+        "emoji \xF0\x9F\x98\x80\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD in a comment ' \xF0\x9F\x98\x80",
+        "invalid \xFF\xC3( \xED\xA0\x80 \xF4\x90\x80\x80 bytes",
+        std::string("NUL \0 and \x01\x1F\x7F controls", 26),
+        "separators \xE2\x80\xA8 \xE2\x80\xA9 nbsp \xC2\xA0 markers \xEF\xB7\x90\xEF\xB7\x91 \xEF\xBF\xBC",
+        "s = \"unterminated\r\nx = 'comment' \"quoted\" /* block\r\ncomment */ &HFF 1.5e-3",
+        readFile("colorizer/InvoiceReminder.vbs"),
+        readFile("colorizer/OrderSync.js"),
+    };
+    const Colorizer colorizer;
+    for (const std::string& text : texts)
+    {
+        QTextDocument doc;
+        RtfReader().read(colorizer.Colorize(text), doc);
+        const std::string shown = Colorizer::shownText(text);
+        EXPECT_EQ(doc.toPlainText().toStdString(), shown) << text;
+        // Caret positions count UTF-16 units with one unit per line end, as the editor counts them.
+        EXPECT_EQ(doc.characterCount() - 1, QString::fromStdString(shown).size()) << text;
+    }
+}
+
+TEST(RtfReader, KeepsTheColoursOfTheColouringComponent)
+{
+    QTextDocument doc;
+    RtfReader().read(Colorizer().Colorize("Dim s ' note\ns = \"txt\" + 42"), doc);
+    EXPECT_EQ(formatAt(doc, "Dim").foreground().color(), QColor(0, 51, 179));
+    EXPECT_EQ(formatAt(doc, "' note").foreground().color(), QColor(128, 128, 128));
+    EXPECT_TRUE(formatAt(doc, "' note").fontItalic());
+    EXPECT_EQ(formatAt(doc, "\"txt\"").foreground().color(), QColor(6, 125, 23));
+    EXPECT_EQ(formatAt(doc, "42").foreground().color(), QColor(23, 80, 235));
+    EXPECT_EQ(formatAt(doc, "s =").foreground().color(), QColor(31, 31, 31));
+    EXPECT_TRUE(formatAt(doc, "Dim").fontFixedPitch());
+}
+
+TEST(RtfReader, ReplacesTheDocumentContent)
+{
+    QTextDocument doc;
+    doc.setPlainText("old text");
+    RtfReader().read("{\\rtf1 new}", doc);
+    EXPECT_EQ(doc.toPlainText(), "new");
+    EXPECT_FALSE(doc.isUndoAvailable());
+    EXPECT_TRUE(doc.isUndoRedoEnabled());
+}
+
+TEST(RtfReader, EveryPrefixOfASampleGivesADocument)
+{
+    std::vector<std::string> samples = {readFile("rtf/wordpad-style.rtf"), readFile("rtf/word-style.rtf"),
+                                        readFile("rtf/textedit-style.rtf"),
+                                        Colorizer().Colorize("Dim s \xC3\xA9 ' c\r\n\"\xF0\x9F\x98\x80\"\t{\\}")};
+    for (const std::string& sample : samples)
+    {
+        for (std::size_t length = 0; length <= sample.size(); ++length)
+        {
+            const std::string_view prefix(sample.data(), length);
+            const std::string first = rawText(prefix);
+            ASSERT_EQ(rawText(prefix), first) << "not deterministic at " << length;
+        }
+    }
+}
+
+TEST(RtfReader, SurvivesHostileNesting)
+{
+    const std::string deep = std::string(200000, '{') + "x" + std::string(200000, '}') + "after";
+    EXPECT_EQ(rawText("{\\rtf1 " + deep + "}"), "xafter");
+    const std::string skipped = "{\\rtf1 {\\*\\dest " + std::string(100000, '{') + "hidden" + "}}shown";
+    EXPECT_EQ(rawText(skipped), "");
+    EXPECT_EQ(rawText("{\\rtf1 {\\colortbl" + std::string(100000, ';') + "}x}"), "x");
+}
+
+} // namespace
