@@ -97,6 +97,7 @@ private:
 
     bool is(Tok kind) const { return m_tok.kind == kind; }
     bool isContextual(std::string_view lower) const;
+    bool startsPropertyDeclaration();
     bool isName() const { return is(Tok::Identifier) || is(Tok::BracketedIdentifier); }
     bool atEndOfStatement() const
     {
@@ -170,6 +171,16 @@ private:
     int m_singleLine = 0;
     bool m_sawStatement = false;
 };
+
+// "Property" names a variable unless Get, Let or Set follows it.
+bool Parser::startsPropertyDeclaration()
+{
+    Mark here = mark();
+    advance();
+    bool declaration = isContextual("get") || is(Tok::KwLet) || is(Tok::KwSet);
+    reset(here);
+    return declaration;
+}
 
 bool Parser::isContextual(std::string_view lower) const
 {
@@ -359,7 +370,7 @@ void Parser::statement()
     case Tok::KwLoop:
         fail(kLoopWithoutDo);
     case Tok::Identifier:
-        if (isContextual("property"))
+        if (isContextual("property") && startsPropertyDeclaration())
         {
             if (!m_inClass || !topLevel)
                 fail(kMustBeInsideClass);

@@ -1,0 +1,93 @@
+#include "platform/script/EditorSyntaxCheck.h"
+
+#include <gtest/gtest.h>
+
+namespace zel::script {
+namespace {
+
+TEST(EditorSyntaxCheck, EmptyScriptPasses)
+{
+    ScriptControl control;
+    std::string message = "untouched";
+    EXPECT_TRUE(checkScriptSyntax(control, "", message));
+    EXPECT_EQ(message, "untouched");
+}
+
+TEST(EditorSyntaxCheck, ScriptCallingDataRiverInsideAFunctionPasses)
+{
+    ScriptControl control;
+    std::string message;
+    EXPECT_TRUE(checkScriptSyntax(control,
+                                  "Option Explicit\r\n"
+                                  "Function Amount()\r\n"
+                                  "    Amount = CDbl(DataRiver(\"Amount\")) * 1.21\r\n"
+                                  "End Function\r\n"
+                                  "Dim total : total = Amount()\r\n",
+                                  message));
+    EXPECT_TRUE(message.empty());
+}
+
+TEST(EditorSyntaxCheck, UnterminatedStringGivesTheSevenLineMessage)
+{
+    ScriptControl control;
+    std::string message;
+    EXPECT_FALSE(checkScriptSyntax(control, "Dim s\r\ns = \"Hello\r\nMsgBox s", message));
+    EXPECT_EQ(message, "Error.\r\n"
+                       "Number: 1033\r\n"
+                       "Desc: Unterminated string constant\r\n"
+                       "Column: 5\r\n"
+                       "Line: 2\r\n"
+                       "Text: s = \"Hello\r\n"
+                       "Source: VBScript compilation error");
+    EXPECT_EQ(control.Error().Line, 2);
+}
+
+TEST(EditorSyntaxCheck, RepeatedChecksGiveTheSameAnswer)
+{
+    // Every check adds the placeholder again and nothing is ever reset.
+    ScriptControl control;
+    const std::string good = "Function Twice(x) : Twice = 2 * DataRiver(x) : End Function";
+    const std::string bad = "For i = 1 To 3\r\n";
+    for (int round = 0; round < 3; ++round)
+    {
+        std::string message;
+        EXPECT_TRUE(checkScriptSyntax(control, good, message));
+        EXPECT_FALSE(checkScriptSyntax(control, bad, message));
+        EXPECT_NE(message.find("Number: 1020\r\n"), std::string::npos) << message;
+        EXPECT_NE(message.find("Line: 2\r\n"), std::string::npos) << message;
+    }
+}
+
+TEST(EditorSyntaxCheck, ScriptMayDefineItsOwnDataRiver)
+{
+    ScriptControl control;
+    std::string message;
+    EXPECT_TRUE(checkScriptSyntax(control, "Function DataRiver(id) : DataRiver = id : End Function", message));
+}
+
+TEST(EditorSyntaxCheck, LinesCountFromTheScriptNotThePlaceholder)
+{
+    ScriptControl control;
+    std::string message;
+    EXPECT_FALSE(checkScriptSyntax(control, "Next", message));
+    EXPECT_EQ(message.substr(0, 26), "Error.\r\nNumber: 1055\r\nDesc");
+    EXPECT_NE(message.find("\r\nLine: 1\r\nText: Next\r\nSource: "), std::string::npos) << message;
+}
+
+#ifdef ZEL_HAVE_JSCRIPT_TESTS
+TEST(EditorSyntaxCheck, JScriptScriptsGetAJScriptPlaceholder)
+{
+    ScriptControl control;
+    ASSERT_TRUE(control.SetLanguage("JScript"));
+    std::string message;
+    EXPECT_TRUE(checkScriptSyntax(control, "var v = DataRiver(\"Amount\");\nfunction f() { return DataRiver(1); }",
+                                  message));
+    EXPECT_TRUE(checkScriptSyntax(control, "", message));
+    EXPECT_FALSE(checkScriptSyntax(control, "var s = 'open;", message));
+    EXPECT_NE(message.find("Source: JScript compilation error"), std::string::npos) << message;
+    EXPECT_EQ(message.find("\r\n", message.size() - 2), std::string::npos);
+}
+#endif
+
+} // namespace
+} // namespace zel::script

@@ -1,0 +1,184 @@
+// The VBScript front end on hostile and large input, on truncated scripts and on the fixture corpus.
+#include "VBScriptTestSupport.h"
+
+#include <filesystem>
+#include <random>
+#include <vector>
+
+namespace zel::script::test {
+namespace {
+
+std::vector<std::string> fixtureNames(std::string_view prefix)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(fixturePath("")))
+    {
+        std::string name = entry.path().filename().string();
+        if (name.rfind(prefix, 0) == 0 && entry.path().extension() == ".vbs")
+            names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A verdict is well formed when it is a pass, or an error with a published text inside the text.
+void expectWellFormed(const Diagnostic& verdict, std::size_t size)
+{
+    if (verdict.ok())
+        return;
+    EXPECT_FALSE(vbscript::description(verdict.number).empty()) << verdict.number;
+    EXPECT_LE(verdict.offset, size);
+}
+
+TEST(VBScriptInput, NulBytesOutsideStringsAreInvalidCharacters)
+{
+    using namespace std::string_literals;
+    checkSyntax({"x = 1\0"s, 1032, 1, 6});
+    checkSyntax({"\0"s, 1032, 1, 1});
+    checkSyntax({"x = \"a\0b\" ' c\0d\nRem \0\n"s, 0});
+}
+
+TEST(VBScriptInput, InvalidUtf8IsAcceptedInStringsAndCommentsOnly)
+{
+    checkSyntax({"x = \"\xC3\x28 \xE2\x82 \xF8\x88\x80\x80\x80 \xED\xA0\x80\" ' \xFF\xFE\n", 0});
+    checkSyntax({"x\xC3\x28 = 1", 1032, 1, 2});
+    checkSyntax({"x = \xED\xA0\x80", 1032, 1, 5});
+    checkSyntax({"x = \xC0\xAF", 1032, 1, 5});
+    checkSyntax({"\xEF\xBB\xBFx = 1", 0});
+    checkSyntax({"x = 1 \xEF\xBB\xBF", 1032, 1, 7});
+}
+
+TEST(VBScriptInput, LoneCarriageReturnsEndLines)
+{
+    checkSyntax({"If a Then\rb = 1\rEnd If\r", 0});
+    checkSyntax({"If a Then\rb = 1\rEnd Sub\r", 1012, 3, 5});
+    checkSyntax({"a = 1\r\n\rb = (\r", 1023, 3, 6});
+}
+
+TEST(VBScriptInput, DeepNestingGivesAnErrorNotACrash)
+{
+    const int depth = 10000;
+    std::string parens = "x = " + std::string(depth, '(') + "1" + std::string(depth, ')');
+    EXPECT_EQ(vbscript::check(parens).number, 1001);
+
+    std::string ifs;
+    for (int i = 0; i < depth; ++i)
+        ifs += "If a Then\n";
+    for (int i = 0; i < depth; ++i)
+        ifs += "End If\n";
+    EXPECT_EQ(vbscript::check(ifs).number, 1001);
+
+    std::string calls = "x = ";
+    for (int i = 0; i < depth; ++i)
+        calls += "f(";
+    EXPECT_EQ(vbscript::check(calls).number, 1001);
+
+    std::string unary = "x = " + std::string(depth, '-') + "1";
+    EXPECT_EQ(vbscript::check(unary).number, 1001);
+
+    std::string nots = "x = ";
+    for (int i = 0; i < depth; ++i)
+        nots += "Not ";
+    EXPECT_EQ(vbscript::check(nots + "1").number, 1001);
+}
+
+TEST(VBScriptInput, ModerateNestingCompiles)
+{
+    const int depth = 200;
+    std::string parens = "x = " + std::string(depth, '(') + "1" + std::string(depth, ')');
+    std::string blocks;
+    for (int i = 0; i < depth; ++i)
+        blocks += i % 3 == 0 ? "If a Then\n" : i % 3 == 1 ? "For i = 1 To 2\n" : "Do While b\n";
+    for (int i = depth - 1; i >= 0; --i)
+        blocks += i % 3 == 0 ? "End If\n" : i % 3 == 1 ? "Next\n" : "Loop\n";
+    EXPECT_TRUE(vbscript::check(parens).ok());
+    EXPECT_TRUE(vbscript::check(blocks).ok());
+}
+
+TEST(VBScriptInput, FiftyMegabytesGetAVerdict)
+{
+    std::string line = "total = total + Len(\"some text\") * 2 ' running sum\r\n";
+    std::string big;
+    big.reserve(50u * 1024 * 1024 + line.size());
+    while (big.size() < 50u * 1024 * 1024)
+        big += line;
+    EXPECT_TRUE(vbscript::check(big).ok());
+    big += "x = \"open";
+    Diagnostic verdict = vbscript::check(big);
+    EXPECT_EQ(verdict.number, 1033);
+    EXPECT_EQ(verdict.offset, big.size() - 5);
+}
+
+TEST(VBScriptInput, RandomBytesGetAVerdict)
+{
+    std::mt19937 random(20240601);
+    const std::string alphabet = "If Then Else End Sub Function Class For Next Do Loop ()\"'_:.,=&#[]\r\n\t \x00\xC3\xFF";
+    for (int round = 0; round < 2000; ++round)
+    {
+        std::string text;
+        std::size_t length = random() % 200;
+        for (std::size_t i = 0; i < length; ++i)
+            text += alphabet[random() % alphabet.size()];
+        expectWellFormed(vbscript::check(text), text.size());
+    }
+}
+
+TEST(VBScriptInput, EveryPrefixOfTheFixturesGetsAVerdict)
+{
+    for (const std::string& name : fixtureNames("ok_"))
+    {
+        SCOPED_TRACE(name);
+        std::string text = readFile(fixturePath(name));
+        ASSERT_FALSE(text.empty());
+        std::size_t passes = 0;
+        for (std::size_t n = 0; n <= text.size(); ++n)
+        {
+            Diagnostic verdict = vbscript::check(std::string_view(text).substr(0, n));
+            expectWellFormed(verdict, n);
+            passes += verdict.ok() ? 1 : 0;
+        }
+        // The whole script and the empty prefix compile; a cut inside a block never does.
+        EXPECT_TRUE(vbscript::check(text).ok());
+        EXPECT_GE(passes, 2u);
+    }
+}
+
+TEST(VBScriptInput, CuttingABlockShortReportsTheMissingEndAtTheEndOfText)
+{
+    std::string text = readFile(fixturePath("ok_classes.vbs"));
+    std::size_t classEnd = text.find("End Class");
+    ASSERT_NE(classEnd, std::string::npos);
+    Diagnostic verdict = vbscript::check(std::string_view(text).substr(0, classEnd));
+    EXPECT_EQ(verdict.number, 1014);
+    EXPECT_EQ(verdict.offset, classEnd);
+}
+
+TEST(VBScriptInput, ValidFixturesCompile)
+{
+    std::vector<std::string> names = fixtureNames("ok_");
+    ASSERT_GE(names.size(), 5u);
+    for (const std::string& name : names)
+    {
+        Diagnostic verdict = vbscript::check(readFile(fixturePath(name)));
+        EXPECT_TRUE(verdict.ok()) << name << ": " << verdict.number << " " << vbscript::description(verdict.number)
+                                  << " at line " << locate(readFile(fixturePath(name)), verdict.offset).line;
+    }
+}
+
+// Each error fixture names its expected error in its first line: "' expect NUMBER LINE COLUMN".
+TEST(VBScriptInput, ErrorFixturesReportTheExpectedError)
+{
+    std::vector<std::string> names = fixtureNames("err_");
+    ASSERT_GE(names.size(), 5u);
+    for (const std::string& name : names)
+    {
+        SCOPED_TRACE(name);
+        std::string text = readFile(fixturePath(name));
+        int number = 0, line = 0, column = 0;
+        ASSERT_EQ(std::sscanf(text.c_str(), "' expect %d %d %d", &number, &line, &column), 3);
+        checkSyntax({text, number, line, column});
+    }
+}
+
+} // namespace
+} // namespace zel::script::test

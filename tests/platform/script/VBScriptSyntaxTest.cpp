@@ -1,0 +1,441 @@
+// The VBScript front end, one row per construct or quirk: what compiles, and for what does not,
+// the error number, line and column the engine reports.
+#include "VBScriptTestSupport.h"
+
+namespace zel::script::test {
+namespace {
+
+const SyntaxRow kDeclarations[] = {
+    {"Dim a", 0},
+    {"Dim a, b(10), c(), d(1, 2), e(&H10)", 0},
+    {"dim A : DIM b", 0},
+    {"ReDim a(5)", 0},
+    {"ReDim Preserve a(n + 1), b(2, x)", 0},
+    {"Const A = 1, B = \"x\", C = -2.5, D = #1/1/2000#, E = True, F = Null, G = Empty, H = Nothing", 0},
+    {"Const H = &HFF, O = &O17, N = - - 1", 0},
+    {"Private a, b(2)\nPublic c", 0},
+    {"Private Const X = 1\nPublic Const Y = \"y\"", 0},
+    {"Erase a", 0},
+    {"Option Explicit\nDim a", 0},
+    {"' header\n\nOption Explicit\n", 0},
+    {"option explicit", 0},
+    {"Dim Step, Property, Explicit, Default, Error, Get\nStep = 1 : Property = 2 : Get = 3", 0},
+    {"Dim", 1010, 1, 4},
+    {"Dim 1", 1010, 1, 5},
+    {"Dim If", 1010, 1, 5},
+    {"Dim a,", 1010, 1, 7},
+    {"Dim a(n)", 1026, 1, 7},
+    {"Dim a(1.5)", 1026, 1, 7},
+    {"Dim a(-1)", 1026, 1, 7},
+    {"Dim a(1", 1006, 1, 8},
+    {"Dim a(1 2)", 1006, 1, 9},
+    {"Dim x As String", 1025, 1, 7},
+    {"ReDim a", 1005, 1, 8},
+    {"ReDim a()", 1023, 1, 9},
+    {"ReDim a(1", 1006, 1, 10},
+    {"Const A", 1011, 1, 8},
+    {"Const A = B", 1045, 1, 11},
+    {"Const A = 1 + 2", 1025, 1, 13},
+    {"Const A = (1)", 1045, 1, 11},
+    {"Const A = -\"x\"", 1045, 1, 12},
+    {"Const = 1", 1010, 1, 7},
+    {"Erase", 1010, 1, 6},
+    {"Option Base 1", 1002, 1, 8},
+    {"Dim a\nOption Explicit", 1024, 2, 1},
+    {"Sub S\nOption Explicit\nEnd Sub", 1024, 2, 1},
+    {"Sub S\nPrivate x\nEnd Sub", 1024, 2, 1},
+};
+
+const SyntaxRow kNames[] = {
+    {"Dim a\nDim a", 1041, 2, 5},
+    {"Dim a, b, A", 1041, 1, 11},
+    {"Const a = 1\nDim a", 1041, 2, 5},
+    {"Sub a\nEnd Sub\nDim a", 1041, 3, 5},
+    {"Sub S\nEnd Sub\nFunction s\nEnd Function", 1041, 3, 10},
+    {"Class C\nEnd Class\nSub C\nEnd Sub", 1041, 3, 5},
+    {"Sub S(a, a)\nEnd Sub", 1041, 1, 10},
+    {"Sub S(a)\nDim a\nEnd Sub", 1041, 2, 5},
+    {"Sub S\nDim x\nIf y Then\nDim x\nEnd If\nEnd Sub", 1041, 4, 5},
+    {"Class C\nPrivate x\nPublic Sub X : End Sub\nEnd Class", 1041, 3, 12},
+    {"Class C\nProperty Get P : End Property\nProperty Get P : End Property\nEnd Class", 1041, 3, 14},
+    {"Class C\nProperty Get P : End Property\nFunction P : End Function\nEnd Class", 1041, 3, 10},
+    {"Dim [a b]\nDim [A B]", 1041, 2, 5},
+    {"Dim a\nSub S\nDim a\nEnd Sub", 0},
+    {"Sub S(a)\nEnd Sub\nSub T(a)\nEnd Sub", 0},
+    {"Class C\nPrivate x\nEnd Class\nDim x", 0},
+    {"Class C\nPrivate x\nEnd Class\nClass D\nPrivate x\nEnd Class", 0},
+    {"Class C\nProperty Get P : End Property\nProperty Let P(v) : End Property\nProperty Set P(v) : End Property\n"
+     "End Class",
+     0},
+    {"Dim a\nReDim a(3)\nReDim a(4)", 0},
+};
+
+const SyntaxRow kProcedures[] = {
+    {"Sub S\nEnd Sub", 0},
+    {"Sub S()\nEnd Sub", 0},
+    {"Sub S(a, ByVal b, ByRef c, d())\nEnd Sub", 0},
+    {"Function F(x) : F = x * 2 : End Function", 0},
+    {"Function DataRiver(AtrId):DataRiver=\"\":End Function", 0},
+    {"Private Sub S : End Sub\nPublic Function F() : End Function", 0},
+    {"Sub S\nExit Sub\nEnd Sub\nFunction F\nExit Function\nEnd Function", 0},
+    {"Sub S\nIf a Then Exit Sub\nEnd Sub", 0},
+    {"Sub S\nx = 1\n", 1014, 3, 1},
+    {"Sub S\nEnd Function", 1016, 2, 5},
+    {"Function F\nEnd Sub", 1015, 2, 5},
+    {"Sub S\nEnd", 1016, 2, 4},
+    {"Sub S(a b)\nEnd Sub", 1006, 1, 9},
+    {"Sub S(1)\nEnd Sub", 1010, 1, 7},
+    {"Sub S(Optional a)\nEnd Sub", 1006, 1, 16},
+    {"Sub If\nEnd Sub", 1010, 1, 5},
+    {"Sub\nEnd Sub", 1010, 1, 4},
+    {"Sub S x\nEnd Sub", 1025, 1, 7},
+    {"Function F() As String\nEnd Function", 1025, 1, 14},
+    {"Sub S\nSub T\nEnd Sub\nEnd Sub", 1024, 2, 1},
+    {"Sub S\nClass C\nEnd Class\nEnd Sub", 1024, 2, 1},
+    {"If a Then\nSub S\nEnd Sub\nEnd If", 1024, 2, 1},
+    {"Sub S\nNext\nEnd Sub", 1055, 2, 1},
+    {"Sub S\nLoop\nEnd Sub", 1038, 2, 1},
+    {"Sub S\nElse\nEnd Sub", 1024, 2, 1},
+};
+
+const SyntaxRow kClasses[] = {
+    {"Class C\nEnd Class", 0},
+    {"Class C\nPrivate a\nPublic b, c(3)\nDim d\nPublic Sub S : End Sub\nPrivate Function F() : End Function\n"
+     "End Class",
+     0},
+    {"Class C\nPublic Default Function F() : End Function\nEnd Class", 0},
+    {"Class C\nPublic Default Property Get P : End Property\nEnd Class", 0},
+    {"Class C\nPublic Default Sub S : End Sub\nEnd Class", 0},
+    {"Class C\nPrivate Sub Class_Initialize() : End Sub\nPrivate Sub Class_Terminate : End Sub\nEnd Class", 0},
+    {"Class C\nProperty Get P : Exit Property : End Property\nEnd Class", 0},
+    {"Class C\nProperty Get P(i) : End Property\nProperty Let P(i, v) : End Property\nEnd Class", 0},
+    {"Class C\nFunction M() : Set M = Me : Me.x = 1 : Call Me.N : End Function\nEnd Class", 0},
+    {"Class C\n' comment\n\nRem another\nEnd Class", 0},
+    {"Class C : Public x : End Class", 0},
+    {"Set o = New C", 0},
+    {"Set o = New [C]", 0},
+    {"Set o = Nothing : Set o.p = x : Set a(1) = x", 0},
+    {"Property Get P\nEnd Property", 1048, 1, 1},
+    {"Public Property Get P\nEnd Property", 1048, 1, 8},
+    {"Public Default Function F : End Function", 1048, 1, 8},
+    {"Class C\nProperty P\nEnd Property\nEnd Class", 1049, 2, 10},
+    {"Class C\nProperty Get P\nEnd Sub\nEnd Class", 1050, 3, 5},
+    {"Class C\nPublic x\n", 1014, 3, 1},
+    {"Class C\nEnd Sub", 1047, 2, 5},
+    {"Class\nEnd Class", 1010, 1, 6},
+    {"Class C\nx = 1\nEnd Class", 1024, 2, 1},
+    {"Class C\nClass D\nEnd Class\nEnd Class", 1024, 2, 1},
+    {"Class C\nProperty Let P()\nEnd Property\nEnd Class", 1054, 2, 14},
+    {"Class C\nProperty Set P\nEnd Property\nEnd Class", 1054, 2, 14},
+    {"Class C\nProperty Get P(a)\nEnd Property\nProperty Let P(v)\nEnd Property\nEnd Class", 1051, 4, 14},
+    {"Class C\nProperty Let P(a, v)\nEnd Property\nProperty Get P\nEnd Property\nEnd Class", 1051, 4, 14},
+    {"Class C\nProperty Let P(v)\nEnd Property\nProperty Set P(a, v)\nEnd Property\nEnd Class", 1051, 4, 14},
+    {"Class C\nPublic Default Function A : End Function\nPublic Default Function B : End Function\nEnd Class",
+     1052, 3, 25},
+    {"Class C\nPrivate Sub Class_Initialize(a) : End Sub\nEnd Class", 1053, 2, 13},
+    {"Class C\nSub class_terminate(a, b) : End Sub\nEnd Class", 1053, 2, 5},
+    {"Class C\nPrivate Default Function F : End Function\nEnd Class", 1057, 2, 9},
+    {"Class C\nDefault Function F : End Function\nEnd Class", 1057, 2, 1},
+    {"Class C\nPublic Default Property Let P(v) : End Property\nEnd Class", 1058, 2, 25},
+    {"Class C\nPublic Default x\nEnd Class", 1056, 2, 16},
+    {"Me = 1", 1037, 1, 1},
+    {"Set Me = Nothing", 1037, 1, 5},
+};
+
+const SyntaxRow kIf[] = {
+    {"If a Then b", 0},
+    {"If a Then b Else c", 0},
+    {"If a Then b : c Else d : e", 0},
+    {"If a Then\nb\nElseIf c Then\nd\nElseIf e Then f\nElse\ng\nEnd If", 0},
+    {"If a Then ' comment\nEnd If", 0},
+    {"If a Then Rem comment\nEnd If", 0},
+    {"If a Then If b Then c Else d", 0},
+    {"If a Then b = 1 Else If c Then d = 2 Else e = 3", 0},
+    {"If a Then\nElse If b Then\nc\nEnd If\nEnd If", 0},
+    {"If a Then : b : End If", 0},
+    {"If a Then\nb : Else : c\nEnd If", 0},
+    {"If a Then\nElse x = 1\nEnd If", 0},
+    {"If a Then Else b", 0},
+    {"If a Then\nb = 1\n", 1014, 3, 1},
+    {"If a Then\nb = 1", 1014, 2, 6},
+    {"If a Then\nElse\nElse\nEnd If", 1014, 3, 1},
+    {"If a Then\nElse\nElseIf b Then\nEnd If", 1014, 3, 1},
+    {"If a Then\nEnd Sub", 1012, 2, 5},
+    {"If a\nEnd If", 1017, 1, 5},
+    {"If a b Then\nEnd If", 1017, 1, 6},
+    {"If Then\nEnd If", 1023, 1, 4},
+    {"If a Then b End If", 1025, 1, 13},
+    {"If a Then b Else c Else d", 1025, 1, 20},
+    {"If a Then b ElseIf c Then d", 1025, 1, 13},
+    {"If a Then For i = 1 To 2 : Next", 1024, 1, 11},
+    {"If a Then Do : Loop", 1024, 1, 11},
+    {"If a Then x = 1\nEnd If", 1024, 2, 1},
+    {"End If", 1024, 1, 1},
+    {"Else", 1024, 1, 1},
+    {"ElseIf a Then", 1024, 1, 1},
+};
+
+const SyntaxRow kSelect[] = {
+    {"Select Case a\nCase 1\nb\nCase 2, 3 : c\nCase Else\nd\nEnd Select", 0},
+    {"Select Case a\nEnd Select", 0},
+    {"Select Case a\n' comment\n\nCase \"x\"\nEnd Select", 0},
+    {"Select Case a : Case 1 : b : Case Else : c : End Select", 0},
+    {"Select Case True\nCase a > 1, b Is Nothing, Not c\nEnd Select", 0},
+    {"Select Case a\nCase Else\nEnd Select", 0},
+    {"Select Case a\nCase 1\n", 1014, 3, 1},
+    {"Select a\nEnd Select", 1021, 1, 8},
+    {"Select Case a\nx = 1\nEnd Select", 1021, 2, 1},
+    {"Select Case a\nCase 1\nEnd If", 1022, 3, 5},
+    {"Select Case a\nCase\nEnd Select", 1023, 2, 5},
+    {"Select Case a\nCase 1 To 5\nEnd Select", 1025, 2, 8},
+    {"Select Case a\nCase Is > 5\nEnd Select", 1023, 2, 6},
+    {"Select Case a\nCase Else\nCase 1\nEnd Select", 1014, 3, 1},
+    {"Select Case\nEnd Select", 1023, 1, 12},
+    {"Case 1", 1024, 1, 1},
+};
+
+const SyntaxRow kLoops[] = {
+    {"For i = 1 To 10\nNext", 0},
+    {"For i = 10 To 1 Step -1 : x = x + i : Next", 0},
+    {"For i = LBound(a) To UBound(a) Step s\nIf a(i) Then Exit For\nNext", 0},
+    {"For Each x In coll\nNext", 0},
+    {"For Each x In Array(1, 2)\nFor Each y In x.Items\nExit For\nNext\nNext", 0},
+    {"For i = 1 To 2\nDo\nExit For\nLoop\nNext", 0},
+    {"Do\nFor i = 1 To 2\nExit Do\nNext\nLoop", 0},
+    {"Do While a\nLoop", 0},
+    {"Do Until a\nLoop", 0},
+    {"Do\nLoop While a", 0},
+    {"Do\nLoop Until a", 0},
+    {"Do\nIf a Then Exit Do\nLoop", 0},
+    {"While a\nWend", 0},
+    {"While a : b : Wend", 0},
+    {"Next", 1055, 1, 1},
+    {"For i = 1 To 2\nNext\nNext", 1055, 3, 1},
+    {"Loop", 1038, 1, 1},
+    {"Do\nLoop\nLoop", 1038, 3, 1},
+    {"Wend", 1024, 1, 1},
+    {"For i = 1 To 3\nx = i\n", 1020, 3, 1},
+    {"Sub S\nFor i = 1 To 3\nEnd Sub", 1020, 3, 1},
+    {"For i = 1 To 3\nLoop", 1020, 2, 1},
+    {"For i = 1 To 3\nNext i", 1025, 2, 6},
+    {"For = 1 To 3\nNext", 1010, 1, 5},
+    {"For i 1 To 3\nNext", 1011, 1, 7},
+    {"For i = 1 3\nNext", 1013, 1, 11},
+    {"For i = 1 To\nNext", 1023, 1, 13},
+    {"For a(1) = 1 To 3\nNext", 1040, 1, 6},
+    {"For a.b = 1 To 3\nNext", 1040, 1, 6},
+    {"For Each x Of y\nNext", 1046, 1, 12},
+    {"For Each In y\nNext", 1010, 1, 10},
+    {"Do\nx = 1\n", 1019, 3, 1},
+    {"Sub S\nDo\nEnd Sub", 1019, 3, 1},
+    {"Do x\nLoop", 1028, 1, 4},
+    {"Do\nLoop x", 1028, 2, 6},
+    {"Do While a\nLoop Until b", 1025, 2, 6},
+    {"Do While\nLoop", 1023, 1, 9},
+    {"While a\nx = 1\n", 1018, 3, 1},
+    {"Sub S\nWhile a\nEnd Sub", 1018, 3, 1},
+    {"While\nWend", 1023, 1, 6},
+};
+
+const SyntaxRow kExit[] = {
+    {"Exit Sub", 1039, 1, 1},
+    {"Exit For", 1039, 1, 1},
+    {"Exit Do", 1039, 1, 1},
+    {"Exit Function", 1039, 1, 1},
+    {"Function F\nExit Sub\nEnd Function", 1039, 2, 1},
+    {"Sub S\nExit Function\nEnd Sub", 1039, 2, 1},
+    {"Sub S\nExit Property\nEnd Sub", 1039, 2, 1},
+    {"For Each x In y\nExit Do\nNext", 1039, 2, 1},
+    {"Do\nExit\nLoop", 1039, 2, 1},
+    {"For i = 1 To 2\nNext\nExit For", 1039, 3, 1},
+    {"Do\nSub_ = 1\nLoop\nExit Do", 1039, 4, 1},
+    {"For i = 1 To 2\nSub S\nEnd Sub\nNext", 1024, 2, 1},
+};
+
+const SyntaxRow kWith[] = {
+    {"With o\n.a = 1\n.b.c 2\nx = .d(1) + .e\nEnd With", 0},
+    {"With o\nWith .child\n.x = 1\nEnd With\nEnd With", 0},
+    {"With New C\nEnd With", 0},
+    {"With o\n.a = 1\n", 1014, 3, 1},
+    {"With o\nEnd Sub", 1029, 2, 5},
+    {"With\nEnd With", 1023, 1, 5},
+};
+
+const SyntaxRow kCalls[] = {
+    {"Foo", 0},
+    {"Foo 1, 2", 0},
+    {"Foo(1)", 0},
+    {"Foo()", 0},
+    {"Foo (1), 2", 0},
+    {"Foo (1) + 2, 3", 0},
+    {"Foo -1", 0},
+    {"Call Foo", 0},
+    {"Call Foo(1, 2)", 0},
+    {"Call o.M(1)(2).N()", 0},
+    {"o.M 1, , 3", 0},
+    {"o.M , 2", 0},
+    {"o.M(1, , 3).N", 0},
+    {"o.M(1)(2) = 3", 0},
+    {"a(1, 2) = 3", 0},
+    {"x = Foo(1, 2)", 0},
+    {"Foo(1, 2).Bar", 0},
+    {"o.Select.Next.End = o.Case", 0},
+    {"x = o.Rem + 1", 0},
+    {"With o : Foo .x, .y : End With", 0},
+    {"Foo(1, 2)", 1044, 1, 10},
+    {"o.M(1, 2)", 1044, 1, 10},
+    {"Foo(, 2)", 1044, 1, 9},
+    {"Foo(1, 2) ' comment", 1044, 1, 20},
+    {"Foo(1, 2) + 1", 1006, 1, 6},
+    {"Call Foo 1", 1025, 1, 10},
+    {"Call 1", 1010, 1, 6},
+    {"Foo )", 1025, 1, 5},
+    {"MsgBox \"a\" \"b\"", 1025, 1, 12},
+    {"Set x", 1011, 1, 6},
+    {"Set = 1", 1010, 1, 5},
+    {"Set x = ", 1023, 1, 9},
+    {"Let = 1", 1010, 1, 5},
+    {"x = New", 1010, 1, 8},
+    {"x = New 1", 1010, 1, 9},
+    {"x = o.", 1010, 1, 7},
+    {"x = o.1", 1010, 1, 7},
+    {"Then", 1024, 1, 1},
+    {"1 = x", 1024, 1, 1},
+    {"= 1", 1024, 1, 1},
+    {")", 1024, 1, 1},
+    {"(a).b = 1", 1024, 1, 1},
+};
+
+const SyntaxRow kOnError[] = {
+    {"On Error Resume Next", 0},
+    {"On Error GoTo 0", 0},
+    {"on error resume next : ON ERROR GOTO 0", 0},
+    {"On Error Resume", 1002, 1, 16},
+    {"On Error GoTo Handler", 1002, 1, 15},
+    {"On Error GoTo 1", 1002, 1, 15},
+    {"On Resume Next", 1002, 1, 4},
+    {"Resume Next", 1024, 1, 1},
+    {"Stop", 0},
+};
+
+const SyntaxRow kExpressions[] = {
+    {"x = 2 ^ -1", 0},
+    {"x = Not Not a", 0},
+    {"x = a Is Nothing", 0},
+    {"x = -2 ^ 2 * 3 \\ 4 Mod 5 + 6 - 7 & 8", 0},
+    {"x = a = b Or c <> d And e < f Xor g > h Eqv i <= j Imp k >= l", 0},
+    {"x = (((1)))", 0},
+    {"x = a.b.c(1).d(2)(3)", 0},
+    {"x = New C", 0},
+    {"x = Array() : x = Array(, 1)", 0},
+    {"x = f((1), (2))", 0},
+    {"x = a +* b", 1023, 1, 8},
+    {"x = Not", 1023, 1, 8},
+    {"x = a Is", 1023, 1, 9},
+    {"x = a.b(", 1006, 1, 9},
+    {"x =", 1023, 1, 4},
+    {"x = 1 +", 1023, 1, 8},
+    {"x = (1", 1006, 1, 7},
+    {"x = f(1", 1006, 1, 8},
+    {"x = f(1 2)", 1006, 1, 9},
+    {"x = 1 2", 1025, 1, 7},
+    {"x = 1 Rem comment", 1025, 1, 7},
+    {"x = a .b", 1025, 1, 7},
+};
+
+const SyntaxRow kLexical[] = {
+    {"x = &HFF& + &hff + &O17 + &o7&", 0},
+    {"x = 1.5e10 + 1.5E-3 + 2e+2 + .5 + 1.", 0},
+    {"x = #1/1/2000# + #12:30:00 PM# + #January 5, 2024#", 0},
+    {"[a b] = 1 : x = [a b] + [Sub]", 0},
+    {"x = \"a\"\"b\" & \"\" & \"\"\"\"", 0},
+    {"x = \"it's\" ' and a comment with \"", 0},
+    {"x = 1 : Rem comment with \" and :", 0},
+    {"REM", 0},
+    {"rem\nx = 1", 0},
+    {"REM: comment", 0},
+    {"x = 1 + _\n 2", 0},
+    {"x = 1 + _   \r\n 2", 0},
+    {"x = Foo(1, _\n _\n 2)", 0},
+    {"x = 1 _\n", 0},
+    {"x = \"a\"_\n & \"b\"", 0},
+    {"a = 1\rb = 2\r", 0},
+    {"a = 1\r\nb = 2\r\n", 0},
+    {"a = 1\n\rb = 2\r\r\n", 0},
+    {"x = a&b", 0},
+    {"x = \"x\" &Hello", 1025, 1, 9},
+    {"x = \"abc", 1033, 1, 5},
+    {"x = 1\ny = \"abc\nz = 2", 1033, 2, 5},
+    {"x = \"a\"\"", 1033, 1, 5},
+    {"x = \"abc\r\"", 1033, 1, 5},
+    {"x = 1 $", 1032, 1, 7},
+    {"x = 1 ; y", 1032, 1, 7},
+    {"x = {", 1032, 1, 5},
+    {"x = 1 !", 1032, 1, 7},
+    {"x = `a`", 1032, 1, 5},
+    {"x = \x01", 1032, 1, 5},
+    {"x = \xFF", 1032, 1, 5},
+    {"x = \xC2\xA0 1", 1032, 1, 5},
+    {"_x = 1", 1032, 1, 1},
+    {"x = 1 _ y", 1032, 1, 7},
+    {"x = 1 _ ' comment\n", 1032, 1, 7},
+    {"x = #1/1/2000", 1032, 1, 5},
+    {"x = ##", 1032, 1, 5},
+    {"x = #1@2#", 1032, 1, 5},
+    {"x = [abc", 1007, 1, 9},
+    {"x = 1e", 1031, 1, 5},
+    {"x = 1e+", 1031, 1, 5},
+    {"x = 1.2.3", 1025, 1, 8},
+    {"x = 1abc", 1025, 1, 6},
+    {"x = 1\n\n  y = \"\n", 1033, 3, 7},
+    {"a = 1\rb = \"x", 1033, 2, 5},
+    {"x = \"\xC3\xA9\xC3\xA9\" + \"", 1033, 1, 12},
+    {"x = \"\xF0\x9F\x98\x80\" + \"", 1033, 1, 12},
+};
+
+void runTable(const SyntaxRow* begin, const SyntaxRow* end)
+{
+    for (const SyntaxRow* row = begin; row != end; ++row)
+        checkSyntax(*row);
+}
+
+#define ZEL_SYNTAX_TABLE(Suite, Table)                                                                                \
+    TEST(VBScriptSyntax, Suite) { runTable(std::begin(Table), std::end(Table)); }
+
+ZEL_SYNTAX_TABLE(Declarations, kDeclarations)
+ZEL_SYNTAX_TABLE(NameRedefined, kNames)
+ZEL_SYNTAX_TABLE(Procedures, kProcedures)
+ZEL_SYNTAX_TABLE(Classes, kClasses)
+ZEL_SYNTAX_TABLE(IfStatements, kIf)
+ZEL_SYNTAX_TABLE(SelectCase, kSelect)
+ZEL_SYNTAX_TABLE(Loops, kLoops)
+ZEL_SYNTAX_TABLE(ExitStatements, kExit)
+ZEL_SYNTAX_TABLE(WithBlocks, kWith)
+ZEL_SYNTAX_TABLE(CallsAndAssignments, kCalls)
+ZEL_SYNTAX_TABLE(OnError, kOnError)
+ZEL_SYNTAX_TABLE(Expressions, kExpressions)
+ZEL_SYNTAX_TABLE(Lexical, kLexical)
+
+TEST(VBScriptSyntax, EveryReportedNumberHasAPublishedText)
+{
+    for (int32_t number : {1001, 1002, 1005, 1006, 1007, 1010, 1011, 1012, 1013, 1014, 1015, 1016, 1017, 1018, 1019,
+                           1020, 1021, 1022, 1023, 1024, 1025, 1026, 1028, 1029, 1030, 1031, 1032, 1033, 1037, 1038,
+                           1039, 1040, 1041, 1044, 1045, 1046, 1047, 1048, 1049, 1050, 1051, 1052, 1053, 1054, 1055,
+                           1056, 1057, 1058})
+        EXPECT_FALSE(vbscript::description(number).empty()) << number;
+    EXPECT_EQ(vbscript::description(1033), "Unterminated string constant");
+    EXPECT_EQ(vbscript::description(1044), "Cannot use parentheses when calling a Sub");
+    EXPECT_TRUE(vbscript::description(0).empty());
+    EXPECT_TRUE(vbscript::description(1004).empty());
+}
+
+TEST(VBScriptSyntax, IdentifierLongerThan255CharactersIsTooLong)
+{
+    std::string ok = "x" + std::string(254, 'a') + " = 1";
+    std::string tooLong = "y = x" + std::string(255, 'a');
+    checkSyntax({ok, 0});
+    checkSyntax({tooLong, 1030, 1, 5});
+}
+
+} // namespace
+} // namespace zel::script::test

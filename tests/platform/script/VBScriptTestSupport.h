@@ -1,0 +1,51 @@
+#pragma once
+
+#include "platform/script/SourcePosition.h"
+#include "platform/script/vbscript/VBScriptParser.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+
+namespace zel::script::test {
+
+// One row of a syntax table: the source, the expected error number (0 = compiles) and, for an error,
+// the line and column where it is reported (column 0 = not checked).
+struct SyntaxRow
+{
+    std::string_view source;
+    int32_t number;
+    int32_t line = 1;
+    int32_t column = 0;
+};
+
+inline void checkSyntax(const SyntaxRow& row)
+{
+    Diagnostic verdict = vbscript::check(row.source);
+    SCOPED_TRACE(::testing::Message() << "source: " << row.source);
+    EXPECT_EQ(verdict.number, row.number) << vbscript::description(verdict.number);
+    if (row.number == 0 || verdict.number != row.number)
+        return;
+    SourcePosition where = locate(row.source, verdict.offset);
+    EXPECT_EQ(where.line, row.line);
+    if (row.column != 0)
+    {
+        EXPECT_EQ(where.column, row.column);
+    }
+}
+
+inline std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline std::string fixturePath(const std::string& name)
+{
+    return std::string(ZEL_TEST_DATA_DIR) + "/script/vbscript/" + name;
+}
+
+} // namespace zel::script::test

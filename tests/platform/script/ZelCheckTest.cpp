@@ -1,0 +1,125 @@
+// zel-check, run as a program: its output lines and exit status.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RunResult
+{
+    int status = -1;
+    std::string out;
+};
+
+class ZelCheck : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() /
+                ("zel-check-test-" + std::to_string(::getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    std::string write(const std::string& name, const std::string& text)
+    {
+        fs::path path = m_dir / name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path.string();
+    }
+
+    // Runs zel-check with the arguments (already quoted) and stdin from the given file, if any.
+    RunResult run(const std::string& args, const std::string& input = "")
+    {
+        std::string command = "'" + std::string(ZEL_BIN_DIR) + "/zel-check' " + args + " 2>/dev/null";
+        if (!input.empty())
+            command += " < '" + input + "'";
+        RunResult result;
+        FILE* pipe = ::popen(command.c_str(), "r");
+        if (pipe == nullptr)
+            return result;
+        char buffer[4096];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            result.out.append(buffer, n);
+        int status = ::pclose(pipe);
+        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return result;
+    }
+
+    static std::string quote(const std::string& path) { return "'" + path + "'"; }
+
+    fs::path m_dir;
+};
+
+TEST_F(ZelCheck, PassingFilesPrintOkAndExitZero)
+{
+    std::string a = write("a.vbs", "Option Explicit\r\nDim x : x = 1\r\n");
+    std::string b = write("b.VBS", "");
+    RunResult r = run(quote(a) + " " + quote(b));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, a + ": OK\n" + b + ": OK\n");
+}
+
+TEST_F(ZelCheck, FailingFilePrintsLocationNumberDescriptionAndLine)
+{
+    std::string good = write("good.vbs", "x = 1\n");
+    std::string bad = write("bad.vbs", "x = 1\n  y = \"open\nz = 2\n");
+    RunResult r = run(quote(good) + " " + quote(bad));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, good + ": OK\n" + bad + ":2:7: error 1033: Unterminated string constant\n  y = \"open\n");
+}
+
+TEST_F(ZelCheck, LanguageOptionOverridesTheExtension)
+{
+    std::string file = write("script.txt", "If a Then\n");
+    RunResult r = run("--language VBScript " + quote(file));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, file + ":2:1: error 1014: Expected 'End'\n\n");
+    r = run("--language=vbscript " + quote(file));
+    EXPECT_EQ(r.status, 1);
+}
+
+TEST_F(ZelCheck, StandardInputIsReadForADash)
+{
+    std::string input = write("in.txt", "Next\n");
+    RunResult r = run("--language VBScript -", input);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "<stdin>:1:1: error 1055: Unexpected 'Next'\nNext\n");
+}
+
+TEST_F(ZelCheck, ByteOrderMarksAndUtf16FilesAreRead)
+{
+    std::string utf8 = write("bom.vbs", "\xEF\xBB\xBFx = \"caf\xC3\xA9\"\r\n");
+    // "x = (" in UTF-16 little endian with its mark: the error is at the end of the line.
+    std::string utf16 = write("wide.vbs", std::string("\xFF\xFEx\0 \0=\0 \0(\0", 12));
+    RunResult r = run(quote(utf8) + " " + quote(utf16));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, utf8 + ": OK\n" + utf16 + ":1:6: error 1023: Expected expression\nx = (\n");
+}
+
+TEST_F(ZelCheck, UsageAndInputErrorsExitTwo)
+{
+    std::string good = write("good.vbs", "x = 1\n");
+    EXPECT_EQ(run("").status, 2);
+    EXPECT_EQ(run("--language").status, 2);
+    EXPECT_EQ(run("--language Cobol " + quote(good)).status, 2);
+    EXPECT_EQ(run("--frobnicate " + quote(good)).status, 2);
+    EXPECT_EQ(run(quote(write("notes.txt", "x = 1")) ).status, 2);
+    EXPECT_EQ(run("-", good).status, 2);
+    RunResult missing = run(quote(good) + " " + quote((m_dir / "missing.vbs").string()));
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.out, good + ": OK\n");
+    EXPECT_EQ(run("--help").status, 0);
+}
+
+} // namespace
