@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace zel::script::jscript {
 
@@ -223,11 +224,11 @@ bool endsOperand(Tok t)
 JScriptLexer::JScriptLexer(std::string_view source) : m_src(source)
 {
     // The engine the scripts were written for: JScript 5.8 on 32-bit Windows on an Intel processor.
-    m_vars.push_back({"_jscript", {1, true}});
-    m_vars.push_back({"_jscript_version", {5.8, false}});
-    m_vars.push_back({"_jscript_build", {18702, false}});
-    m_vars.push_back({"_win32", {1, true}});
-    m_vars.push_back({"_x86", {1, true}});
+    m_vars["_jscript"] = {1, true};
+    m_vars["_jscript_version"] = {5.8, false};
+    m_vars["_jscript_build"] = {18702, false};
+    m_vars["_win32"] = {1, true};
+    m_vars["_x86"] = {1, true};
 }
 
 Token JScriptLexer::fail(int32_t number, std::size_t offset)
@@ -765,9 +766,9 @@ bool JScriptLexer::ccAdvance()
 
 JScriptLexer::CcValue JScriptLexer::ccLookup(std::string_view name) const
 {
-    for (const auto& [key, value] : m_vars)
-        if (key == name)
-            return value;
+    const auto it = m_vars.find(std::string(name));
+    if (it != m_vars.end())
+        return it->second;
     return {std::numeric_limits<double>::quiet_NaN(), false};
 }
 
@@ -806,7 +807,7 @@ bool JScriptLexer::ccSet()
         fail(kExpectedAt, m_cc.offset);
         return false;
     }
-    const std::string name(ccName(m_cc));
+    std::string name(ccName(m_cc));
     if (!ccAdvance())
         return false;
     if (m_cc.kind != Tok::Assign)
@@ -819,13 +820,7 @@ bool JScriptLexer::ccSet()
     CcValue value;
     if (!ccUnary(value, 0))
         return false;
-    for (auto& [key, old] : m_vars)
-        if (key == name)
-        {
-            old = value;
-            return true;
-        }
-    m_vars.emplace_back(name, value);
+    m_vars[std::move(name)] = value;
     return true;
 }
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <utility>
+#include <unordered_map>
 #include <vector>
 
 namespace zel::script::jscript {
@@ -221,7 +221,7 @@ private:
     Tok m_lastRaw = Tok::Eof; // for telling a regular expression from a division in skipped code
     Token m_cc;               // current token while a conditional-compilation expression is read
     std::vector<CcIf> m_ifs;
-    std::vector<std::pair<std::string, CcValue>> m_vars;
+    std::unordered_map<std::string, CcValue> m_vars;
 };
 
 } // namespace zel::script::jscript

@@ -155,15 +155,21 @@ private:
             semicolon();
             return;
         case Tok::If:
-            advance();
-            parenthesised();
-            statement();
-            if (m_cur.kind == Tok::Else)
+            // A long "else if" chain is read in a loop, so it does not count as nesting.
+            for (;;)
             {
                 advance();
+                parenthesised();
                 statement();
+                if (m_cur.kind != Tok::Else)
+                    return;
+                advance();
+                if (m_cur.kind != Tok::If)
+                {
+                    statement();
+                    return;
+                }
             }
-            return;
         case Tok::Do:
             doWhile();
             return;

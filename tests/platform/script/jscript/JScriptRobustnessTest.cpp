@@ -74,6 +74,15 @@ TEST(JScriptRobustness, ModerateNestingCompiles)
     EXPECT_EQ(check(repeat("function f() {", 100) + repeat("}", 100)).number, 0);
 }
 
+TEST(JScriptRobustness, LongElseIfChainIsNotNesting)
+{
+    std::string chain = "switchCode = 0;\n";
+    for (int i = 0; i < 20000; ++i)
+        chain += (i ? "else if (code == " : "if (code == ") + std::to_string(i) + ") name = 'c" + std::to_string(i) + "';\n";
+    chain += "else name = '';\n";
+    EXPECT_EQ(check(chain).number, 0);
+}
+
 TEST(JScriptRobustness, DeepConditionalCompilationExpressionIsRefused)
 {
     const std::string deep = "@if " + repeat("(", 10000) + "1" + repeat(")", 10000) + " @end";
