@@ -332,6 +332,8 @@ public:
                 if (end < n && m_text[end] == '&')
                     ++end;
                 emit(Colorizer::kNumberColour, false, end - m_pos);
+            } else if (c == '#' && !m_jscript && dateLiteralLength() > 0) {
+                emit(Colorizer::kNumberColour, false, dateLiteralLength());
             } else if (c == '@' && isIdentStart(next)) {
                 std::size_t end = m_pos + 1;
                 while (end < n && isIdentChar(static_cast<unsigned char>(m_text[end])))
@@ -351,6 +353,21 @@ private:
     unsigned char peek(std::size_t ahead) const
     {
         return m_pos + ahead < m_text.size() ? static_cast<unsigned char>(m_text[m_pos + ahead]) : 0;
+    }
+
+    // A VBScript date literal (#2024-03-05#, #3/5/2024 10:30 AM#) is coloured like a number. Its
+    // length, or 0 when the `#` at the current position does not open one on this line.
+    std::size_t dateLiteralLength() const
+    {
+        for (std::size_t end = m_pos + 1; end < m_text.size(); ++end) {
+            const auto c = static_cast<unsigned char>(m_text[end]);
+            if (c == '#')
+                return end > m_pos + 1 ? end + 1 - m_pos : 0;
+            const bool asciiAlnum = c < 0x80 && isIdentChar(c) && c != '_' && c != '$';
+            if (!asciiAlnum && c != ' ' && c != '/' && c != '-' && c != ':' && c != '.' && c != ',')
+                return 0;
+        }
+        return 0;
     }
 
     void emit(int colour, bool italic, std::size_t length)

@@ -229,6 +229,9 @@ TEST(Colorizer, ColoursTokensOfBothLanguages)
         {"x = &O17", "&O17", nu},
         {"var n = 0x1F;", "0x1F", nu},
         {"x = a & b", "&", pl},
+        {"d = #2024-03-05#", "#2024-03-05#", nu},
+        {"d = #3/5/2024 10:30 AM# + 1", "#3/5/2024 10:30 AM#", nu},
+        {"d = #abc def", "#abc def", pl},
         // Conditional compilation markers of JScript.
         {"/*@cc_on @*/", "/*@cc_on", kw},
         {"/*@if (x)", "/*@if", kw},
