@@ -21,12 +21,15 @@ namespace {
 
 // Comments and processing instructions are kept so that documents round-trip; DOCTYPE is
 // skipped (pugixml never expands entities declared in it nor fetches anything).
-constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_pi;
+// Parsed as a fragment so that top-level text is kept and can be refused: pugixml drops it
+// silently otherwise. The single top-level element is checked after parsing.
+constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_pi | pugi::parse_fragment;
 constexpr unsigned kPrintOptions = pugi::format_raw | pugi::format_no_declaration;
 
 // Parser failures carry numbers in the range the XML parser of the original platform used, so
 // they read as parser errors in the log and cannot be mistaken for the system's own numbers.
 constexpr int32_t kParseErrorBase = static_cast<int32_t>(0xC00CE500u);
+constexpr int32_t kTopLevelStatus = 0x40; // beyond pugixml's own statuses
 constexpr int32_t kFileNotFound = static_cast<int32_t>(0x800C0006u);
 
 void fillError(XmlParseError* error, const pugi::xml_parse_result& result, std::string_view text)
@@ -154,6 +157,33 @@ XmlNode XmlNode::parse(std::string_view text, XmlParseError* error)
         holder->document.load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_auto);
     if (!result) {
         fillError(error, result, text);
+        return {};
+    }
+    // pugixml accepts several top-level elements and top-level text; XML does not.
+    int elements = 0;
+    for (pugi::xml_node n = holder->document.first_child(); n; n = n.next_sibling()) {
+        const bool element = n.type() == pugi::node_element;
+        const bool isText = n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata;
+        if ((element && ++elements > 1) || isText) {
+            if (error != nullptr) {
+                *error = XmlParseError{};
+                pugi::xml_parse_result at;
+                at.status = pugi::status_end_element_mismatch;
+                at.offset = static_cast<std::ptrdiff_t>(n.offset_debug() < 0 ? 0 : n.offset_debug());
+                fillError(error, at, text);
+                error->number = kParseErrorBase + kTopLevelStatus;
+                error->reason = element ? "Only one top level element is allowed" : "Invalid at the top level of the document";
+            }
+            return {};
+        }
+    }
+    if (elements == 0) {
+        if (error != nullptr) {
+            pugi::xml_parse_result at;
+            at.status = pugi::status_no_document_element;
+            at.offset = static_cast<std::ptrdiff_t>(text.size());
+            fillError(error, at, text);
+        }
         return {};
     }
     pugi::xml_node doc = holder->document;

@@ -1,0 +1,277 @@
+#include "common/ErrorLog.h"
+#include "common/ErrorRecord.h"
+#include "common/General.h"
+#include "common/Globals.h"
+#include "platform/com/ClassRegistry.h"
+#include "support/TestSupport.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <new>
+
+namespace zel {
+namespace {
+
+using test::raisedBy;
+
+void innermost()
+{
+    try {
+        raise(ErrorNumber::TypeMismatch, "Type mismatch", "Library");
+    } catch (...) {
+        rethrowWithTag(" Inner.Step() ");
+    }
+}
+
+void middle()
+{
+    try {
+        innermost();
+    } catch (...) {
+        rethrowWithTag(" Middle.Step() ");
+    }
+}
+
+TEST(ErrorRecord, TagsAreAppendedInUnwindingOrder)
+{
+    const ErrorRecord e = raisedBy([] {
+        try {
+            middle();
+        } catch (...) {
+            rethrowWithTag(" Outer.Step() ");
+        }
+    });
+    EXPECT_EQ(e.Number, 13);
+    EXPECT_EQ(e.Description, "Type mismatch");
+    EXPECT_EQ(e.Source, "Library Inner.Step()  Middle.Step()  Outer.Step() ");
+}
+
+TEST(ErrorRecord, HelpDataTravelsUnchanged)
+{
+    const ErrorRecord e = raisedBy([] {
+        try {
+            ErrorRecord r(5, "bad");
+            r.HelpFile = "help.chm";
+            r.HelpContext = 42;
+            throw r;
+        } catch (...) {
+            rethrowWithTag(" A.B() ");
+        }
+    });
+    EXPECT_EQ(e.HelpFile, "help.chm");
+    EXPECT_EQ(e.HelpContext, 42);
+}
+
+TEST(ErrorRecord, ForeignExceptionsBecomeRecords)
+{
+    struct Case
+    {
+        std::function<void()> thrower;
+        int32_t number;
+        std::string description;
+    };
+    const std::vector<Case> cases = {
+        {[] { throw std::bad_alloc(); }, ErrorNumber::OutOfMemory, "Out of memory"},
+        {[] { throw std::runtime_error("disk on fire"); }, ErrorNumber::InternalError, "disk on fire"},
+        {[] { throw 42; }, ErrorNumber::Unspecified, "Unspecified error"},
+    };
+    for (const Case& c : cases) {
+        const ErrorRecord e = raisedBy([&] {
+            try {
+                c.thrower();
+            } catch (...) {
+                rethrowWithTag(" X.Y() ");
+            }
+        });
+        EXPECT_EQ(e.Number, c.number) << c.description;
+        EXPECT_EQ(e.Description, c.description);
+        EXPECT_EQ(e.Source, " X.Y() ");
+    }
+}
+
+TEST(ErrorLog, EntryHasTheFixedLayout)
+{
+    ErrorRecord e(91, "Object variable not set", "lib Inner() ");
+    const std::string text = ErrorLog::entryText(e, "  cFormEngine.SetData() ");
+    const std::string hyphens(60, '-');
+    EXPECT_TRUE(text.starts_with(" -- ERROR --\r\n\tDATE   : "));
+    EXPECT_NE(text.find("\r\n\tNUMBER : 91\r\n\tSOURCE : lib Inner()   cFormEngine.SetData() \r\n"
+                        "\tDESCRIPTION: & Object variable not set\r\n" +
+                        hyphens + "\r\n"),
+              std::string::npos)
+        << text;
+    EXPECT_TRUE(text.ends_with(hyphens + "\r\n"));
+}
+
+TEST(ErrorLog, EmptyDescriptionStillHasItsLine)
+{
+    const std::string text = ErrorLog::entryText(ErrorRecord(1, ""), " T ");
+    EXPECT_NE(text.find("\tDESCRIPTION: & \r\n"), std::string::npos);
+}
+
+TEST(ErrorLog, LogAndRethrowAppendsOneEntryPerCall)
+{
+    test::ModuleInTempDir module;
+    for (int i = 0; i < 2; ++i) {
+        const ErrorRecord e = raisedBy([] {
+            try {
+                raise(6, "Overflow");
+            } catch (...) {
+                logAndRethrow("  Log.Tag() ", " Raise.Tag() ");
+            }
+        });
+        EXPECT_EQ(e.Source, " Raise.Tag() ");
+    }
+    const std::string log = module.log();
+    EXPECT_EQ(test::countOf(log, " -- ERROR --\r\n"), 2u);
+    EXPECT_EQ(test::countOf(log, "\tSOURCE :   Log.Tag() \r\n"), 2u);
+    EXPECT_EQ(test::countOf(log, "\tNUMBER : 6\r\n"), 2u);
+}
+
+TEST(ErrorLog, UnwritableLogNeverReplacesTheOriginalError)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders";
+    test::ModuleInTempDir module;
+    chmod(module.folder().c_str(), 0500);
+    const ErrorRecord e = raisedBy([] {
+        try {
+            raise(13, "Type mismatch", "lib");
+        } catch (...) {
+            logAndRethrow("  A.B() ", " A.B() ");
+        }
+    });
+    chmod(module.folder().c_str(), 0700);
+    EXPECT_EQ(e.Number, 13);
+    EXPECT_EQ(e.Description, "Type mismatch");
+    EXPECT_EQ(e.Source, "lib A.B() ");
+    EXPECT_FALSE(std::filesystem::exists(module.logFile()));
+}
+
+TEST(ErrorLog, LogInAMissingFolderNeverReplacesTheOriginalError)
+{
+    // Works as root too: a folder that does not exist cannot take a log file.
+    Module::overrideLocation("/nonexistent-zel-folder/sub", "zeltest");
+    const ErrorRecord e = raisedBy([] {
+        try {
+            raise(13, "Type mismatch", "lib");
+        } catch (...) {
+            logAndRethrow("  A.B() ", " A.B() ");
+        }
+    });
+    EXPECT_THROW(ErrorLog::append(ErrorRecord(1, "x"), "t"), ErrorRecord);
+    Module::overrideLocation({}, {});
+    EXPECT_EQ(e.Number, 13);
+    EXPECT_EQ(e.Source, "lib A.B() ");
+}
+
+// A log component that records its calls.
+class RecordingLog final : public ILogComponent
+{
+public:
+    struct Call
+    {
+        std::string description, title, source, context;
+        int32_t flag;
+        double level;
+    };
+    static inline std::vector<Call> calls;
+
+    void Report(int32_t, std::string_view description, std::string_view title, std::string_view source,
+                const ErrorRecord&, int32_t flag, std::string_view contextText, double level, int32_t, int32_t,
+                std::string_view, int32_t) override
+    {
+        calls.push_back({std::string(description), std::string(title), std::string(source), std::string(contextText),
+                         flag, level});
+    }
+};
+
+class ErrorReportTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        RecordingLog::calls.clear();
+        com::ClassRegistry::instance().registerClass(kClsidLogComponent, "",
+                                                     [] { return std::make_unique<RecordingLog>(); });
+        globals().gstrContextText = "Process / Activity";
+    }
+    void TearDown() override
+    {
+        com::ClassRegistry::instance().unregisterClass(kClsidLogComponent);
+        General::SetMainCaptionProvider({});
+        globals().gstrContextText.clear();
+    }
+    test::RecordingUiScope ui;
+};
+
+TEST_F(ErrorReportTest, WithoutShowCallsTheLogTwiceAndShowsNothing)
+{
+    std::string extra, title = "Title";
+    bool show = false;
+    General::ErrorReport("desc", "src", ErrorRecord(5, "desc"), extra, title, show);
+    ASSERT_EQ(RecordingLog::calls.size(), 2u);
+    EXPECT_EQ(RecordingLog::calls[0].flag, 0);
+    EXPECT_EQ(RecordingLog::calls[1].flag, 1);
+    EXPECT_EQ(RecordingLog::calls[0].context, "Process / Activity");
+    EXPECT_EQ(RecordingLog::calls[0].level, 1000000.0);
+    EXPECT_TRUE(ui->shown.empty());
+}
+
+TEST_F(ErrorReportTest, ShowsTheCriticalBoxWithCarriageReturnsOnly)
+{
+    General::SetMainCaptionProvider([] { return std::string(" Script Editor"); });
+    std::string extra, title;
+    bool show = true;
+    General::ErrorReport("Bad thing", "lib A.B() ", ErrorRecord(13, "Bad thing"), extra, title, show);
+    EXPECT_EQ(title, " Script Editor");
+    ASSERT_EQ(ui->shown.size(), 1u);
+    EXPECT_EQ(ui->shown[0].text, "Error: 13\rDescription: Bad thing\rSource: lib A.B() ");
+    EXPECT_EQ(ui->shown[0].title, " Script Editor");
+    EXPECT_EQ(ui->shown[0].icon, MessageIcon::Critical);
+}
+
+TEST_F(ErrorReportTest, ReportCurrentErrorAppendsTheHandlersTag)
+{
+    try {
+        raise(91, "Object variable not set", "lib");
+    } catch (...) {
+        General::ReportCurrentError(" frmMain.cmdCopy_Click() ", " Editor");
+    }
+    ASSERT_EQ(RecordingLog::calls.size(), 2u);
+    EXPECT_EQ(RecordingLog::calls[0].source, "lib frmMain.cmdCopy_Click() ");
+    ASSERT_EQ(ui->shown.size(), 1u);
+    EXPECT_EQ(ui->shown[0].title, " Editor");
+}
+
+TEST_F(ErrorReportTest, AFailingLogComponentStillTellsTheUser)
+{
+    test::ModuleInTempDir module;
+    com::ClassRegistry::instance().unregisterClass(kClsidLogComponent);
+    try {
+        raise(13, "Type mismatch", "lib");
+    } catch (...) {
+        General::ReportCurrentError(" frmMain.cmdPaste_Click() ", " Editor");
+    }
+    ASSERT_EQ(ui->shown.size(), 1u);
+    EXPECT_NE(ui->shown[0].text.find("Type mismatch"), std::string::npos);
+    EXPECT_NE(module.log().find("NUMBER : 429"), std::string::npos);
+}
+
+TEST_F(ErrorReportTest, ShowAndLogUsesTheMessageOfPatternThree)
+{
+    test::ModuleInTempDir module;
+    try {
+        raise(53, "File not found", "lib");
+    } catch (...) {
+        General::ShowAndLogCurrentError(" Wizard", " frmWizard.cmdNext_Click ");
+    }
+    ASSERT_EQ(ui->shown.size(), 1u);
+    EXPECT_EQ(ui->shown[0].text, "Error.\r\nDesc: File not found\r\nSource: lib");
+    EXPECT_EQ(ui->shown[0].icon, MessageIcon::Critical);
+    EXPECT_NE(module.log().find("\tSOURCE : lib frmWizard.cmdNext_Click \r\n"), std::string::npos);
+}
+
+} // namespace
+} // namespace zel

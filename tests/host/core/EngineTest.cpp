@@ -1,0 +1,31 @@
+#include "common/Globals.h"
+#include "host/Engine.h"
+#include "support/TestSupport.h"
+
+namespace zel {
+namespace {
+
+TEST(Engine, LngSetSetsLanguageAndPathData)
+{
+    Engine engine;
+    engine.LngSet("es", "/opt/data");
+    EXPECT_EQ(globals().gstrLanguageId, "es");
+    EXPECT_EQ(globals().gstrPathData, "/opt/data");
+}
+
+TEST(Engine, ShowWithoutAWindowToolkitRaises429)
+{
+    Engine::setShowHandler({});
+    Engine engine;
+    const ErrorRecord e = test::raisedBy([&] { engine.Show(); });
+    EXPECT_EQ(e.Number, ErrorNumber::CannotCreateComponent);
+    EXPECT_EQ(e.Source, " Engine.Show() ");
+    int shown = 0;
+    Engine::setShowHandler([&] { ++shown; });
+    engine.Show();
+    EXPECT_EQ(shown, 1);
+    Engine::setShowHandler({});
+}
+
+} // namespace
+} // namespace zel

@@ -1,0 +1,314 @@
+#include "common/Globals.h"
+#include "host/cFormEngine.h"
+#include "host/cRobot.h"
+#include "hostparts/defaults/SharedData.h"
+#include "support/TestSupport.h"
+
+namespace zel {
+namespace {
+
+using test::raisedBy;
+
+// An editor form without a window that records what the engine asks of it.
+class FakeForm final : public IEditorForm
+{
+public:
+    explicit FakeForm(EditorFormEvents events) : events(std::move(events)) { ++created; }
+    ~FakeForm() override { ++destroyed; }
+
+    void Load() override { calls.push_back("Load"); }
+    void Unload() override
+    {
+        calls.push_back("Unload");
+        ++unloaded;
+        if (failUnload)
+            throw ErrorRecord(5, "unload failed");
+    }
+    void Initialize() override { calls.push_back("Initialize"); }
+    void ShowModal() override
+    {
+        calls.push_back("ShowModal");
+        if (onShow)
+            onShow(*this);
+    }
+    std::string ShowWizardForNewScript() override
+    {
+        calls.push_back("ShowWizard");
+        return wizardCode;
+    }
+    void UnloadWizard() override { calls.push_back("UnloadWizard"); }
+    void SetScriptText(std::string_view text) override { calls.push_back("SetScriptText:" + std::string(text)); }
+    void ColorizeCode() override { calls.push_back("ColorizeCode"); }
+    void SaveCode() override
+    {
+        calls.push_back("SaveCode");
+        events.buttonClick(1);
+    }
+    bool Validate() override { return true; }
+    void ResizeForm() override { calls.push_back("ResizeForm"); }
+    std::string Caption() override { return " Script Editor"; }
+    int32_t Handle() override { return 4711; }
+    void ChangeSettings() override { calls.push_back("ChangeSettings"); }
+    void UpdateLanguages(const XmlNode& languages) override { receivedLanguages = languages; }
+    void ChangeInterfaceLanguage(std::string_view id) override { calls.push_back("Language:" + std::string(id)); }
+
+    EditorFormEvents events;
+    std::vector<std::string> calls;
+    std::function<void(FakeForm&)> onShow;
+    std::string wizardCode;
+    XmlNode receivedLanguages;
+    int unloaded = 0;
+    bool failUnload = false;
+    static inline int created = 0;
+    static inline int destroyed = 0;
+};
+
+class Notifier final : public INotifier
+{
+public:
+    void FormActivate() override { events.push_back("Activate"); }
+    void FormModified() override { events.push_back("Modified"); }
+    void ButtonClick(int32_t button) override { events.push_back("Button" + std::to_string(button)); }
+    std::vector<std::string> events;
+};
+
+const char* kActivityWithScript =
+    "<Activity><UserLanguage>es</UserLanguage><ContextText>Ctx</ContextText><Description>d</Description>"
+    "<Properties><ExecutionEngine>E</ExecutionEngine></Properties><Unknown a='1'>keep <b>me</b></Unknown>"
+    "<ScriptData><RobotScript><Script><Language><![CDATA[JScript]]></Language>"
+    "<EvalCode><![CDATA[x = 1;]]></EvalCode></Script></RobotScript></ScriptData></Activity>";
+const char* kActivityWithoutScript =
+    "<Activity><ContextText>New</ContextText><Properties><ExecutionEngine/></Properties></Activity>";
+
+class FormEngineTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_previousFactory = setEditorFormFactory([this](EditorFormEvents events) {
+            auto form = std::make_unique<FakeForm>(std::move(events));
+            forms.push_back(form.get());
+            return form;
+        });
+        test::writeFile(m_pathData / "DefaultScript.xml",
+                        "<ScriptData><RobotScript><Script><Language><![CDATA[VBScript]]></Language><EvalCode/>"
+                        "</Script></RobotScript></ScriptData>");
+    }
+    void TearDown() override { setEditorFormFactory(m_previousFactory); }
+
+    FakeForm& form() { return *forms.back(); }
+    void load(cFormEngine& engine) { ASSERT_TRUE(engine.LoadForm(&notifier, XmlNode(), nullptr)); }
+
+    test::ModuleInTempDir module;
+    test::TempDir m_pathData;
+    std::vector<FakeForm*> forms;
+    Notifier notifier;
+    EditorFormFactory m_previousFactory;
+};
+
+TEST_F(FormEngineTest, NeutralAnswersBeforeAnyForm)
+{
+    cFormEngine engine;
+    EXPECT_EQ(engine.GetData(), "");
+    EXPECT_EQ(engine.GetCaption(), "");
+    EXPECT_EQ(engine.GetHandle(), 0);
+    EXPECT_FALSE(engine.Validate());
+    EXPECT_NO_THROW(engine.ShowForm());
+    EXPECT_NO_THROW(engine.ResizeForm());
+    EXPECT_TRUE(forms.empty());
+}
+
+TEST_F(FormEngineTest, ConstructionCreatesTheProcessWideObjects)
+{
+    cFormEngine engine;
+    EXPECT_TRUE(globals().gobjSharedData);
+    EXPECT_TRUE(globals().gobjRobot);
+    EXPECT_EQ(globals().gxmlLanguages.xml(), "<Languages/>");
+}
+
+TEST_F(FormEngineTest, SetDataInstallsTheStoredScriptAndGetDataReturnsEverything)
+{
+    cFormEngine engine;
+    load(engine);
+    engine.SetPathData(m_pathData.path().string());
+    engine.SetData(kActivityWithScript);
+    EXPECT_EQ(globals().gstrContextText, "Ctx");
+    EXPECT_EQ(globals().gobjRobot->GetLanguage(), "JScript");
+    globals().gobjRobot->SetEvalCode("y = 2;");
+    const std::string data = engine.GetData();
+    EXPECT_NE(data.find("<Unknown a=\"1\">keep <b>me</b></Unknown>"), std::string::npos) << data;
+    EXPECT_NE(data.find("<![CDATA[y = 2;]]>"), std::string::npos) << data;
+    EXPECT_EQ(test::countOf(data, "<RobotScript>"), 1u);
+}
+
+TEST_F(FormEngineTest, ActivityWithoutScriptGetsACopyOfThePattern)
+{
+    cFormEngine engine;
+    load(engine);
+    engine.SetPathData(m_pathData.path().string());
+    engine.SetData(kActivityWithoutScript);
+    EXPECT_EQ(globals().gobjRobot->GetLanguage(), "VBScript");
+    const std::string data = engine.GetData();
+    EXPECT_NE(data.find("<ScriptData><RobotScript><Script><Language><![CDATA[VBScript]]></Language><EvalCode/>"),
+              std::string::npos)
+        << data;
+    // The pattern on disk is a copy's source only.
+    EXPECT_EQ(test::countOf(test::readFile(m_pathData / "DefaultScript.xml"), "EvalCode/"), 1u);
+}
+
+TEST_F(FormEngineTest, FailureThreeCallsDeepInSetDataIsLoggedTwiceWithEveryTag)
+{
+    cFormEngine engine;
+    load(engine);
+    engine.SetPathData((m_pathData / "missing-folder").string());
+    const ErrorRecord e = raisedBy([&] { engine.SetData(kActivityWithoutScript); });
+    EXPECT_TRUE(e.Description.starts_with("DOM : ")) << e.Description;
+    EXPECT_EQ(e.Source, " General.GetPattern()  cFormEngine.InitDataToProcess()  cFormEngine.SetData() ");
+    const std::string log = module.log();
+    EXPECT_EQ(test::countOf(log, " -- ERROR --\r\n"), 2u);
+    const std::size_t first = log.find("\tSOURCE :  General.GetPattern()   cFormEngine.InitDataToProcess() \r\n");
+    const std::size_t second =
+        log.find("\tSOURCE :  General.GetPattern()  cFormEngine.InitDataToProcess()   cFormEngine.SetData() \r\n");
+    ASSERT_NE(first, std::string::npos) << log;
+    ASSERT_NE(second, std::string::npos) << log;
+    EXPECT_LT(first, second);
+}
+
+TEST_F(FormEngineTest, MalformedPatternIsTheLoadersError)
+{
+    test::writeFile(m_pathData / "DefaultScript.xml", "<ScriptData><RobotScript>");
+    cFormEngine engine;
+    load(engine);
+    engine.SetPathData(m_pathData.path().string());
+    const ErrorRecord e = raisedBy([&] { engine.SetData(kActivityWithoutScript); });
+    EXPECT_TRUE(e.Description.starts_with("DOM : ")) << e.Description;
+    EXPECT_TRUE(e.Source.starts_with(" General.GetPattern() "));
+}
+
+TEST_F(FormEngineTest, MalformedDataRaisesAndKeepsThePreviousData)
+{
+    cFormEngine engine;
+    load(engine);
+    engine.SetData(kActivityWithScript);
+    const std::string before = engine.GetData();
+    const ErrorRecord e = raisedBy([&] { engine.SetData("<Activity><Description>x</Activity>"); });
+    EXPECT_TRUE(e.Description.starts_with("DOM : ")) << e.Description;
+    EXPECT_NE(e.Description.find("line 1"), std::string::npos);
+    EXPECT_EQ(e.Source, " cFormEngine.SetData() ");
+    EXPECT_EQ(engine.GetData(), before);
+}
+
+TEST_F(FormEngineTest, ButtonClickIsForwardedAndOnlyZeroOrOneReachTheData)
+{
+    cFormEngine engine;
+    load(engine);
+    engine.SetData(kActivityWithScript);
+    auto* data = dynamic_cast<SharedData*>(globals().gobjSharedData.get());
+    ASSERT_NE(data, nullptr);
+    form().events.buttonClick(7);
+    EXPECT_EQ(notifier.events.back(), "Button7");
+    EXPECT_EQ(data->ButtonResult(), -1);
+    form().events.buttonClick(1);
+    EXPECT_EQ(data->ButtonResult(), 1);
+    form().events.formActivate();
+    form().events.formModified();
+    EXPECT_EQ(notifier.events, (std::vector<std::string>{"Button7", "Button1", "Activate", "Modified"}));
+    EXPECT_EQ(form().unloaded, 2);
+    // The closed form is still held: its data can be taken.
+    EXPECT_NE(engine.GetData(), "");
+    EXPECT_EQ(engine.GetCaption(), " Script Editor");
+}
+
+TEST_F(FormEngineTest, ShowFormShowsTheEditorForAnActivityWithAScript)
+{
+    cFormEngine engine;
+    load(engine);
+    engine.SetData(kActivityWithScript);
+    form().onShow = [](FakeForm& f) { f.events.buttonClick(0); };
+    engine.ShowForm();
+    EXPECT_EQ(form().calls, (std::vector<std::string>{"Load", "Initialize", "ShowModal", "Unload"}));
+    EXPECT_EQ(notifier.events, (std::vector<std::string>{"Button0"}));
+}
+
+TEST_F(FormEngineTest, ShowFormRunsTheWizardForANewActivity)
+{
+    cFormEngine engine;
+    load(engine);
+    engine.SetPathData(m_pathData.path().string());
+    engine.SetData(kActivityWithoutScript);
+    engine.ShowForm();
+    EXPECT_EQ(form().calls, (std::vector<std::string>{"Load", "Initialize", "ShowWizard", "UnloadWizard"}));
+    EXPECT_TRUE(notifier.events.empty());
+
+    form().calls.clear();
+    form().wizardCode = "Call Service()";
+    engine.ShowForm();
+    EXPECT_EQ(form().calls, (std::vector<std::string>{"Initialize", "ShowWizard", "SetScriptText:Call Service()",
+                                                      "ColorizeCode", "UnloadWizard", "SaveCode", "Unload"}));
+    EXPECT_EQ(notifier.events, (std::vector<std::string>{"Button1"}));
+}
+
+TEST_F(FormEngineTest, SecondLoadFormUnloadsTheFirstAndIgnoresItsErrors)
+{
+    cFormEngine engine;
+    load(engine);
+    FakeForm* first = forms.back();
+    first->failUnload = true;
+    const int destroyedBefore = FakeForm::destroyed;
+    EXPECT_TRUE(engine.LoadForm(&notifier, XmlNode(), nullptr));
+    EXPECT_EQ(forms.size(), 2u);
+    EXPECT_EQ(FakeForm::destroyed, destroyedBefore + 1);
+    EXPECT_EQ(engine.form(), forms.back());
+    EXPECT_TRUE(module.log().empty());
+}
+
+TEST_F(FormEngineTest, FirstLoadFormFailureIsLoggedAndRaised)
+{
+    setEditorFormFactory({});
+    cFormEngine engine;
+    const ErrorRecord e = raisedBy([&] { engine.LoadForm(&notifier, XmlNode(), nullptr); });
+    EXPECT_EQ(e.Number, ErrorNumber::CannotCreateComponent);
+    EXPECT_EQ(e.Source, " cFormEngine.LoadForm() ");
+    EXPECT_NE(module.log().find("\tSOURCE :   cFormEngine.LoadForm() \r\n"), std::string::npos);
+}
+
+TEST_F(FormEngineTest, UpdateLanguagesKeepsTheNodeWhileLoadFormCopiesIt)
+{
+    cFormEngine engine;
+    const XmlNode languages = XmlNode::parse("<Languages><L>en</L></Languages>").documentElement();
+    engine.LoadForm(&notifier, languages, nullptr);
+    EXPECT_FALSE(globals().gxmlLanguages.sameNode(languages));
+    EXPECT_EQ(globals().gxmlLanguages.xml(), languages.xml());
+
+    engine.UpdateLanguages(languages);
+    EXPECT_TRUE(globals().gxmlLanguages.sameNode(languages));
+    EXPECT_FALSE(form().receivedLanguages.sameNode(languages));
+    EXPECT_EQ(form().receivedLanguages.xml(), languages.xml());
+}
+
+TEST_F(FormEngineTest, FormOperationsReachTheHeldForm)
+{
+    cFormEngine engine;
+    load(engine);
+    engine.ResizeForm();
+    engine.ChangeInterfaceLanguage("es");
+    engine.ChangeSettings(nullptr);
+    EXPECT_EQ(engine.GetHandle(), 4711);
+    EXPECT_TRUE(engine.Validate());
+    EXPECT_EQ(form().calls, (std::vector<std::string>{"Load", "ResizeForm", "Language:es", "ChangeSettings"}));
+}
+
+TEST_F(FormEngineTest, DestructionReleasesTheProcessWideObjects)
+{
+    {
+        cFormEngine engine;
+        load(engine);
+    }
+    EXPECT_FALSE(globals().gobjSharedData);
+    EXPECT_FALSE(globals().gobjRobot);
+    EXPECT_TRUE(globals().gxmlLanguages.isNone());
+    EXPECT_EQ(forms.back()->unloaded, 1);
+}
+
+} // namespace
+} // namespace zel

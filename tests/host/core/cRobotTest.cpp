@@ -1,0 +1,116 @@
+#include "host/cRobot.h"
+#include "support/TestSupport.h"
+
+namespace zel {
+namespace {
+
+using test::raisedBy;
+
+XmlNode scriptNode(const std::string& inner)
+{
+    return XmlNode::parse("<ScriptData>" + inner + "</ScriptData>").documentElement();
+}
+
+const std::string kComplete = "<RobotScript><Script><Language><![CDATA[JScript]]></Language>"
+                              "<EvalCode><![CDATA[var x = 1;]]></EvalCode></Script></RobotScript>";
+
+TEST(cRobot, ReadsAndWritesTheCallersNode)
+{
+    XmlNode node = scriptNode(kComplete);
+    cRobot robot;
+    robot.SetFreeDefinition(node);
+    EXPECT_EQ(robot.GetLanguage(), "JScript");
+    EXPECT_EQ(robot.GetEvalCode(), "var x = 1;");
+    robot.SetEvalCode("  x = 2  ");
+    robot.SetLanguage("VBScript");
+    EXPECT_TRUE(robot.GetFreeDefinition().sameNode(node));
+    EXPECT_EQ(node.selectSingleNode("RobotScript/Script/EvalCode").xml(), "<EvalCode><![CDATA[  x = 2  ]]></EvalCode>");
+    EXPECT_EQ(node.selectSingleNode("RobotScript/Script/Language").text(), "VBScript");
+}
+
+TEST(cRobot, BlankEvalCodeLeavesTheElementEmpty)
+{
+    XmlNode node = scriptNode(kComplete);
+    cRobot robot;
+    robot.SetFreeDefinition(node);
+    robot.SetEvalCode("    ");
+    EXPECT_EQ(robot.GetEvalCode(), "");
+    EXPECT_EQ(node.selectSingleNode("RobotScript/Script/EvalCode").xml(), "<EvalCode/>");
+}
+
+TEST(cRobot, DefinitionIsStoredOnceAfterLanguageAndEvalCode)
+{
+    XmlNode node = scriptNode(kComplete);
+    cRobot robot;
+    robot.SetFreeDefinition(node);
+    EXPECT_EQ(robot.GetAdditionalDefinition(), "");
+    robot.SetAdditionalDefinition("<Definition><WebService>one</WebService></Definition>");
+    robot.SetAdditionalDefinition("<Definition><WebService>two</WebService></Definition>");
+    EXPECT_EQ(robot.GetAdditionalDefinition(), "<Definition><WebService>two</WebService></Definition>");
+    std::vector<std::string> names;
+    for (const XmlNode& child : node.selectSingleNode("RobotScript/Script").children())
+        names.push_back(child.name());
+    EXPECT_EQ(names, (std::vector<std::string>{"Language", "EvalCode", "Definition"}));
+
+    robot.SetAdditionalDefinition("<not well formed");
+    EXPECT_EQ(robot.GetAdditionalDefinition(), "");
+}
+
+TEST(cRobot, MissingPartsTable)
+{
+    struct Case
+    {
+        std::string document;
+        bool readEvalRaises, readLanguageRaises;
+    };
+    const std::vector<Case> cases = {
+        {"<RobotScript><Script><Language/></Script></RobotScript>", true, false},
+        {"<RobotScript><Script><EvalCode/></Script></RobotScript>", false, true},
+        {"<RobotScript/>", true, true},
+        {"", true, true},
+    };
+    for (const Case& c : cases) {
+        XmlNode node = scriptNode(c.document);
+        cRobot robot;
+        robot.SetFreeDefinition(node);
+        const std::string before = node.xml();
+        // Writers never create the missing parts and never fail for them.
+        EXPECT_NO_THROW(robot.SetEvalCode("code")) << c.document;
+        EXPECT_NO_THROW(robot.SetLanguage("VBScript")) << c.document;
+        EXPECT_NO_THROW(robot.SetAdditionalDefinition("<Definition/>")) << c.document;
+        EXPECT_EQ(robot.GetAdditionalDefinition().empty(), node.selectSingleNode("RobotScript/Script").isNone());
+        if (c.readEvalRaises) {
+            const ErrorRecord e = raisedBy([&] { robot.GetEvalCode(); });
+            EXPECT_EQ(e.Number, ErrorNumber::ObjectNotSet);
+            EXPECT_EQ(e.Source, " cRobot.GetEvalCode() ");
+        } else {
+            EXPECT_NO_THROW(robot.GetEvalCode());
+        }
+        if (c.readLanguageRaises)
+            EXPECT_EQ(raisedBy([&] { robot.GetLanguage(); }).Source, " cRobot.GetLanguage() ");
+        else
+            EXPECT_NO_THROW(robot.GetLanguage());
+    }
+}
+
+TEST(cRobot, NoScriptNodeRaisesOnEveryAccess)
+{
+    cRobot robot;
+    EXPECT_TRUE(robot.GetFreeDefinition().isNone());
+    const std::vector<std::pair<std::function<void()>, std::string>> calls = {
+        {[&] { robot.GetEvalCode(); }, " cRobot.GetEvalCode() "},
+        {[&] { robot.GetLanguage(); }, " cRobot.GetLanguage() "},
+        {[&] { robot.SetEvalCode("x"); }, " cRobot.SetEvalCode() "},
+        {[&] { robot.SetLanguage("x"); }, " cRobot.SetLanguage() "},
+        {[&] { robot.GetAdditionalDefinition(); }, " cRobot.GetAdditionalDefinition() "},
+        {[&] { robot.SetAdditionalDefinition("<Definition/>"); }, " cRobot.SetAdditionalDefinition() "},
+    };
+    for (const auto& [call, tag] : calls) {
+        const ErrorRecord e = raisedBy(call);
+        EXPECT_EQ(e.Number, ErrorNumber::ObjectNotSet) << tag;
+        EXPECT_EQ(e.Source, tag);
+    }
+}
+
+} // namespace
+} // namespace zel
