@@ -131,10 +131,9 @@ TEST(ErrorLog, LogAndRethrowAppendsOneEntryPerCall)
 
 TEST(ErrorLog, UnwritableLogNeverReplacesTheOriginalError)
 {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only folders";
     test::ModuleInTempDir module;
-    chmod(module.folder().c_str(), 0500);
+    // A folder where the log file should be cannot be opened for appending, not even by root.
+    std::filesystem::create_directory(module.logFile());
     const ErrorRecord e = raisedBy([] {
         try {
             raise(13, "Type mismatch", "lib");
@@ -142,11 +141,10 @@ TEST(ErrorLog, UnwritableLogNeverReplacesTheOriginalError)
             logAndRethrow("  A.B() ", " A.B() ");
         }
     });
-    chmod(module.folder().c_str(), 0700);
     EXPECT_EQ(e.Number, 13);
     EXPECT_EQ(e.Description, "Type mismatch");
     EXPECT_EQ(e.Source, "lib A.B() ");
-    EXPECT_FALSE(std::filesystem::exists(module.logFile()));
+    EXPECT_TRUE(std::filesystem::is_directory(module.logFile()));
 }
 
 TEST(ErrorLog, LogInAMissingFolderNeverReplacesTheOriginalError)
