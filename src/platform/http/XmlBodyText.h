@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zel::http {
+
+// Turns an XML body received over HTTP into UTF-8 text ready for the XML parser. The encoding is
+// taken from a byte-order mark, else from the charset of contentType, else from the encoding
+// declared in the XML prolog, else UTF-8. When the text was converted, the prolog's encoding
+// declaration is rewritten to UTF-8 so that the parser does not convert it a second time.
+// Returns nothing, with error filled, when the encoding is unknown or the bytes do not fit it.
+std::optional<std::string> xmlBodyToUtf8(std::string_view body, std::string_view contentType = {},
+                                         std::string* error = nullptr);
+
+// The encoding named by the charset parameter of a Content-Type value; "" when there is none.
+std::string charsetOf(std::string_view contentType);
+
+// The encoding named in the prolog of an XML text in an ASCII-compatible encoding; "" when none.
+std::string declaredEncoding(std::string_view text);
+
+} // namespace zel::http
