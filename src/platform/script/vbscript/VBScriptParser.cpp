@@ -120,7 +120,7 @@ private:
     void statements();
     void statement();
     void singleLineStatement();
-    void singleLinePart();
+    bool singleLinePart();
     bool isIntegerLiteral() const;
     void optionStatement();
     void dimStatement(Scope& scope, bool skipKeyword);
@@ -411,7 +411,9 @@ void Parser::singleLineStatement()
     }
 }
 
-void Parser::singleLinePart()
+// Statements of one part of a single-line If. Returns true when an "End If" closed the whole If:
+// scripts write "If a Then: b: End If" on one line and the engine takes it.
+bool Parser::singleLinePart()
 {
     for (;;)
     {
@@ -421,7 +423,18 @@ void Parser::singleLinePart()
             continue;
         }
         if (is(Tok::Newline) || is(Tok::Eof) || is(Tok::KwElse))
-            return;
+            return false;
+        if (is(Tok::KwEnd))
+        {
+            Mark here = mark();
+            advance();
+            if (is(Tok::KwIf))
+            {
+                advance();
+                return true;
+            }
+            reset(here);
+        }
         singleLineStatement();
         if (!(is(Tok::Colon) || is(Tok::Newline) || is(Tok::Eof) || is(Tok::KwElse)))
             fail(kExpectedEndOfStatement);
@@ -804,13 +817,13 @@ void Parser::ifStatement()
     advance();
     expression();
     expect(Tok::KwThen, kExpectedThen);
-    if (!(is(Tok::Newline) || is(Tok::Colon) || is(Tok::Eof) || is(Tok::KwRem)))
+    if (!(is(Tok::Newline) || is(Tok::Eof) || is(Tok::KwRem)))
     {
-        // Single-line form: statements up to the line end, optionally an Else part. An Else that
-        // follows belongs to an enclosing single-line If, or to none (end of statement expected).
+        // Single-line form (a colon right after Then counts as its first, empty statement):
+        // statements up to the line end, optionally an Else part. An Else that follows belongs to an
+        // enclosing single-line If, or to none (end of statement expected).
         ++m_singleLine;
-        singleLinePart();
-        if (is(Tok::KwElse))
+        if (!singleLinePart() && is(Tok::KwElse))
         {
             advance();
             singleLinePart();
