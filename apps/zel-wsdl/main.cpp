@@ -1,0 +1,102 @@
+// Runs the WSDL analyser on an address exactly as the web-service wizard does.
+//   zel-wsdl [--prefixes LIST] [--timeout SECONDS] URL [OPERATION]
+// Prints "service: NAME", one "operation: NAME" line per operation and, with OPERATION,
+// "return: TYPE" and one "param: NAME TYPE" line per grid row. Exit status: 0 when a service was
+// found, 1 when not (or the analyser raised an error), 2 on usage errors.
+#include "common/ErrorRecord.h"
+#include "common/XmlFncs.h"
+#include "platform/controls/MemoryGrid.h"
+#include "platform/controls/MemoryTextBox.h"
+#include "wsdl/WebService.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+int usage()
+{
+    std::cerr << "usage: zel-wsdl [--prefixes LIST] [--timeout SECONDS] URL [OPERATION]\n"
+                 "  LIST defaults to \"xsd,xsi,xs,s\"\n";
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::string prefixes = "xsd,xsi,xs,s";
+    long timeoutSeconds = 0;
+    std::vector<std::string> positional;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--prefixes") {
+            if (++i >= argc)
+                return usage();
+            prefixes = argv[i];
+        } else if (arg == "--timeout") {
+            if (++i >= argc)
+                return usage();
+            char* end = nullptr;
+            timeoutSeconds = std::strtol(argv[i], &end, 10);
+            if (*end != '\0' || timeoutSeconds <= 0)
+                return usage();
+        } else if (arg.starts_with("--")) {
+            return usage();
+        } else {
+            positional.push_back(arg);
+        }
+    }
+    if (positional.empty() || positional.size() > 2)
+        return usage();
+
+    zel::WebService analyser;
+    if (timeoutSeconds > 0)
+        analyser.httpOptions().timeout = std::chrono::seconds(timeoutSeconds);
+    try {
+        // The wizard hands over the trimmed address and the prefix field's text as typed.
+        analyser.strUrl = zel::XmlFncs::trimSpaces(positional[0]);
+        const std::string service = analyser.BuscarClasesWs();
+        if (zel::XmlFncs::isBlank(service)) {
+            if (!analyser.lastDiagnostic().empty())
+                std::cerr << "zel-wsdl: no service found (" << analyser.lastDiagnostic() << ")\n";
+            else
+                std::cerr << "zel-wsdl: no service found\n";
+            return 1;
+        }
+        std::cout << "service: " << service << "\n";
+        std::string methods = analyser.BuscarMedotosWs(prefixes);
+        if (!zel::XmlFncs::isBlank(methods)) {
+            methods.pop_back();
+            std::size_t start = 0;
+            while (true) {
+                const std::size_t comma = methods.find(',', start);
+                std::cout << "operation: " << methods.substr(start, comma - start) << "\n";
+                if (comma == std::string::npos)
+                    break;
+                start = comma + 1;
+            }
+        }
+        if (positional.size() == 2) {
+            zel::controls::MemoryGrid grid;
+            zel::controls::MemoryTextBox returnType;
+            analyser.pubdtMethodsParameters = &grid;
+            analyser.pubtxtMethodReturnType = &returnType;
+            analyser.SelectedMethod = positional[1];
+            analyser.Prefijos = prefixes;
+            analyser.ReturnType.clear();
+            analyser.BuscarParametrosRetorno();
+            analyser.WebServiceMethodParametersInputLoad();
+            std::cout << "return: " << returnType.text() << "\n";
+            for (int row = 0; row < grid.rowCount(); ++row)
+                std::cout << "param: " << grid.cell(row, 0) << " " << grid.cell(row, 1) << "\n";
+        }
+        return 0;
+    } catch (const zel::ErrorRecord& error) {
+        std::cerr << "zel-wsdl: error " << error.Number << ": " << error.Description << " (" << error.Source << ")\n";
+        return 1;
+    }
+}
