@@ -1,0 +1,80 @@
+#include "WsdefTestSupport.h"
+
+#include "common/Globals.h"
+#include "common/XmlFncs.h"
+#include "hostparts/defaults/SharedData.h"
+#include "wsdef/BPPngDef.h"
+
+#include <gtest/gtest.h>
+
+namespace zel {
+namespace {
+
+// Puts an activity-data object into the process-wide state for one test and takes it out after.
+class Catalogue : public ::testing::Test
+{
+protected:
+    void TearDown() override { globals().gobjSharedData.reset(); }
+};
+
+// An activity-data object of a host whose data carries no catalogue at all.
+class NoCatalogueData final : public ISharedData
+{
+public:
+    XmlNode AttributesNode() override { return {}; }
+    XmlNode DataNode() override { return {}; }
+    XmlNode ScriptNode() override { return {}; }
+    void SetScriptNode(const XmlNode&) override {}
+    std::string UserLanguage() override { return {}; }
+    std::string ContextText() override { return {}; }
+    bool HasScript() override { return false; }
+    void LoadData(std::string_view) override {}
+    void SetButtonResult(int32_t) override {}
+    std::string Description() override { return {}; }
+    void SetDescription(std::string_view) override {}
+    XmlNode PropertiesNode() override { return {}; }
+};
+
+TEST_F(Catalogue, AttributesGet_WithoutActivityDataOrCatalogue_IsEmpty)
+{
+    globals().gobjSharedData.reset();
+    BPPngDef catalogue;
+    EXPECT_EQ(catalogue.AttributesGet(), "");
+
+    globals().gobjSharedData = std::make_shared<NoCatalogueData>();
+    EXPECT_EQ(catalogue.AttributesGet(), "");
+
+    auto data = std::make_shared<SharedData>();
+    data->LoadData("<Activity><Description>no attributes here</Description></Activity>");
+    globals().gobjSharedData = data;
+    EXPECT_EQ(catalogue.AttributesGet(), "");
+}
+
+TEST_F(Catalogue, AttributesGet_AsksTheActivityDataEveryTime)
+{
+    auto data = std::make_shared<SharedData>();
+    data->LoadData("<Activity><Attributes><Attribute>OrderId</Attribute><Attribute>Total</Attribute></Attributes>"
+                   "</Activity>");
+    globals().gobjSharedData = data;
+
+    BPPngDef catalogue;
+    EXPECT_EQ(catalogue.AttributesGet(),
+              "<Attributes><Attribute>OrderId</Attribute><Attribute>Total</Attribute></Attributes>");
+
+    data->LoadData("<Activity><Attributes/></Activity>");
+    const XmlNode empty = XmlFncs::xmlMakeNode(catalogue.AttributesGet());
+    EXPECT_EQ(empty.name(), "Attributes");
+    EXPECT_TRUE(empty.children().empty());
+}
+
+TEST_F(Catalogue, PngDefinicionLoad_AcceptsAnyText)
+{
+    BPPngDef catalogue;
+    catalogue.pubstrPngDef = "<Process><Attributes/></Process>";
+    EXPECT_NO_THROW(catalogue.PngDefinicionLoad());
+    catalogue.pubstrPngDef = "not xml <";
+    EXPECT_NO_THROW(catalogue.PngDefinicionLoad());
+}
+
+} // namespace
+} // namespace zel

@@ -1,0 +1,150 @@
+#include "WsdefTestSupport.h"
+
+#include "common/XmlFncs.h"
+#include "platform/script/vbscript/VBScriptParser.h"
+#include "wsdef/ZelScriptXml.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace zel {
+namespace {
+
+using wsdeftest::ComponentFolderTest;
+using wsdeftest::dataFile;
+using wsdeftest::readFile;
+
+// The installed templates, as the wizard uses them, checked by our VBScript front end.
+class GeneratedScript : public ComponentFolderTest
+{
+protected:
+    void SetUp() override
+    {
+        ComponentFolderTest::SetUp();
+        useTemplates(std::filesystem::path(ZEL_SOURCE_DIR) / "data" / "component" / "ZelWebServiceConfig.xml");
+    }
+
+    // The line of text that holds offset, for a readable failure.
+    static std::string lineAt(const std::string& text, std::size_t offset)
+    {
+        const std::size_t begin = text.rfind('\n', offset == 0 ? 0 : offset - 1);
+        const std::size_t from = begin == std::string::npos ? 0 : begin + 1;
+        return text.substr(from, text.find('\n', from) - from);
+    }
+
+    static ::testing::AssertionResult compiles(const std::string& script)
+    {
+        const script::Diagnostic verdict = script::vbscript::check(script);
+        if (verdict.ok())
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "error " << verdict.number << " at offset " << verdict.offset
+                                             << " in line: " << lineAt(script, verdict.offset);
+    }
+};
+
+enum class Params
+{
+    None,
+    Simple,
+    Mapped,
+};
+
+struct Combination
+{
+    Params params;
+    bool returnValue;
+    bool ace;
+    bool proxy;
+};
+
+std::string describe(const Combination& c)
+{
+    const char* params[] = {"no parameters", "simple parameters", "mapped parameters"};
+    return std::string(params[static_cast<int>(c.params)]) + (c.returnValue ? ", return value" : ", no return") +
+           (c.ace ? ", ACE" : "") + (c.proxy ? ", proxy" : "");
+}
+
+std::string generate(const Combination& c)
+{
+    ZelScriptXml script;
+    script.WebServicePropertiesSet("http://localhost:8080/Calculator.asmx", readFile(dataFile("CalculatorService.wsdl")),
+                                   false, c.ace, "Calculator", "Calculator", "Add");
+    script.WebServiceMethodReturnSet(c.returnValue ? "int" : "", c.returnValue ? "Total" : "[none]");
+    if (c.proxy)
+        script.WebServiceProxySettingsSet(true, true, "proxy.example", "3128", "svc-user", "p@ss", 45);
+    else
+        script.WebServiceProxySettingsSet(false, false, "", "", "", "", 0);
+    switch (c.params) {
+    case Params::None:
+        break;
+    case Params::Simple:
+        script.ParamAdd("a", "int", "[none]", "12");
+        script.ParamAdd("label", "string", "", R"(He said "hi" & left)");
+        script.ParamAdd("ratio", "double", "", "");
+        break;
+    case Params::Mapped:
+        script.ParamAdd("a", "int", "OrderId", "");
+        script.ParamAdd("label", "string", "CustomerName", R"(quote " inside)");
+        script.ParamAdd("b", "double", "\xC3\xBF\xC3\xBF\xC3\xBF", "2.5");
+        break;
+    }
+    return script.MainEvalCodeMake();
+}
+
+TEST_F(GeneratedScript, EveryCombinationPassesTheVBScriptCheck)
+{
+    std::size_t checked = 0;
+    for (Params params : {Params::None, Params::Simple, Params::Mapped}) {
+        for (bool returnValue : {false, true}) {
+            for (bool ace : {false, true}) {
+                for (bool proxy : {false, true}) {
+                    const Combination c{params, returnValue, ace, proxy};
+                    const std::string text = generate(c);
+                    EXPECT_TRUE(compiles(text)) << describe(c);
+                    ++checked;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(checked, 24u);
+}
+
+// The pieces a process designer reads in the script are where they belong.
+TEST_F(GeneratedScript, ShowsCallParametersAndHandOver)
+{
+    const std::string mapped = generate({Params::Mapped, true, true, true});
+    for (const char* piece : {
+             "wsResult = WsOperationCall(\"Add\", Array(aGet(), labelGet(), bGet()))",
+             "DataRiver(\"Total\") = wsResult",
+             "Function aGet()",
+             "varValue = DataRiver(\"OrderId\")",
+             "varValue = \"quote \"\" inside\"",
+             "Function bGet()\n    bGet = 2.5\nEnd Function",
+             "wsUseProxy = \"1\"",
+             "wsProxyServer = \"proxy.example\"",
+             "wsTimeout = 45 ",
+             "CreateObject(\"MSXML2.ServerXMLHTTP.6.0\")",
+         })
+        EXPECT_NE(mapped.find(piece), std::string::npos) << piece;
+
+    const std::string plain = generate({Params::None, false, false, false});
+    EXPECT_NE(plain.find("WsOperationCall \"Add\", Array()"), std::string::npos);
+    EXPECT_EQ(plain.find("DataRiver(\"Total\")"), std::string::npos);
+    EXPECT_NE(plain.find("wsTimeout = 0 "), std::string::npos);
+}
+
+// The check is a real one: the same script with a string default left undoubled is refused.
+TEST_F(GeneratedScript, UndoubledQuoteWouldBeRefused)
+{
+    std::string text = generate({Params::Simple, true, false, false});
+    const std::string doubled = R"("He said ""hi"" & left")";
+    const std::size_t at = text.find(doubled);
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, doubled.size(), R"("He said "hi" & left")");
+    EXPECT_FALSE(compiles(text));
+}
+
+} // namespace
+} // namespace zel

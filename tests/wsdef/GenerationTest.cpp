@@ -1,0 +1,317 @@
+#include "WsdefTestSupport.h"
+
+#include "common/XmlFncs.h"
+#include "common/modFnc.h"
+#include "wsdef/ZelConfig.h"
+#include "wsdef/ZelScriptXml.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <vector>
+
+namespace zel {
+namespace {
+
+using wsdeftest::ComponentFolderTest;
+using wsdeftest::errorOf;
+
+class Generation : public ComponentFolderTest
+{
+protected:
+    void SetUp() override
+    {
+        ComponentFolderTest::SetUp();
+        useMarkerTemplates();
+    }
+
+    // The fragment ParamAdd stored for a parameter named "p".
+    static std::string fragment(std::string_view type, std::string_view defValue, std::string_view atrId = {})
+    {
+        ZelScriptXml script;
+        script.ParamAdd("p", type, atrId, defValue);
+        return XmlFncs::xmlNodeValueGet(script.pubNodeDefMetParams, "Parameter/EvalCode");
+    }
+};
+
+// The default-value literal and the choice between the simple and the mapped template.
+TEST_F(Generation, ParameterFragment_LiteralTableAndTemplateChoice)
+{
+    const std::string none3 = "\xC3\xBF\xC3\xBF\xC3\xBF";
+    struct Case
+    {
+        std::string type;
+        std::string defValue;
+        std::string atrId;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        // string, any case: quoted, inner quotes doubled; empty gives ""
+        {"string", "hello", "", R"(S p="hello")"},
+        {"String", " two  blanks ", "", R"(S p=" two  blanks ")"},
+        {"STRING", "", "", R"(S p="")"},
+        {"string", R"(say "hi")", "", R"(S p="say ""hi""")"},
+        {"string", R"(" & CreateObject("x") & ")", "", R"(S p=""" & CreateObject(""x"") & """)"},
+        {"string", "12", "", R"(S p="12")"},
+        // int: the number at the start, however the text goes on
+        {"int", "12abc", "", "S p=12"},
+        {"int", "007", "", "S p=7"},
+        {"int", "3.5", "", "S p=3.5"},
+        {"Int", "abc", "", "S p=0"},
+        {"int", "", "", "S p=0"},
+        {"int", " -4 2", "", "S p=-42"},
+        {"int", "1e3x", "", "S p=1000"},
+        {"int", "2.50", "", "S p=2.5"},
+        // other types: numeric text gives its number, anything else ""
+        {"double", "2", "", "S p=2"},
+        {"double", " 2.5E+1 ", "", "S p=25"},
+        {"double", "letters", "", R"(S p="")"},
+        {"double", "12abc", "", R"(S p="")"},
+        {"double", "", "", R"(S p="")"},
+        {"boolean", "-.5", "", "S p=-0.5"},
+        // the attribute decides the template
+        {"int", "1", "   ", "S p=1"},
+        {"int", "1", "[none]", "S p=1"},
+        {"int", "1", "[NONE]", "S p=1"},
+        {"int", "1", none3, "S p=1"},
+        {"int", "1", "  " + none3 + " ", "S p=1"},
+        {"int", "1", "OrderId", "E p=1 from OrderId"},
+        {"int", "1", " [none]", "E p=1 from  [none]"},
+        {"string", "", "Total", R"(E p="" from Total)"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(fragment(c.type, c.defValue, c.atrId), c.expected)
+            << c.type << " / [" << c.defValue << "] / [" << c.atrId << "]";
+}
+
+TEST_F(Generation, ParameterFragment_DefaultTooLargeForANumberFailsWithTags)
+{
+    ZelScriptXml script;
+    const ErrorRecord error = errorOf([&] { script.ParamAdd("p", "int", "", "1e999"); });
+    EXPECT_EQ(error.Number, ErrorNumber::Overflow);
+    EXPECT_NE(error.Source.find(" ZelScriptXml.ParamEvalCodeMake()  WebServiceParams.ParamAdd() "), std::string::npos)
+        << error.Source;
+    EXPECT_EQ(fragment("int", "1e-999", ""), "S p=0");
+}
+
+// Placeholders are replaced in table order, each on the text the one before produced.
+TEST_F(Generation, Placeholders_ReplacedInTableOrder)
+{
+    writeTemplates(R"(<C><Sections><Section><SecId>ParamSimpleGet</SecId><EvalCode><![CDATA[)"
+                   R"(<ParName>|<ParName>|<ParType>|<ParDefValue>|<UsrId>|<Date>]]></EvalCode></Section>)"
+                   R"(<Section><SecId>ParamExtendedGet</SecId><EvalCode>[&lt;ParAtrId&gt;]</EvalCode></Section>)"
+                   R"(</Sections></C>)");
+    ZelScriptXml script;
+    // The name holds a later placeholder (replaced too); the type an earlier one (left).
+    script.ParamAdd("n<ParType>", "t<UsrId>", "", "");
+    const std::string code = XmlFncs::xmlNodeValueGet(script.pubNodeDefMetParams, "Parameter/EvalCode");
+    const std::string user = modFnc::UserName();
+    const std::regex expected("nt<UsrId>\\|nt<UsrId>\\|t<UsrId>\\|\"\"\\|" + user +
+                              "\\|\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d");
+    EXPECT_TRUE(std::regex_match(code, expected)) << code;
+
+    // The value of the last replacement is left as it is.
+    script.ParamAdd("q", "int", "<ParName>", "");
+    EXPECT_EQ(XmlFncs::xmlNodeValueGet(script.pubNodeDefMetParams, "Parameter[2]/EvalCode"), "[<ParName>]");
+}
+
+TEST_F(Generation, Main_ReplacesEveryPlaceholderInOrderAndLaysOutFragments)
+{
+    ZelScriptXml script;
+    script.WebServicePropertiesSet("http://h/<PROXYServer>", "", false, true, "Svc", "Cls", "Add");
+    script.WebServiceMethodReturnSet("int", "<WSDLUrl>");
+    script.WebServiceProxySettingsSet(true, false, "proxy", "3128", "me", "secret", 30);
+    script.ParamAdd("a", "int", "", "1");
+    script.ParamAdd("b", "string", "Name", "x");
+
+    const std::string text = script.MainEvalCodeMake();
+    EXPECT_EQ(text, "MAIN url=http://h/proxy svc=Svc cls=Cls proxy=1 ssl=0 server=proxy port=3128 user=me pwd=secret "
+                    "timeout=30 call=[FNC Add(aGet(), bGet())] ace=[ACE <WSDLUrl>];"
+                    "S a=1\r\nE b=\"x\" from Name\r\nEND");
+    EXPECT_EQ(XmlFncs::xmlNodeValueGet(script.pubNodeRoot, "Language"), "VBSCript");
+    EXPECT_EQ(XmlFncs::xmlNodeValueGet(script.pubNodeRoot, "EvalCode"), text);
+}
+
+TEST_F(Generation, Main_WithoutParametersAppendsTheEndDirectly)
+{
+    ZelScriptXml script;
+    script.WebServicePropertiesSet("u", "", false, false, "s", "c", "Ping");
+    EXPECT_EQ(script.MainEvalCodeMake(), "MAIN url=u svc=s cls=c proxy=0 ssl=0 server= port= user= pwd= timeout=0 "
+                                         "call=[SUB Ping()] ace=[];END");
+}
+
+TEST_F(Generation, Call_TemplateFollowsTheReturnType)
+{
+    struct Case
+    {
+        const char* returnType;
+        const char* expected;
+    };
+    const Case cases[] = {{"", "SUB M(xGet())"}, {"[none]", "FNC M(xGet())"}, {"string", "FNC M(xGet())"}};
+    for (const Case& c : cases) {
+        ZelScriptXml script;
+        script.WebServicePropertiesSet("u", "", false, false, "s", "c", "M");
+        script.WebServiceMethodReturnSet(c.returnType, "");
+        script.ParamAdd("x", "int");
+        EXPECT_EQ(script.WebServiceCallEvalCodeMake(), c.expected) << c.returnType;
+    }
+}
+
+TEST_F(Generation, PlaceholderTwiceInATemplate_IsReplacedAtBothPlaces)
+{
+    writeTemplates("<C><Sections><Section><SecId>SOAPAce</SecId><EvalCode>&lt;AtrId&gt;=&lt;AtrId&gt;</EvalCode>"
+                   "</Section></Sections></C>");
+    ZelScriptXml script;
+    script.WebServiceMethodReturnSet("int", "Total");
+    EXPECT_EQ(script.WebServiceAceEvalCodeMake(), "Total=Total");
+}
+
+// A bad Timeout or ACE text stops generation with a type mismatch before anything is written.
+TEST_F(Generation, Main_TypeMismatchLeavesEvalCodeUnchanged)
+{
+    struct Case
+    {
+        const char* ace;
+        const char* timeout;
+    };
+    const Case cases[] = {{"1", ""}, {"1", "abc"}, {"1", "12abc"}, {"", "0"}, {"yes", "0"}, {"1x", "0"}};
+    for (const Case& c : cases) {
+        ZelScriptXml script;
+        script.NodeRootValidate(std::string("<Definition><WebService><ACE>0</ACE></WebService><Method><Parameters/>"
+                                            "</Method><Proxy><Timeout>1</Timeout></Proxy></Definition>"));
+        const std::string first = script.MainEvalCodeMake();
+        script.pubNodeDefWebSrv.selectSingleNode("ACE").setText(c.ace);
+        script.pubNodeDefProxy.selectSingleNode("Timeout").setText(c.timeout);
+
+        const ErrorRecord error = errorOf([&] { script.MainEvalCodeMake(); });
+        EXPECT_EQ(error.Number, ErrorNumber::TypeMismatch) << c.ace << " / " << c.timeout;
+        EXPECT_TRUE(error.Source.ends_with(" ZelScriptXml.MainEvalCodeMake() "));
+        EXPECT_EQ(XmlFncs::xmlNodeValueGet(script.pubNodeRoot, "EvalCode"), first);
+    }
+}
+
+TEST_F(Generation, Main_AcceptsBooleanAndNumericTexts)
+{
+    struct Case
+    {
+        const char* ace;
+        const char* timeout;
+        const char* expectedAce;
+        const char* expectedTimeout;
+    };
+    const Case cases[] = {{"-1", " 30 ", "ACE ", "30"},  {"True", "2.50", "ACE ", "2.5"},
+                          {"false", "1e1", "", "10"}, {"0", "-0", "", "0"}};
+    for (const Case& c : cases) {
+        ZelScriptXml script;
+        script.NodeRootValidate("<Definition><WebService><ACE>" + std::string(c.ace) +
+                                "</ACE></WebService><Method><Parameters/></Method><Proxy><Timeout>" + c.timeout +
+                                "</Timeout></Proxy></Definition>");
+        const std::string text = script.MainEvalCodeMake();
+        EXPECT_NE(text.find("timeout=" + std::string(c.expectedTimeout) + " "), std::string::npos) << text;
+        EXPECT_NE(text.find("ace=[" + std::string(c.expectedAce) + "]"), std::string::npos) << text;
+    }
+}
+
+TEST_F(Generation, Main_MissingPartsReadEmptyButMissingParametersFails)
+{
+    ZelScriptXml script;
+    script.NodeRootValidate("<Definition><Method><Parameters/></Method><Proxy><Timeout>5</Timeout></Proxy>"
+                            "</Definition>");
+    // No WebService element: its values and the ACE flag read as empty, and an empty ACE is no Boolean.
+    EXPECT_EQ(errorOf([&] { script.MainEvalCodeMake(); }).Number, ErrorNumber::TypeMismatch);
+
+    ZelScriptXml withAce;
+    withAce.NodeRootValidate("<Definition><WebService><ACE>1</ACE></WebService><Method><Parameters/></Method>"
+                             "<Proxy><Timeout>5</Timeout></Proxy></Definition>");
+    EXPECT_EQ(withAce.MainEvalCodeMake(), "MAIN url= svc= cls= proxy= ssl= server= port= user= pwd= timeout=5 "
+                                          "call=[SUB ()] ace=[ACE ];END");
+
+    ZelScriptXml noParameters;
+    noParameters.NodeRootValidate("<Definition><WebService><ACE>0</ACE></WebService><Method/>"
+                                  "<Proxy><Timeout>5</Timeout></Proxy></Definition>");
+    const ErrorRecord error = errorOf([&] { noParameters.MainEvalCodeMake(); });
+    EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet);
+    EXPECT_TRUE(error.Source.ends_with(" ZelScriptXml.WebServiceCallEvalCodeMake()  ZelScriptXml.MainEvalCodeMake() "))
+        << error.Source;
+}
+
+TEST_F(Generation, MissingTemplates_AreEmptyText)
+{
+    writeTemplates("<C><Sections><Section><SecId>SOAPObjectGetOne</SecId><EvalCode>END</EvalCode></Section>"
+                   "<Section><SecId>ParamSimpleGet</SecId><EvalCode>P</EvalCode></Section></Sections></C>");
+    ZelScriptXml script;
+    script.ParamAdd("a", "int");
+    script.ParamAdd("b", "int", "Mapped");
+    EXPECT_EQ(script.MainEvalCodeMake(), "P\r\n\r\nEND");
+}
+
+TEST_F(Generation, TemplatesFileReplacedBetweenGenerations_SecondUsesNewTemplates)
+{
+    ZelScriptXml script;
+    script.WebServicePropertiesSet("u", "", false, false, "s", "c", "M");
+    const std::string first = script.MainEvalCodeMake();
+    EXPECT_TRUE(first.starts_with("MAIN ")) << first;
+
+    writeTemplates("<C><Sections><Section><SecId>Main</SecId><EvalCode>NEW &lt;SOAPCall&gt;</EvalCode></Section>"
+                   "<Section><SecId>SOAPCallSub</SecId><EvalCode>call &lt;MethodName&gt;</EvalCode></Section>"
+                   "</Sections></C>");
+    EXPECT_EQ(script.MainEvalCodeMake(), "NEW call M");
+}
+
+TEST_F(Generation, TemplatesFileMissing_FailsWithTheChainOfTags)
+{
+    std::filesystem::remove(m_folder / ZelConfig::kFileName);
+    ZelScriptXml script;
+    script.NodeRootValidate();
+    const ErrorRecord error = errorOf([&] { script.MainEvalCodeMake(); });
+    EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet);
+    EXPECT_TRUE(error.Source.ends_with(" ZelConfig.ScriptGetOne()  ZelScriptXml.MainEvalCodeMake() ")) << error.Source;
+
+    const ErrorRecord paramError = errorOf([&] { script.ParamAdd("a", "int"); });
+    EXPECT_TRUE(paramError.Source.ends_with(
+        " ZelConfig.ScriptGetOne()  ZelScriptXml.ParamEvalCodeMake()  WebServiceParams.ParamAdd() "))
+        << paramError.Source;
+    EXPECT_TRUE(script.pubNodeDefMetParams.children().empty());
+}
+
+class Templates : public ComponentFolderTest
+{
+};
+
+TEST_F(Templates, ScriptGetOne_FirstExactMatchWins)
+{
+    writeTemplates("<Root><Sections>"
+                   "<Section><SecId>main</SecId><EvalCode>lower</EvalCode></Section>"
+                   "<Section><SecId>Main</SecId><EvalCode><![CDATA[a < \"b\" & c]]></EvalCode></Section>"
+                   "<Section><SecId>Main</SecId><EvalCode>second</EvalCode></Section>"
+                   "<Section><SecId>Plain</SecId><EvalCode>a &lt; \"b\" &amp; c</EvalCode></Section>"
+                   "<Section><SecId>it's</SecId><EvalCode>apostrophe</EvalCode></Section>"
+                   "<Section><SecId>Empty</SecId></Section>"
+                   "</Sections></Root>");
+    ZelConfig config;
+    EXPECT_EQ(config.ScriptGetOne("Main"), "a < \"b\" & c");
+    EXPECT_EQ(config.ScriptGetOne("Plain"), "a < \"b\" & c");
+    EXPECT_EQ(config.ScriptGetOne("main"), "lower");
+    EXPECT_EQ(config.ScriptGetOne("MAIN"), "");
+    EXPECT_EQ(config.ScriptGetOne("it's"), "apostrophe");
+    EXPECT_EQ(config.ScriptGetOne("Empty"), "");
+    EXPECT_EQ(config.ScriptGetOne(""), "");
+}
+
+TEST_F(Templates, ObjectReadsTheFileOnceAndMalformedFileIsMissing)
+{
+    writeTemplates("<R><Sections><Section><SecId>A</SecId><EvalCode>one</EvalCode></Section></Sections></R>");
+    ZelConfig config;
+    EXPECT_EQ(config.ScriptGetOne("A"), "one");
+    writeTemplates("<R><Sections><Section><SecId>A</SecId><EvalCode>two</EvalCode></Section></Sections></R>");
+    EXPECT_EQ(config.ScriptGetOne("A"), "one");
+    EXPECT_EQ(ZelConfig().ScriptGetOne("A"), "two");
+
+    writeTemplates("<R><Sections>");
+    const ErrorRecord error = errorOf([] { ZelConfig().ScriptGetOne("A"); });
+    EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet);
+    EXPECT_TRUE(error.Source.ends_with(" ZelConfig.ScriptGetOne() "));
+}
+
+} // namespace
+} // namespace zel
