@@ -1,65 +1,140 @@
-// zel-host: a small host that loads the component library through its entry points, hands it
-// an activity file and prints the activity data the component gives back.
+// zel-host: the demo host. It loads the component library the way any host does (dlopen, the
+// exported entry points and the public header only), opens an activity file in the editor, and
+// writes the edited activity back to the file when the user presses OK.
+//
+//   zel-host [--language ID] [--path-data DIR] [--screenshot PNG] ACTIVITY.xml
 
+#include "ActivityFile.h"
 #include "ComponentLibrary.h"
+#include "EditorWatcher.h"
+#include "HostSkin.h"
 
-#include <cstring>
-#include <fstream>
+#include <QApplication>
+
 #include <iostream>
-#include <iterator>
+#include <optional>
 
 namespace {
 
-class PrintingNotifier final : public zel::INotifier
+struct Options
 {
-public:
-    void FormActivate() override {}
-    void FormModified() override {}
-    void ButtonClick(int32_t ZELButton) override { std::cerr << "zel-host: ButtonClick(" << ZELButton << ")\n"; }
+    std::string language;
+    std::filesystem::path pathData;
+    std::filesystem::path screenshot;
+    std::filesystem::path activity;
 };
 
 int usage()
 {
-    std::cerr << "usage: zel-host [--language ID] [--path-data DIR] ACTIVITY.xml\n";
+    std::cerr << "usage: zel-host [--language ID] [--path-data DIR] [--screenshot PNG] ACTIVITY.xml\n";
     return 2;
+}
+
+std::optional<Options> parse(const QStringList& args)
+{
+    Options options;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const std::string arg = args[i].toStdString();
+        const bool hasValue = i + 1 < args.size();
+        if (arg == "--language" && hasValue)
+            options.language = args[++i].toStdString();
+        else if (arg == "--path-data" && hasValue)
+            options.pathData = args[++i].toStdString();
+        else if (arg == "--screenshot" && hasValue)
+            options.screenshot = std::filesystem::absolute(args[++i].toStdString());
+        else if (!arg.empty() && arg[0] == '-')
+            return std::nullopt;
+        else if (options.activity.empty())
+            options.activity = arg;
+        else
+            return std::nullopt;
+    }
+    if (options.activity.empty())
+        return std::nullopt;
+    return options;
+}
+
+// Told by the editor which button closed it; on OK the edited activity goes back to its file.
+class HostNotifier final : public zel::INotifier
+{
+public:
+    HostNotifier(zel::IFormEngine& engine, std::filesystem::path file) : m_engine(engine), m_file(std::move(file)) {}
+
+    void FormActivate() override {}
+    void FormModified() override {}
+    void ButtonClick(int32_t ZELButton) override
+    {
+        m_button = ZELButton;
+        if (ZELButton != zel::kButtonOk)
+            return;
+        try {
+            zelhost::ActivityFile::writeAtomically(m_file, m_engine.GetData());
+            m_saved = true;
+        } catch (const std::runtime_error& e) {
+            // Raised into the editor, which shows it and stays open, so the user can try again.
+            throw zel::ErrorRecord(75, std::string("The activity could not be saved: ") + e.what(),
+                                   " zel-host.ButtonClick() ");
+        }
+    }
+
+    int button() const { return m_button; }
+    bool saved() const { return m_saved; }
+
+private:
+    zel::IFormEngine& m_engine;
+    std::filesystem::path m_file;
+    int m_button = -1;
+    bool m_saved = false;
+};
+
+// The languages document handed to the editor: one element per language file of the folder.
+std::string languagesDocument(const std::filesystem::path& folder)
+{
+    std::string xml = "<Languages>";
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
+        if (entry.path().extension() == ".lng")
+            xml += "<Language>" + entry.path().stem().string() + "</Language>";
+    return xml + "</Languages>";
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    std::string language;
-    std::filesystem::path pathData;
-    std::filesystem::path activity;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--language" && i + 1 < argc)
-            language = argv[++i];
-        else if (arg == "--path-data" && i + 1 < argc)
-            pathData = argv[++i];
-        else if (!arg.empty() && arg[0] == '-')
-            return usage();
-        else if (activity.empty())
-            activity = arg;
-        else
-            return usage();
-    }
-    if (activity.empty())
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("zel-host"));
+    const std::optional<Options> options = parse(QApplication::arguments());
+    if (!options)
         return usage();
     try {
-        std::ifstream in(activity, std::ios::binary);
-        if (!in)
-            throw std::runtime_error("cannot read " + activity.string());
-        const std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::filesystem::path library = zelhost::ComponentLibrary::besideProgram();
+        const std::filesystem::path pathData =
+            options->pathData.empty() ? library.parent_path() / "data" : options->pathData;
+        const std::string data = zelhost::ActivityFile::read(options->activity);
 
-        zelhost::ComponentLibrary library(zelhost::ComponentLibrary::besideProgram());
-        auto engine = library.create<zel::IFormEngine>(zel::kClsidFormEngine);
-        PrintingNotifier notifier;
-        engine->LoadForm(&notifier, "<Languages/>", nullptr);
-        engine->SetPathData(pathData.empty() ? (zelhost::ComponentLibrary::besideProgram().parent_path() / "data").string()
-                                             : pathData.string());
+        zelhost::ComponentLibrary component(library);
+        auto engine = component.create<zel::IFormEngine>(zel::kClsidFormEngine);
+        std::optional<zelhost::HostSkin> skin =
+            zelhost::HostSkin::fromSettings(zelhost::HostSkin::settingsFile(library.parent_path()));
+        HostNotifier notifier(*engine, options->activity);
+        zelhost::EditorWatcher watcher(*engine, options->language, options->screenshot);
+
+        engine->LoadForm(&notifier, languagesDocument(pathData), skin ? &*skin : nullptr);
+        engine->SetPathData(std::filesystem::absolute(pathData).string());
         engine->SetData(data);
-        std::cout << engine->GetData() << '\n';
+        engine->ShowForm();
+        engine.reset();
+
+        if (!options->screenshot.empty() && !watcher.screenshotSaved()) {
+            std::cerr << "zel-host: no screenshot: "
+                      << (watcher.failure().empty() ? "the editor was not shown" : watcher.failure()) << '\n';
+            return 1;
+        }
+        std::cerr << "zel-host: "
+                  << (notifier.saved() ? "saved " + options->activity.string()
+                                       : std::string("closed without saving"))
+                  << '\n';
         return 0;
     } catch (const zel::ErrorRecord& e) {
         std::cerr << "zel-host: error " << e.Number << ": " << e.Description << "\n  source:" << e.Source << '\n';

@@ -1,7 +1,7 @@
 // The four entry points of the in-process server and its class factory.
 
+#include "component/FormToolkit.h"
 #include "component/PublicClasses.h"
-#include "host/HeadlessEditorForm.h"
 #include "platform/com/ClassRegistry.h"
 #include "platform/module/Module.h"
 
@@ -16,8 +16,7 @@ void initialiseLibrary()
     static std::once_flag once;
     std::call_once(once, [] {
         registerLibraryClasses();
-        if (!editorFormFactory())
-            setEditorFormFactory(HeadlessEditorForm::factory());
+        installFormToolkit();
     });
 }
 

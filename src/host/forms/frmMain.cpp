@@ -1,0 +1,753 @@
+#include "host/forms/frmMain.h"
+
+#include "common/ErrorLog.h"
+#include "common/ErrorRecord.h"
+#include "common/General.h"
+#include "common/Globals.h"
+#include "common/Localisation.h"
+#include "common/XmlFncs.h"
+#include "host/cRobot.h"
+#include "host/forms/NewScriptWizard.h"
+#include "host/forms/ToolIcons.h"
+#include "platform/com/ClassRegistry.h"
+#include "platform/rtf/RtfReader.h"
+#include "platform/script/EditorSyntaxCheck.h"
+#include "platform/ui/UiServices.h"
+#include "platform/ui/qt/CaptionBar.h"
+#include "platform/ui/qt/ModalService.h"
+#include "platform/ui/qt/SkinPalette.h"
+#include "platform/ui/qt/SkinnedDialog.h"
+#include "platform/ui/qt/WindowDrawing.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <iostream>
+
+namespace zel {
+namespace {
+
+QPointer<QDialog>& lastWindow()
+{
+    static QPointer<QDialog> window;
+    return window;
+}
+
+QString qs(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The plain text of a rich-text box. Qt ends lines with LF, which is how the system stores them.
+std::string plainText(const QTextEdit* box)
+{
+    return box->toPlainText().toStdString();
+}
+
+std::string selectedText(const QTextEdit* box)
+{
+    QString text = box->textCursor().selectedText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return text.toStdString();
+}
+
+Globals& requireState()
+{
+    Globals& g = globals();
+    if (!g.gobjSharedData)
+        raiseObjectNotSet("the activity data component");
+    if (!g.gobjRobot)
+        raiseObjectNotSet("the robot script object");
+    return g;
+}
+
+XmlNode executionEngineNode()
+{
+    XmlNode node = requireState().gobjSharedData->PropertiesNode().selectSingleNode("ExecutionEngine");
+    if (node.isNone())
+        raiseObjectNotSet("the activity data has no ExecutionEngine element");
+    return node;
+}
+
+QToolButton* toolButton(QWidget* parent, const char* name, const QIcon& icon, const char* tooltip)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setIcon(icon);
+    button->setIconSize(QSize(22, 22));
+    button->setToolTip(QString::fromLatin1(tooltip));
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::TabFocus);
+    return button;
+}
+
+QFrame* separator(QWidget* parent)
+{
+    auto* line = new QFrame(parent);
+    line->setFrameShape(QFrame::VLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+} // namespace
+
+frmMain::frmMain(EditorFormEvents events) : m_events(std::move(events))
+{
+    buildWindow();
+    lastWindow() = m_window.data();
+}
+
+frmMain::~frmMain()
+{
+    if (!m_window)
+        return;
+    m_window->hide();
+    // The form engine may drop the form from inside one of the window's own handlers (a host that
+    // loads a new form from its ButtonClick): the window then goes once the handler has returned.
+    if (m_handlerDepth > 0)
+        m_window->deleteLater();
+    else
+        delete m_window.data();
+}
+
+void frmMain::buildWindow()
+{
+    m_window = new ui::SkinnedDialog();
+    QDialog* form = m_window;
+    form->setObjectName(QStringLiteral("frmMain"));
+    form->setWindowTitle(QStringLiteral(" Script Editor"));
+    form->setWindowIcon(ToolIcons::scriptWindow());
+    form->resize(760, 580);
+    form->setMinimumSize(520, 400);
+
+    auto* outer = new QVBoxLayout(form);
+    outer->setContentsMargins(2, 2, 2, 2);
+    outer->setSpacing(0);
+
+    picCaption = new ui::CaptionBar(form);
+    picCaption->setObjectName(QStringLiteral("picCaption"));
+    picCaption->setFixedHeight(26);
+    outer->addWidget(picCaption);
+
+    panelToolBar = new QFrame(form);
+    panelToolBar->setObjectName(QStringLiteral("panelToolBar"));
+    panelToolBar->setFrameShape(QFrame::NoFrame);
+    auto* tools = new QHBoxLayout(panelToolBar);
+    tools->setContentsMargins(6, 3, 6, 3);
+    tools->setSpacing(2);
+    cmdCut = toolButton(panelToolBar, "cmdCut", ToolIcons::cut(), "Cut");
+    cmdCopy = toolButton(panelToolBar, "cmdCopy", ToolIcons::copy(), "Copy");
+    cmdPaste = toolButton(panelToolBar, "cmdPaste", ToolIcons::paste(), "Paste");
+    cmdColorizeCode = toolButton(panelToolBar, "cmdColorizeCode", ToolIcons::colorizeCode(), "Colorize Code");
+    cmdCheckSyntax = toolButton(panelToolBar, "cmdCheckSyntax", ToolIcons::checkSyntax(), "Check Sintax");
+    cmdWizard = toolButton(panelToolBar, "cmdWizard", ToolIcons::wizard(), "Wizard");
+    tools->addWidget(cmdCut);
+    tools->addWidget(cmdCopy);
+    tools->addWidget(cmdPaste);
+    tools->addSpacing(4);
+    tools->addWidget(separator(panelToolBar));
+    tools->addSpacing(4);
+    tools->addWidget(cmdColorizeCode);
+    tools->addWidget(cmdCheckSyntax);
+    tools->addSpacing(4);
+    tools->addWidget(separator(panelToolBar));
+    tools->addSpacing(4);
+    tools->addWidget(cmdWizard);
+    tools->addStretch(1);
+    outer->addWidget(panelToolBar);
+
+    auto* divider = new QFrame(form);
+    divider->setFrameShape(QFrame::HLine);
+    divider->setFrameShadow(QFrame::Sunken);
+    outer->addWidget(divider);
+
+    auto* content = new QWidget(form);
+    auto* grid = new QGridLayout(content);
+    grid->setContentsMargins(10, 8, 10, 10);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(4);
+
+    lblDescription = new QLabel(QStringLiteral("Description"), content);
+    lblDescription->setObjectName(QStringLiteral("lblDescription"));
+    lblDescription->setMargin(2);
+    rtfDescription = new QTextEdit(content);
+    rtfDescription->setObjectName(QStringLiteral("rtfDescription"));
+    rtfDescription->setAcceptRichText(false);
+    rtfDescription->setTabChangesFocus(true);
+    rtfDescription->setFixedHeight(58);
+    lblDescription->setBuddy(rtfDescription);
+
+    lblExecutionEngine = new QLabel(QStringLiteral("Execution Engine"), content);
+    lblExecutionEngine->setObjectName(QStringLiteral("lblExecutionEngine"));
+    lblExecutionEngine->setMargin(2);
+    txtExecutionEngine = new QLineEdit(content);
+    txtExecutionEngine->setObjectName(QStringLiteral("txtExecutionEngine"));
+    txtExecutionEngine->setMinimumWidth(220);
+    lblExecutionEngine->setBuddy(txtExecutionEngine);
+
+    lblScript = new QLabel(QStringLiteral("Code Script"), content);
+    lblScript->setObjectName(QStringLiteral("lblScript"));
+    lblScript->setMargin(2);
+    cmbScriptLanguage = new QComboBox(content);
+    cmbScriptLanguage->setObjectName(QStringLiteral("cmbScriptLanguage"));
+    cmbScriptLanguage->setMinimumWidth(130);
+
+    panelScript = new QFrame(content);
+    panelScript->setObjectName(QStringLiteral("panelScript"));
+    auto* scriptLayout = new QVBoxLayout(panelScript);
+    scriptLayout->setContentsMargins(3, 3, 3, 3);
+    rtfScript = new QTextEdit(panelScript);
+    rtfScript->setObjectName(QStringLiteral("rtfScript"));
+    rtfScript->setAcceptRichText(false);
+    rtfScript->setLineWrapMode(QTextEdit::NoWrap);
+    QFont fixed(QStringLiteral("Courier New"));
+    fixed.setStyleHint(QFont::TypeWriter);
+    fixed.setFixedPitch(true);
+    fixed.setPointSize(10);
+    rtfScript->setFont(fixed);
+    rtfScript->setTabStopDistance(4 * QFontMetricsF(fixed).horizontalAdvance(QLatin1Char(' ')));
+    scriptLayout->addWidget(rtfScript);
+    lblScript->setBuddy(rtfScript);
+
+    cmdOk = new QPushButton(QStringLiteral("&Ok"), content);
+    cmdOk->setObjectName(QStringLiteral("cmdOk"));
+    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), content);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    for (QPushButton* button : {cmdOk, cmdCancel}) {
+        // Enter belongs to the text boxes: only a click or the button's own key closes the editor.
+        button->setAutoDefault(false);
+        button->setMinimumWidth(96);
+    }
+
+    grid->addWidget(lblDescription, 0, 0, 1, 4, Qt::AlignLeft);
+    grid->addWidget(rtfDescription, 1, 0, 1, 4);
+    grid->addWidget(lblExecutionEngine, 2, 0);
+    grid->addWidget(txtExecutionEngine, 2, 1);
+    grid->setColumnStretch(2, 1);
+    grid->addWidget(lblScript, 3, 0, Qt::AlignLeft | Qt::AlignBottom);
+    grid->addWidget(cmbScriptLanguage, 3, 3, Qt::AlignRight);
+    grid->addWidget(panelScript, 4, 0, 1, 4);
+    grid->setRowStretch(4, 1);
+    grid->setRowMinimumHeight(2, 30);
+    auto* buttons = new QHBoxLayout();
+    buttons->addStretch(1);
+    buttons->addWidget(cmdOk);
+    buttons->addWidget(cmdCancel);
+    grid->addLayout(buttons, 5, 0, 1, 4);
+    outer->addWidget(content, 1);
+
+    // The skin never reaches these: they keep their designed colours whatever the form's become.
+    for (QWidget* widget : std::initializer_list<QWidget*>{rtfScript, rtfDescription, txtExecutionEngine,
+                                                           cmbScriptLanguage, lblExecutionEngine})
+        ui::pinColors(*widget);
+
+    QObject::connect(cmdOk, &QPushButton::clicked, form, [this] { fromWindow([this] { cmdOk_Click(); }); });
+    QObject::connect(cmdCancel, &QPushButton::clicked, form, [this] { fromWindow([this] { cmdCancel_Click(); }); });
+    QObject::connect(cmdCut, &QToolButton::clicked, form, [this] { fromWindow([this] { cmdCut_Click(); }); });
+    QObject::connect(cmdCopy, &QToolButton::clicked, form, [this] { fromWindow([this] { cmdCopy_Click(); }); });
+    QObject::connect(cmdPaste, &QToolButton::clicked, form, [this] { fromWindow([this] { cmdPaste_Click(); }); });
+    QObject::connect(cmdColorizeCode, &QToolButton::clicked, form,
+                     [this] { fromWindow([this] { cmdColorizeCode_Click(); }); });
+    QObject::connect(cmdCheckSyntax, &QToolButton::clicked, form,
+                     [this] { fromWindow([this] { cmdCheckSyntax_Click(); }); });
+    QObject::connect(cmdWizard, &QToolButton::clicked, form, [this] { fromWindow([this] { cmdWizard_Click(); }); });
+    QObject::connect(cmbScriptLanguage, &QComboBox::currentIndexChanged, form,
+                     [this] { fromWindow([this] { cmbScriptLanguage_Click(); }); });
+    QObject::connect(picCaption, &ui::CaptionBar::mouseMoved, form, [this](Qt::MouseButtons buttons, QPoint where) {
+        fromWindow([&] { picCaption_MouseMove(buttons, where); });
+    });
+    m_window->setRejectHandler([this] { fromWindow([this] { cmdCancel_Click(); }); });
+    m_window->setResizeHandler([this] { fromWindow([this] { Form_Resize(); }); });
+}
+
+template <class Handler>
+void frmMain::fromWindow(Handler&& handler) noexcept
+{
+    ++m_handlerDepth;
+    try {
+        handler();
+    } catch (...) {
+        showUnhandledError();
+    }
+    --m_handlerDepth;
+}
+
+void frmMain::showUnhandledError() noexcept
+{
+    // The error already carries the handler's tag in its source, so the log entry adds none.
+    try {
+        General::ShowAndLogCurrentError(Caption(), "");
+    } catch (...) {
+        try {
+            std::cerr << "frmMain: an error could not be shown: " << currentErrorRecord().Description << '\n';
+        } catch (...) {
+        }
+    }
+}
+
+QDialog* frmMain::window() const
+{
+    return m_window.data();
+}
+
+std::string frmMain::currentCaption()
+{
+    const QPointer<QDialog>& window = lastWindow();
+    return window ? window->windowTitle().toStdString() : std::string();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Public operations
+
+void frmMain::Load()
+{
+    Form_Load();
+}
+
+void frmMain::Unload()
+{
+    if (m_window)
+        m_window->hide();
+}
+
+void frmMain::ShowModal()
+{
+    if (m_window)
+        ui::modalService().showModal(*m_window);
+}
+
+std::string frmMain::ShowWizardForNewScript()
+{
+    return runWizard();
+}
+
+void frmMain::SetScriptText(std::string_view text)
+{
+    rtfScript->setPlainText(qs(text));
+}
+
+void frmMain::ColorizeCode()
+{
+    try {
+        const int selectionStart = rtfScript->textCursor().selectionStart();
+        auto colorizer = com::ClassRegistry::instance().createAs<IColorizer>(kClsidColorizer);
+        const std::string rtf = colorizer->Colorize(plainText(rtfScript));
+        QTextDocument* document = rtfScript->document();
+        rtf::RtfReader().read(rtf, *document);
+        QTextCursor caret(document);
+        caret.setPosition(std::clamp(selectionStart, 0, document->characterCount() - 1));
+        rtfScript->setTextCursor(caret);
+    } catch (...) {
+        rethrowWithTag(" frmMain.ColorizeCode() ");
+    }
+}
+
+void frmMain::ChangeInterfaceLanguage(std::string_view pLanguageId)
+{
+    try {
+        globals().gstrLanguageId = std::string(pLanguageId);
+        ChangeLanguage(pLanguageId);
+    } catch (...) {
+        rethrowWithTag(" frmMain.ChangeInterfaceLanguage() ");
+    }
+}
+
+void frmMain::ChangeSettings()
+{
+    if (globals().gobjSkin == nullptr)
+        return;
+    // Each row is its own step: a skin without one of the operations leaves just those controls.
+    auto row = [](auto&& step) noexcept {
+        try {
+            step();
+        } catch (...) {
+        }
+    };
+    row([&] {
+        ui::setBackColor(*m_window, General::GetFormBackColor());
+    });
+    row([&] {
+        const int32_t color = General::GetTabBackColor();
+        for (QWidget* control : {static_cast<QWidget*>(panelScript), static_cast<QWidget*>(lblDescription),
+                                 static_cast<QWidget*>(lblScript)})
+            ui::setBackColor(*control, color);
+    });
+    row([&] {
+        const int32_t color = General::GetColorFont();
+        for (QWidget* control : {static_cast<QWidget*>(lblDescription), static_cast<QWidget*>(lblScript),
+                                 static_cast<QWidget*>(cmdCancel), static_cast<QWidget*>(cmdOk)})
+            ui::setForeColor(*control, color);
+    });
+    row([&] {
+        const int32_t color = General::GetButtonBackColor();
+        ui::setBackColor(*cmdCancel, color);
+        ui::setBackColor(*cmdOk, color);
+    });
+    const std::initializer_list<QWidget*> toolBar{panelToolBar,    cmdCut,         cmdCopy,  cmdPaste,
+                                                  cmdColorizeCode, cmdCheckSyntax, cmdWizard};
+    row([&] {
+        const int32_t color = General::GetToolbarBackColor();
+        for (QWidget* control : toolBar)
+            ui::setBackColor(*control, color);
+    });
+    row([&] {
+        const int32_t color = General::GetToolbarColorFont();
+        for (QWidget* control : toolBar)
+            ui::setForeColor(*control, color);
+    });
+}
+
+void frmMain::ResizeForm()
+{
+    try {
+        Form_Resize();
+    } catch (...) {
+        rethrowWithTag(" frmMain.ResizeForm() ");
+    }
+}
+
+bool frmMain::Validate()
+{
+    try {
+        Globals& g = requireState();
+        g.gobjRobot->SetEvalCode(plainText(rtfScript));
+        g.gobjRobot->SetLanguage(cmbScriptLanguage->currentText().toStdString());
+        g.gobjSharedData->SetDescription(plainText(rtfDescription));
+
+        const std::string engine = XmlFncs::trimSpaces(txtExecutionEngine->text().toStdString());
+        XmlNode node = executionEngineNode();
+        if (XmlNode first = node.firstChild()) {
+            first.setText(engine);
+        } else {
+            std::string name;
+            XmlNode cdata = General::GetNewNode(General::kNodeCData, name);
+            cdata.setText(engine);
+            node.appendChild(cdata.cloneDeep());
+        }
+        return true;
+    } catch (...) {
+        rethrowWithTag(" frmMain.Validate() ");
+    }
+}
+
+void frmMain::UpdateLanguages(const XmlNode&)
+{
+    // The languages document is the form engine's; the editor takes its texts from the language
+    // files only.
+}
+
+void frmMain::Initialize()
+{
+    try {
+        if (!m_blnFirstTime)
+            return;
+        ChangeInterfaceLanguage(requireState().gobjSharedData->UserLanguage());
+        FillScriptLanguage();
+        FillDataToProcess();
+        m_blnFirstTime = false;
+        auto windowComponent = com::ClassRegistry::instance().createAs<IWindowComponent>(kClsidWindowComponent);
+        windowComponent->SetWindow(Handle());
+    } catch (...) {
+        rethrowWithTag(" frmMain.Initialize() ");
+    }
+}
+
+void frmMain::SaveCode()
+{
+    try {
+        if (Validate() && m_events.buttonClick)
+            m_events.buttonClick(kButtonOk);
+    } catch (...) {
+        rethrowWithTag(" frmMain.SaveCode() ");
+    }
+}
+
+std::string frmMain::Caption()
+{
+    return m_window ? m_window->windowTitle().toStdString() : std::string();
+}
+
+int32_t frmMain::Handle()
+{
+    return m_window ? static_cast<int32_t>(m_window->winId()) : 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Private operations
+
+void frmMain::FillDataToProcess()
+{
+    try {
+        Globals& g = requireState();
+        rtfScript->setPlainText(qs(g.gobjRobot->GetEvalCode()));
+        rtfDescription->setPlainText(qs(g.gobjSharedData->Description()));
+        txtExecutionEngine->setText(qs(executionEngineNode().text()));
+
+        const QString language = qs(g.gobjRobot->GetLanguage());
+        for (int i = 0; i < cmbScriptLanguage->count(); ++i) {
+            if (cmbScriptLanguage->itemText(i) == language) {
+                cmbScriptLanguage->setCurrentIndex(i);
+                break;
+            }
+        }
+        ColorizeCode();
+    } catch (...) {
+        rethrowWithTag(" frmMain.FillDataToProcess() ");
+    }
+}
+
+void frmMain::Copy(bool pblnCut)
+{
+    try {
+        uiServices().setClipboardText(selectedText(rtfScript));
+        if (pblnCut)
+            rtfScript->textCursor().removeSelectedText();
+    } catch (...) {
+        rethrowWithTag(" frmMain.Copy() ");
+    }
+}
+
+bool frmMain::CheckSyntax(std::string& pstrMessage)
+{
+    // Errors of the script engine are the check's answer, never raised.
+    return script::checkScriptSyntax(m_scriptControl, plainText(rtfScript), pstrMessage);
+}
+
+void frmMain::FillScriptLanguage()
+{
+    try {
+        {
+            // The selection below runs the list's click handler once, by hand, as the list
+            // itself would when an entry is chosen.
+            const QSignalBlocker quiet(cmbScriptLanguage);
+            cmbScriptLanguage->clear();
+            cmbScriptLanguage->addItem(QStringLiteral("VBScript"));
+            cmbScriptLanguage->addItem(QStringLiteral("JScript"));
+            cmbScriptLanguage->setCurrentIndex(0);
+        }
+        cmbScriptLanguage_Click();
+    } catch (...) {
+        rethrowWithTag(" frmMain.FillScriptLanguage() ");
+    }
+}
+
+void frmMain::ChangeLanguage(std::string_view pLanguageId)
+{
+    try {
+        auto caption = [this](const std::string& text) {
+            m_window->setWindowTitle(qs(text));
+            picCaption->update();
+        };
+        auto text = [](QAbstractButton* button) {
+            return [button](const std::string& value) { button->setText(qs(value)); };
+        };
+        auto tip = [](QWidget* widget) {
+            return [widget](const std::string& value) { widget->setToolTip(qs(value)); };
+        };
+        auto label = [](QLabel* widget) {
+            return [widget](const std::string& value) { widget->setText(qs(value)); };
+        };
+        auto message = [](std::string& variable) {
+            return [&variable](const std::string& value) { variable = value; };
+        };
+        Localisation::apply("frmMain", pLanguageId, caption,
+                            {
+                                {"cmdOk", text(cmdOk)},
+                                {"cmdCancel", text(cmdCancel)},
+                                {"cmdCut", tip(cmdCut)},
+                                {"cmdCopy", tip(cmdCopy)},
+                                {"cmdPaste", tip(cmdPaste)},
+                                {"cmdColorizeCode", tip(cmdColorizeCode)},
+                                {"cmdCheckSyntax", tip(cmdCheckSyntax)},
+                                {"cmbScriptLanguage", tip(cmbScriptLanguage)},
+                                {"lblDescription", label(lblDescription)},
+                                {"lblScript", label(lblScript)},
+                                {"lblExecutionEngine", label(lblExecutionEngine)},
+                                {"MsgErrorSaveSharedData", message(m_MsgErrorSaveSharedData)},
+                                {"MsgErrorLoadSharedData", message(m_MsgErrorLoadSharedData)},
+                                {"MsgErrorUpdateSharedData", message(m_MsgErrorUpdateSharedData)},
+                                {"MsgConfirmWizard", message(m_MsgConfirmWizard)},
+                            });
+    } catch (...) {
+        rethrowWithTag(" frmMain.ChangeLanguage() ");
+    }
+}
+
+void frmMain::Paste()
+{
+    try {
+        rtfScript->textCursor().insertText(qs(uiServices().clipboardText()));
+    } catch (...) {
+        rethrowWithTag(" frmMain.Paste() ");
+    }
+}
+
+std::string frmMain::runWizard()
+{
+    const NewScriptWizard& wizard = newScriptWizard();
+    if (!wizard) {
+        uiServices().messageBox("The web-service wizard is not available in this version of the editor.",
+                                kProgramTitle, MessageIcon::Information, MessageButtons::Ok);
+        return {};
+    }
+    WizardOutcome outcome = wizard(m_window);
+    if (!outcome.EvalCode.empty())
+        m_pendingDefinition = std::move(outcome.definitionXml);
+    return outcome.EvalCode;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Handlers
+
+void frmMain::Form_Load()
+{
+    try {
+        m_blnFirstTime = true;
+        ChangeSettings();
+    } catch (...) {
+        General::ReportCurrentError(" frmMain.Form_Load() ", Caption());
+    }
+}
+
+void frmMain::Form_Resize()
+{
+    try {
+        if (m_window->isMinimized())
+            return;
+        try {
+            // The controls keep their designed places: the layout, not this handler, sizes them.
+            (void)m_window->width();
+        } catch (...) {
+            // The one property read of the handler ignores its errors.
+        }
+    } catch (...) {
+        rethrowWithTag(" frmMain.Form_Resize() ");
+    }
+}
+
+void frmMain::cmbScriptLanguage_Click()
+{
+    try {
+        const std::string language = cmbScriptLanguage->currentText().toStdString();
+        m_scriptControl.SetLanguage(language);
+        if (!m_blnFirstTime)
+            requireState().gobjRobot->SetLanguage(language);
+    } catch (...) {
+        General::ReportCurrentError(" frmMain.cmbScriptLanguage_Click() ", Caption());
+    }
+}
+
+void frmMain::cmdCancel_Click()
+{
+    try {
+        if (m_events.buttonClick)
+            m_events.buttonClick(kButtonCancel);
+    } catch (...) {
+        rethrowWithTag(" frmMain.cmdCancel_Click() ");
+    }
+}
+
+void frmMain::cmdCheckSyntax_Click()
+{
+    try {
+        std::string message;
+        if (CheckSyntax(message))
+            uiServices().messageBox("Syntax Code Ok !!!", "Ombrel External Process", MessageIcon::Information,
+                                    MessageButtons::Ok);
+        else
+            uiServices().messageBox(message, Caption(), MessageIcon::None, MessageButtons::Ok);
+    } catch (...) {
+        General::ReportCurrentError(" frmMain.cmdCheckSyntax_Click() ", Caption());
+    }
+}
+
+void frmMain::cmdColorizeCode_Click()
+{
+    try {
+        ColorizeCode();
+    } catch (...) {
+        General::ReportCurrentError(" frmMain.cmdColorizeCode_Click() ", Caption());
+    }
+}
+
+void frmMain::cmdCopy_Click()
+{
+    try {
+        Copy(false);
+    } catch (...) {
+        General::ReportCurrentError(" frmMain.cmdCopy_Click() ", Caption());
+    }
+}
+
+void frmMain::cmdCut_Click()
+{
+    try {
+        Copy(true);
+    } catch (...) {
+        General::ReportCurrentError(" frmMain.cmdCut_Click() ", Caption());
+    }
+}
+
+void frmMain::cmdOk_Click()
+{
+    try {
+        if (Validate() && m_events.buttonClick)
+            m_events.buttonClick(kButtonOk);
+    } catch (...) {
+        rethrowWithTag(" frmMain.cmdOk_Click() ");
+    }
+}
+
+void frmMain::cmdPaste_Click()
+{
+    try {
+        Paste();
+    } catch (...) {
+        General::ReportCurrentError(" frmMain.cmdPaste_Click() ", Caption());
+    }
+}
+
+void frmMain::cmdWizard_Click()
+{
+    try {
+        if (uiServices().messageBox(m_MsgConfirmWizard, kProgramTitle, MessageIcon::Information,
+                                    MessageButtons::YesNo) != MessageResult::Yes)
+            return;
+        m_pendingDefinition.clear();
+        const std::string code = runWizard();
+        if (!code.empty()) {
+            rtfScript->setPlainText(qs(code));
+            requireState().gobjRobot->SetAdditionalDefinition(m_pendingDefinition);
+        }
+        ColorizeCode();
+    } catch (...) {
+        rethrowWithTag(" frmMain.cmdWizard_Click() ");
+    }
+}
+
+void frmMain::picCaption_MouseMove(Qt::MouseButtons Button, const QPoint& globalPos)
+{
+    try {
+        if (Button == Qt::LeftButton)
+            ui::MoveForm(m_window, picCaption->grabOffset(), globalPos);
+    } catch (...) {
+        rethrowWithTag(" frmMain.picCaption_MouseMove() ");
+    }
+}
+
+EditorFormFactory qtEditorFormFactory()
+{
+    return [](EditorFormEvents events) { return std::make_unique<frmMain>(std::move(events)); };
+}
+
+} // namespace zel
