@@ -124,7 +124,7 @@ TEST_F(GeneratedScript, ShowsCallParametersAndHandOver)
              "Function bGet()\n    bGet = 2.5\nEnd Function",
              "wsUseProxy = \"1\"",
              "wsProxyServer = \"proxy.example\"",
-             "wsTimeout = 45 ",
+             "wsTimeout = 45\n",
              "CreateObject(\"MSXML2.ServerXMLHTTP.6.0\")",
          })
         EXPECT_NE(mapped.find(piece), std::string::npos) << piece;
@@ -132,7 +132,7 @@ TEST_F(GeneratedScript, ShowsCallParametersAndHandOver)
     const std::string plain = generate({Params::None, false, false, false});
     EXPECT_NE(plain.find("WsOperationCall \"Add\", Array()"), std::string::npos);
     EXPECT_EQ(plain.find("DataRiver(\"Total\")"), std::string::npos);
-    EXPECT_NE(plain.find("wsTimeout = 0 "), std::string::npos);
+    EXPECT_NE(plain.find("wsTimeout = 0\n"), std::string::npos);
 }
 
 // The check is a real one: the same script with a string default left undoubled is refused.
