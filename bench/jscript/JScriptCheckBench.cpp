@@ -23,8 +23,7 @@ const std::string& corpus()
                 files.push_back(entry.path());
         std::sort(files.begin(), files.end());
         std::string all;
-        for (const auto& path : files)
-        {
+        for (const auto& path : files) {
             std::ifstream in(path, std::ios::binary);
             std::ostringstream out;
             out << in.rdbuf();
@@ -47,8 +46,7 @@ std::string repeated(std::size_t bytes)
 
 void checkText(benchmark::State& state, const std::string& text)
 {
-    if (zel::script::jscript::check(text).number != 0)
-    {
+    if (zel::script::jscript::check(text).number != 0) {
         state.SkipWithError("the benchmark corpus does not compile");
         return;
     }

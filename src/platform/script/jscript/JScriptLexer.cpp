@@ -51,8 +51,7 @@ constexpr int kMaxCcDepth = 200;
 Tok keyword(std::string_view w)
 {
     auto eq = [&](const char* k) { return w == k; };
-    switch (w[0])
-    {
+    switch (w[0]) {
     case 'b':
         return eq("break") ? Tok::Break : Tok::Identifier;
     case 'c':
@@ -197,8 +196,7 @@ bool truthy(double d)
 // where the parser cannot tell).
 bool endsOperand(Tok t)
 {
-    switch (t)
-    {
+    switch (t) {
     case Tok::Identifier:
     case Tok::Number:
     case Tok::String:
@@ -260,10 +258,8 @@ Token JScriptLexer::scan(bool regexAllowed)
     std::size_t i = m_pos;
     bool nl = false;
     Token t;
-    for (;;)
-    {
-        if (i >= n)
-        {
+    for (;;) {
+        if (i >= n) {
             if (m_inBlockCc)
                 return fail(kUnterminatedComment, m_blockCcStart);
             m_pos = n;
@@ -273,21 +269,17 @@ Token JScriptLexer::scan(bool regexAllowed)
             return t;
         }
         const unsigned char c = s[i];
-        if (c == ' ' || c == '\t' || c == '\v' || c == '\f')
-        {
+        if (c == ' ' || c == '\t' || c == '\v' || c == '\f') {
             ++i;
             continue;
         }
-        if (c == '\n' || c == '\r')
-        {
+        if (c == '\n' || c == '\r') {
             ++i;
             nl = true;
             continue;
         }
-        if (c == '/' && i + 1 < n && s[i + 1] == '/')
-        {
-            if (startsCcComment(i + 2))
-            {
+        if (c == '/' && i + 1 < n && s[i + 1] == '/') {
+            if (startsCcComment(i + 2)) {
                 // The rest of the line is code. An "@word" right after the opener is kept for
                 // the directive layer.
                 i += (i + 3 < n && is(s[i + 3], kIdStart)) ? 2 : 3;
@@ -298,10 +290,8 @@ Token JScriptLexer::scan(bool regexAllowed)
                 ++i;
             continue;
         }
-        if (c == '/' && i + 1 < n && s[i + 1] == '*')
-        {
-            if (startsCcComment(i + 2))
-            {
+        if (c == '/' && i + 1 < n && s[i + 1] == '*') {
+            if (startsCcComment(i + 2)) {
                 m_inBlockCc = true;
                 m_blockCcStart = i;
                 i += (i + 3 < n && is(s[i + 3], kIdStart)) ? 2 : 3;
@@ -309,13 +299,11 @@ Token JScriptLexer::scan(bool regexAllowed)
             }
             const std::size_t start = i;
             i += 2;
-            for (;;)
-            {
+            for (;;) {
                 if (i + 1 >= n)
                     return fail(kUnterminatedComment, start);
                 const unsigned char d = s[i];
-                if (d == '*' && s[i + 1] == '/')
-                {
+                if (d == '*' && s[i + 1] == '/') {
                     i += 2;
                     break;
                 }
@@ -325,31 +313,25 @@ Token JScriptLexer::scan(bool regexAllowed)
             }
             continue;
         }
-        if (m_inBlockCc)
-        {
-            if (c == '*' && i + 1 < n && s[i + 1] == '/')
-            {
+        if (m_inBlockCc) {
+            if (c == '*' && i + 1 < n && s[i + 1] == '/') {
                 m_inBlockCc = false;
                 i += 2;
                 continue;
             }
-            if (c == '@' && i + 2 < n && s[i + 1] == '*' && s[i + 2] == '/')
-            {
+            if (c == '@' && i + 2 < n && s[i + 1] == '*' && s[i + 2] == '/') {
                 m_inBlockCc = false;
                 i += 3;
                 continue;
             }
         }
-        if (c >= 0x80)
-        {
-            if (const std::size_t w = lineTerminator(s, i))
-            {
+        if (c >= 0x80) {
+            if (const std::size_t w = lineTerminator(s, i)) {
                 i += w;
                 nl = true;
                 continue;
             }
-            if (const std::size_t w = unicodeSpace(s, i))
-            {
+            if (const std::size_t w = unicodeSpace(s, i)) {
                 i += w;
                 continue;
             }
@@ -371,19 +353,15 @@ Token JScriptLexer::scan(bool regexAllowed)
         return t;
     };
 
-    if (is(c, kIdStart) || (c == '\\' && at(i + 1) == 'u'))
-    {
+    if (is(c, kIdStart) || (c == '\\' && at(i + 1) == 'u')) {
         bool escaped = false;
-        while (i < n)
-        {
+        while (i < n) {
             const unsigned char d = s[i];
-            if (is(d, kIdPart))
-            {
+            if (is(d, kIdPart)) {
                 ++i;
                 continue;
             }
-            if (d == '\\')
-            {
+            if (d == '\\') {
                 if (at(i + 1) != 'u')
                     return fail(kInvalidCharacter, i);
                 for (std::size_t k = i + 2; k < i + 6; ++k)
@@ -398,10 +376,8 @@ Token JScriptLexer::scan(bool regexAllowed)
         const Tok kind = escaped ? Tok::Identifier : keyword(s.substr(start, i - start));
         return done(kind, i);
     }
-    if (is(c, kDigit) || (c == '.' && is(at(i + 1), kDigit)))
-    {
-        if (c == '0' && (at(i + 1) == 'x' || at(i + 1) == 'X'))
-        {
+    if (is(c, kDigit) || (c == '.' && is(at(i + 1), kDigit))) {
+        if (c == '0' && (at(i + 1) == 'x' || at(i + 1) == 'X')) {
             i += 2;
             if (!is(at(i), kHex))
                 return fail(kExpectedHexDigit, i);
@@ -411,14 +387,12 @@ Token JScriptLexer::scan(bool regexAllowed)
         }
         while (is(at(i), kDigit))
             ++i;
-        if (at(i) == '.')
-        {
+        if (at(i) == '.') {
             ++i;
             while (is(at(i), kDigit))
                 ++i;
         }
-        if (at(i) == 'e' || at(i) == 'E')
-        {
+        if (at(i) == 'e' || at(i) == 'E') {
             std::size_t k = i + 1;
             if (at(k) == '+' || at(k) == '-')
                 ++k;
@@ -430,34 +404,28 @@ Token JScriptLexer::scan(bool regexAllowed)
         }
         return done(Tok::Number, i);
     }
-    if (c == '"' || c == '\'')
-    {
+    if (c == '"' || c == '\'') {
         ++i;
-        for (;;)
-        {
+        for (;;) {
             if (i >= n)
                 return fail(kUnterminatedString, start);
             const unsigned char d = s[i];
             if (d == c)
                 return done(Tok::String, i + 1);
-            if (d == '\\')
-            {
+            if (d == '\\') {
                 ++i;
                 if (i >= n)
                     return fail(kUnterminatedString, start);
                 const unsigned char e = s[i];
-                if (e == '\r')
-                {
+                if (e == '\r') {
                     i += at(i + 1) == '\n' ? 2 : 1;
                     continue;
                 }
-                if (const std::size_t w = lineTerminator(s, i))
-                {
+                if (const std::size_t w = lineTerminator(s, i)) {
                     i += w;
                     continue;
                 }
-                if (e == 'x' || e == 'u')
-                {
+                if (e == 'x' || e == 'u') {
                     const std::size_t digits = e == 'x' ? 2 : 4;
                     for (std::size_t k = i + 1; k <= i + digits; ++k)
                         if (!is(at(k), kHex))
@@ -473,8 +441,7 @@ Token JScriptLexer::scan(bool regexAllowed)
             ++i;
         }
     }
-    if (c == '@')
-    {
+    if (c == '@') {
         ++i;
         if (!is(at(i), kIdStart))
             return fail(kInvalidCharacter, start);
@@ -485,8 +452,7 @@ Token JScriptLexer::scan(bool regexAllowed)
 
     const unsigned char c1 = at(i + 1);
     const unsigned char c2 = at(i + 2);
-    switch (c)
-    {
+    switch (c) {
     case '{':
         return done(Tok::LBrace, i + 1);
     case '}':
@@ -516,8 +482,7 @@ Token JScriptLexer::scan(bool regexAllowed)
             return c2 == '=' ? done(Tok::ShlAssign, i + 3) : done(Tok::Shl, i + 2);
         return c1 == '=' ? done(Tok::LessEq, i + 2) : done(Tok::Less, i + 1);
     case '>':
-        if (c1 == '>')
-        {
+        if (c1 == '>') {
             if (c2 == '>')
                 return at(i + 3) == '=' ? done(Tok::UShrAssign, i + 4) : done(Tok::UShr, i + 3);
             return c2 == '=' ? done(Tok::ShrAssign, i + 3) : done(Tok::Shr, i + 2);
@@ -568,13 +533,11 @@ Token JScriptLexer::scanRegex(std::size_t start, bool newlineBefore)
     const std::size_t n = s.size();
     std::size_t i = start + 1;
     bool inClass = false;
-    for (;;)
-    {
+    for (;;) {
         if (i >= n || lineTerminator(s, i))
             return fail(kExpectedSlash, start);
         const unsigned char c = s[i];
-        if (c == '\\')
-        {
+        if (c == '\\') {
             ++i;
             if (i >= n || lineTerminator(s, i))
                 return fail(kExpectedSlash, start);
@@ -611,15 +574,12 @@ Token JScriptLexer::rescanAsRegex(const Token& slash)
 Token JScriptLexer::next()
 {
     bool nl = false;
-    for (;;)
-    {
+    for (;;) {
         Token t = scan(false);
         nl = nl || t.newlineBefore;
-        if (t.kind == Tok::CcWord)
-        {
+        if (t.kind == Tok::CcWord) {
             Token out;
-            if (directive(t, out, nl))
-            {
+            if (directive(t, out, nl)) {
                 out.newlineBefore = nl;
                 return out;
             }
@@ -640,18 +600,15 @@ bool JScriptLexer::directive(const Token& word, Token& out, bool& newline)
 {
     const std::string_view name = ccName(word);
     const bool opens = name == "cc_on" || name == "if" || name == "set";
-    if (!m_ccOn && !opens)
-    {
+    if (!m_ccOn && !opens) {
         fail(kCcTurnedOff, word.offset);
         return false;
     }
-    if (name == "cc_on")
-    {
+    if (name == "cc_on") {
         m_ccOn = true;
         return false;
     }
-    if (name == "if")
-    {
+    if (name == "if") {
         m_ccOn = true;
         bool value = false;
         if (!ccCondition(value))
@@ -661,10 +618,8 @@ bool JScriptLexer::directive(const Token& word, Token& out, bool& newline)
             skipBranch(newline);
         return false;
     }
-    if (name == "elif" || name == "else")
-    {
-        if (m_ifs.empty())
-        {
+    if (name == "elif" || name == "else") {
+        if (m_ifs.empty()) {
             fail(kSyntaxError, word.offset);
             return false;
         }
@@ -672,18 +627,15 @@ bool JScriptLexer::directive(const Token& word, Token& out, bool& newline)
         skipBranch(newline);
         return false;
     }
-    if (name == "end")
-    {
-        if (m_ifs.empty())
-        {
+    if (name == "end") {
+        if (m_ifs.empty()) {
             fail(kSyntaxError, word.offset);
             return false;
         }
         m_ifs.pop_back();
         return false;
     }
-    if (name == "set")
-    {
+    if (name == "set") {
         m_ccOn = true;
         ccSet();
         return false;
@@ -696,29 +648,25 @@ bool JScriptLexer::directive(const Token& word, Token& out, bool& newline)
 // Skips code up to the branch that is compiled next, or past the @end of the innermost @if.
 bool JScriptLexer::skipBranch(bool& newline)
 {
-    for (;;)
-    {
+    for (;;) {
         const Stop stop = skipToDirective(newline);
         if (stop == Stop::Failed)
             return false;
-        if (stop == Stop::End)
-        {
+        if (stop == Stop::End) {
             m_ifs.pop_back();
             return true;
         }
         CcIf& top = m_ifs.back();
         if (top.taken)
             continue;
-        if (stop == Stop::Else)
-        {
+        if (stop == Stop::Else) {
             top.taken = true;
             return true;
         }
         bool value = false;
         if (!ccCondition(value))
             return false;
-        if (value)
-        {
+        if (value) {
             m_ifs.back().taken = true;
             return true;
         }
@@ -729,14 +677,12 @@ JScriptLexer::Stop JScriptLexer::skipToDirective(bool& newline)
 {
     std::size_t depth = 0;
     m_lastRaw = Tok::Semicolon;
-    for (;;)
-    {
+    for (;;) {
         const Token t = scan(!endsOperand(m_lastRaw));
         if (t.kind == Tok::Error)
             return Stop::Failed;
         newline = newline || t.newlineBefore;
-        if (t.kind == Tok::Eof)
-        {
+        if (t.kind == Tok::Eof) {
             fail(kExpectedCcEnd, t.offset);
             return Stop::Failed;
         }
@@ -745,13 +691,11 @@ JScriptLexer::Stop JScriptLexer::skipToDirective(bool& newline)
         const std::string_view name = ccName(t);
         if (name == "if")
             ++depth;
-        else if (name == "end")
-        {
+        else if (name == "end") {
             if (depth == 0)
                 return Stop::End;
             --depth;
-        }
-        else if (depth == 0 && name == "elif")
+        } else if (depth == 0 && name == "elif")
             return Stop::Elif;
         else if (depth == 0 && name == "else")
             return Stop::Else;
@@ -777,8 +721,7 @@ bool JScriptLexer::ccCondition(bool& result)
 {
     if (!ccAdvance())
         return false;
-    if (m_cc.kind != Tok::LParen)
-    {
+    if (m_cc.kind != Tok::LParen) {
         fail(kExpectedLParen, m_cc.offset);
         return false;
     }
@@ -787,8 +730,7 @@ bool JScriptLexer::ccCondition(bool& result)
     CcValue value;
     if (!ccExpression(value, 0))
         return false;
-    if (m_cc.kind != Tok::RParen)
-    {
+    if (m_cc.kind != Tok::RParen) {
         fail(kExpectedRParen, m_cc.offset);
         return false;
     }
@@ -802,16 +744,14 @@ bool JScriptLexer::ccSet()
 {
     if (!ccAdvance())
         return false;
-    if (m_cc.kind != Tok::CcWord)
-    {
+    if (m_cc.kind != Tok::CcWord) {
         fail(kExpectedAt, m_cc.offset);
         return false;
     }
     std::string name(ccName(m_cc));
     if (!ccAdvance())
         return false;
-    if (m_cc.kind != Tok::Assign)
-    {
+    if (m_cc.kind != Tok::Assign) {
         fail(kExpectedAssign, m_cc.offset);
         return false;
     }
@@ -828,13 +768,11 @@ bool JScriptLexer::ccSet()
 // a top-level @set term is not consumed.
 bool JScriptLexer::ccUnary(CcValue& value, int depth)
 {
-    if (depth > kMaxCcDepth)
-    {
+    if (depth > kMaxCcDepth) {
         fail(kOutOfStack, m_cc.offset);
         return false;
     }
-    switch (m_cc.kind)
-    {
+    switch (m_cc.kind) {
     case Tok::Bang:
     case Tok::Tilde:
     case Tok::Minus:
@@ -855,13 +793,10 @@ bool JScriptLexer::ccUnary(CcValue& value, int depth)
     case Tok::Number: {
         const std::string_view digits = m_src.substr(m_cc.offset, m_cc.length);
         double d = 0;
-        if (digits.size() > 2 && (digits[1] == 'x' || digits[1] == 'X'))
-        {
+        if (digits.size() > 2 && (digits[1] == 'x' || digits[1] == 'X')) {
             for (const char h : digits.substr(2))
                 d = d * 16 + (h <= '9' ? h - '0' : (h | 0x20) - 'a' + 10);
-        }
-        else
-        {
+        } else {
             std::from_chars(digits.data(), digits.data() + digits.size(), d);
         }
         value = {d, false};
@@ -879,8 +814,7 @@ bool JScriptLexer::ccUnary(CcValue& value, int depth)
     case Tok::LParen: {
         if (!ccAdvance() || !ccExpression(value, depth + 1))
             return false;
-        if (m_cc.kind != Tok::RParen)
-        {
+        if (m_cc.kind != Tok::RParen) {
             fail(kExpectedRParen, m_cc.offset);
             return false;
         }
@@ -896,8 +830,7 @@ namespace {
 
 int ccPrecedence(Tok t)
 {
-    switch (t)
-    {
+    switch (t) {
     case Tok::Star:
     case Tok::Slash:
     case Tok::Percent:
@@ -951,8 +884,7 @@ bool JScriptLexer::ccExpression(CcValue& result, int depth)
     auto apply = [](const CcValue& a, Tok op, const CcValue& b) -> CcValue {
         const double x = a.number;
         const double y = b.number;
-        switch (op)
-        {
+        switch (op) {
         case Tok::Star:
             return {x * y, false};
         case Tok::Slash:
@@ -964,8 +896,7 @@ bool JScriptLexer::ccExpression(CcValue& result, int depth)
         case Tok::Minus:
             return {x - y, false};
         case Tok::Shl:
-            return {static_cast<double>(
-                        static_cast<int32_t>(static_cast<uint32_t>(toInt32(x)) << (toInt32(y) & 31))),
+            return {static_cast<double>(static_cast<int32_t>(static_cast<uint32_t>(toInt32(x)) << (toInt32(y) & 31))),
                     false};
         case Tok::Shr:
             return {static_cast<double>(toInt32(x) >> (toInt32(y) & 31)), false};
@@ -1005,11 +936,9 @@ bool JScriptLexer::ccExpression(CcValue& result, int depth)
     CcValue operand;
     if (!ccUnary(operand, depth) || !ccAdvance())
         return false;
-    for (;;)
-    {
+    for (;;) {
         const int precedence = ccPrecedence(m_cc.kind);
-        while (!stack.empty() && stack.back().precedence >= precedence)
-        {
+        while (!stack.empty() && stack.back().precedence >= precedence) {
             operand = apply(stack.back().left, stack.back().op, operand);
             stack.pop_back();
         }

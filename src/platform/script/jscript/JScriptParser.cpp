@@ -25,14 +25,11 @@ public:
 
     Diagnostic run()
     {
-        try
-        {
+        try {
             advance();
             while (m_cur.kind != Tok::Eof)
                 statement();
-        }
-        catch (const Stop&)
-        {
+        } catch (const Stop&) {
         }
         return m_error;
     }
@@ -90,13 +87,10 @@ private:
 
     void advance()
     {
-        if (m_hasPeek)
-        {
+        if (m_hasPeek) {
             m_cur = m_peek;
             m_hasPeek = false;
-        }
-        else
-        {
+        } else {
             m_cur = m_lex.next();
         }
         if (m_cur.kind == Tok::Error)
@@ -105,8 +99,7 @@ private:
 
     const Token& peek()
     {
-        if (!m_hasPeek)
-        {
+        if (!m_hasPeek) {
             m_peek = m_lex.next();
             m_hasPeek = true;
             if (m_peek.kind == Tok::Error)
@@ -126,8 +119,7 @@ private:
     // text and before a token on a new line.
     void semicolon()
     {
-        if (m_cur.kind == Tok::Semicolon)
-        {
+        if (m_cur.kind == Tok::Semicolon) {
             advance();
             return;
         }
@@ -141,8 +133,7 @@ private:
     void statement()
     {
         DepthGuard guard(*this);
-        switch (m_cur.kind)
-        {
+        switch (m_cur.kind) {
         case Tok::LBrace:
             block();
             return;
@@ -156,16 +147,14 @@ private:
             return;
         case Tok::If:
             // A long "else if" chain is read in a loop, so it does not count as nesting.
-            for (;;)
-            {
+            for (;;) {
                 advance();
                 parenthesised();
                 statement();
                 if (m_cur.kind != Tok::Else)
                     return;
                 advance();
-                if (m_cur.kind != Tok::If)
-                {
+                if (m_cur.kind != Tok::If) {
                     statement();
                     return;
                 }
@@ -223,8 +212,7 @@ private:
             semicolon();
             return;
         case Tok::Identifier:
-            if (peek().kind == Tok::Colon)
-            {
+            if (peek().kind == Tok::Colon) {
                 labelled();
                 return;
             }
@@ -239,8 +227,7 @@ private:
     void block()
     {
         expect(Tok::LBrace, kExpectedLBrace);
-        while (m_cur.kind != Tok::RBrace)
-        {
+        while (m_cur.kind != Tok::RBrace) {
             if (m_cur.kind == Tok::Eof)
                 fail(kExpectedRBrace, m_cur.offset);
             statement();
@@ -258,14 +245,12 @@ private:
     void variables(bool noIn, int* count = nullptr)
     {
         int n = 0;
-        for (;;)
-        {
+        for (;;) {
             if (m_cur.kind != Tok::Identifier)
                 fail(kExpectedIdentifier, m_cur.offset);
             advance();
             ++n;
-            if (m_cur.kind == Tok::Assign)
-            {
+            if (m_cur.kind == Tok::Assign) {
                 advance();
                 assignment(noIn);
             }
@@ -291,8 +276,7 @@ private:
     void markLoopLabels()
     {
         std::size_t expected = m_cur.offset;
-        for (auto it = m_scope.labels.rbegin(); it != m_scope.labels.rend() && it->stmtOffset == expected; ++it)
-        {
+        for (auto it = m_scope.labels.rbegin(); it != m_scope.labels.rend() && it->stmtOffset == expected; ++it) {
             it->loop = true;
             expected = it->offset;
         }
@@ -316,25 +300,19 @@ private:
         advance();
         expect(Tok::LParen, kExpectedLParen);
         bool forIn = false;
-        if (m_cur.kind == Tok::Var)
-        {
+        if (m_cur.kind == Tok::Var) {
             advance();
             int count = 0;
             variables(true, &count);
             forIn = count == 1 && m_cur.kind == Tok::In;
-        }
-        else if (m_cur.kind != Tok::Semicolon)
-        {
+        } else if (m_cur.kind != Tok::Semicolon) {
             const unsigned flags = expression(true);
             forIn = (flags & kLhs) && m_cur.kind == Tok::In;
         }
-        if (forIn)
-        {
+        if (forIn) {
             advance();
             expression(false);
-        }
-        else
-        {
+        } else {
             expect(Tok::Semicolon, kExpectedSemicolon);
             if (m_cur.kind != Tok::Semicolon)
                 expression(false);
@@ -359,8 +337,7 @@ private:
         if (m_scope.loops == 0)
             fail(kContinueOutsideLoop, m_cur.offset);
         advance();
-        if (m_cur.kind == Tok::Identifier && !m_cur.newlineBefore)
-        {
+        if (m_cur.kind == Tok::Identifier && !m_cur.newlineBefore) {
             const Label* label = findLabel(m_lex.text(m_cur));
             if (!label || !label->loop)
                 fail(kLabelNotFound, m_cur.offset);
@@ -373,14 +350,11 @@ private:
     {
         const std::size_t at = m_cur.offset;
         advance();
-        if (m_cur.kind == Tok::Identifier && !m_cur.newlineBefore)
-        {
+        if (m_cur.kind == Tok::Identifier && !m_cur.newlineBefore) {
             if (!findLabel(m_lex.text(m_cur)))
                 fail(kLabelNotFound, m_cur.offset);
             advance();
-        }
-        else if (m_scope.breakables == 0)
-        {
+        } else if (m_scope.breakables == 0) {
             fail(kBreakOutsideLoop, at);
         }
         semicolon();
@@ -406,27 +380,20 @@ private:
         expect(Tok::LBrace, kExpectedLBrace);
         ++m_scope.breakables;
         bool seenDefault = false;
-        for (;;)
-        {
-            if (m_cur.kind == Tok::RBrace)
-            {
+        for (;;) {
+            if (m_cur.kind == Tok::RBrace) {
                 advance();
                 break;
             }
-            if (m_cur.kind == Tok::Case)
-            {
+            if (m_cur.kind == Tok::Case) {
                 advance();
                 expression(false);
-            }
-            else if (m_cur.kind == Tok::Default)
-            {
+            } else if (m_cur.kind == Tok::Default) {
                 if (seenDefault)
                     fail(kDuplicateDefault, m_cur.offset);
                 seenDefault = true;
                 advance();
-            }
-            else
-            {
+            } else {
                 fail(kExpectedRBrace, m_cur.offset);
             }
             expect(Tok::Colon, kExpectedColon);
@@ -442,8 +409,7 @@ private:
         advance();
         block();
         bool handled = false;
-        if (m_cur.kind == Tok::Catch)
-        {
+        if (m_cur.kind == Tok::Catch) {
             advance();
             expect(Tok::LParen, kExpectedLParen);
             if (m_cur.kind != Tok::Identifier)
@@ -453,8 +419,7 @@ private:
             block();
             handled = true;
         }
-        if (m_cur.kind == Tok::Finally)
-        {
+        if (m_cur.kind == Tok::Finally) {
             advance();
             block();
             handled = true;
@@ -471,10 +436,8 @@ private:
         if (m_cur.kind != Tok::Identifier)
             fail(kExpectedIdentifier, m_cur.offset);
         advance();
-        if (m_cur.kind == Tok::Dot || m_cur.kind == Tok::Colon)
-        {
-            while (m_cur.kind == Tok::Dot)
-            {
+        if (m_cur.kind == Tok::Dot || m_cur.kind == Tok::Colon) {
+            while (m_cur.kind == Tok::Dot) {
                 advance();
                 if (m_cur.kind != Tok::Identifier)
                     fail(kExpectedIdentifier, m_cur.offset);
@@ -495,10 +458,8 @@ private:
     void functionRest()
     {
         expect(Tok::LParen, kExpectedLParen);
-        if (m_cur.kind != Tok::RParen)
-        {
-            for (;;)
-            {
+        if (m_cur.kind != Tok::RParen) {
+            for (;;) {
                 if (m_cur.kind != Tok::Identifier)
                     fail(kExpectedIdentifier, m_cur.offset);
                 advance();
@@ -521,8 +482,7 @@ private:
     unsigned expression(bool noIn)
     {
         unsigned flags = assignment(noIn);
-        while (m_cur.kind == Tok::Comma)
-        {
+        while (m_cur.kind == Tok::Comma) {
             advance();
             assignment(noIn);
             flags = 0;
@@ -532,8 +492,7 @@ private:
 
     static bool isAssignment(Tok t)
     {
-        switch (t)
-        {
+        switch (t) {
         case Tok::Assign:
         case Tok::PlusAssign:
         case Tok::MinusAssign:
@@ -554,8 +513,7 @@ private:
 
     static bool isBinary(Tok t, bool noIn)
     {
-        switch (t)
-        {
+        switch (t) {
         case Tok::PipePipe:
         case Tok::AmpAmp:
         case Tok::Pipe:
@@ -592,22 +550,19 @@ private:
         // Binary operators all bind left to right and the check builds no tree, so their
         // precedence does not change what is accepted: operands and operators simply alternate.
         unsigned flags = unary();
-        while (isBinary(m_cur.kind, noIn))
-        {
+        while (isBinary(m_cur.kind, noIn)) {
             advance();
             unary();
             flags = 0;
         }
-        if (m_cur.kind == Tok::Question)
-        {
+        if (m_cur.kind == Tok::Question) {
             advance();
             assignment(false);
             expect(Tok::Colon, kExpectedColon);
             assignment(noIn);
             return 0;
         }
-        if (isAssignment(m_cur.kind))
-        {
+        if (isAssignment(m_cur.kind)) {
             advance();
             assignment(noIn);
             return 0;
@@ -617,8 +572,7 @@ private:
 
     unsigned unary()
     {
-        switch (m_cur.kind)
-        {
+        switch (m_cur.kind) {
         case Tok::Delete:
         case Tok::Void:
         case Tok::Typeof:
@@ -637,8 +591,7 @@ private:
             break;
         }
         const unsigned flags = leftHandSide();
-        if ((m_cur.kind == Tok::PlusPlus || m_cur.kind == Tok::MinusMinus) && !m_cur.newlineBefore)
-        {
+        if ((m_cur.kind == Tok::PlusPlus || m_cur.kind == Tok::MinusMinus) && !m_cur.newlineBefore) {
             advance();
             return 0;
         }
@@ -648,8 +601,7 @@ private:
     unsigned leftHandSide()
     {
         memberOrNew();
-        for (;;)
-        {
+        for (;;) {
             if (m_cur.kind == Tok::LParen)
                 arguments();
             else if (!memberSuffix())
@@ -660,35 +612,29 @@ private:
 
     void memberOrNew()
     {
-        if (m_cur.kind == Tok::New)
-        {
+        if (m_cur.kind == Tok::New) {
             DepthGuard guard(*this);
             advance();
             memberOrNew();
             if (m_cur.kind == Tok::LParen)
                 arguments();
-        }
-        else
-        {
+        } else {
             primary();
         }
-        while (memberSuffix())
-        {
+        while (memberSuffix()) {
         }
     }
 
     bool memberSuffix()
     {
-        if (m_cur.kind == Tok::Dot)
-        {
+        if (m_cur.kind == Tok::Dot) {
             advance();
             if (m_cur.kind != Tok::Identifier)
                 fail(kExpectedIdentifier, m_cur.offset);
             advance();
             return true;
         }
-        if (m_cur.kind == Tok::LBracket)
-        {
+        if (m_cur.kind == Tok::LBracket) {
             advance();
             expression(false);
             expect(Tok::RBracket, kExpectedRBracket);
@@ -700,10 +646,8 @@ private:
     void arguments()
     {
         advance();
-        if (m_cur.kind != Tok::RParen)
-        {
-            for (;;)
-            {
+        if (m_cur.kind != Tok::RParen) {
+            for (;;) {
                 assignment(false);
                 if (m_cur.kind != Tok::Comma)
                     break;
@@ -715,8 +659,7 @@ private:
 
     void primary()
     {
-        switch (m_cur.kind)
-        {
+        switch (m_cur.kind) {
         case Tok::This:
         case Tok::Identifier:
         case Tok::Number:
@@ -760,10 +703,8 @@ private:
     void arrayLiteral()
     {
         advance();
-        while (m_cur.kind != Tok::RBracket)
-        {
-            if (m_cur.kind == Tok::Comma)
-            {
+        while (m_cur.kind != Tok::RBracket) {
+            if (m_cur.kind == Tok::Comma) {
                 advance();
                 continue;
             }
@@ -779,20 +720,17 @@ private:
     void objectLiteral()
     {
         advance();
-        if (m_cur.kind == Tok::RBrace)
-        {
+        if (m_cur.kind == Tok::RBrace) {
             advance();
             return;
         }
-        for (;;)
-        {
+        for (;;) {
             if (m_cur.kind != Tok::Identifier && m_cur.kind != Tok::String && m_cur.kind != Tok::Number)
                 fail(kExpectedPropertyName, m_cur.offset);
             advance();
             expect(Tok::Colon, kExpectedColon);
             assignment(false);
-            if (m_cur.kind == Tok::Comma)
-            {
+            if (m_cur.kind == Tok::Comma) {
                 advance();
                 continue;
             }
@@ -821,8 +759,7 @@ Diagnostic check(std::string_view source)
 
 std::string_view description(int32_t number)
 {
-    switch (number)
-    {
+    switch (number) {
     case kOutOfStack:
         return "Out of stack space";
     case kOutOfMemory:

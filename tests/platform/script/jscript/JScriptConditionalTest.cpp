@@ -71,8 +71,7 @@ const Condition kConditions[] = {
 
 TEST(JScriptConditional, EvaluatesConditionsAsTheEngineDoes)
 {
-    for (const Condition& c : kConditions)
-    {
+    for (const Condition& c : kConditions) {
         SCOPED_TRACE(c.expression);
         EXPECT_EQ(selects(c.expression), c.compiled ? 1002 : 0);
     }

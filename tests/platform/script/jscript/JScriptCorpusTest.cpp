@@ -26,8 +26,7 @@ std::vector<fs::path> scripts(std::string_view folder)
 std::string withLineEnds(const std::string& text, std::string_view end)
 {
     std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i)
-    {
+    for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
             continue;
         if (text[i] == '\n' || text[i] == '\r')
@@ -42,8 +41,7 @@ TEST(JScriptCorpus, RealisticScriptsCompile)
 {
     const auto files = scripts("valid");
     ASSERT_GE(files.size(), 5u);
-    for (const auto& path : files)
-    {
+    for (const auto& path : files) {
         const std::string text = test::readFile(path.string());
         const Diagnostic d = check(text);
         EXPECT_EQ(d.number, 0) << path.filename() << " line " << test::lineOf(text, d.offset) << ": "
@@ -53,8 +51,7 @@ TEST(JScriptCorpus, RealisticScriptsCompile)
 
 TEST(JScriptCorpus, EveryLineEndStyleGivesTheSameVerdict)
 {
-    for (const auto& path : scripts("valid"))
-    {
+    for (const auto& path : scripts("valid")) {
         const std::string text = test::readFile(path.string());
         for (const std::string_view end : {"\n", "\r\n", "\r", "\xE2\x80\xA8"})
             EXPECT_EQ(check(withLineEnds(text, end)).number, 0) << path.filename();
@@ -66,8 +63,7 @@ TEST(JScriptCorpus, BrokenScriptsReportTheExpectedErrorAndLine)
 {
     const auto files = scripts("errors");
     ASSERT_GE(files.size(), 5u);
-    for (const auto& path : files)
-    {
+    for (const auto& path : files) {
         const std::string text = test::readFile(path.string());
         int number = 0;
         std::size_t line = 0;
@@ -82,17 +78,14 @@ TEST(JScriptCorpus, BrokenScriptsReportTheExpectedErrorAndLine)
 // so a cut in the middle of a construct must be found as an error or accepted, never crash.
 TEST(JScriptCorpus, EveryTruncatedPrefixGetsAVerdict)
 {
-    for (const auto& path : scripts("valid"))
-    {
+    for (const auto& path : scripts("valid")) {
         const std::string text = test::readFile(path.string());
         std::size_t failures = 0;
-        for (std::size_t cut = 0; cut <= text.size(); ++cut)
-        {
+        for (std::size_t cut = 0; cut <= text.size(); ++cut) {
             const std::string_view prefix(text.data(), cut);
             const Diagnostic d = check(prefix);
             ASSERT_LE(d.offset, cut) << path.filename() << " cut at " << cut;
-            if (d.number != 0)
-            {
+            if (d.number != 0) {
                 ++failures;
                 EXPECT_FALSE(description(d.number).empty());
             }

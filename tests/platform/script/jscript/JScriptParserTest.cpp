@@ -18,14 +18,12 @@ struct Row
 
 void expectRows(const Row* rows, std::size_t count)
 {
-    for (std::size_t i = 0; i < count; ++i)
-    {
+    for (std::size_t i = 0; i < count; ++i) {
         const test::Marked m = unmark(rows[i].source);
         const Diagnostic d = check(m.source);
         SCOPED_TRACE(testing::Message() << "row " << i << ": " << rows[i].source);
         EXPECT_EQ(d.number, rows[i].number);
-        if (rows[i].number != 0)
-        {
+        if (rows[i].number != 0) {
             EXPECT_EQ(d.offset, m.offset);
         }
     }
@@ -142,8 +140,12 @@ const Row kSemicolonInsertion[] = {
     {"a = 1\nb = 2", 0},
     {"a = 1\r\nb = 2", 0},
     {"a = 1\rb = 2", 0},
-    {"a = 1\xE2\x80\xA8" "b = 2", 0},
-    {"a = 1\xE2\x80\xA9" "b = 2", 0},
+    {"a = 1\xE2\x80\xA8"
+     "b = 2",
+     0},
+    {"a = 1\xE2\x80\xA9"
+     "b = 2",
+     0},
     {"a = 1 /* \n */ b = 2", 0},
     {"{ a = 1 }", 0},
     {"a = 1", 0},

@@ -43,24 +43,19 @@ const Nesting kNestings[] = {
 
 TEST(JScriptRobustness, DeepNestingGivesAnErrorNotACrash)
 {
-    for (const Nesting& n : kNestings)
-    {
+    for (const Nesting& n : kNestings) {
         SCOPED_TRACE(n.open);
         std::string deep = repeat(n.open, 10000) + n.middle + repeat(n.close, 10000);
-        if (std::string_view(n.open) == "lbl")
-        {
+        if (std::string_view(n.open) == "lbl") {
             deep.clear();
             for (int i = 0; i < 10000; ++i)
                 deep += "l" + std::to_string(i) + ": ";
             deep += "x;";
         }
         const Diagnostic d = check(deep);
-        if (std::string_view(n.open) == "@if (1) ")
-        {
+        if (std::string_view(n.open) == "@if (1) ") {
             EXPECT_EQ(d.number, 0); // directives nest without recursion
-        }
-        else
-        {
+        } else {
             EXPECT_EQ(d.number, 28);
         }
         EXPECT_LE(d.offset, deep.size());
@@ -78,7 +73,8 @@ TEST(JScriptRobustness, LongElseIfChainIsNotNesting)
 {
     std::string chain = "switchCode = 0;\n";
     for (int i = 0; i < 20000; ++i)
-        chain += (i ? "else if (code == " : "if (code == ") + std::to_string(i) + ") name = 'c" + std::to_string(i) + "';\n";
+        chain +=
+            (i ? "else if (code == " : "if (code == ") + std::to_string(i) + ") name = 'c" + std::to_string(i) + "';\n";
     chain += "else name = '';\n";
     EXPECT_EQ(check(chain).number, 0);
 }
@@ -92,8 +88,7 @@ TEST(JScriptRobustness, DeepConditionalCompilationExpressionIsRefused)
 
 TEST(JScriptRobustness, EverySingleByteGetsAVerdict)
 {
-    for (int b = 0; b < 256; ++b)
-    {
+    for (int b = 0; b < 256; ++b) {
         const std::string one(1, static_cast<char>(b));
         const Diagnostic d = check(one);
         EXPECT_LE(d.offset, one.size());
@@ -101,8 +96,7 @@ TEST(JScriptRobustness, EverySingleByteGetsAVerdict)
         EXPECT_LE(check(inside).offset, inside.size());
         const std::string inString = "x = '" + one + "';";
         const Diagnostic s = check(inString);
-        if (b != '\n' && b != '\r' && b != '\'' && b != '\\')
-        {
+        if (b != '\n' && b != '\r' && b != '\'' && b != '\\') {
             EXPECT_EQ(s.number, 0) << b; // any other byte may stand in a string
         }
     }
@@ -122,17 +116,27 @@ TEST(JScriptRobustness, NulAndInvalidUtf8AreInvalidCharactersOutsideLiterals)
 
 TEST(JScriptRobustness, UnicodeSpacesAndLineTerminatorsAreWhiteSpace)
 {
-    EXPECT_EQ(check("\xEF\xBB\xBFvar a = 1;").number, 0);            // byte-order mark
-    EXPECT_EQ(check("var\xC2\xA0" "a = 1;").number, 0);              // no-break space
-    EXPECT_EQ(check("var\xE3\x80\x80" "a = 1;").number, 0);          // ideographic space
-    EXPECT_EQ(check("a = 1\xE2\x80\xA8" "b = 2").number, 0);         // line separator
+    EXPECT_EQ(check("\xEF\xBB\xBFvar a = 1;").number, 0); // byte-order mark
+    EXPECT_EQ(check("var\xC2\xA0"
+                    "a = 1;")
+                  .number,
+              0); // no-break space
+    EXPECT_EQ(check("var\xE3\x80\x80"
+                    "a = 1;")
+                  .number,
+              0); // ideographic space
+    EXPECT_EQ(check("a = 1\xE2\x80\xA8"
+                    "b = 2")
+                  .number,
+              0); // line separator
     EXPECT_EQ(check("function f() { return\xE2\x80\xA9 1 }").number, 0);
     EXPECT_EQ(check("throw\xE2\x80\xA8 e").number, 1035);
 }
 
 TEST(JScriptRobustness, LargeScriptIsCheckedWhole)
 {
-    const std::string unit = "function f(a, b) {\r\n    var s = 'text' + a;\r\n    return s.replace(/x/g, b) / 2;\r\n}\r\n";
+    const std::string unit =
+        "function f(a, b) {\r\n    var s = 'text' + a;\r\n    return s.replace(/x/g, b) / 2;\r\n}\r\n";
     std::string big = repeat(unit, 100000);
     EXPECT_EQ(check(big).number, 0);
     big += "x = (";

@@ -24,8 +24,7 @@ inline Marked unmark(std::string_view text)
 {
     Marked m;
     const std::size_t at = text.find(kMark);
-    if (at == std::string_view::npos)
-    {
+    if (at == std::string_view::npos) {
         m.source = std::string(text);
         m.offset = std::string_view::npos;
         return m;
@@ -39,8 +38,7 @@ inline Marked unmark(std::string_view text)
 inline std::size_t lineOf(std::string_view text, std::size_t offset)
 {
     std::size_t line = 1;
-    for (std::size_t i = 0; i < offset && i < text.size(); ++i)
-    {
+    for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
         if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')))
             ++line;
     }
