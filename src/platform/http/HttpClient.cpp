@@ -112,21 +112,30 @@ int onProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
     return 0;
 }
 
-// The host part of url, without brackets or port; "" when it cannot be found.
+// The host part of an http or https url, lower case, without brackets or port; "" when the
+// address is not one.
 std::string hostOf(const std::string& url)
 {
     std::string host;
+    std::string scheme;
     CURLU* handle = curl_url();
     if (handle == nullptr)
         return host;
     if (curl_url_set(handle, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK) {
         char* part = nullptr;
+        if (curl_url_get(handle, CURLUPART_SCHEME, &part, 0) == CURLUE_OK && part != nullptr) {
+            scheme = part;
+            curl_free(part);
+        }
+        part = nullptr;
         if (curl_url_get(handle, CURLUPART_HOST, &part, 0) == CURLUE_OK && part != nullptr) {
             host = part;
             curl_free(part);
         }
     }
     curl_url_cleanup(handle);
+    if (scheme != "http" && scheme != "https")
+        return {};
     std::transform(host.begin(), host.end(), host.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (!host.empty() && host.back() == '.')
@@ -147,7 +156,6 @@ HttpError classify(CURLcode code)
     case CURLE_OK:
         return HttpError::None;
     case CURLE_URL_MALFORMAT:
-    case CURLE_UNSUPPORTED_PROTOCOL:
         return HttpError::InvalidUrl;
     case CURLE_COULDNT_RESOLVE_HOST:
     case CURLE_COULDNT_RESOLVE_PROXY:
@@ -232,7 +240,7 @@ HttpResponse HttpClient::send(const HttpRequest& request, const HttpOptions& opt
     const std::string host = hostOf(request.url);
     if (host.empty())
         return failure(HttpError::InvalidUrl, request.url);
-    if (isReservedInvalid(host))
+    if (options.proxy.server.empty() && isReservedInvalid(host))
         return failure(HttpError::ResolveHost, host);
 
     std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), &curl_easy_cleanup);

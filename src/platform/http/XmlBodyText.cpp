@@ -123,7 +123,8 @@ std::optional<std::string> xmlBodyToUtf8(std::string_view body, std::string_view
     std::string from;
     if (body.starts_with("\xEF\xBB\xBF"))
         from = "utf-8";
-    else if (body.starts_with("\xFF\xFE\x00\x00") || body.starts_with(std::string_view("\x00\x00\xFE\xFF", 4)))
+    else if (body.starts_with(std::string_view("\xFF\xFE\x00\x00", 4)) ||
+             body.starts_with(std::string_view("\x00\x00\xFE\xFF", 4)))
         from = "utf-32";
     else if (body.starts_with("\xFF\xFE") || body.starts_with("\xFE\xFF"))
         from = "utf-16";

@@ -1,0 +1,240 @@
+#include "platform/http/AsyncHttpRequest.h"
+#include "platform/http/HttpClient.h"
+#include "platform/http/LoopbackServers.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+using namespace zel::http;
+using zel::testing::LoopbackHttpServer;
+using zel::testing::RawServer;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+HttpOptions shortTimeout()
+{
+    HttpOptions options;
+    options.timeout = std::chrono::seconds(1);
+    return options;
+}
+
+void hang(int, const std::atomic<bool>& stopping)
+{
+    while (!stopping)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+}
+
+} // namespace
+
+TEST(HttpClient, Get_ReturnsBodyAndHeaders_WhateverTheStatus)
+{
+    struct Case
+    {
+        int status;
+        const char* body;
+        const char* contentType;
+    };
+    const Case cases[] = {
+        {200, "<ok/>", "text/xml; charset=utf-8"},
+        {404, "<html><body>Not here</body></html>", "text/html"},
+        {500, "<?xml version=\"1.0\"?><fault>boom</fault>", "text/xml"},
+    };
+    LoopbackHttpServer server;
+    for (const Case& c : cases)
+        server.server.Get("/" + std::to_string(c.status), [c](const httplib::Request&, httplib::Response& res) {
+            res.status = c.status;
+            res.set_content(c.body, c.contentType);
+        });
+    server.start();
+    for (const Case& c : cases) {
+        const HttpResponse response = HttpClient::get(server.url("/" + std::to_string(c.status)));
+        ASSERT_TRUE(response.ok()) << response.message;
+        EXPECT_EQ(response.status, c.status);
+        EXPECT_EQ(response.body, c.body);
+        EXPECT_EQ(response.header("content-type"), c.contentType);
+    }
+}
+
+TEST(HttpClient, Post_SendsMethodHeadersAndBody)
+{
+    LoopbackHttpServer server;
+    server.server.Post("/echo", [](const httplib::Request& req, httplib::Response& res) {
+        res.set_content(req.get_header_value("SOAPAction") + "|" + req.get_header_value("Content-Type") + "|" + req.body,
+                        "text/plain");
+    });
+    server.start();
+    HttpRequest request;
+    request.method = "POST";
+    request.url = server.url("/echo");
+    request.headers = {{"Content-Type", "text/xml; charset=utf-8"}, {"SOAPAction", "\"urn:x#Add\""}};
+    request.body = "<Add><a>1</a></Add>";
+    const HttpResponse response = HttpClient::send(request);
+    ASSERT_TRUE(response.ok()) << response.message;
+    EXPECT_EQ(response.body, "\"urn:x#Add\"|text/xml; charset=utf-8|<Add><a>1</a></Add>");
+}
+
+TEST(HttpClient, Redirects_AreFollowedToTheLastResponse)
+{
+    LoopbackHttpServer server;
+    server.server.Get("/old", [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/new"); });
+    server.server.Get("/new", [](const httplib::Request&, httplib::Response& res) { res.set_content("moved", "text/plain"); });
+    server.start();
+    const HttpResponse response = HttpClient::get(server.url("/old"));
+    ASSERT_TRUE(response.ok()) << response.message;
+    EXPECT_EQ(response.status, 200);
+    EXPECT_EQ(response.body, "moved");
+    EXPECT_EQ(response.effectiveUrl, server.url("/new"));
+}
+
+TEST(HttpClient, TransportFaults_ComeBackAsErrorsWithoutHanging)
+{
+    RawServer silent(&hang);
+    RawServer garbage([](int socket, const std::atomic<bool>&) {
+        RawServer::readHeaders(socket);
+        RawServer::write(socket, "this is not HTTP at all\r\n\r\n");
+        ::shutdown(socket, SHUT_RDWR);
+    });
+    RawServer plain([](int socket, const std::atomic<bool>&) {
+        char hello[512];
+        ::recv(socket, hello, sizeof hello, 0); // the TLS greeting, answered in plain HTTP
+        RawServer::write(socket, "HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\n\r\n");
+        ::shutdown(socket, SHUT_RDWR);
+    });
+    struct Case
+    {
+        const char* what;
+        std::string url;
+        HttpError expected;
+    };
+    const Case cases[] = {
+        {"connection refused", "http://127.0.0.1:" + std::to_string(zel::testing::closedLoopbackPort()) + "/x",
+         HttpError::Connect},
+        {"unknown host", "http://no-such-host.invalid/service.asmx", HttpError::ResolveHost},
+        {"server that never answers", silent.url("/slow"), HttpError::Timeout},
+        {"scheme other than http", "file:///etc/hostname", HttpError::InvalidUrl},
+        {"ftp scheme", "ftp://127.0.0.1/x", HttpError::InvalidUrl},
+        {"not an address", "not a url", HttpError::InvalidUrl},
+        {"garbage instead of HTTP", garbage.url("/"), HttpError::Other},
+        {"TLS to a plain server", "https://127.0.0.1:" + std::to_string(plain.port()) + "/", HttpError::Tls},
+    };
+    for (const Case& c : cases) {
+        const auto started = Clock::now();
+        const HttpResponse response = HttpClient::get(c.url, shortTimeout());
+        EXPECT_EQ(response.error, c.expected) << c.what << ": " << response.message;
+        EXPECT_FALSE(response.message.empty()) << c.what;
+        EXPECT_LT(Clock::now() - started, std::chrono::seconds(5)) << c.what;
+    }
+}
+
+TEST(HttpClient, BodyOverTheCap_EndsWithAClearError_WithAndWithoutDeclaredLength)
+{
+    constexpr std::size_t k100MB = 100u * 1024u * 1024u;
+    LoopbackHttpServer server;
+    zel::testing::serveGeneratedBody(server.server, "/chunked", k100MB, false);
+    zel::testing::serveGeneratedBody(server.server, "/declared", k100MB, true);
+    zel::testing::serveGeneratedBody(server.server, "/exact", 1000, true);
+    zel::testing::serveGeneratedBody(server.server, "/over", 1001, false);
+    server.start();
+    for (const char* path : {"/chunked", "/declared"}) {
+        const HttpResponse response = HttpClient::get(server.url(path));
+        EXPECT_EQ(response.error, HttpError::TooLarge) << path;
+        EXPECT_NE(response.message.find("64 MB"), std::string::npos) << response.message;
+        EXPECT_TRUE(response.body.empty());
+    }
+    HttpOptions small;
+    small.maxBodyBytes = 1000;
+    EXPECT_TRUE(HttpClient::get(server.url("/exact"), small).ok());
+    EXPECT_EQ(HttpClient::get(server.url("/exact"), small).body.size(), 1000u);
+    EXPECT_EQ(HttpClient::get(server.url("/over"), small).error, HttpError::TooLarge);
+}
+
+TEST(HttpClient, Proxy_ReceivesTheRequestAndTheCredentials)
+{
+    std::mutex mutex;
+    std::vector<std::string> seen;
+    RawServer proxy([&](int socket, const std::atomic<bool>&) {
+        const std::string request = RawServer::readHeaders(socket);
+        {
+            std::lock_guard lock(mutex);
+            seen.push_back(request);
+        }
+        if (request.find("Proxy-Authorization:") == std::string::npos)
+            RawServer::write(socket, "HTTP/1.1 407 Proxy Authentication Required\r\n"
+                                     "Proxy-Authenticate: Basic realm=\"test\"\r\nContent-Length: 0\r\n\r\n");
+        else
+            RawServer::write(socket, "HTTP/1.1 200 OK\r\nContent-Length: 8\r\nConnection: close\r\n\r\nproxied!");
+        ::shutdown(socket, SHUT_WR);
+        RawServer::readHeaders(socket); // until the client closes
+    });
+    HttpOptions options = shortTimeout();
+    options.proxy = {"127.0.0.1", proxy.port(), "alice", "s3cret"};
+    const HttpResponse response = HttpClient::get("http://service.test/Calc.asmx?WSDL", options);
+    ASSERT_TRUE(response.ok()) << response.message;
+    EXPECT_EQ(response.body, "proxied!");
+    std::lock_guard lock(mutex);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_TRUE(seen.back().starts_with("GET http://service.test/Calc.asmx?WSDL HTTP/1.1\r\n")) << seen.back();
+    // "alice:s3cret" in base64.
+    EXPECT_NE(seen.back().find("Proxy-Authorization: Basic YWxpY2U6czNjcmV0"), std::string::npos) << seen.back();
+}
+
+TEST(HttpClient, Stop_CancelsAnExchangeInProgress)
+{
+    RawServer silent(&hang);
+    std::stop_source stop;
+    std::thread canceller([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        stop.request_stop();
+    });
+    const auto started = Clock::now();
+    HttpRequest request;
+    request.url = silent.url("/");
+    const HttpResponse response = HttpClient::send(request, {}, stop.get_token());
+    canceller.join();
+    EXPECT_EQ(response.error, HttpError::Cancelled);
+    EXPECT_LT(Clock::now() - started, std::chrono::seconds(5));
+}
+
+TEST(AsyncHttpRequest, ReadyState_GoesFromOpenedToCompleted)
+{
+    LoopbackHttpServer server;
+    server.server.Get("/wsdl", [](const httplib::Request&, httplib::Response& res) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        res.set_content("<definitions/>", "text/xml");
+    });
+    server.start();
+    AsyncHttpRequest request;
+    EXPECT_EQ(request.readyState(), 0);
+    EXPECT_FALSE(request.send()) << "send before open";
+    request.open("GET", server.url("/wsdl"));
+    EXPECT_EQ(request.readyState(), 1);
+    ASSERT_TRUE(request.send());
+    EXPECT_FALSE(request.send()) << "a second send";
+    EXPECT_LT(request.readyState(), 4) << "send returns before the answer";
+    ASSERT_TRUE(request.waitForCompletion(std::chrono::seconds(10)));
+    EXPECT_EQ(request.readyState(), 4);
+    EXPECT_EQ(request.status(), 200);
+    EXPECT_EQ(request.responseText(), "<definitions/>");
+}
+
+TEST(AsyncHttpRequest, Failures_CompleteWithTheErrorAndAbortReturnsAtOnce)
+{
+    AsyncHttpRequest refused;
+    refused.open("GET", "http://127.0.0.1:" + std::to_string(zel::testing::closedLoopbackPort()) + "/");
+    refused.send();
+    ASSERT_TRUE(refused.waitForCompletion(std::chrono::seconds(10)));
+    EXPECT_EQ(refused.response().error, HttpError::Connect);
+
+    RawServer silent(&hang);
+    AsyncHttpRequest hanging;
+    hanging.open("GET", silent.url("/"));
+    hanging.send();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const auto started = Clock::now();
+    hanging.abort();
+    EXPECT_LT(Clock::now() - started, std::chrono::seconds(3));
+    EXPECT_EQ(hanging.readyState(), 0);
+}

@@ -1,0 +1,44 @@
+#include "platform/http/XmlBodyText.h"
+
+#include <gtest/gtest.h>
+
+using zel::http::xmlBodyToUtf8;
+
+TEST(XmlBodyText, Encodings_AreConvertedToUtf8AndTheDeclarationFollows)
+{
+    struct Case
+    {
+        const char* what;
+        std::string body;
+        std::string contentType;
+        std::string expected;
+    };
+    const std::string utf16le("\xFF\xFE<\0a\0>\0\xE9\0<\0/\0a\0>\0", 18);
+    const Case cases[] = {
+        {"UTF-8 untouched", "<?xml version=\"1.0\" encoding=\"utf-8\"?><a>\xC3\xA9</a>", "",
+         "<?xml version=\"1.0\" encoding=\"utf-8\"?><a>\xC3\xA9</a>"},
+        {"Latin-1 prolog", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>\xE9</a>", "",
+         "<?xml version=\"1.0\" encoding=\"UTF-8\"?><a>\xC3\xA9</a>"},
+        {"windows-1252 prolog", "<?xml version='1.0' encoding='windows-1252'?><a>\x80</a>", "",
+         "<?xml version='1.0' encoding='UTF-8'?><a>\xE2\x82\xAC</a>"},
+        {"charset wins over prolog", "<?xml version=\"1.0\" encoding=\"utf-8\"?><a>\xE9</a>",
+         "text/xml; charset=ISO-8859-1", "<?xml version=\"1.0\" encoding=\"UTF-8\"?><a>\xC3\xA9</a>"},
+        {"UTF-16 with BOM", utf16le, "", "<a>\xC3\xA9</a>"},
+        {"no declaration, no charset", "<a>plain</a>", "text/xml", "<a>plain</a>"},
+    };
+    for (const Case& c : cases) {
+        const auto text = xmlBodyToUtf8(c.body, c.contentType);
+        ASSERT_TRUE(text.has_value()) << c.what;
+        EXPECT_EQ(*text, c.expected) << c.what;
+    }
+}
+
+TEST(XmlBodyText, UnknownEncodingOrBadBytes_GiveNothingWithAReason)
+{
+    for (const std::string& body : {std::string("<?xml version=\"1.0\" encoding=\"x-no-such\"?><a/>"),
+                                   std::string("<?xml version=\"1.0\" encoding=\"euc-jp\"?><a>\xFF\xFE</a>")}) {
+        std::string error;
+        EXPECT_FALSE(xmlBodyToUtf8(body, "", &error).has_value()) << body;
+        EXPECT_FALSE(error.empty());
+    }
+}
