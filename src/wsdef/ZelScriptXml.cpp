@@ -38,6 +38,32 @@ void replaceAll(std::string& text, std::string_view placeholder, std::string_vie
     }
 }
 
+// text as the content of a VBScript string literal: quotes doubled, line breaks spelled with
+// the line-break constants. The templates put names, addresses and proxy credentials between
+// quotes (and in comments, where this is harmless), so a quote or line break typed by the user
+// can neither break the script nor inject code into it.
+std::string vbStringContent(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '"') {
+            out += "\"\"";
+        } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            out += "\" & vbCrLf & \"";
+            ++i;
+        } else if (c == '\r') {
+            out += "\" & vbCr & \"";
+        } else if (c == '\n') {
+            out += "\" & vbLf & \"";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 // Decimal text without superfluous zeros and without exponent: 30 -> "30", 2.5 -> "2.5".
 std::string decimalText(double value)
 {
@@ -373,7 +399,7 @@ std::string ZelScriptXml::ParamEvalCodeMake(std::string_view pstrParName, std::s
         replaceAll(code, "<ParName>", pstrParName);
         replaceAll(code, "<ParType>", pstrParType);
         replaceAll(code, "<ParDefValue>", literal);
-        replaceAll(code, "<ParAtrId>", pstrParAtrId);
+        replaceAll(code, "<ParAtrId>", vbStringContent(pstrParAtrId));
         return code;
     } catch (...) {
         rethrowWithTag(" ZelScriptXml.ParamEvalCodeMake() ");
@@ -400,7 +426,7 @@ std::string ZelScriptXml::WebServiceCallEvalCodeMake()
             arguments.resize(arguments.size() - 2);
 
         replaceAll(code, "<Params>", arguments);
-        replaceAll(code, "<MethodName>", methodName);
+        replaceAll(code, "<MethodName>", vbStringContent(methodName));
         return code;
     } catch (...) {
         rethrowWithTag(" ZelScriptXml.WebServiceCallEvalCodeMake() ");
@@ -412,7 +438,7 @@ std::string ZelScriptXml::WebServiceAceEvalCodeMake()
     try {
         ZelConfig config;
         std::string code = config.ScriptGetOne("SOAPAce");
-        replaceAll(code, "<AtrId>", XmlFncs::xmlNodeValueGet(pubNodeDefMetReturn, "AtrId"));
+        replaceAll(code, "<AtrId>", vbStringContent(XmlFncs::xmlNodeValueGet(pubNodeDefMetReturn, "AtrId")));
         return code;
     } catch (...) {
         rethrowWithTag(" ZelScriptXml.WebServiceAceEvalCodeMake() ");
@@ -444,15 +470,15 @@ std::string ZelScriptXml::MainEvalCodeMake()
         const std::string ace = booleanOf(webService("ACE"), "the End Activity flag") ? WebServiceAceEvalCodeMake()
                                                                                       : std::string();
 
-        replaceAll(script, "<WSDLUrl>", path);
-        replaceAll(script, "<WSDLServiceName>", serviceName);
-        replaceAll(script, "<WSDLClassName>", className);
-        replaceAll(script, "<PROXYUseProxy>", useProxy);
-        replaceAll(script, "<PROXYUseSSL>", useSsl);
-        replaceAll(script, "<PROXYServer>", server);
-        replaceAll(script, "<PROXYPort>", port);
-        replaceAll(script, "<PROXYUser>", user);
-        replaceAll(script, "<PROXYPassword>", password);
+        replaceAll(script, "<WSDLUrl>", vbStringContent(path));
+        replaceAll(script, "<WSDLServiceName>", vbStringContent(serviceName));
+        replaceAll(script, "<WSDLClassName>", vbStringContent(className));
+        replaceAll(script, "<PROXYUseProxy>", vbStringContent(useProxy));
+        replaceAll(script, "<PROXYUseSSL>", vbStringContent(useSsl));
+        replaceAll(script, "<PROXYServer>", vbStringContent(server));
+        replaceAll(script, "<PROXYPort>", vbStringContent(port));
+        replaceAll(script, "<PROXYUser>", vbStringContent(user));
+        replaceAll(script, "<PROXYPassword>", vbStringContent(password));
         replaceAll(script, "<PROXYTimeout>", decimalText(timeout));
         replaceAll(script, "<SOAPCall>", call);
         replaceAll(script, "<ACE>", ace);

@@ -146,5 +146,26 @@ TEST_F(GeneratedScript, UndoubledQuoteWouldBeRefused)
     EXPECT_FALSE(compiles(text));
 }
 
+
+// Names, addresses and proxy credentials typed by the user go between quotes in the script: a
+// quote or a line break in them must neither break the script nor smuggle code into it.
+TEST_F(GeneratedScript, QuotesAndLineBreaksInUserTextStayInsideTheirLiterals)
+{
+    ZelScriptXml script;
+    script.WebServicePropertiesSet("http://host/a\"b.asmx", readFile(dataFile("CalculatorService.wsdl")), false, true,
+                                   "Calc\"ulator", "Calculator", "Add");
+    script.WebServiceMethodReturnSet("int", "To\"tal");
+    script.WebServiceProxySettingsSet(true, false, "proxy\r\nMsgBox 1", "3128", "us\"er",
+                                      "pa\"ss\" : CreateObject(\"WScript.Shell\").Run \"calc", 10);
+    script.ParamAdd("a", "int", "Order\"Id", "");
+    const std::string text = script.MainEvalCodeMake();
+    EXPECT_TRUE(compiles(text));
+    for (const char* piece : {"wsWsdlUrl = \"http://host/a\"\"b.asmx\"",
+                              "wsProxyServer = \"proxy\" & vbCrLf & \"MsgBox 1\"",
+                              "wsProxyPassword = \"pa\"\"ss\"\" : CreateObject(\"\"WScript.Shell\"\").Run \"\"calc\"",
+                              "DataRiver(\"To\"\"tal\") = wsResult", "varValue = DataRiver(\"Order\"\"Id\")"})
+        EXPECT_NE(text.find(piece), std::string::npos) << piece;
+}
+
 } // namespace
 } // namespace zel
