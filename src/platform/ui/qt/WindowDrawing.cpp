@@ -27,7 +27,8 @@ void CaptionDraw(const QWidget& form, const QWidget& captionBar, QPainter& paint
 {
     try {
         painter.save();
-        const QRect rect(0, 0, form.width(), captionBar.height());
+        // The bar spans the form's inner width, inside the form's own edge.
+        const QRect rect(0, 0, captionBar.width(), captionBar.height());
         const QPalette& palette = form.palette();
 
         // An active caption: a deep tone of the highlight colour fading to a light one.

@@ -10,7 +10,7 @@ class QWidget;
 namespace zel::ui {
 
 // Paints form's caption bar with painter (open on captionBar): an active caption gradient across
-// the form's inner width and the bar's height, the form's window icon and its caption text, then
+// the bar (which spans the form's inner width), the form's window icon and its caption text, then
 // a raised outer edge around it. Never raises: a window that cannot be drawn stays as it was.
 void CaptionDraw(const QWidget& form, const QWidget& captionBar, QPainter& painter) noexcept;
 

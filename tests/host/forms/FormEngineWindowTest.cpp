@@ -1,0 +1,141 @@
+// The form engine with the real editor window: loading, showing, closing, and what stays after.
+
+#include "host/forms/FormTestSupport.h"
+
+#include "common/Globals.h"
+#include "host/cRobot.h"
+#include "hostparts/defaults/DefaultComponents.h"
+#include "hostparts/defaults/SmallComponents.h"
+#include "platform/com/ClassRegistry.h"
+
+#include <QPointer>
+#include <QPushButton>
+#include <QTextEdit>
+
+namespace zel::test {
+namespace {
+
+using FormEngineWindow = EditorFixture;
+
+TEST_F(FormEngineWindow, OkStoresTheEditedScript_AndGetDataAfterClosingReturnsIt)
+{
+    open(fixture("activity-vbscript.xml"));
+    show([&](QDialog&) {
+        control<QTextEdit>("rtfScript")->setPlainText("Dim total\ntotal = 42");
+        control<QPushButton>("cmdOk")->click();
+    });
+    EXPECT_EQ(notifier.buttons, std::vector<int32_t>{kButtonOk});
+    EXPECT_EQ(modal->shows, 1);
+    EXPECT_FALSE(window()->isVisible());
+    const std::string data = engine->GetData();
+    EXPECT_NE(data.find("<EvalCode><![CDATA[Dim total\ntotal = 42]]></EvalCode>"), std::string::npos) << data;
+    EXPECT_NE(data.find("<Priority>Normal</Priority>"), std::string::npos) << data;
+
+    // The closed form still answers with what it held when it closed.
+    control<QTextEdit>("rtfScript")->setPlainText("changed after closing");
+    EXPECT_TRUE(engine->Validate());
+    EXPECT_NE(engine->GetData().find("changed after closing"), std::string::npos);
+}
+
+TEST_F(FormEngineWindow, CancelLeavesTheScriptAsItWas)
+{
+    open(fixture("activity-vbscript.xml"));
+    const std::string before = globals().gobjRobot->GetEvalCode();
+    show([&](QDialog&) {
+        control<QTextEdit>("rtfScript")->setPlainText("thrown away");
+        control<QPushButton>("cmdCancel")->click();
+    });
+    EXPECT_EQ(notifier.buttons, std::vector<int32_t>{kButtonCancel});
+    EXPECT_EQ(globals().gobjRobot->GetEvalCode(), before);
+    EXPECT_NE(engine->GetData().find("<Description><![CDATA[Sums the order lines.]]></Description>"),
+              std::string::npos);
+}
+
+TEST_F(FormEngineWindow, SecondLoadFormReplacesTheFirstWindow)
+{
+    open(fixture("activity-vbscript.xml"));
+    QPointer<QDialog> first = window();
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(engine->LoadForm(&notifier, XmlNode::newElement("Languages"), nullptr));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(first);
+    ASSERT_NE(window(), nullptr);
+    EXPECT_EQ(survivingWindows().size(), 1u);
+    show([&](QDialog&) { control<QPushButton>("cmdCancel")->click(); });
+    EXPECT_EQ(notifier.buttons, std::vector<int32_t>{kButtonCancel});
+}
+
+TEST_F(FormEngineWindow, LanguagesNodeIsCopiedByLoadFormAndKeptByUpdateLanguages)
+{
+    open(fixture("activity-vbscript.xml"));
+    XmlNode languages = XmlNode::parse("<Languages><Language>en</Language></Languages>").documentElement();
+    engine->LoadForm(&notifier, languages, nullptr);
+    EXPECT_FALSE(globals().gxmlLanguages.sameNode(languages));
+    EXPECT_EQ(globals().gxmlLanguages.xml(), languages.xml());
+    engine->UpdateLanguages(languages);
+    EXPECT_TRUE(globals().gxmlLanguages.sameNode(languages));
+}
+
+TEST_F(FormEngineWindow, ShowingAgainKeepsWhatTheFirstShowingFilled)
+{
+    open(fixture("activity-vbscript.xml"));
+    show([&](QDialog&) {
+        control<QTextEdit>("rtfScript")->setPlainText("edited");
+        control<QPushButton>("cmdCancel")->click();
+    });
+    show([&](QDialog&) {
+        EXPECT_EQ(control<QTextEdit>("rtfScript")->toPlainText(), "edited");
+        control<QPushButton>("cmdCancel")->click();
+    });
+    EXPECT_EQ(notifier.buttons, (std::vector<int32_t>{kButtonCancel, kButtonCancel}));
+}
+
+TEST_F(FormEngineWindow, WindowComponentIsToldTheWindowHandle)
+{
+    int64_t told = 0;
+    com::ClassRegistry::instance().registerClass(kClsidWindowComponent, "", [&told] {
+        struct Spy final : IWindowComponent
+        {
+            explicit Spy(int64_t& told) : m_told(told) {}
+            void SetWindow(int64_t handle) override { m_told = handle; }
+            int64_t& m_told;
+        };
+        return std::make_unique<Spy>(told);
+    });
+    open(fixture("activity-vbscript.xml"));
+    show([&](QDialog&) { control<QPushButton>("cmdCancel")->click(); });
+    com::ClassRegistry::instance().unregisterClass(kClsidWindowComponent);
+    registerDefaultComponents();
+    EXPECT_NE(told, 0);
+    EXPECT_EQ(told, engine->GetHandle());
+    EXPECT_NE(engine->GetHandle(), 0);
+}
+
+TEST_F(FormEngineWindow, ActivityWithoutScriptAndNoWizardShowsNothingAndTellsNobody)
+{
+    open(fixture("activity-no-script.xml"));
+    show([&](QDialog&) { ADD_FAILURE() << "the editor must not be shown"; });
+    EXPECT_EQ(modal->shows, 0);
+    EXPECT_TRUE(notifier.buttons.empty());
+    ASSERT_EQ(ui->shown.size(), 1u);
+    EXPECT_NE(ui->shown[0].text.find("not available"), std::string::npos);
+}
+
+TEST_F(FormEngineWindow, MissingExecutionEngineFailsTheFillingWithItsTags)
+{
+    // The default activity data component adds an empty ExecutionEngine when the data has none; a
+    // host's own component may not.
+    open(fixture("activity-vbscript.xml"));
+    globals().gobjSharedData->PropertiesNode().removeChildren();
+    try {
+        show([&](QDialog&) { ADD_FAILURE() << "the editor must not be shown"; });
+        FAIL() << "ShowForm should have raised";
+    } catch (const ErrorRecord& error) {
+        EXPECT_EQ(error.Number, 91);
+        EXPECT_TRUE(error.Source.ends_with(" frmMain.FillDataToProcess()  frmMain.Initialize()  cFormEngine.ShowForm() "))
+            << error.Source;
+    }
+}
+
+} // namespace
+} // namespace zel::test

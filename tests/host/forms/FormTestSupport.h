@@ -1,0 +1,130 @@
+#pragma once
+
+// What the editor-window tests share: a QApplication, message boxes answered and recorded, a
+// modal showing that drives the window instead of blocking, a skin that records what it was
+// asked, and a fixture with a form engine on a temporary folder.
+
+#include "host/cFormEngine.h"
+#include "host/forms/frmMain.h"
+#include "platform/ui/UiServices.h"
+#include "platform/ui/qt/ModalService.h"
+
+#include <QApplication>
+#include <QDialog>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zel::test {
+
+struct ShownMessage
+{
+    std::string text;
+    std::string title;
+    MessageIcon icon;
+    MessageButtons buttons;
+};
+
+// Message boxes are recorded and answered from a queue (Ok, or Yes for a question, when empty);
+// the clipboard is a text in memory.
+class RecordingUi final : public UiServices
+{
+public:
+    MessageResult messageBox(const std::string& text, const std::string& title, MessageIcon icon,
+                             MessageButtons buttons) override;
+    std::string clipboardText() override { return clipboard; }
+    void setClipboardText(const std::string& text) override { clipboard = text; }
+
+    std::vector<ShownMessage> shown;
+    std::deque<MessageResult> answers;
+    std::string clipboard;
+};
+
+// Shows the dialog without a loop of its own, runs the test's driver on it and expects the
+// driver to have closed it; a window left open is hidden and reported as a failure.
+class DrivenModal final : public ui::ModalService
+{
+public:
+    void showModal(QDialog& dialog) override;
+    std::function<void(QDialog&)> driver;
+    int shows = 0;
+};
+
+// A skin with a colour per operation (operations not listed are unknown to it); records the
+// operations asked, in order.
+class RecordingSkin final : public ISkin
+{
+public:
+    explicit RecordingSkin(std::map<std::string, int32_t, std::less<>> colors) : colors(std::move(colors)) {}
+    bool Invoke(std::string_view operation, int32_t& result) override;
+
+    std::map<std::string, int32_t, std::less<>> colors;
+    std::vector<std::string> asked;
+};
+
+// Records the buttons the editor raised; can be told to fail on one.
+class RecordingNotifier final : public INotifier
+{
+public:
+    void FormActivate() override {}
+    void FormModified() override {}
+    void ButtonClick(int32_t ZELButton) override;
+
+    std::vector<int32_t> buttons;
+    int failOnButton = -1;
+};
+
+// An activity data text; the optional parts are left out when empty.
+std::string activityXml(const std::string& language, const std::string& code,
+                        const std::string& executionEngine = "<ExecutionEngine><![CDATA[Main]]></ExecutionEngine>",
+                        const std::string& userLanguage = "en", const std::string& description = "An activity");
+
+// The text of a fixture file of tests/data/host.
+std::string fixture(const std::string& name);
+
+class EditorFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A new form engine with a loaded editor, the path data and the activity data.
+    void open(const std::string& data, ISkin* skin = nullptr);
+    // ShowForm, with driver acting on the shown window.
+    void show(std::function<void(QDialog&)> driver);
+
+    frmMain& form() { return dynamic_cast<frmMain&>(*engine->form()); }
+    QDialog* window() { return form().window(); }
+    template <class T>
+    T* control(const char* name)
+    {
+        T* found = window()->findChild<T*>(QLatin1String(name));
+        if (found == nullptr)
+            ADD_FAILURE() << "no control " << name;
+        return found;
+    }
+    // The text of the error log beside the component ("" when there is none).
+    std::string logText() const;
+
+    std::filesystem::path folder;
+    std::shared_ptr<RecordingUi> ui;
+    std::shared_ptr<DrivenModal> modal;
+    RecordingNotifier notifier;
+    std::unique_ptr<cFormEngine> engine;
+
+private:
+    std::shared_ptr<UiServices> m_previousUi;
+    std::shared_ptr<ui::ModalService> m_previousModal;
+};
+
+// Every top-level widget still alive after pending deletions ran.
+std::vector<QWidget*> survivingWindows();
+
+} // namespace zel::test
