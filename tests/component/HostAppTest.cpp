@@ -1,0 +1,111 @@
+// The demo host as a user runs it, and its atomic write-back of the activity file.
+
+#include "ActivityFile.h"
+
+#include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sys/stat.h>
+
+namespace {
+
+class HostApp : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::random_device random;
+        folder = std::filesystem::temp_directory_path() / ("zel-host-" + std::to_string(random()));
+        std::filesystem::create_directories(folder);
+        activity = folder / "activity.xml";
+        std::filesystem::copy_file(std::filesystem::path(ZEL_BIN_DIR) / "data" / "samples" / "JScriptActivity.xml",
+                                   activity);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    // Runs zel-host offscreen with args; returns its exit code.
+    int runHost(const QStringList& args)
+    {
+        QProcess host;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("ZEL_CLASS_REGISTRY", QString::fromStdString((folder / "classes.reg").string()));
+        environment.insert("ZEL_HOST_SETTINGS", QString::fromStdString((folder / "zel-host.ini").string()));
+        host.setProcessEnvironment(environment);
+        host.setProcessChannelMode(QProcess::MergedChannels);
+        host.start(QString::fromStdString((std::filesystem::path(ZEL_BIN_DIR) / "zel-host").string()), args);
+        EXPECT_TRUE(host.waitForFinished(60000)) << "zel-host did not finish";
+        output = host.readAll().toStdString();
+        return host.exitStatus() == QProcess::NormalExit ? host.exitCode() : -1;
+    }
+
+    std::filesystem::path folder;
+    std::filesystem::path activity;
+    std::string output;
+};
+
+TEST_F(HostApp, ScreenshotPicturesTheEditorAndClosesItAsCancelDoes)
+{
+    const std::string before = zelhost::ActivityFile::read(activity);
+    struct Case
+    {
+        const char* language;
+        bool skin;
+    };
+    for (const Case c : {Case{"", true}, Case{"es", false}}) {
+        std::ofstream(folder / "zel-host.ini") << "[Skin]\nEnabled=" << (c.skin ? "true" : "false") << "\n";
+        const auto png = folder / (std::string("editor-") + c.language + ".png");
+        QStringList args{"--screenshot", QString::fromStdString(png.string())};
+        if (*c.language != '\0')
+            args << "--language" << c.language;
+        args << QString::fromStdString(activity.string());
+        ASSERT_EQ(runHost(args), 0) << output;
+        QImage picture;
+        ASSERT_TRUE(picture.load(QString::fromStdString(png.string()))) << output;
+        EXPECT_GE(picture.width(), 500);
+        EXPECT_GE(picture.height(), 380);
+        EXPECT_EQ(zelhost::ActivityFile::read(activity), before);
+        EXPECT_NE(output.find("closed without saving"), std::string::npos) << output;
+    }
+}
+
+TEST_F(HostApp, WrongCommandLinesAreRefused)
+{
+    EXPECT_EQ(runHost({}), 2);
+    EXPECT_EQ(runHost({"--unknown", QString::fromStdString(activity.string())}), 2);
+    EXPECT_EQ(runHost({QString::fromStdString((folder / "missing.xml").string())}), 1);
+}
+
+TEST(ActivityFile, WriteReplacesTheContentAndKeepsThePermissions)
+{
+    std::random_device random;
+    const auto folder = std::filesystem::temp_directory_path() / ("zel-file-" + std::to_string(random()));
+    std::filesystem::create_directories(folder);
+    const auto file = folder / "activity.xml";
+    std::ofstream(file) << "<old/>";
+    chmod(file.c_str(), 0640);
+
+    zelhost::ActivityFile::writeAtomically(file, "<new>edited</new>");
+    EXPECT_EQ(zelhost::ActivityFile::read(file), "<new>edited</new>");
+    struct stat info{};
+    ASSERT_EQ(stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    // Nothing but the activity is left in the folder.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1);
+
+    EXPECT_THROW(zelhost::ActivityFile::writeAtomically(folder / "no-such-folder" / "a.xml", "x"),
+                 std::runtime_error);
+    // A replacement that cannot happen (the target is a folder) leaves no temporary file behind.
+    std::filesystem::create_directories(folder / "taken");
+    EXPECT_THROW(zelhost::ActivityFile::writeAtomically(folder / "taken", "x"), std::runtime_error);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 2);
+    std::filesystem::remove_all(folder);
+}
+
+} // namespace
