@@ -8,6 +8,7 @@
 #include "platform/script/ScriptControl.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -114,10 +115,21 @@ bool readAll(const std::string& path, std::string& text)
         text = buffer.str();
         return true;
     }
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
+        return false;
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return false;
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    // The stream buffer throws on a read error (a directory, a device that fails) instead of setting bad.
+    try
+    {
+        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    catch (const std::exception&)
+    {
+        return false;
+    }
     return !in.bad();
 }
 

@@ -119,6 +119,8 @@ TEST_F(ZelCheck, UsageAndInputErrorsExitTwo)
     RunResult missing = run(quote(good) + " " + quote((m_dir / "missing.vbs").string()));
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(missing.out, good + ": OK\n");
+    fs::create_directory(m_dir / "folder.vbs");
+    EXPECT_EQ(run(quote((m_dir / "folder.vbs").string())).status, 2);
     EXPECT_EQ(run("--help").status, 0);
 }
 
