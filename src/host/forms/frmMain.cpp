@@ -26,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -342,8 +343,15 @@ void frmMain::ColorizeCode()
         const int selectionStart = rtfScript->textCursor().selectionStart();
         auto colorizer = com::ClassRegistry::instance().createAs<IColorizer>(kClsidColorizer);
         const std::string rtf = colorizer->Colorize(plainText(rtfScript));
-        QTextDocument* document = rtfScript->document();
+        // The rich text is read into a new document that then replaces the box's: filling a
+        // document the box is showing lays it out piece by piece and costs several times more.
+        const QTextDocument* shown = rtfScript->document();
+        auto* document = new QTextDocument(rtfScript);
+        document->setDefaultFont(shown->defaultFont());
+        document->setDefaultTextOption(shown->defaultTextOption());
+        document->setDocumentMargin(shown->documentMargin());
         rtf::RtfReader().read(rtf, *document);
+        rtfScript->setDocument(document);
         QTextCursor caret(document);
         caret.setPosition(std::clamp(selectionStart, 0, document->characterCount() - 1));
         rtfScript->setTextCursor(caret);

@@ -1,0 +1,174 @@
+// The editor window's speed: from LoadForm to the first painted editor, and colouring a long
+// script. Run offscreen: QT_QPA_PLATFORM=offscreen bench/bench_host_forms
+
+#include "common/Globals.h"
+#include "host/cFormEngine.h"
+#include "host/forms/frmMain.h"
+#include "platform/module/Module.h"
+#include "platform/ui/UiServices.h"
+#include "platform/ui/qt/ModalService.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QEvent>
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace {
+
+using namespace zel;
+
+class SilentUi final : public UiServices
+{
+public:
+    MessageResult messageBox(const std::string&, const std::string&, MessageIcon, MessageButtons) override
+    {
+        return MessageResult::Ok;
+    }
+    std::string clipboardText() override { return {}; }
+    void setClipboardText(const std::string&) override {}
+};
+
+// Shows the editor, waits until it has been painted once, then presses Cancel.
+class PaintOnceModal final : public ui::ModalService, public QObject
+{
+public:
+    void showModal(QDialog& dialog) override
+    {
+        m_painted = false;
+        dialog.installEventFilter(this);
+        dialog.show();
+        while (!m_painted)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        dialog.removeEventFilter(this);
+        dialog.findChild<QAbstractButton*>(QStringLiteral("cmdCancel"))->click();
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            m_painted = true;
+        return false;
+    }
+
+private:
+    bool m_painted = false;
+};
+
+class Notifier final : public INotifier
+{
+public:
+    void FormActivate() override {}
+    void FormModified() override {}
+    void ButtonClick(int32_t) override {}
+};
+
+// A VBScript of the given number of lines, made of a realistic function repeated.
+std::string script(int lines)
+{
+    static const char* const block[] = {
+        "' Approves the order when the amount stays within the credit limit.",
+        "Function CheckCredit()",
+        "    Dim amount, limit",
+        "    amount = CDbl(DataRiver(\"OrderAmount\"))",
+        "    limit = CDbl(DataRiver(\"CreditLimit\"))",
+        "    If amount <= 0 Then",
+        "        CheckCredit = \"Rejected: empty order\"",
+        "    ElseIf amount <= limit Then",
+        "        CheckCredit = \"Approved\"",
+        "    Else",
+        "        CheckCredit = \"Rejected: \" & FormatNumber(amount - limit, 2) & \" over the limit\"",
+        "    End If",
+        "End Function",
+    };
+    std::string text;
+    for (int i = 0; i < lines; ++i)
+        text += std::string(block[i % std::size(block)]) + "\n";
+    return text;
+}
+
+std::string activity(int lines)
+{
+    return "<Activity><UserLanguage>en</UserLanguage><Description>Bench</Description><Properties>"
+           "<ExecutionEngine>Main</ExecutionEngine></Properties><ScriptData><RobotScript><Script>"
+           "<Language>VBScript</Language><EvalCode><![CDATA[" +
+           script(lines) + "]]></EvalCode></Script></RobotScript></ScriptData></Activity>";
+}
+
+struct Setup
+{
+    Setup()
+    {
+        static int argc = 1;
+        static char name[] = "bench_host_forms";
+        static char* argv[] = {name, nullptr};
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        app = std::make_unique<QApplication>(argc, argv);
+        folder = std::filesystem::temp_directory_path() / "zel-bench-forms";
+        std::filesystem::create_directories(folder);
+        setenv("ZEL_CLASS_REGISTRY", (folder / "classes.reg").c_str(), 1);
+        Module::overrideLocation(folder, "zelbench");
+        pathData = std::filesystem::path(ZEL_SOURCE_DIR) / "data" / "lang";
+        setUiServices(std::make_shared<SilentUi>());
+        ui::setModalService(std::make_shared<PaintOnceModal>());
+        setEditorFormFactory(qtEditorFormFactory());
+    }
+    std::unique_ptr<QApplication> app;
+    std::filesystem::path folder;
+    std::filesystem::path pathData;
+};
+
+Setup& setup()
+{
+    static Setup once;
+    return once;
+}
+
+void BM_LoadFormToFirstPaint(benchmark::State& state)
+{
+    Setup& s = setup();
+    const std::string data = activity(static_cast<int>(state.range(0)));
+    Notifier notifier;
+    for (auto _ : state) {
+        cFormEngine engine;
+        engine.LoadForm(&notifier, XmlNode::newElement("Languages"), nullptr);
+        engine.SetPathData(s.pathData.string());
+        engine.SetData(data);
+        engine.ShowForm();
+        state.PauseTiming();
+        // The window goes with the engine; its deletion is not part of opening the editor.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_LoadFormToFirstPaint)->Arg(5000)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void BM_ColorizeCode(benchmark::State& state)
+{
+    Setup& s = setup();
+    Notifier notifier;
+    cFormEngine engine;
+    engine.LoadForm(&notifier, XmlNode::newElement("Languages"), nullptr);
+    engine.SetPathData(s.pathData.string());
+    engine.SetData(activity(static_cast<int>(state.range(0))));
+    engine.ShowForm();
+    // Coloured while shown, and until the box has laid out and painted the result.
+    auto* form = dynamic_cast<frmMain*>(engine.form());
+    form->window()->show();
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        form->ColorizeCode();
+        form->window()->repaint();
+        QCoreApplication::processEvents();
+    }
+    form->window()->hide();
+}
+BENCHMARK(BM_ColorizeCode)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+} // namespace
