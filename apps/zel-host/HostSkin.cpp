@@ -16,12 +16,12 @@ struct Entry
     int32_t color;
 };
 constexpr Entry kEntries[] = {
-    {"GetFormBackColor", "FormBackColor", 0xF3EDE9},
-    {"GetTabBackColor", "TabBackColor", 0xEADED5},
-    {"GetColorFont", "ColorFont", 0x3C2B1E},
-    {"GetButtonBackColor", "ButtonBackColor", 0xFAF7F5},
-    {"GetToolbarBackColor", "ToolbarBackColor", 0xEFE4DC},
-    {"GetToolbarColorFont", "ToolbarColorFont", 0x3C2B1E},
+    {"GetFormBackColor", "FormBackColor", 0xECE3DD},    // #DDE3EC
+    {"GetTabBackColor", "TabBackColor", 0xE8D6C9},     // #C9D6E8
+    {"GetColorFont", "ColorFont", 0x412A1B},           // #1B2A41
+    {"GetButtonBackColor", "ButtonBackColor", 0xF8F2EE}, // #EEF2F8
+    {"GetToolbarBackColor", "ToolbarBackColor", 0xEADBCF}, // #CFDBEA
+    {"GetToolbarColorFont", "ToolbarColorFont", 0x412A1B}, // #1B2A41
 };
 
 } // namespace

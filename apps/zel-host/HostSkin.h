@@ -12,13 +12,13 @@ namespace zelhost {
 // The demo host's skin: six colours read from the [Skin] section of a small settings file
 //   [Skin]
 //   Enabled=true
-//   FormBackColor=#E9EDF3       ; "#RRGGBB", or "none" / "-1" for no colour
-//   TabBackColor=#D5DEEA
-//   ColorFont=#1E2B3C
-//   ButtonBackColor=#F5F7FA
-//   ToolbarBackColor=#DCE4EF
-//   ToolbarColorFont=#1E2B3C
-// A key that is missing keeps its built-in default colour.
+//   FormBackColor=#DDE3EC       ; "#RRGGBB", or "none" / "-1" for no colour
+//   TabBackColor=#C9D6E8
+//   ColorFont=#1B2A41
+//   ButtonBackColor=#EEF2F8
+//   ToolbarBackColor=#CFDBEA
+//   ToolbarColorFont=#1B2A41
+// These are also the built-in colours; a key that is missing keeps its built-in colour.
 class HostSkin final : public zel::ISkin
 {
 public:

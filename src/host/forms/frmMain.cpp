@@ -54,6 +54,14 @@ std::string plainText(const QTextEdit* box)
     return box->toPlainText().toStdString();
 }
 
+// Replaces a rich-text box's whole content with plain text in the box's own font: unlike
+// QTextEdit::setPlainText, no colour of the text it replaces carries over.
+void setPlainContent(QTextEdit* box, std::string_view text)
+{
+    box->document()->setPlainText(qs(text));
+    box->moveCursor(QTextCursor::Start);
+}
+
 std::string selectedText(const QTextEdit* box)
 {
     QString text = box->textCursor().selectedText();
@@ -334,7 +342,7 @@ std::string frmMain::ShowWizardForNewScript()
 
 void frmMain::SetScriptText(std::string_view text)
 {
-    rtfScript->setPlainText(qs(text));
+    setPlainContent(rtfScript, text);
 }
 
 void frmMain::ColorizeCode()
@@ -497,7 +505,7 @@ void frmMain::FillDataToProcess()
 {
     try {
         Globals& g = requireState();
-        rtfScript->setPlainText(qs(g.gobjRobot->GetEvalCode()));
+        setPlainContent(rtfScript, g.gobjRobot->GetEvalCode());
         rtfDescription->setPlainText(qs(g.gobjSharedData->Description()));
         txtExecutionEngine->setText(qs(executionEngineNode().text()));
 
@@ -734,7 +742,7 @@ void frmMain::cmdWizard_Click()
         m_pendingDefinition.clear();
         const std::string code = runWizard();
         if (!code.empty()) {
-            rtfScript->setPlainText(qs(code));
+            setPlainContent(rtfScript, code);
             requireState().gobjRobot->SetAdditionalDefinition(m_pendingDefinition);
         }
         ColorizeCode();

@@ -259,6 +259,21 @@ TEST_F(EditorTest, ColouringKeepsTheCaret_AlsoWhenTheRichTextIsLonger)
     EXPECT_TRUE(ui->shown.empty());
 }
 
+TEST_F(EditorTest, NewScriptTextDropsTheColoursOfTheOldOne)
+{
+    open(activityXml("VBScript", "If x Then y = 1"));
+    show([&](QDialog&) {
+        auto* box = control<QTextEdit>("rtfScript");
+        ASSERT_TRUE(hasColouredText(box->document()));
+        form().SetScriptText("plain text");
+        for (QTextBlock block = box->document()->begin(); block.isValid(); block = block.next())
+            for (auto it = block.begin(); !it.atEnd(); ++it)
+                EXPECT_FALSE(it.fragment().charFormat().hasProperty(QTextFormat::ForegroundBrush));
+        EXPECT_EQ(box->toPlainText(), "plain text");
+        control<QPushButton>("cmdCancel")->click();
+    });
+}
+
 TEST_F(EditorTest, ColourButtonReportsAComponentThatCannotBeCreated)
 {
     open(activityXml("VBScript", "x = 1"));
