@@ -41,7 +41,9 @@ void writeAtomically(const std::filesystem::path& file, const std::string& data)
         unlink(temp.c_str());
         fail(what, error);
     };
-    struct stat original{};
+    struct stat original
+    {
+    };
     if (stat(file.c_str(), &original) == 0 && fchmod(fd, original.st_mode & 07777) != 0)
         abandon("cannot copy the permissions of " + file.string());
     std::size_t written = 0;

@@ -47,8 +47,7 @@ bool EditorWatcher::eventFilter(QObject* watched, QEvent* event)
             try {
                 m_engine.ChangeInterfaceLanguage(m_language);
             } catch (const zel::ErrorRecord& e) {
-                std::cerr << "zel-host: the language " << m_language << " could not be set: " << e.Description
-                          << '\n';
+                std::cerr << "zel-host: the language " << m_language << " could not be set: " << e.Description << '\n';
             }
         }
     } else if (event->type() == QEvent::Paint && !m_screenshot.empty() && !m_shotPending) {

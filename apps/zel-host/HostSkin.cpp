@@ -16,10 +16,10 @@ struct Entry
     int32_t color;
 };
 constexpr Entry kEntries[] = {
-    {"GetFormBackColor", "FormBackColor", 0xECE3DD},    // #DDE3EC
-    {"GetTabBackColor", "TabBackColor", 0xE8D6C9},     // #C9D6E8
-    {"GetColorFont", "ColorFont", 0x412A1B},           // #1B2A41
-    {"GetButtonBackColor", "ButtonBackColor", 0xF8F2EE}, // #EEF2F8
+    {"GetFormBackColor", "FormBackColor", 0xECE3DD},       // #DDE3EC
+    {"GetTabBackColor", "TabBackColor", 0xE8D6C9},         // #C9D6E8
+    {"GetColorFont", "ColorFont", 0x412A1B},               // #1B2A41
+    {"GetButtonBackColor", "ButtonBackColor", 0xF8F2EE},   // #EEF2F8
     {"GetToolbarBackColor", "ToolbarBackColor", 0xEADBCF}, // #CFDBEA
     {"GetToolbarColorFont", "ToolbarColorFont", 0x412A1B}, // #1B2A41
 };

@@ -132,8 +132,7 @@ int main(int argc, char** argv)
             return 1;
         }
         std::cerr << "zel-host: "
-                  << (notifier.saved() ? "saved " + options->activity.string()
-                                       : std::string("closed without saving"))
+                  << (notifier.saved() ? "saved " + options->activity.string() : std::string("closed without saving"))
                   << '\n';
         return 0;
     } catch (const zel::ErrorRecord& e) {

@@ -93,14 +93,15 @@ TEST(ActivityFile, WriteReplacesTheContentAndKeepsThePermissions)
 
     zelhost::ActivityFile::writeAtomically(file, "<new>edited</new>");
     EXPECT_EQ(zelhost::ActivityFile::read(file), "<new>edited</new>");
-    struct stat info{};
+    struct stat info
+    {
+    };
     ASSERT_EQ(stat(file.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
     // Nothing but the activity is left in the folder.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1);
 
-    EXPECT_THROW(zelhost::ActivityFile::writeAtomically(folder / "no-such-folder" / "a.xml", "x"),
-                 std::runtime_error);
+    EXPECT_THROW(zelhost::ActivityFile::writeAtomically(folder / "no-such-folder" / "a.xml", "x"), std::runtime_error);
     // A replacement that cannot happen (the target is a folder) leaves no temporary file behind.
     std::filesystem::create_directories(folder / "taken");
     EXPECT_THROW(zelhost::ActivityFile::writeAtomically(folder / "taken", "x"), std::runtime_error);

@@ -279,8 +279,7 @@ void frmMain::buildWindow()
     m_window->setResizeHandler([this] { fromWindow([this] { Form_Resize(); }); });
 }
 
-template <class Handler>
-void frmMain::fromWindow(Handler&& handler) noexcept
+template <class Handler> void frmMain::fromWindow(Handler&& handler) noexcept
 {
     ++m_handlerDepth;
     try {
@@ -389,9 +388,7 @@ void frmMain::ChangeSettings()
         } catch (...) {
         }
     };
-    row([&] {
-        ui::setBackColor(*m_window, General::GetFormBackColor());
-    });
+    row([&] { ui::setBackColor(*m_window, General::GetFormBackColor()); });
     row([&] {
         const int32_t color = General::GetTabBackColor();
         for (QWidget* control : {static_cast<QWidget*>(panelScript), static_cast<QWidget*>(lblDescription),
@@ -570,9 +567,7 @@ void frmMain::ChangeLanguage(std::string_view pLanguageId)
         auto tip = [](QWidget* widget) {
             return [widget](const std::string& value) { widget->setToolTip(qs(value)); };
         };
-        auto label = [](QLabel* widget) {
-            return [widget](const std::string& value) { widget->setText(qs(value)); };
-        };
+        auto label = [](QLabel* widget) { return [widget](const std::string& value) { widget->setText(qs(value)); }; };
         auto message = [](std::string& variable) {
             return [&variable](const std::string& value) { variable = value; };
         };
@@ -612,8 +607,8 @@ std::string frmMain::runWizard()
 {
     const NewScriptWizard& wizard = newScriptWizard();
     if (!wizard) {
-        uiServices().messageBox("The web-service wizard is not available in this version of the editor.",
-                                kProgramTitle, MessageIcon::Information, MessageButtons::Ok);
+        uiServices().messageBox("The web-service wizard is not available in this version of the editor.", kProgramTitle,
+                                MessageIcon::Information, MessageButtons::Ok);
         return {};
     }
     WizardOutcome outcome = wizard(m_window);

@@ -111,8 +111,7 @@ private:
 
     // Runs a handler started by the window itself: nothing may leave a Qt slot or event handler,
     // so an error that the handler raised on is shown and logged here.
-    template <class Handler>
-    void fromWindow(Handler&& handler) noexcept;
+    template <class Handler> void fromWindow(Handler&& handler) noexcept;
     void showUnhandledError() noexcept;
 
     EditorFormEvents m_events;

@@ -132,7 +132,8 @@ TEST_F(FormEngineWindow, MissingExecutionEngineFailsTheFillingWithItsTags)
         FAIL() << "ShowForm should have raised";
     } catch (const ErrorRecord& error) {
         EXPECT_EQ(error.Number, 91);
-        EXPECT_TRUE(error.Source.ends_with(" frmMain.FillDataToProcess()  frmMain.Initialize()  cFormEngine.ShowForm() "))
+        EXPECT_TRUE(
+            error.Source.ends_with(" frmMain.FillDataToProcess()  frmMain.Initialize()  cFormEngine.ShowForm() "))
             << error.Source;
     }
 }

@@ -88,10 +88,13 @@ void RecordingNotifier::ButtonClick(int32_t ZELButton)
 std::string activityXml(const std::string& language, const std::string& code, const std::string& executionEngine,
                         const std::string& userLanguage, const std::string& description)
 {
-    return "<Activity><UserLanguage>" + userLanguage + "</UserLanguage><ContextText>Tests</ContextText>"
-           "<Description><![CDATA[" + description + "]]></Description><Properties>" + executionEngine +
+    return "<Activity><UserLanguage>" + userLanguage +
+           "</UserLanguage><ContextText>Tests</ContextText>"
+           "<Description><![CDATA[" +
+           description + "]]></Description><Properties>" + executionEngine +
            "</Properties><ScriptData><RobotScript><Script><Language><![CDATA[" + language +
-           "]]></Language><EvalCode><![CDATA[" + code + "]]></EvalCode></Script></RobotScript></ScriptData>"
+           "]]></Language><EvalCode><![CDATA[" + code +
+           "]]></EvalCode></Script></RobotScript></ScriptData>"
            "</Activity>";
 }
 

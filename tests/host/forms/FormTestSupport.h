@@ -102,8 +102,7 @@ protected:
 
     frmMain& form() { return dynamic_cast<frmMain&>(*engine->form()); }
     QDialog* window() { return form().window(); }
-    template <class T>
-    T* control(const char* name)
+    template <class T> T* control(const char* name)
     {
         T* found = window()->findChild<T*>(QLatin1String(name));
         if (found == nullptr)

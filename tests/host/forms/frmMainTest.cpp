@@ -4,8 +4,8 @@
 
 #include "common/Globals.h"
 #include "host/cRobot.h"
-#include "hostparts/defaults/DefaultComponents.h"
 #include "hostparts/colorizer/Colorizer.h"
+#include "hostparts/defaults/DefaultComponents.h"
 #include "platform/com/ClassRegistry.h"
 #include "platform/script/ScriptControl.h"
 
@@ -157,15 +157,17 @@ TEST_P(ExecutionEngineStore, OkStoresTheTrimmedText)
 
 INSTANTIATE_TEST_SUITE_P(
     Editor, ExecutionEngineStore,
-    ::testing::Values(
-        EngineCase{"SpacesIntoEmptyElement", "<ExecutionEngine/>", "   ", "<ExecutionEngine><![CDATA[]]></ExecutionEngine>"},
-        EngineCase{"TextIntoEmptyElement", "<ExecutionEngine/>", "  Main  ", "<ExecutionEngine><![CDATA[Main]]></ExecutionEngine>"},
-        EngineCase{"SpacesOverCData", "<ExecutionEngine><![CDATA[Main]]></ExecutionEngine>", "    ",
-                   "<ExecutionEngine><![CDATA[]]></ExecutionEngine>"},
-        EngineCase{"TextOverText", "<ExecutionEngine>Old</ExecutionEngine>", " New ",
-                   "<ExecutionEngine>New</ExecutionEngine>"},
-        EngineCase{"OnlyTheFirstChildChanges", "<ExecutionEngine><![CDATA[A]]><![CDATA[B]]></ExecutionEngine>", "C",
-                   "<ExecutionEngine><![CDATA[C]]><![CDATA[B]]></ExecutionEngine>"}),
+    ::testing::Values(EngineCase{"SpacesIntoEmptyElement", "<ExecutionEngine/>", "   ",
+                                 "<ExecutionEngine><![CDATA[]]></ExecutionEngine>"},
+                      EngineCase{"TextIntoEmptyElement", "<ExecutionEngine/>", "  Main  ",
+                                 "<ExecutionEngine><![CDATA[Main]]></ExecutionEngine>"},
+                      EngineCase{"SpacesOverCData", "<ExecutionEngine><![CDATA[Main]]></ExecutionEngine>", "    ",
+                                 "<ExecutionEngine><![CDATA[]]></ExecutionEngine>"},
+                      EngineCase{"TextOverText", "<ExecutionEngine>Old</ExecutionEngine>", " New ",
+                                 "<ExecutionEngine>New</ExecutionEngine>"},
+                      EngineCase{"OnlyTheFirstChildChanges",
+                                 "<ExecutionEngine><![CDATA[A]]><![CDATA[B]]></ExecutionEngine>", "C",
+                                 "<ExecutionEngine><![CDATA[C]]><![CDATA[B]]></ExecutionEngine>"}),
     [](const ::testing::TestParamInfo<EngineCase>& info) { return info.param.name; });
 
 // ---------------------------------------------------------------------------------------------
@@ -205,8 +207,8 @@ TEST_P(SyntaxCheck, ShowsTheOutcomeInItsMessageBox)
     ASSERT_FALSE(engine.AddCode(c.script));
     const script::ScriptError& error = engine.Error();
     EXPECT_EQ(box.text, "Error.\r\nNumber: " + std::to_string(error.Number) + "\r\nDesc: " + error.Description +
-                            "\r\nColumn: " + std::to_string(error.Column) + "\r\nLine: " +
-                            std::to_string(error.Line) + "\r\nText: " + error.Text + "\r\nSource: " + error.Source);
+                            "\r\nColumn: " + std::to_string(error.Column) + "\r\nLine: " + std::to_string(error.Line) +
+                            "\r\nText: " + error.Text + "\r\nSource: " + error.Source);
     EXPECT_EQ(box.title, " Script Editor");
     EXPECT_EQ(box.icon, MessageIcon::None);
 }
@@ -486,8 +488,8 @@ Colours coloursOf(const QWidget* widget)
     return {widget->palette().color(QPalette::Window), widget->palette().color(QPalette::WindowText)};
 }
 
-const char* const kToolBar[] = {"panelToolBar", "cmdCut", "cmdCopy", "cmdPaste", "cmdColorizeCode", "cmdCheckSyntax",
-                                "cmdWizard"};
+const char* const kToolBar[] = {"panelToolBar",    "cmdCut",         "cmdCopy",  "cmdPaste",
+                                "cmdColorizeCode", "cmdCheckSyntax", "cmdWizard"};
 
 TEST_F(EditorTest, FullSkinColoursExactlyTheListedControls_AskingInOrder)
 {
@@ -498,9 +500,9 @@ TEST_F(EditorTest, FullSkinColoursExactlyTheListedControls_AskingInOrder)
                         {"GetToolbarBackColor", 0x202020},
                         {"GetToolbarColorFont", 0x303030}});
     open(activityXml("VBScript", "x = 1"), &skin);
-    EXPECT_EQ(skin.asked, (std::vector<std::string>{"GetFormBackColor", "GetTabBackColor", "GetColorFont",
-                                                    "GetButtonBackColor", "GetToolbarBackColor",
-                                                    "GetToolbarColorFont"}));
+    EXPECT_EQ(skin.asked,
+              (std::vector<std::string>{"GetFormBackColor", "GetTabBackColor", "GetColorFont", "GetButtonBackColor",
+                                        "GetToolbarBackColor", "GetToolbarColorFont"}));
     EXPECT_EQ(window()->palette().color(QPalette::Window), QColor(0xF0, 0, 0));
     for (const char* name : {"panelScript", "lblDescription", "lblScript"})
         EXPECT_EQ(control<QWidget>(name)->palette().color(QPalette::Window), QColor(0, 0xF0, 0)) << name;
@@ -514,8 +516,8 @@ TEST_F(EditorTest, FullSkinColoursExactlyTheListedControls_AskingInOrder)
     }
     // The boxes and the list keep their designed colours.
     frmMain design({});
-    for (const char* name : {"rtfScript", "rtfDescription", "txtExecutionEngine", "cmbScriptLanguage",
-                             "lblExecutionEngine"}) {
+    for (const char* name :
+         {"rtfScript", "rtfDescription", "txtExecutionEngine", "cmbScriptLanguage", "lblExecutionEngine"}) {
         const QWidget* plain = design.window()->findChild<QWidget*>(QLatin1String(name));
         EXPECT_EQ(control<QWidget>(name)->palette(), plain->palette()) << name;
     }
@@ -547,9 +549,8 @@ TEST_F(EditorTest, NoSkinChangesNothing)
     for (QWidget* widget : controls) {
         if (widget->objectName().isEmpty())
             continue;
-        QWidget* plain = widget == window()
-                             ? design.window()
-                             : design.window()->findChild<QWidget*>(widget->objectName());
+        QWidget* plain =
+            widget == window() ? design.window() : design.window()->findChild<QWidget*>(widget->objectName());
         ASSERT_NE(plain, nullptr) << widget->objectName().toStdString();
         EXPECT_EQ(widget->palette(), plain->palette()) << widget->objectName().toStdString();
         EXPECT_EQ(widget->autoFillBackground(), plain->autoFillBackground()) << widget->objectName().toStdString();
@@ -571,11 +572,11 @@ TEST_F(EditorTest, DraggingTheCaptionMovesTheWindowWithTheLeftButtonOnly)
             QMouseEvent press(QEvent::MouseButtonPress, QPointF(40, 10), QPointF(start), button, button,
                               Qt::NoModifier);
             QCoreApplication::sendEvent(caption, &press);
-            QMouseEvent move(QEvent::MouseMove, QPointF(90, 40), QPointF(start + QPoint(50, 30)), Qt::NoButton,
-                             button, Qt::NoModifier);
+            QMouseEvent move(QEvent::MouseMove, QPointF(90, 40), QPointF(start + QPoint(50, 30)), Qt::NoButton, button,
+                             Qt::NoModifier);
             QCoreApplication::sendEvent(caption, &move);
-            QMouseEvent release(QEvent::MouseButtonRelease, QPointF(90, 40), QPointF(start + QPoint(50, 30)),
-                                button, Qt::NoButton, Qt::NoModifier);
+            QMouseEvent release(QEvent::MouseButtonRelease, QPointF(90, 40), QPointF(start + QPoint(50, 30)), button,
+                                Qt::NoButton, Qt::NoModifier);
             QCoreApplication::sendEvent(caption, &release);
         };
         const QPoint before = dialog.pos();

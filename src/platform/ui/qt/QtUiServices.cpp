@@ -77,8 +77,8 @@ MessageResult QtUiServices::messageBox(const std::string& text, const std::strin
     QWidget* owner = QApplication::activeModalWidget();
     if (owner == nullptr)
         owner = QApplication::activeWindow();
-    QMessageBox box(toQt(icon), QString::fromStdString(title), QString::fromStdString(displayText(text)),
-                    toQt(buttons), owner);
+    QMessageBox box(toQt(icon), QString::fromStdString(title), QString::fromStdString(displayText(text)), toQt(buttons),
+                    owner);
     // The system's texts are plain text: a "<" in a script line must show as it is.
     box.setTextFormat(Qt::PlainText);
     return fromQt(box.exec());
