@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QPixmap>
 #include <QTimer>
 #include <QWidget>
@@ -29,6 +31,21 @@ EditorWatcher::EditorWatcher(zel::IFormEngine& engine, std::string language, std
 
 bool EditorWatcher::eventFilter(QObject* watched, QEvent* event)
 {
+    if (auto* box = qobject_cast<QMessageBox*>(watched);
+        box != nullptr && event->type() == QEvent::Show && !m_screenshot.empty()) {
+        // Nobody is there to answer a message box in a scripted run: its text goes to standard
+        // error and it is closed with its default answer.
+        std::cerr << "zel-host: message: " << box->text().toStdString() << '\n';
+        QTimer::singleShot(0, box, [box] {
+            if (QAbstractButton* answer = box->defaultButton() != nullptr
+                                              ? static_cast<QAbstractButton*>(box->defaultButton())
+                                              : box->escapeButton())
+                answer->click();
+            else
+                box->reject();
+        });
+        return false;
+    }
     if (!isEditorWindow(watched))
         return false;
     if (event->type() == QEvent::Show) {

@@ -75,6 +75,20 @@ TEST_F(HostApp, ScreenshotPicturesTheEditorAndClosesItAsCancelDoes)
     }
 }
 
+TEST_F(HostApp, ActivityWithoutScriptShowsNoEditorAndLeavesTheFile)
+{
+    const auto fresh = folder / "new.xml";
+    std::filesystem::copy_file(std::filesystem::path(ZEL_BIN_DIR) / "data" / "samples" / "NewActivity.xml", fresh);
+    const std::string before = zelhost::ActivityFile::read(fresh);
+    EXPECT_EQ(runHost({"--screenshot", QString::fromStdString((folder / "none.png").string()),
+                       QString::fromStdString(fresh.string())}),
+              1)
+        << output;
+    EXPECT_NE(output.find("not available"), std::string::npos) << output;
+    EXPECT_FALSE(std::filesystem::exists(folder / "none.png"));
+    EXPECT_EQ(zelhost::ActivityFile::read(fresh), before);
+}
+
 TEST_F(HostApp, WrongCommandLinesAreRefused)
 {
     EXPECT_EQ(runHost({}), 2);
