@@ -428,6 +428,25 @@ TEST_F(EditorTest, CancelRefusedByTheHostShowsTheErrorAndKeepsTheWindow)
     EXPECT_NE(log.find(" frmMain.cmdCancel_Click() "), std::string::npos) << log;
 }
 
+TEST_F(EditorTest, WizardThatFailsShowsTheErrorAndKeepsTheWindow)
+{
+    open(activityXml("VBScript", "x = 1"));
+    show([&](QDialog&) {
+        com::ClassRegistry::instance().unregisterClass(kClsidColorizer);
+        control<QToolButton>("cmdWizard")->click();
+        registerDefaultComponents();
+        EXPECT_TRUE(window()->isVisible());
+        control<QPushButton>("cmdCancel")->click();
+    });
+    // The question, the wizard's absence, then the error of the colouring that follows it.
+    ASSERT_EQ(ui->shown.size(), 3u);
+    EXPECT_EQ(ui->shown[2].icon, MessageIcon::Critical);
+    EXPECT_TRUE(ui->shown[2].text.starts_with("Error.\r\nDesc: ")) << ui->shown[2].text;
+    EXPECT_TRUE(ui->shown[2].text.ends_with(" frmMain.ColorizeCode()  frmMain.cmdWizard_Click() "))
+        << ui->shown[2].text;
+    EXPECT_NE(logText().find(" frmMain.cmdWizard_Click() "), std::string::npos);
+}
+
 TEST_F(EditorTest, EscapeIsCancel)
 {
     open(activityXml("VBScript", "x = 1"));
