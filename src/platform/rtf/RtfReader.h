@@ -16,6 +16,10 @@ namespace zel::rtf {
 // Font and colour tables are read; `\*` destinations, other destinations that hold no visible
 // text (stylesheet, info, pict, headers, ...) and unknown control words are skipped.
 //
+// Bytes below 0x20 other than tab show nothing; raw CR and LF only wrap the RTF source. Multi-byte
+// code pages (932, 936, 949, 950) are decoded across consecutive bytes; a code page Qt has no
+// converter for reads as 1252.
+//
 // Malformed RTF never throws: unbalanced or truncated input gives what was read up to its end,
 // text after the closing brace of the outermost group is ignored, lone UTF-16 surrogates and
 // U+FDD0/U+FDD1 become U+FFFD. The same input always gives the same document.
