@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -489,6 +490,9 @@ int DemoServices::start(int port, const std::string& host)
     m_host = host == "localhost" ? "127.0.0.1" : host;
     m_port = bound;
     m_thread = std::thread([this] { m_server.listen_after_bind(); });
+    // stop() only takes effect once the server loop runs, so start returns when it does.
+    while (!m_server.is_running())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return m_port;
 }
 

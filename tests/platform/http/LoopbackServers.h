@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <mutex>
 #include <stdexcept>
@@ -31,6 +32,8 @@ public:
         if (m_port <= 0)
             throw std::runtime_error("cannot bind a loopback port");
         m_thread = std::thread([this] { server.listen_after_bind(); });
+        while (!server.is_running()) // stop() is lost if it comes before the loop starts
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         return m_port;
     }
     void stop()

@@ -1,0 +1,143 @@
+#include "StraightforwardAnalyser.h"
+#include "WsdlTestSupport.h"
+#include "common/ErrorRecord.h"
+#include "platform/controls/MemoryGrid.h"
+#include "platform/controls/MemoryTextBox.h"
+#include "wsdl/WebService.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace zel;
+
+namespace {
+
+// A WSDL with the awkward cases mixed at random: several schema sections and prefixes, repeated
+// wrapper names, names inside other names, untyped, short and foreign-prefixed types, messages
+// of other kinds, comments among the parameters, and a types section nested where none belongs.
+std::string randomWsdl(std::mt19937& rng)
+{
+    const std::vector<std::string> names = {"Get", "GetQuote", "Quote", "Add", "AddItem", "Don't", "Do\"it", "X",
+                                            "Ping", "Sum"};
+    const std::vector<std::string> prefixes = {"s", "xsd", "xs", "tns", "q1"};
+    auto pick = [&](const auto& list) { return list[std::uniform_int_distribution<std::size_t>(0, list.size() - 1)(rng)]; };
+    auto chance = [&](int percent) { return std::uniform_int_distribution<int>(0, 99)(rng) < percent; };
+    auto attr = [](const std::string& value) {
+        std::string out;
+        for (const char c : value)
+            out += c == '"' ? std::string("&quot;") : c == '\'' ? std::string("&apos;") : std::string(1, c);
+        return out;
+    };
+
+    std::string w = "<wsdl:definitions xmlns:wsdl=\"http://schemas.xmlsoap.org/wsdl/\">";
+    const int sections = std::uniform_int_distribution<int>(1, 3)(rng);
+    for (int s = 0; s < sections; ++s) {
+        const std::string p = pick(prefixes);
+        w += "<wsdl:types><" + p + ":schema>";
+        const int wrappers = std::uniform_int_distribution<int>(2, 12)(rng);
+        for (int i = 0; i < wrappers; ++i) {
+            const std::string name = pick(names) + (chance(50) ? "Response" : "");
+            w += "<" + p + ":element name=\"" + attr(name) + "\"><" + p + ":complexType><" + p + ":sequence>";
+            const int fields = std::uniform_int_distribution<int>(0, 3)(rng);
+            for (int f = 0; f < fields; ++f) {
+                if (chance(10))
+                    w += "<!-- note -->";
+                std::string type;
+                const int kind = std::uniform_int_distribution<int>(0, 5)(rng);
+                if (kind == 0)
+                    type = p + ":string";
+                else if (kind == 1)
+                    type = pick(prefixes) + ":int";
+                else if (kind == 2)
+                    type = "x";
+                else if (kind == 3)
+                    type = p + ": ";
+                else if (kind == 4)
+                    type = "tns:Thing";
+                w += "<" + p + ":element name=\"f" + std::to_string(f) + "\"" +
+                     (kind == 5 ? std::string() : " type=\"" + type + "\"") + "/>";
+            }
+            w += "</" + p + ":sequence></" + p + ":complexType></" + p + ":element>";
+        }
+        w += "</" + p + ":schema></wsdl:types>";
+    }
+    if (chance(30))
+        w += "<wsdl:documentation><wsdl:types><s:schema><s:element name=\"GetResponse\"><s:complexType><s:sequence>"
+             "<s:element name=\"r\" type=\"s:int\"/></s:sequence></s:complexType></s:element></s:schema></wsdl:types>"
+             "</wsdl:documentation>";
+    const int messages = std::uniform_int_distribution<int>(0, 14)(rng);
+    for (int i = 0; i < messages; ++i) {
+        const std::vector<std::string> suffixes = {"SoapIn", "SoapOut", "HttpGetIn", "soapin", " SoapIn", ""};
+        w += "<wsdl:message name=\"" + attr(pick(names) + pick(suffixes)) + "\"/>";
+    }
+    w += "<wsdl:service name=\"Random\"/></wsdl:definitions>";
+    return w;
+}
+
+} // namespace
+
+TEST(AnalyserEquivalence, IndexedAnswers_MatchTheQueriesRunOneByOne)
+{
+    const std::vector<std::string> prefixLists = {"xsd,xsi,xs,s", "s", "", " s", "s,,xsd", "xs, s", "tns,q1", "q1,s,xsd"};
+    const std::vector<std::string> operations = {"Get", "GetQuote", "Don't", "Do\"it", "Sum", "Nothing"};
+    std::mt19937 rng(20240611);
+    int compared = 0;
+    int nonEmptyLists = 0;
+    for (int round = 0; round < 150; ++round) {
+        const std::string text = randomWsdl(rng);
+        const XmlNode document = XmlNode::parse(text);
+        ASSERT_FALSE(document.isNone()) << text;
+        for (const std::string& prefixes : prefixLists) {
+            const std::string& operation = operations[static_cast<std::size_t>(round) % operations.size()];
+            const zel::testing::StraightforwardResult expected =
+                zel::testing::analyseStraightforwardly(document, prefixes, operation);
+
+            WebService analyser;
+            controls::MemoryGrid grid;
+            controls::MemoryTextBox returnType;
+            analyser.pubdtMethodsParameters = &grid;
+            analyser.pubtxtMethodReturnType = &returnType;
+            analyser.WSXML = document;
+            EXPECT_EQ(analyser.BuscarMedotosWs(prefixes), expected.methods) << prefixes << "\n" << text;
+            analyser.SelectedMethod = operation;
+            analyser.Prefijos = prefixes;
+            EXPECT_EQ(analyser.BuscarParametrosRetorno(), expected.returnFound) << prefixes << "\n" << text;
+            EXPECT_EQ(analyser.ReturnType, expected.returnType) << text;
+            EXPECT_EQ(analyser.cPrefijo, expected.prefix) << text;
+            bool failed = false;
+            try {
+                analyser.WebServiceMethodParametersInputLoad();
+            } catch (const ErrorRecord&) {
+                failed = true;
+            }
+            EXPECT_EQ(failed, expected.rowsFailed) << text;
+            ASSERT_EQ(grid.rowCount(), static_cast<int>(expected.rows.size())) << operation << " " << prefixes << "\n"
+                                                                              << text;
+            for (int r = 0; r < grid.rowCount(); ++r)
+                for (int c = 0; c < 4; ++c)
+                    EXPECT_EQ(grid.cell(r, c), expected.rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]);
+            ++compared;
+            nonEmptyLists += expected.methods.empty() ? 0 : 1;
+        }
+    }
+    EXPECT_EQ(compared, 150 * 8);
+    EXPECT_GT(nonEmptyLists, 100) << "the generated documents must exercise the listing";
+}
+
+TEST(AnalyserEquivalence, Fixtures_MatchTheQueriesRunOneByOne)
+{
+    for (const char* fixture : {"quotes-s.wsdl", "two-services-xsd.wsdl", "default-namespace.wsdl"}) {
+        const XmlNode document = XmlNode::parse(zel::testing::wsdlFixture(fixture));
+        for (const char* operation : {"GetQuote", "Get", "Ping", "Convert", "Echo"}) {
+            const auto expected = zel::testing::analyseStraightforwardly(document, "xsd,xsi,xs,s", operation);
+            WebService analyser;
+            analyser.WSXML = document;
+            EXPECT_EQ(analyser.BuscarMedotosWs("xsd,xsi,xs,s"), expected.methods) << fixture;
+            analyser.SelectedMethod = operation;
+            analyser.Prefijos = "xsd,xsi,xs,s";
+            EXPECT_EQ(analyser.BuscarParametrosRetorno(), expected.returnFound) << fixture << " " << operation;
+            EXPECT_EQ(analyser.ReturnType, expected.returnType) << fixture << " " << operation;
+        }
+    }
+}

@@ -1,0 +1,341 @@
+#include "WsdlTestSupport.h"
+#include "common/ErrorRecord.h"
+#include "platform/controls/MemoryGrid.h"
+#include "platform/controls/MemoryTextBox.h"
+#include "platform/http/LoopbackServers.h"
+#include "wsdl/ParameterSequence.h"
+#include "wsdl/WebService.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+using namespace zel;
+using zel::testing::LoopbackHttpServer;
+using zel::testing::RawServer;
+using zel::testing::wsdlFixture;
+
+namespace {
+
+// Serves every fixture at "/<fixture>" (any query), plus the fault pages the tests need.
+class WsdlServer
+{
+public:
+    WsdlServer()
+    {
+        for (const char* name : {"quotes-s.wsdl", "two-services-xsd.wsdl", "default-namespace.wsdl",
+                                 "doctype-entities.wsdl", "latin1.wsdl", "utf16.wsdl", "toolkit-two-ports.wsdl"}) {
+            const std::string body = wsdlFixture(name);
+            http.server.Get(std::string("/") + name, [body](const httplib::Request& req, httplib::Response& res) {
+                res.set_content(req.has_param("WSDL") ? body : "<html>help page</html>", "text/xml");
+            });
+        }
+        http.server.Get("/error-html", [](const httplib::Request&, httplib::Response& res) {
+            res.status = 500;
+            res.set_content("<html><body><h1>Server Error</h1><p>Runtime error<br></body></html>", "text/html");
+        });
+        http.server.Get("/error-xml", [](const httplib::Request&, httplib::Response& res) {
+            res.status = 500;
+            res.set_content("<?xml version=\"1.0\"?><error><message>Unhandled</message></error>", "text/xml");
+        });
+        http.server.Get("/not-xml", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content("Service temporarily unavailable", "text/plain");
+        });
+        zel::testing::serveGeneratedBody(http.server, "/huge", 100u * 1024u * 1024u, false);
+        http.start();
+    }
+    std::string url(const std::string& path) const { return http.url(path); }
+
+private:
+    LoopbackHttpServer http;
+};
+
+WsdlServer& server()
+{
+    static WsdlServer instance;
+    return instance;
+}
+
+// An analyser that has loaded fixture and set its controls.
+struct Loaded
+{
+    explicit Loaded(const std::string& fixture)
+    {
+        analyser.pubdtMethodsParameters = &grid;
+        analyser.pubtxtMethodReturnType = &returnType;
+        analyser.strUrl = server().url("/" + fixture);
+        service = analyser.BuscarClasesWs();
+    }
+    // What the wizard does when the user moves on with an operation chosen.
+    bool choose(const std::string& operation, const std::string& prefixes)
+    {
+        analyser.SelectedMethod = operation;
+        analyser.Prefijos = prefixes;
+        analyser.ReturnType.clear();
+        const bool found = analyser.BuscarParametrosRetorno();
+        analyser.WebServiceMethodParametersInputLoad();
+        return found;
+    }
+    WebService analyser;
+    controls::MemoryGrid grid;
+    controls::MemoryTextBox returnType;
+    std::string service;
+};
+
+constexpr const char* kWizardPrefixes = "xsd,xsi,xs,s";
+
+} // namespace
+
+TEST(WebServiceFetch, EmptyAddress_ReturnsEmptyWithoutRequest)
+{
+    WebService analyser;
+    int requests = 0;
+    analyser.setHttpSend([&](const http::HttpRequest&, const http::HttpOptions&) {
+        ++requests;
+        return http::HttpResponse{};
+    });
+    EXPECT_EQ(analyser.BuscarClasesWs(), "");
+    EXPECT_EQ(requests, 0);
+    EXPECT_EQ(analyser.strUrl, "");
+}
+
+TEST(WebServiceFetch, EveryCall_AppendsTheSuffixAndSendsTheContentType)
+{
+    WebService analyser;
+    std::vector<http::HttpRequest> sent;
+    analyser.setHttpSend([&](const http::HttpRequest& request, const http::HttpOptions& options) {
+        sent.push_back(request);
+        EXPECT_EQ(options.timeout, std::chrono::seconds(30));
+        http::HttpResponse response;
+        response.status = 404; // not examined
+        response.body = wsdlFixture("quotes-s.wsdl");
+        return response;
+    });
+    analyser.strUrl = "http://127.0.0.1:9/Quotes.asmx?WSDL";
+    EXPECT_EQ(analyser.BuscarClasesWs(), "QuoteService");
+    EXPECT_EQ(analyser.BuscarClasesWs(), "QuoteService");
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(sent[0].url, "http://127.0.0.1:9/Quotes.asmx?WSDL?WSDL");
+    EXPECT_EQ(sent[1].url, "http://127.0.0.1:9/Quotes.asmx?WSDL?WSDL?WSDL");
+    EXPECT_EQ(sent[0].method, "GET");
+    ASSERT_EQ(sent[0].headers.size(), 1u);
+    EXPECT_EQ(sent[0].headers[0], std::make_pair(std::string("Content-Type"), std::string("text/xml; charset=utf-8")));
+    EXPECT_EQ(analyser.SelectedWebService, "QuoteService");
+    EXPECT_EQ(analyser.SelectedClass, "QuoteService");
+}
+
+TEST(WebServiceFetch, CannotCreateTheRequest_RaisesWithTheTag)
+{
+    WebService analyser;
+    analyser.setHttpSend([](const http::HttpRequest&, const http::HttpOptions&) {
+        http::HttpResponse response;
+        response.error = http::HttpError::CannotCreate;
+        response.message = "no transport";
+        return response;
+    });
+    analyser.strUrl = "http://127.0.0.1:9/x";
+    try {
+        analyser.BuscarClasesWs();
+        FAIL() << "no error raised";
+    } catch (const ErrorRecord& e) {
+        EXPECT_EQ(e.Number, ErrorNumber::CannotCreateComponent);
+        EXPECT_TRUE(e.Source.ends_with(" WebService.BuscarClasesWs() ")) << e.Source;
+    }
+}
+
+TEST(WebServiceFetch, Documents_GiveTheFirstServiceName)
+{
+    struct Case
+    {
+        const char* fixture;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"quotes-s.wsdl", "QuoteService"},
+        {"two-services-xsd.wsdl", "UnitService"},
+        {"default-namespace.wsdl", ""},
+        {"toolkit-two-ports.wsdl", ""},
+        {"latin1.wsdl", "Caf\xC3\xA9"},
+        {"utf16.wsdl", "Sixteen\xC3\xA9"},
+        {"doctype-entities.wsdl", "EntityService"},
+    };
+    for (const Case& c : cases) {
+        const auto started = std::chrono::steady_clock::now();
+        Loaded loaded(c.fixture);
+        EXPECT_EQ(loaded.service, c.expected) << c.fixture << " " << loaded.analyser.lastDiagnostic();
+        EXPECT_FALSE(loaded.analyser.WSXML.isNone()) << c.fixture << " parses";
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5)) << c.fixture;
+    }
+    // Entities declared in a DOCTYPE are neither expanded nor fetched.
+    Loaded entities("doctype-entities.wsdl");
+    EXPECT_EQ(entities.analyser.WSXML.documentElement().text().find("lollol"), std::string::npos);
+}
+
+TEST(WebServiceFetch, FailedFetches_ReturnEmptyAndKeepThePreviousWsdl)
+{
+    RawServer silent([](int, const std::atomic<bool>& stopping) {
+        while (!stopping)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    });
+    struct Case
+    {
+        const char* what;
+        std::string url;
+        bool replacesWsxml;
+    };
+    const Case cases[] = {
+        {"connection refused", "http://127.0.0.1:" + std::to_string(zel::testing::closedLoopbackPort()) + "/x.asmx",
+         false},
+        {"unknown host", "http://wsdl-host.invalid/x.asmx", false},
+        {"server that never answers", silent.url("/x.asmx"), false},
+        {"500 page in HTML", server().url("/error-html"), false},
+        {"500 page in well-formed XML", server().url("/error-xml"), true},
+        {"body that is not XML", server().url("/not-xml"), false},
+        {"100 MB body", server().url("/huge"), false},
+    };
+    for (const Case& c : cases) {
+        Loaded loaded("quotes-s.wsdl");
+        ASSERT_EQ(loaded.service, "QuoteService");
+        const XmlNode previous = loaded.analyser.WSXML;
+        loaded.analyser.httpOptions().timeout = std::chrono::seconds(1);
+        loaded.analyser.strUrl = c.url;
+        const auto started = std::chrono::steady_clock::now();
+        EXPECT_EQ(loaded.analyser.BuscarClasesWs(), "") << c.what;
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5)) << c.what;
+        EXPECT_EQ(loaded.analyser.WSXML.sameNode(previous), !c.replacesWsxml) << c.what;
+        EXPECT_FALSE(loaded.analyser.lastDiagnostic().empty()) << c.what;
+        EXPECT_EQ(loaded.analyser.SelectedWebService, "QuoteService") << c.what << ": kept from the earlier load";
+    }
+}
+
+TEST(WebServiceMethods, PrefixLists_SelectWhatIsListed)
+{
+    struct Case
+    {
+        const char* fixture;
+        const char* prefixes;
+        const char* expected;
+    };
+    const Case cases[] = {
+        // Get is listed after GetQuote; Reset (untyped response) is not; Ping has only a SoapOut
+        // message; Don't holds an apostrophe; the lower-case message does not count.
+        {"quotes-s.wsdl", kWizardPrefixes, "GetQuote,Get,Ping,Broken,Don't,"},
+        {"quotes-s.wsdl", "s", "GetQuote,Get,Ping,Broken,Don't,"},
+        {"quotes-s.wsdl", "", ""},
+        {"quotes-s.wsdl", "   ", ""},
+        {"quotes-s.wsdl", "xsd, s", ""},
+        {"quotes-s.wsdl", " s", "GetQuote,Get,Ping,Broken,Don't,"}, // the field is trimmed as a whole
+        {"quotes-s.wsdl", "  s  ", "GetQuote,Get,Ping,Broken,Don't,"},
+        {"quotes-s.wsdl", "xsd,,s", "GetQuote,Get,Ping,Broken,Don't,"},
+        {"two-services-xsd.wsdl", "s,xsd", "Convert,"},
+        {"two-services-xsd.wsdl", "s", ""},
+        {"default-namespace.wsdl", kWizardPrefixes, ""},
+    };
+    for (const Case& c : cases) {
+        Loaded loaded(c.fixture);
+        EXPECT_EQ(loaded.analyser.BuscarMedotosWs(c.prefixes), c.expected) << c.fixture << " [" << c.prefixes << "]";
+    }
+}
+
+TEST(WebServiceMethods, NoDocument_GivesEmptyListAndValidationRaises)
+{
+    WebService analyser;
+    EXPECT_EQ(analyser.BuscarMedotosWs(kWizardPrefixes), "");
+    EXPECT_FALSE(analyser.lastDiagnostic().empty());
+    try {
+        analyser.ValidarSiEsProcedimiento("Add", analyser.WSXML, "s");
+        FAIL() << "no error raised";
+    } catch (const ErrorRecord& e) {
+        EXPECT_EQ(e.Number, ErrorNumber::ObjectNotSet);
+        EXPECT_TRUE(e.Source.ends_with(" WebService.ValidarSiEsProcedimiento() ")) << e.Source;
+    }
+}
+
+TEST(WebServiceParameters, ChosenOperation_FillsGridReturnTypeAndSharedSequence)
+{
+    Loaded loaded("quotes-s.wsdl");
+    ASSERT_TRUE(loaded.choose("GetQuote", kWizardPrefixes));
+    EXPECT_EQ(loaded.analyser.ReturnType, "double");
+    EXPECT_EQ(loaded.analyser.ParametroRetorno, "double");
+    EXPECT_EQ(loaded.analyser.cPrefijo, "s");
+    EXPECT_EQ(loaded.returnType.text(), "double");
+    ASSERT_EQ(loaded.grid.rowCount(), 2);
+    const controls::IParameterGrid::Row first{"symbol", "string", "[none]", ""};
+    const controls::IParameterGrid::Row second{"day", "date", "[none]", ""};
+    for (int c = 0; c < 4; ++c) {
+        EXPECT_EQ(loaded.grid.cell(0, c), first[static_cast<std::size_t>(c)]);
+        EXPECT_EQ(loaded.grid.cell(1, c), second[static_cast<std::size_t>(c)]);
+    }
+    EXPECT_EQ(loaded.grid.currentRow(), 0);
+    EXPECT_EQ(loaded.grid.rowPictures(1),
+              std::make_pair(controls::Picture::ParameterName, controls::Picture::ParameterValue));
+    const XmlNode sequence = ParameterSequence::get();
+    ASSERT_FALSE(sequence.isNone());
+    EXPECT_EQ(sequence.name(), "s:sequence");
+    EXPECT_EQ(sequence.selectNodes("s:element").size(), 2u);
+    EXPECT_FALSE(sequence.ownerDocument().sameNode(loaded.analyser.WSXML)) << "the reference is into a copy";
+
+    // An operation without inputs: empty grid, but the reference is its empty sequence.
+    ASSERT_TRUE(loaded.choose("Ping", kWizardPrefixes));
+    EXPECT_EQ(loaded.grid.rowCount(), 0);
+    EXPECT_EQ(loaded.grid.currentRow(), -1);
+    EXPECT_EQ(ParameterSequence::get().selectNodes("*").size(), 0u);
+    EXPECT_FALSE(ParameterSequence::get().sameNode(sequence));
+    EXPECT_EQ(loaded.returnType.text(), "int");
+}
+
+TEST(WebServiceParameters, ReturnTypeNotFound_LeavesReturnTypeAndClearsTheField)
+{
+    Loaded loaded("quotes-s.wsdl");
+    loaded.returnType.setText("stale");
+    EXPECT_FALSE(loaded.choose("Reset", kWizardPrefixes));
+    EXPECT_EQ(loaded.analyser.ReturnType, "");
+    EXPECT_EQ(loaded.analyser.cPrefijo, "");
+    EXPECT_EQ(loaded.returnType.text(), "");
+    // Without a prefix found, the unprefixed query is used and finds nothing in this layout.
+    EXPECT_EQ(loaded.grid.rowCount(), 0);
+
+    Loaded xsd("two-services-xsd.wsdl");
+    ASSERT_TRUE(xsd.choose("Convert", "s,xsd"));
+    EXPECT_EQ(xsd.analyser.cPrefijo, "xsd");
+    EXPECT_EQ(xsd.grid.cell(1, 1), "string");
+    EXPECT_FALSE(xsd.choose("Convert", "s, xsd")) << "a prefix with a blank never matches";
+}
+
+TEST(WebServiceParameters, InputWithoutType_RaisesAfterTheEarlierRows)
+{
+    Loaded loaded("quotes-s.wsdl");
+    loaded.analyser.SelectedMethod = "Broken";
+    loaded.analyser.Prefijos = "s";
+    ASSERT_TRUE(loaded.analyser.BuscarParametrosRetorno());
+    try {
+        loaded.analyser.WebServiceMethodParametersInputLoad();
+        FAIL() << "no error raised";
+    } catch (const ErrorRecord& e) {
+        EXPECT_EQ(e.Number, 94);
+        EXPECT_TRUE(e.Source.ends_with(" frmWebServiceSelect.WebServiceMethodParametersInputLoad() ")) << e.Source;
+    }
+    ASSERT_EQ(loaded.grid.rowCount(), 1);
+    EXPECT_EQ(loaded.grid.cell(0, 0), "first");
+}
+
+TEST(WebServiceParameters, ApostropheInTheName_IsMatchedLiterally)
+{
+    Loaded loaded("quotes-s.wsdl");
+    ASSERT_TRUE(loaded.choose("Don't", "s"));
+    EXPECT_EQ(loaded.analyser.ReturnType, "string");
+    ASSERT_EQ(loaded.grid.rowCount(), 1);
+    EXPECT_EQ(loaded.grid.cell(0, 0), "what");
+    loaded.analyser.SelectedMethod = "Don't\"quote";
+    EXPECT_NO_THROW(loaded.analyser.BuscarParametrosRetorno());
+    EXPECT_NO_THROW(loaded.analyser.BuscarParametrosWs());
+}
+
+TEST(WebServiceParameters, BuscarParametrosWs_ListsOptionsOfTheWsdlTypesLayout)
+{
+    Loaded loaded("quotes-s.wsdl");
+    loaded.analyser.SelectedMethod = "GetQuote";
+    EXPECT_EQ(loaded.analyser.BuscarParametrosWs(), "<OPTION>symbol</OPTION><OPTION>day</OPTION>");
+    loaded.analyser.SelectedMethod = "Nothing";
+    EXPECT_EQ(loaded.analyser.BuscarParametrosWs(), "");
+}
