@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the project and opens the demo host on a sample activity.
+# Builds the project, starts the local demo web services and opens the demo host on a sample
+# activity. The services stop when the host closes.
 #   bash scripts/demo.sh [zel-host options] [ACTIVITY.xml]
 # Options: --language ID, --path-data DIR, --screenshot PNG (see README). OK saves the activity
 # (the samples are copies in build/bin/data/samples), Cancel leaves it untouched. Without a
@@ -31,4 +32,16 @@ if [ -z "${QT_QPA_PLATFORM:-}" ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DIS
     export QT_QPA_PLATFORM=offscreen
     [ $has_screenshot -eq 1 ] || args+=(--screenshot build/demo-editor.png)
 fi
-exec build/bin/zel-host "${args[@]}" "$activity"
+# The local demo web services (loopback only, a free port): their WSDL addresses are printed so
+# they can be typed into the wizard or given to build/bin/zel-wsdl.
+services_log=$(mktemp)
+build/bin/zel-demo-services --port 0 >"$services_log" 2>&1 &
+services_pid=$!
+trap 'kill "$services_pid" 2>/dev/null; wait "$services_pid" 2>/dev/null; rm -f "$services_log"' EXIT
+for _ in $(seq 50); do
+    grep -q 'listening on' "$services_log" && break
+    sleep 0.1
+done
+cat "$services_log"
+
+build/bin/zel-host "${args[@]}" "$activity"
