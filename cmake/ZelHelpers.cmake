@@ -43,8 +43,8 @@ function(zel_add_module name)
 endfunction()
 
 # zel_add_test(NAME SOURCES ... [LIBS ...] [LABELS ...])
-# A GoogleTest program whose tests ctest lists one by one. Every test runs with the
-# offscreen Qt platform, a pinned locale and the build's bin folder in its environment.
+# A GoogleTest program whose tests ctest lists one by one, under its first label. Every test
+# runs with the offscreen Qt platform.
 function(zel_add_test name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
     zel_sources_exist(ok ${ARG_SOURCES})
@@ -59,12 +59,18 @@ function(zel_add_test name)
                                                ZEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
                                                ZEL_BIN_DIR="${ZEL_OUTPUT_DIR}")
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    # gtest_discover_tests flattens lists given in PROPERTIES (a second value would become a
+    # property name of its own), so every property here takes exactly one value: the first label.
+    set(label "")
+    if(ARG_LABELS)
+        list(GET ARG_LABELS 0 label)
+    endif()
     gtest_discover_tests(${name}
         DISCOVERY_TIMEOUT 60
         PROPERTIES
-            LABELS "${ARG_LABELS}"
+            LABELS "${label}"
             TIMEOUT 300
-            ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;LC_ALL=C.UTF-8;ZEL_BIN_DIR=${ZEL_OUTPUT_DIR}")
+            ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
 
 # zel_add_benchmark(NAME SOURCES ... [LIBS ...])
