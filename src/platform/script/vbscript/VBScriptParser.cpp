@@ -436,6 +436,18 @@ bool Parser::singleLinePart()
             reset(here);
         }
         singleLineStatement();
+        // "End If" may also close the If right after a statement, without a colon before it.
+        if (is(Tok::KwEnd))
+        {
+            Mark here = mark();
+            advance();
+            if (is(Tok::KwIf))
+            {
+                advance();
+                return true;
+            }
+            reset(here);
+        }
         if (!(is(Tok::Colon) || is(Tok::Newline) || is(Tok::Eof) || is(Tok::KwElse)))
             fail(kExpectedEndOfStatement);
     }
@@ -1091,6 +1103,10 @@ void Parser::assignmentOrCall()
     {
         if (endsWithCall && argCount > 1)
             fail(kParenthesesCallingSub);
+        // The engine reads whatever follows a Sub name as its arguments, and an Else is no argument:
+        // "If a Then Foo Else Bar" fails where "If a Then Foo x Else Bar" compiles.
+        if (is(Tok::KwElse) && !endsWithCall)
+            fail(kExpectedEndOfStatement);
         return;
     }
     if (endsWithCall)
