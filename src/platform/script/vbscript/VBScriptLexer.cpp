@@ -2,6 +2,9 @@
 
 #include "platform/script/vbscript/VBScriptErrors.h"
 
+#include <charconv>
+#include <system_error>
+
 namespace zel::script::vbscript {
 
 namespace {
@@ -45,6 +48,56 @@ bool isNameCodePoint(char32_t cp)
     if (cp >= 0x2000 && cp <= 0x206F)
         return false;
     return cp != 0x3000 && cp != 0xFEFF;
+}
+
+// True when a decimal literal (digits, optional fraction, optional exponent) is too large for a
+// double: the engine refuses such a literal while it compiles. Too small a literal is just zero.
+bool overflowsDouble(std::string_view literal)
+{
+    double value = 0;
+    auto [end, ec] = std::from_chars(literal.data(), literal.data() + literal.size(), value);
+    (void)end;
+    if (ec != std::errc::result_out_of_range)
+        return false;
+    // Out of range either way: tell overflow from underflow by the decimal magnitude.
+    long magnitude = 0;
+    std::size_t i = 0;
+    while (i < literal.size() && literal[i] == '0')
+        ++i;
+    std::size_t intDigits = 0;
+    while (i < literal.size() && isDigit(static_cast<unsigned char>(literal[i])))
+    {
+        ++intDigits;
+        ++i;
+    }
+    if (intDigits > 0)
+    {
+        magnitude = static_cast<long>(intDigits) - 1;
+    }
+    else if (i < literal.size() && literal[i] == '.')
+    {
+        ++i;
+        long zeros = 0;
+        while (i < literal.size() && literal[i] == '0')
+        {
+            ++zeros;
+            ++i;
+        }
+        magnitude = -zeros - 1;
+    }
+    std::size_t e = literal.find_first_of("eE");
+    if (e != std::string_view::npos)
+    {
+        long exponent = 0;
+        std::size_t k = e + 1;
+        bool negative = k < literal.size() && literal[k] == '-';
+        if (k < literal.size() && (literal[k] == '-' || literal[k] == '+'))
+            ++k;
+        for (; k < literal.size() && exponent < 100000; ++k)
+            exponent = exponent * 10 + (literal[k] - '0');
+        magnitude += negative ? -exponent : exponent;
+    }
+    return magnitude > 0;
 }
 
 struct Keyword
@@ -404,6 +457,8 @@ Token Lexer::number(std::size_t start, bool space)
             ++j;
         m_pos = j;
     }
+    if (overflowsDouble(m_src.substr(start, m_pos - start)))
+        return error(kInvalidNumber, start, space);
     return make(Tok::Number, start, space);
 }
 
