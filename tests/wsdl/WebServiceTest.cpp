@@ -30,6 +30,24 @@ public:
                 res.set_content(req.has_param("WSDL") ? body : "<html>help page</html>", "text/xml");
             });
         }
+        // Fixtures served under another name with the Content-Type a misconfigured server would send.
+        const struct
+        {
+            const char* path;
+            const char* fixture;
+            const char* contentType;
+        } labelled[] = {
+            {"/latin1-odd-charset.wsdl", "latin1.wsdl", "text/xml; charset=ISO8859_1"},
+            {"/utf8-declared-latin1.wsdl", "utf8-declared-latin1.wsdl", "text/xml; charset=utf-8"},
+            {"/utf8-declared-utf16.wsdl", "utf8-declared-utf16.wsdl", "text/xml"},
+        };
+        for (const auto& entry : labelled) {
+            const std::string body = wsdlFixture(entry.fixture);
+            const std::string contentType = entry.contentType;
+            http.server.Get(entry.path, [body, contentType](const httplib::Request&, httplib::Response& res) {
+                res.set_content(body, contentType);
+            });
+        }
         http.server.Get("/error-html", [](const httplib::Request&, httplib::Response& res) {
             res.status = 500;
             res.set_content("<html><body><h1>Server Error</h1><p>Runtime error<br></body></html>", "text/html");
@@ -158,6 +176,9 @@ TEST(WebServiceFetch, Documents_GiveTheFirstServiceName)
         {"latin1.wsdl", "Caf\xC3\xA9"},
         {"utf16.wsdl", "Sixteen\xC3\xA9"},
         {"doctype-entities.wsdl", "EntityService"},
+        {"latin1-odd-charset.wsdl", "Caf\xC3\xA9"},
+        {"utf8-declared-latin1.wsdl", "Cotizaci\xC3\xB3n"},
+        {"utf8-declared-utf16.wsdl", "DeclaredSixteen"},
     };
     for (const Case& c : cases) {
         const auto started = std::chrono::steady_clock::now();
@@ -230,6 +251,7 @@ TEST(WebServiceMethods, PrefixLists_SelectWhatIsListed)
         {"two-services-xsd.wsdl", "s,xsd", "Convert,"},
         {"two-services-xsd.wsdl", "s", ""},
         {"default-namespace.wsdl", kWizardPrefixes, ""},
+        {"utf8-declared-utf16.wsdl", kWizardPrefixes, "Ping,"},
     };
     for (const Case& c : cases) {
         Loaded loaded(c.fixture);

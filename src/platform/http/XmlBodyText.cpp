@@ -78,6 +78,71 @@ void declareUtf8(std::string& text)
     text.replace(quote + 1, close - quote - 1, "UTF-8");
 }
 
+// True for the encodings whose characters take two or four bytes each.
+bool isWide(const std::string& name)
+{
+    return name.starts_with("utf-16") || name.starts_with("utf-32") || name.starts_with("ucs-2") ||
+           name.starts_with("ucs-4") || name == "unicode" || name == "utf16" || name == "utf32";
+}
+
+// True when the text starts with "<" followed by a byte that is not zero: an ASCII-compatible
+// encoding, whatever its prolog says.
+bool looksSingleByte(std::string_view body)
+{
+    return body.size() >= 2 && body[0] == '<' && body[1] != '\0';
+}
+
+bool isValidUtf8(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        std::size_t length = 1;
+        if (c >= 0xF0 && c <= 0xF4)
+            length = 4;
+        else if (c >= 0xE0)
+            length = c <= 0xEF ? 3 : 0;
+        else if (c >= 0xC2)
+            length = 2;
+        else if (c >= 0x80)
+            length = 0;
+        if (length == 0 || i + length > text.size())
+            return false;
+        for (std::size_t k = 1; k < length; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+                return false;
+        i += length;
+    }
+    return true;
+}
+
+// body decoded from the named encoding into UTF-8 text whose prolog says UTF-8; nothing, with
+// error filled, when the encoding is unknown or the bytes do not fit it.
+std::optional<std::string> decodeAs(std::string_view body, std::string from, std::string* error)
+{
+    std::optional<std::string> text;
+    if (isUtf8Name(from)) {
+        text = std::string(body);
+    } else if (from == "iso-8859-1" || from == "latin1" || from == "latin-1") {
+        // What most servers mean by it is windows-1252, which differs only in 0x80-0x9F; the
+        // few bytes windows-1252 leaves undefined fall back to plain Latin-1.
+        text = convert(body, "WINDOWS-1252", nullptr);
+        if (!text)
+            text = convert(body, "ISO-8859-1", error);
+    } else {
+        text = convert(body, from, error);
+    }
+    if (!text)
+        return std::nullopt;
+    if (text->starts_with("\xEF\xBB\xBF"))
+        text->erase(0, 3);
+    // The parser honours the prolog: left alone, a prolog naming another encoding would make it
+    // decode the UTF-8 text a second time.
+    if (!isUtf8Name(from) || !isUtf8Name(declaredEncoding(*text)))
+        declareUtf8(*text);
+    return text;
+}
+
 } // namespace
 
 std::string charsetOf(std::string_view contentType)
@@ -120,40 +185,37 @@ std::string declaredEncoding(std::string_view text)
 
 std::optional<std::string> xmlBodyToUtf8(std::string_view body, std::string_view contentType, std::string* error)
 {
-    std::string from;
+    // A byte-order mark is the most reliable sign and is never second-guessed.
+    std::string fromBom;
     if (body.starts_with("\xEF\xBB\xBF"))
-        from = "utf-8";
+        fromBom = "utf-8";
     else if (body.starts_with(std::string_view("\xFF\xFE\x00\x00", 4)) ||
              body.starts_with(std::string_view("\x00\x00\xFE\xFF", 4)))
-        from = "utf-32";
+        fromBom = "utf-32";
     else if (body.starts_with("\xFF\xFE") || body.starts_with("\xFE\xFF"))
-        from = "utf-16";
+        fromBom = "utf-16";
     else if (body.starts_with(std::string_view("\x3C\x00\x3F\x00", 4)))
-        from = "utf-16le";
+        fromBom = "utf-16le";
     else if (body.starts_with(std::string_view("\x00\x3C\x00\x3F", 4)))
-        from = "utf-16be";
-    if (from.empty())
-        from = charsetOf(contentType);
-    if (from.empty())
-        from = declaredEncoding(body);
-    if (isUtf8Name(from))
-        return std::string(body);
-    std::optional<std::string> text;
-    if (from == "iso-8859-1" || from == "latin1" || from == "latin-1") {
-        // What most servers mean by it is windows-1252, which differs only in 0x80-0x9F; the
-        // few bytes windows-1252 leaves undefined fall back to plain Latin-1.
-        text = convert(body, "WINDOWS-1252", nullptr);
-        if (!text)
-            from = "ISO-8859-1";
+        fromBom = "utf-16be";
+    if (!fromBom.empty())
+        return decodeAs(body, fromBom, error);
+
+    // Servers often get the charset wrong: an unknown label, or one the bytes do not fit, gives way
+    // to the prolog instead of making a readable WSDL unreadable.
+    const std::string charset = charsetOf(contentType);
+    if (!charset.empty() && !(isWide(charset) && looksSingleByte(body))) {
+        if (isUtf8Name(charset) ? isValidUtf8(body) : true) {
+            if (std::optional<std::string> text = decodeAs(body, charset, nullptr))
+                return text;
+        }
     }
-    if (!text)
-        text = convert(body, from, error);
-    if (!text)
-        return std::nullopt;
-    if (text->starts_with("\xEF\xBB\xBF"))
-        text->erase(0, 3);
-    declareUtf8(*text);
-    return text;
+    // A prolog naming UTF-16 or UTF-32 in a text that visibly is not (it starts with "<?" in single
+    // bytes) was written by a tool that saved the text differently from what it declared.
+    std::string declared = declaredEncoding(body);
+    if (isWide(declared) && looksSingleByte(body))
+        declared.clear();
+    return decodeAs(body, declared.empty() ? std::string("utf-8") : declared, error);
 }
 
 } // namespace zel::http

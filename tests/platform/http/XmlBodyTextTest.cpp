@@ -25,6 +25,17 @@ TEST(XmlBodyText, Encodings_AreConvertedToUtf8AndTheDeclarationFollows)
          "text/xml; charset=ISO-8859-1", "<?xml version=\"1.0\" encoding=\"UTF-8\"?><a>\xC3\xA9</a>"},
         {"UTF-16 with BOM", utf16le, "", "<a>\xC3\xA9</a>"},
         {"no declaration, no charset", "<a>plain</a>", "text/xml", "<a>plain</a>"},
+        {"UTF-8 charset on UTF-8 bytes beats a Latin-1 prolog",
+         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>\xC3\xB3</a>", "text/xml; charset=utf-8",
+         "<?xml version=\"1.0\" encoding=\"UTF-8\"?><a>\xC3\xB3</a>"},
+        {"UTF-8 charset on Latin-1 bytes gives way to the prolog",
+         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>\xF3</a>", "text/xml; charset=utf-8",
+         "<?xml version=\"1.0\" encoding=\"UTF-8\"?><a>\xC3\xB3</a>"},
+        {"unknown charset label gives way to the prolog", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>\xF3</a>",
+         "text/xml;charset=ISO8859_1", "<?xml version=\"1.0\" encoding=\"UTF-8\"?><a>\xC3\xB3</a>"},
+        {"UTF-16 prolog on single-byte text", "<?xml version=\"1.0\" encoding=\"utf-16\"?><a>\xC3\xB3</a>", "",
+         "<?xml version=\"1.0\" encoding=\"UTF-8\"?><a>\xC3\xB3</a>"},
+        {"UTF-16 charset on single-byte text", "<a>\xC3\xB3</a>", "text/xml; charset=utf-16", "<a>\xC3\xB3</a>"},
     };
     for (const Case& c : cases) {
         const auto text = xmlBodyToUtf8(c.body, c.contentType);
@@ -36,7 +47,7 @@ TEST(XmlBodyText, Encodings_AreConvertedToUtf8AndTheDeclarationFollows)
 TEST(XmlBodyText, UnknownEncodingOrBadBytes_GiveNothingWithAReason)
 {
     for (const std::string& body : {std::string("<?xml version=\"1.0\" encoding=\"x-no-such\"?><a/>"),
-                                   std::string("<?xml version=\"1.0\" encoding=\"euc-jp\"?><a>\xFF\xFE</a>")}) {
+                                    std::string("<?xml version=\"1.0\" encoding=\"euc-jp\"?><a>\xFF\xFE</a>")}) {
         std::string error;
         EXPECT_FALSE(xmlBodyToUtf8(body, "", &error).has_value()) << body;
         EXPECT_FALSE(error.empty());
