@@ -4,6 +4,7 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -81,6 +82,35 @@ void collectText(const pugi::xml_node& node, std::string& out)
         else if (n.type() == pugi::node_element)
             collectText(n, out);
     }
+}
+
+// The first element that carries the same attribute twice, or an empty node. pugixml accepts
+// such documents; XML does not, and a copy embedded in a stored document would make that
+// document unreadable for every other parser.
+pugi::xml_node duplicateAttributeElement(const pugi::xml_node& root)
+{
+    std::vector<std::string_view> names;
+    for (pugi::xml_node n = root; n;) {
+        if (n.type() == pugi::node_element && n.first_attribute() != n.last_attribute()) {
+            names.clear();
+            for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute())
+                names.emplace_back(a.name());
+            std::sort(names.begin(), names.end());
+            if (std::adjacent_find(names.begin(), names.end()) != names.end())
+                return n;
+        }
+        // Depth-first without recursion: documents can nest deeper than the stack allows.
+        if (n.first_child()) {
+            n = n.first_child();
+            continue;
+        }
+        while (n && !n.next_sibling() && n != root)
+            n = n.parent();
+        if (!n || n == root)
+            break;
+        n = n.next_sibling();
+    }
+    return {};
 }
 
 pugi::xpath_query compileXPath(std::string_view xpath)
@@ -176,6 +206,16 @@ XmlNode XmlNode::parse(std::string_view text, XmlParseError* error)
             }
             return {};
         }
+    }
+    if (const pugi::xml_node duplicate = duplicateAttributeElement(holder->document)) {
+        if (error != nullptr) {
+            pugi::xml_parse_result at;
+            at.status = pugi::status_bad_attribute;
+            at.offset = duplicate.offset_debug() < 0 ? 0 : duplicate.offset_debug();
+            fillError(error, at, text);
+            error->reason = "Duplicate attribute in element '" + std::string(duplicate.name()) + "'";
+        }
+        return {};
     }
     if (elements == 0) {
         if (error != nullptr) {

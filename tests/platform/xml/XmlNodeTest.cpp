@@ -173,3 +173,19 @@ TEST(XmlNodeParse, OnlyOneTopLevelElementIsWellFormed)
 
 } // namespace
 } // namespace zel
+
+namespace zel {
+namespace {
+
+TEST(XmlNodeParse, DuplicateAttributesAreNotWellFormed)
+{
+    XmlParseError error;
+    EXPECT_TRUE(XmlNode::parse("<r>\n<a x='1' y='2' x='3'/></r>", &error).isNone());
+    EXPECT_NE(error.reason.find("Duplicate attribute"), std::string::npos) << error.reason;
+    EXPECT_EQ(error.line, 2);
+    EXPECT_TRUE(XmlNode::parse("<r xmlns:s='a' xmlns:s='b'/>").isNone());
+    EXPECT_FALSE(XmlNode::parse("<r a='1'><a a='1' b='2'/><b a='1'/></r>").isNone());
+}
+
+} // namespace
+} // namespace zel
