@@ -45,23 +45,16 @@ std::string lowerExtension(const std::string& path)
 
 void appendUtf8(std::string& out, char32_t cp)
 {
-    if (cp < 0x80)
-    {
+    if (cp < 0x80) {
         out += static_cast<char>(cp);
-    }
-    else if (cp < 0x800)
-    {
+    } else if (cp < 0x800) {
         out += static_cast<char>(0xC0 | (cp >> 6));
         out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-    else if (cp < 0x10000)
-    {
+    } else if (cp < 0x10000) {
         out += static_cast<char>(0xE0 | (cp >> 12));
         out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-    else
-    {
+    } else {
         out += static_cast<char>(0xF0 | (cp >> 18));
         out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
         out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
@@ -86,14 +79,11 @@ std::string toUtf8(const std::string& bytes)
         unsigned b = static_cast<unsigned char>(bytes[i + 1]);
         return static_cast<char32_t>(le ? a | (b << 8) : (a << 8) | b);
     };
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
-    {
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
         char32_t u = unit(i);
-        if (u >= 0xD800 && u <= 0xDBFF && i + 3 < bytes.size())
-        {
+        if (u >= 0xD800 && u <= 0xDBFF && i + 3 < bytes.size()) {
             char32_t low = unit(i + 2);
-            if (low >= 0xDC00 && low <= 0xDFFF)
-            {
+            if (low >= 0xDC00 && low <= 0xDFFF) {
                 appendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
                 i += 2;
                 continue;
@@ -106,8 +96,7 @@ std::string toUtf8(const std::string& bytes)
 
 bool readAll(const std::string& path, std::string& text)
 {
-    if (path == "-")
-    {
+    if (path == "-") {
         std::ostringstream buffer;
         buffer << std::cin.rdbuf();
         if (std::cin.bad())
@@ -122,12 +111,9 @@ bool readAll(const std::string& path, std::string& text)
     if (!in)
         return false;
     // The stream buffer throws on a read error (a directory, a device that fails) instead of setting bad.
-    try
-    {
+    try {
         text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    catch (const std::exception&)
-    {
+    } catch (const std::exception&) {
         return false;
     }
     return !in.bad();
@@ -140,23 +126,18 @@ int main(int argc, char** argv)
     std::string language;
     std::vector<std::string> files;
     bool optionsDone = false;
-    for (int i = 1; i < argc; ++i)
-    {
+    for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
-        if (!optionsDone && (arg == "--help" || arg == "-h"))
-        {
+        if (!optionsDone && (arg == "--help" || arg == "-h")) {
             printUsage(std::cout);
             return kAllPass;
         }
-        if (!optionsDone && arg == "--")
-        {
+        if (!optionsDone && arg == "--") {
             optionsDone = true;
             continue;
         }
-        if (!optionsDone && (arg == "--language" || arg == "-l"))
-        {
-            if (i + 1 >= argc)
-            {
+        if (!optionsDone && (arg == "--language" || arg == "-l")) {
+            if (i + 1 >= argc) {
                 std::cerr << "zel-check: --language needs a value\n";
                 printUsage(std::cerr);
                 return kUsageOrIo;
@@ -164,66 +145,56 @@ int main(int argc, char** argv)
             language = argv[++i];
             continue;
         }
-        if (!optionsDone && arg.rfind("--language=", 0) == 0)
-        {
+        if (!optionsDone && arg.rfind("--language=", 0) == 0) {
             language = arg.substr(11);
             continue;
         }
-        if (!optionsDone && arg.size() > 1 && arg[0] == '-')
-        {
+        if (!optionsDone && arg.size() > 1 && arg[0] == '-') {
             std::cerr << "zel-check: unknown option " << arg << "\n";
             printUsage(std::cerr);
             return kUsageOrIo;
         }
         files.push_back(arg);
     }
-    if (files.empty())
-    {
+    if (files.empty()) {
         printUsage(std::cerr);
         return kUsageOrIo;
     }
-    if (!language.empty() && !zel::script::ScriptControl().SetLanguage(language))
-    {
+    if (!language.empty() && !zel::script::ScriptControl().SetLanguage(language)) {
         std::cerr << "zel-check: unknown language " << language << "\n";
         return kUsageOrIo;
     }
 
     bool anyFailed = false;
     bool anyIoError = false;
-    for (const std::string& file : files)
-    {
+    for (const std::string& file : files) {
         const std::string shown = file == "-" ? "<stdin>" : file;
         std::string fileLanguage = language;
-        if (fileLanguage.empty())
-        {
+        if (fileLanguage.empty()) {
             std::string ext = lowerExtension(file);
             if (ext == ".vbs")
                 fileLanguage = "VBScript";
             else if (ext == ".js")
                 fileLanguage = "JScript";
         }
-        if (fileLanguage.empty())
-        {
+        if (fileLanguage.empty()) {
             std::cerr << "zel-check: " << shown << ": cannot tell the language; give --language\n";
             anyIoError = true;
             continue;
         }
         std::string bytes;
-        if (!readAll(file, bytes))
-        {
+        if (!readAll(file, bytes)) {
             std::cerr << "zel-check: " << shown << ": cannot read the file\n";
             anyIoError = true;
             continue;
         }
         zel::script::ScriptControl control;
-        if (!control.SetLanguage(fileLanguage))
-        {
+        if (!control.SetLanguage(fileLanguage)) {
             std::cerr << "zel-check: " << shown << ": language " << fileLanguage << " is not available\n";
             anyIoError = true;
             continue;
         }
-        if (control.AddCode(toUtf8(bytes)))
-        {
+        if (control.AddCode(toUtf8(bytes))) {
             std::cout << shown << ": OK\n";
             continue;
         }

@@ -104,8 +104,8 @@ std::string toDate(const Arguments& args, const std::string& name)
     const int day = digits(8, 2);
     static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    const bool valid = text.size() == 10 && text[4] == '-' && text[7] == '-' && year > 0 && month >= 1 &&
-                       month <= 12 && day >= 1 && day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+    const bool valid = text.size() == 10 && text[4] == '-' && text[7] == '-' && year > 0 && month >= 1 && month <= 12 &&
+                       day >= 1 && day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
     if (!valid)
         clientFault("Parameter '" + name + "' is not a date (YYYY-MM-DD): '" + text + "'");
     return text;

@@ -74,10 +74,11 @@ std::string asmxWsdl(const AsmxService& service, const std::string& location)
     }
     w += "    </" + p + ":schema>\n  </wsdl:types>\n";
     for (const WsdlOperation& op : service.operations) {
-        w += "  <wsdl:message name=\"" + op.name + "SoapIn\">\n    <wsdl:part name=\"parameters\" element=\"tns:" +
-             op.name + "\" />\n  </wsdl:message>\n";
-        w += "  <wsdl:message name=\"" + op.name + "SoapOut\">\n    <wsdl:part name=\"parameters\" element=\"tns:" +
-             op.name + "Response\" />\n  </wsdl:message>\n";
+        w += "  <wsdl:message name=\"" + op.name +
+             "SoapIn\">\n    <wsdl:part name=\"parameters\" element=\"tns:" + op.name + "\" />\n  </wsdl:message>\n";
+        w += "  <wsdl:message name=\"" + op.name +
+             "SoapOut\">\n    <wsdl:part name=\"parameters\" element=\"tns:" + op.name +
+             "Response\" />\n  </wsdl:message>\n";
     }
     w += "  <wsdl:portType name=\"" + service.name + "Soap\">\n";
     for (const WsdlOperation& op : service.operations)
@@ -104,9 +105,9 @@ std::string toolkitWsdl(const std::string& serviceName, const std::string& targe
 {
     std::string w;
     w += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    w += "<definitions name=\"" + serviceName + "\" targetNamespace=\"" + targetNamespace +
-         "\" xmlns:wsdlns=\"" + targetNamespace +
-         "\" xmlns:typens=\"" + targetNamespace + "/type\" xmlns:soap=\"http://schemas.xmlsoap.org/wsdl/soap/\" "
+    w += "<definitions name=\"" + serviceName + "\" targetNamespace=\"" + targetNamespace + "\" xmlns:wsdlns=\"" +
+         targetNamespace + "\" xmlns:typens=\"" + targetNamespace +
+         "/type\" xmlns:soap=\"http://schemas.xmlsoap.org/wsdl/soap/\" "
          "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\" xmlns=\"http://schemas.xmlsoap.org/wsdl/\">\n";
     for (const ToolkitClass& cls : classes) {
         for (const WsdlOperation& op : cls.operations) {
@@ -125,8 +126,9 @@ std::string toolkitWsdl(const std::string& serviceName, const std::string& targe
             std::string order;
             for (const WsdlPart& part : op.inputs)
                 order += (order.empty() ? "" : " ") + part.name;
-            w += "    <operation name=\"" + op.name + "\" parameterOrder=\"" + order + "\">\n      <input message=\"wsdlns:" +
-                 cls.name + "." + op.name + "\" />\n      <output message=\"wsdlns:" + cls.name + "." + op.name +
+            w += "    <operation name=\"" + op.name + "\" parameterOrder=\"" + order +
+                 "\">\n      <input message=\"wsdlns:" + cls.name + "." + op.name +
+                 "\" />\n      <output message=\"wsdlns:" + cls.name + "." + op.name +
                  "Response\" />\n    </operation>\n";
         }
         w += "  </portType>\n";

@@ -21,8 +21,7 @@ public:
     ComponentLibrary& operator=(const ComponentLibrary&) = delete;
 
     // A new instance of a public class, cast to its interface; throws when it cannot be made.
-    template <class T>
-    std::unique_ptr<T> create(const char* clsid)
+    template <class T> std::unique_ptr<T> create(const char* clsid)
     {
         std::unique_ptr<zel::IComponent> object(createComponent(clsid));
         auto* typed = dynamic_cast<T*>(object.get());

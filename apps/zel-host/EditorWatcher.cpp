@@ -4,8 +4,8 @@
 #include <QApplication>
 #include <QEvent>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 

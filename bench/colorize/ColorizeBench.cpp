@@ -20,8 +20,7 @@ void ensureGui()
     static int argc = 1;
     static char name[] = "bench_colorize";
     static char* argv[] = {name, nullptr};
-    if (!QGuiApplication::instance())
-    {
+    if (!QGuiApplication::instance()) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         new QGuiApplication(argc, argv); // lives as long as the program
@@ -38,8 +37,7 @@ std::string longScript(const char* name)
     std::string script;
     int lines = 0;
     std::size_t pos = 0;
-    while (lines < kLines && !piece.empty())
-    {
+    while (lines < kLines && !piece.empty()) {
         const std::size_t end = piece.find('\n', pos);
         script.append(piece, pos, end - pos + 1);
         ++lines;
@@ -76,8 +74,7 @@ void BM_ReadRtf(benchmark::State& state)
     const std::string& text = script(static_cast<int>(state.range(0)));
     const std::string rtf = zel::hostparts::Colorizer().Colorize(text);
     QTextDocument doc;
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         zel::rtf::RtfReader().read(rtf, doc);
         benchmark::DoNotOptimize(doc.characterCount());
     }
@@ -90,8 +87,7 @@ void BM_ColorizeAndRead(benchmark::State& state)
     const std::string& text = script(static_cast<int>(state.range(0)));
     const zel::hostparts::Colorizer colorizer;
     QTextDocument doc;
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         zel::rtf::RtfReader().read(colorizer.Colorize(text), doc);
         benchmark::DoNotOptimize(doc.characterCount());
     }

@@ -16,8 +16,7 @@ namespace {
 std::vector<std::string> loadCorpus()
 {
     std::vector<std::string> scripts;
-    for (const auto& entry : std::filesystem::directory_iterator(std::string(ZEL_TEST_DATA_DIR) + "/script/vbscript"))
-    {
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(ZEL_TEST_DATA_DIR) + "/script/vbscript")) {
         if (entry.path().filename().string().rfind("ok_", 0) != 0)
             continue;
         std::ifstream in(entry.path(), std::ios::binary);
@@ -32,24 +31,19 @@ void BM_VBScriptCheck(benchmark::State& state)
     std::size_t bytes = 0;
     for (const std::string& s : scripts)
         bytes += s.size();
-    if (scripts.empty())
-    {
+    if (scripts.empty()) {
         state.SkipWithError("no fixture scripts found");
         return;
     }
     // A script that stopped at an early error would make the figure meaningless.
-    for (const std::string& s : scripts)
-    {
-        if (!zel::script::vbscript::check(s).ok())
-        {
+    for (const std::string& s : scripts) {
+        if (!zel::script::vbscript::check(s).ok()) {
             state.SkipWithError("a fixture script does not compile");
             return;
         }
     }
-    for (auto _ : state)
-    {
-        for (const std::string& s : scripts)
-        {
+    for (auto _ : state) {
+        for (const std::string& s : scripts) {
             zel::script::Diagnostic verdict = zel::script::vbscript::check(s);
             benchmark::DoNotOptimize(verdict);
         }
@@ -63,9 +57,9 @@ BENCHMARK(BM_VBScriptCheck);
 void BM_VBScriptCheckLongScript(benchmark::State& state)
 {
     std::string unit;
-    for (int copy = 0; copy < 200; ++copy)
-    {
-        unit += "Function Compute" + std::to_string(copy) + "(a, b)\r\n"
+    for (int copy = 0; copy < 200; ++copy) {
+        unit += "Function Compute" + std::to_string(copy) +
+                "(a, b)\r\n"
                 "    Dim i, s : s = \"\"\r\n"
                 "    For i = 1 To Len(a)\r\n"
                 "        Select Case Mid(a, i, 1)\r\n"
@@ -75,17 +69,18 @@ void BM_VBScriptCheckLongScript(benchmark::State& state)
                 "        End Select\r\n"
                 "    Next\r\n"
                 "    ' Build the answer from the parts collected above.\r\n"
-                "    Compute" + std::to_string(copy) + " = \"<r a=\"\"\" & s & \"\"\"/>\" & vbCrLf\r\n"
+                "    Compute" +
+                std::to_string(copy) +
+                " = \"<r a=\"\"\" & s & \"\"\"/>\" & vbCrLf\r\n"
                 "End Function\r\n"
-                "WScript.Echo Compute" + std::to_string(copy) + "(\"xyz\", " + std::to_string(copy) + ")\r\n";
+                "WScript.Echo Compute" +
+                std::to_string(copy) + "(\"xyz\", " + std::to_string(copy) + ")\r\n";
     }
-    if (!zel::script::vbscript::check(unit).ok())
-    {
+    if (!zel::script::vbscript::check(unit).ok()) {
         state.SkipWithError("the long script does not compile");
         return;
     }
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         zel::script::Diagnostic verdict = zel::script::vbscript::check(unit);
         benchmark::DoNotOptimize(verdict);
     }
@@ -97,8 +92,7 @@ BENCHMARK(BM_VBScriptCheckLongScript);
 void BM_ScriptControlFailingCheck(benchmark::State& state)
 {
     std::string script = loadCorpus().front() + "\r\nx = \"open\r\n";
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         zel::script::ScriptControl control;
         benchmark::DoNotOptimize(control.AddCode(script));
     }

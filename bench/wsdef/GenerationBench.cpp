@@ -30,8 +30,8 @@ void BM_MainEvalCodeMake(benchmark::State& state)
 {
     useInstalledTemplates();
     zel::ZelScriptXml script;
-    script.WebServicePropertiesSet("http://localhost:8080/Calculator.asmx", "", false, true, "Calculator",
-                                   "Calculator", "Add");
+    script.WebServicePropertiesSet("http://localhost:8080/Calculator.asmx", "", false, true, "Calculator", "Calculator",
+                                   "Add");
     script.WebServiceMethodReturnSet("int", "Total");
     for (int64_t i = 0; i < state.range(0); ++i)
         script.ParamAdd("p" + std::to_string(i), "int", i % 2 ? "Attribute" : "", "1");

@@ -15,10 +15,11 @@ namespace {
 // HttpGetIn, HttpGetOut), port-type and binding entries for SOAP and HTTP GET.
 std::string asmxWsdl(int operations)
 {
-    std::string w = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<wsdl:definitions xmlns:s=\"http://www.w3.org/2001/XMLSchema\" "
-                    "xmlns:soap=\"http://schemas.xmlsoap.org/wsdl/soap/\" xmlns:http=\"http://schemas.xmlsoap.org/wsdl/http/\" "
-                    "xmlns:tns=\"urn:bench\" targetNamespace=\"urn:bench\" xmlns:wsdl=\"http://schemas.xmlsoap.org/wsdl/\">\n"
-                    "  <wsdl:types>\n    <s:schema elementFormDefault=\"qualified\" targetNamespace=\"urn:bench\">\n";
+    std::string w =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<wsdl:definitions xmlns:s=\"http://www.w3.org/2001/XMLSchema\" "
+        "xmlns:soap=\"http://schemas.xmlsoap.org/wsdl/soap/\" xmlns:http=\"http://schemas.xmlsoap.org/wsdl/http/\" "
+        "xmlns:tns=\"urn:bench\" targetNamespace=\"urn:bench\" xmlns:wsdl=\"http://schemas.xmlsoap.org/wsdl/\">\n"
+        "  <wsdl:types>\n    <s:schema elementFormDefault=\"qualified\" targetNamespace=\"urn:bench\">\n";
     auto op = [](int i) { return "Operation" + std::to_string(i); };
     for (int i = 0; i < operations; ++i) {
         w += "      <s:element name=\"" + op(i) + "\">\n        <s:complexType>\n          <s:sequence>\n";
@@ -26,15 +27,18 @@ std::string asmxWsdl(int operations)
             w += "            <s:element minOccurs=\"1\" maxOccurs=\"1\" name=\"parameter" + std::to_string(p) +
                  "\" type=\"s:" + (p % 2 == 0 ? "string" : "int") + "\" />\n";
         w += "          </s:sequence>\n        </s:complexType>\n      </s:element>\n";
-        w += "      <s:element name=\"" + op(i) + "Response\">\n        <s:complexType>\n          <s:sequence>\n"
-             "            <s:element minOccurs=\"1\" maxOccurs=\"1\" name=\"" + op(i) +
+        w += "      <s:element name=\"" + op(i) +
+             "Response\">\n        <s:complexType>\n          <s:sequence>\n"
+             "            <s:element minOccurs=\"1\" maxOccurs=\"1\" name=\"" +
+             op(i) +
              "Result\" type=\"s:double\" />\n          </s:sequence>\n        </s:complexType>\n      </s:element>\n";
     }
     w += "    </s:schema>\n  </wsdl:types>\n";
     for (int i = 0; i < operations; ++i) {
-        w += "  <wsdl:message name=\"" + op(i) + "SoapIn\">\n    <wsdl:part name=\"parameters\" element=\"tns:" + op(i) +
-             "\" />\n  </wsdl:message>\n";
-        w += "  <wsdl:message name=\"" + op(i) + "SoapOut\">\n    <wsdl:part name=\"parameters\" element=\"tns:" + op(i) +
+        w += "  <wsdl:message name=\"" + op(i) +
+             "SoapIn\">\n    <wsdl:part name=\"parameters\" element=\"tns:" + op(i) + "\" />\n  </wsdl:message>\n";
+        w += "  <wsdl:message name=\"" + op(i) +
+             "SoapOut\">\n    <wsdl:part name=\"parameters\" element=\"tns:" + op(i) +
              "Response\" />\n  </wsdl:message>\n";
         w += "  <wsdl:message name=\"" + op(i) + "HttpGetIn\">\n";
         for (int p = 0; p < 4; ++p)
@@ -46,14 +50,17 @@ std::string asmxWsdl(int operations)
         w += std::string("  <wsdl:portType name=\"Bench") + kind + "\">\n";
         for (int i = 0; i < operations; ++i)
             w += "    <wsdl:operation name=\"" + op(i) + "\">\n      <wsdl:documentation>Does step " +
-                 std::to_string(i) + " of the benchmark workload.</wsdl:documentation>\n      <wsdl:input message=\"tns:" +
-                 op(i) + kind + "In\" />\n      <wsdl:output message=\"tns:" + op(i) + kind + "Out\" />\n    </wsdl:operation>\n";
+                 std::to_string(i) +
+                 " of the benchmark workload.</wsdl:documentation>\n      <wsdl:input message=\"tns:" + op(i) + kind +
+                 "In\" />\n      <wsdl:output message=\"tns:" + op(i) + kind + "Out\" />\n    </wsdl:operation>\n";
         w += "  </wsdl:portType>\n";
         w += std::string("  <wsdl:binding name=\"Bench") + kind + "\" type=\"tns:Bench" + kind + "\">\n";
         for (int i = 0; i < operations; ++i)
             w += "    <wsdl:operation name=\"" + op(i) + "\">\n      <soap:operation soapAction=\"urn:bench/" + op(i) +
-                 "\" style=\"document\" />\n      <wsdl:input>\n        <soap:body use=\"literal\" />\n      </wsdl:input>\n"
-                 "      <wsdl:output>\n        <soap:body use=\"literal\" />\n      </wsdl:output>\n    </wsdl:operation>\n";
+                 "\" style=\"document\" />\n      <wsdl:input>\n        <soap:body use=\"literal\" />\n      "
+                 "</wsdl:input>\n"
+                 "      <wsdl:output>\n        <soap:body use=\"literal\" />\n      </wsdl:output>\n    "
+                 "</wsdl:operation>\n";
         w += "  </wsdl:binding>\n";
     }
     w += "  <wsdl:service name=\"Bench\">\n    <wsdl:port name=\"BenchSoap\" binding=\"tns:BenchSoap\">\n"

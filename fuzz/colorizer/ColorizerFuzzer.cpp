@@ -25,16 +25,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const std::string rtf = zel::hostparts::Colorizer().Colorize(text);
-    if (rtf.rfind("{\\rtf1", 0) != 0 || rtf.back() != '}')
-    {
+    if (rtf.rfind("{\\rtf1", 0) != 0 || rtf.back() != '}') {
         std::fprintf(stderr, "not an RTF document\n");
         std::abort();
     }
     QTextDocument doc;
     zel::rtf::RtfReader().read(rtf, doc);
     const std::string shown = doc.toPlainText().toStdString();
-    if (shown != zel::hostparts::Colorizer::shownText(text))
-    {
+    if (shown != zel::hostparts::Colorizer::shownText(text)) {
         std::fprintf(stderr, "round trip differs:\n%s\n", rtf.c_str());
         std::abort();
     }

@@ -25,8 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     zel::rtf::RtfReader().read(rtf, first);
     QTextDocument second;
     zel::rtf::RtfReader().read(rtf, second);
-    if (first.toRawText() != second.toRawText())
-    {
+    if (first.toRawText() != second.toRawText()) {
         std::fprintf(stderr, "the same RTF gave two different documents\n");
         std::abort();
     }

@@ -18,8 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     bool passed = control.AddCode(text);
     if (passed != verdict.ok())
         std::abort();
-    if (!passed)
-    {
+    if (!passed) {
         const zel::script::ScriptError& error = control.Error();
         if (error.Line < 1 || error.Column < 1 || error.Text.size() > size || error.Number != verdict.number)
             std::abort();

@@ -31,8 +31,8 @@ void ErrorReport(std::string description, std::string source, const ErrorRecord&
     log->Report(0, description, title, source, error, 0, context, 1000000.0, 0, 0, extra, 0);
     log->Report(0, description, title, source, error, 1, context, 1000000.0, 0, 0, extra, 0);
     if (show) {
-        const std::string text = "Error: " + std::to_string(error.Number) + "\rDescription: " + description +
-                                 "\rSource: " + source;
+        const std::string text =
+            "Error: " + std::to_string(error.Number) + "\rDescription: " + description + "\rSource: " + source;
         uiServices().messageBox(text, title, MessageIcon::Critical, MessageButtons::Ok);
     }
 }

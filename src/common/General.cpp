@@ -23,8 +23,8 @@ XmlNode GetNewNode(int nodeType, std::string& name)
             return holder.appendText("").cloneDeep();
         }
         default:
-            raise(ErrorNumber::InvalidArgument, "Invalid procedure call or argument: node type " +
-                                                    std::to_string(nodeType) + " is not supported");
+            raise(ErrorNumber::InvalidArgument,
+                  "Invalid procedure call or argument: node type " + std::to_string(nodeType) + " is not supported");
         }
     } catch (...) {
         rethrowWithTag(" General.GetNewNode() ");

@@ -25,7 +25,10 @@ public:
     int32_t GetHandle() override { return m_engine.GetHandle(); }
     void ChangeSettings(ISkin* pSkin) override { m_engine.ChangeSettings(pSkin); }
     void UpdateLanguages(std::string_view pLanguages) override;
-    void ChangeInterfaceLanguage(std::string_view pLanguageId) override { m_engine.ChangeInterfaceLanguage(pLanguageId); }
+    void ChangeInterfaceLanguage(std::string_view pLanguageId) override
+    {
+        m_engine.ChangeInterfaceLanguage(pLanguageId);
+    }
 
     cFormEngine& engine() { return m_engine; }
 

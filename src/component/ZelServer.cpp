@@ -33,8 +33,8 @@ private:
 
 bool isPublicClass(std::string_view id)
 {
-    for (const char* known : {kClsidFormEngine, kClsidEngine, kClsidRobot, kProgIdFormEngine, kProgIdEngine,
-                              kProgIdRobot})
+    for (const char* known :
+         {kClsidFormEngine, kClsidEngine, kClsidRobot, kProgIdFormEngine, kProgIdEngine, kProgIdRobot})
         if (id.size() == std::string_view(known).size() && strncasecmp(id.data(), known, id.size()) == 0)
             return true;
     return false;

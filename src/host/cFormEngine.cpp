@@ -10,8 +10,7 @@ namespace zel {
 namespace {
 
 // Runs step and ignores its failure: used where a step is skipped when it fails.
-template <class Step>
-void ignoringErrors(Step&& step) noexcept
+template <class Step> void ignoringErrors(Step&& step) noexcept
 {
     try {
         step();
@@ -77,10 +76,11 @@ bool cFormEngine::LoadForm(INotifier* pNotifier, const XmlNode& pLanguages, ISki
         [&] {
             const EditorFormFactory& factory = editorFormFactory();
             if (!factory)
-                raise(ErrorNumber::CannotCreateComponent, "Cannot create the editor window: no window toolkit is loaded");
-            m_ofrmMain = factory(EditorFormEvents{[this](int32_t b) { ofrmMain_ButtonClick(b); },
-                                                  [this] { ofrmMain_FormActivate(); },
-                                                  [this] { ofrmMain_FormModified(); }});
+                raise(ErrorNumber::CannotCreateComponent,
+                      "Cannot create the editor window: no window toolkit is loaded");
+            m_ofrmMain =
+                factory(EditorFormEvents{[this](int32_t b) { ofrmMain_ButtonClick(b); },
+                                         [this] { ofrmMain_FormActivate(); }, [this] { ofrmMain_FormModified(); }});
         },
         [&] { globals().gobjSkin = pSkin; },
         [&] {

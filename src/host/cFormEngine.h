@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/com/ClassRegistry.h"
 #include "host/IEditorForm.h"
+#include "platform/com/ClassRegistry.h"
 #include "platform/xml/XmlNode.h"
 #include "zel/ZelScriptEditor.h"
 

@@ -216,8 +216,7 @@ XmlNode childToWrite(const XmlNode& parent, std::string_view parentName, std::st
     return parent.selectSingleNode(childName);
 }
 
-void writeValue(const XmlNode& parent, std::string_view parentName, std::string_view childName,
-                std::string_view value)
+void writeValue(const XmlNode& parent, std::string_view parentName, std::string_view childName, std::string_view value)
 {
     XmlNode child = childToWrite(parent, parentName, childName);
     XmlFncs::xmlAddCDATA(child, value);
@@ -285,8 +284,8 @@ void ZelScriptXml::NodeRootValidate(std::string_view pstrDefinition)
     }
 }
 
-void ZelScriptXml::ParamAdd(std::string_view pstrParName, std::string_view pstrParType,
-                            std::string_view pstrParAtrId, std::string_view pstrParDefValue)
+void ZelScriptXml::ParamAdd(std::string_view pstrParName, std::string_view pstrParType, std::string_view pstrParAtrId,
+                            std::string_view pstrParDefValue)
 {
     try {
         NodeRootValidate();
@@ -389,8 +388,7 @@ std::string ZelScriptXml::ParamEvalCodeMake(std::string_view pstrParName, std::s
     try {
         const std::string literal = defaultLiteral(pstrParType, pstrParDefValue);
         const std::string trimmedId = XmlFncs::trimSpaces(pstrParAtrId);
-        const bool simple =
-            trimmedId.empty() || trimmedId == kNoAttribute || lowerAscii(pstrParAtrId) == "[none]";
+        const bool simple = trimmedId.empty() || trimmedId == kNoAttribute || lowerAscii(pstrParAtrId) == "[none]";
 
         ZelConfig config;
         std::string code = config.ScriptGetOne(simple ? "ParamSimpleGet" : "ParamExtendedGet");
@@ -467,8 +465,8 @@ std::string ZelScriptXml::MainEvalCodeMake()
         const double timeout = numberOf(proxy("Timeout"), "the time-out");
 
         const std::string call = WebServiceCallEvalCodeMake();
-        const std::string ace = booleanOf(webService("ACE"), "the End Activity flag") ? WebServiceAceEvalCodeMake()
-                                                                                      : std::string();
+        const std::string ace =
+            booleanOf(webService("ACE"), "the End Activity flag") ? WebServiceAceEvalCodeMake() : std::string();
 
         replaceAll(script, "<WSDLUrl>", vbStringContent(path));
         replaceAll(script, "<WSDLServiceName>", vbStringContent(serviceName));

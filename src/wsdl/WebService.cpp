@@ -30,9 +30,8 @@ std::string requiredAttribute(const XmlNode& element, const char* name)
 {
     if (element.selectSingleNode(std::string("self::*[@") + name + "]"))
         return element.attribute(name);
-    raise(kInvalidUseOfNull,
-          std::string("Invalid use of Null: the element '") + element.attribute("name") + "' has no " + name +
-              " attribute");
+    raise(kInvalidUseOfNull, std::string("Invalid use of Null: the element '") + element.attribute("name") +
+                                 "' has no " + name + " attribute");
 }
 
 } // namespace

@@ -34,8 +34,7 @@ void WebServiceDef::WebServiceMethodParametersInputLoad()
         if (root.isNone())
             return;
         const std::string message = pubstrSelectedClass + "." + pubstrSelectedMethod;
-        const XmlNode request =
-            root.selectSingleNode("//message[@name=" + WsdlQueries::xpathLiteral(message) + "]");
+        const XmlNode request = root.selectSingleNode("//message[@name=" + WsdlQueries::xpathLiteral(message) + "]");
         for (XmlNode part = request.firstChild(); part; part = part.nextSibling()) {
             if (part.type() == XmlNodeType::Element)
                 grid.addRow({part.attribute("name"), part.attribute("type"), "[none]", ""});

@@ -64,8 +64,9 @@ std::string inputSequenceQuery(std::string_view operation)
 std::string responseElementQuery(std::string_view prefix, std::string_view operation)
 {
     const std::string p(prefix);
-    return "//wsdl:types/" + p + ":schema/" + p + ":element[@name=" + xpathLiteral(std::string(operation) + "Response") +
-           "]/" + p + ":complexType/" + p + ":sequence/" + p + ":element";
+    return "//wsdl:types/" + p + ":schema/" + p +
+           ":element[@name=" + xpathLiteral(std::string(operation) + "Response") + "]/" + p + ":complexType/" + p +
+           ":sequence/" + p + ":element";
 }
 
 std::size_t charCount(std::string_view text)
@@ -109,9 +110,7 @@ std::vector<std::string> splitCommas(std::string_view text)
     }
 }
 
-ResponseTypeIndex::ResponseTypeIndex(XmlNode document) : m_document(std::move(document))
-{
-}
+ResponseTypeIndex::ResponseTypeIndex(XmlNode document) : m_document(std::move(document)) {}
 
 const std::string* ResponseTypeIndex::responseType(std::string_view prefix, std::string_view operation)
 {

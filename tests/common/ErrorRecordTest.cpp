@@ -1,5 +1,5 @@
-#include "common/ErrorLog.h"
 #include "common/ErrorRecord.h"
+#include "common/ErrorLog.h"
 #include "common/General.h"
 #include "common/Globals.h"
 #include "platform/com/ClassRegistry.h"
@@ -180,8 +180,8 @@ public:
                 const ErrorRecord&, int32_t flag, std::string_view contextText, double level, int32_t, int32_t,
                 std::string_view, int32_t) override
     {
-        calls.push_back({std::string(description), std::string(title), std::string(source), std::string(contextText),
-                         flag, level});
+        calls.push_back(
+            {std::string(description), std::string(title), std::string(source), std::string(contextText), flag, level});
     }
 };
 

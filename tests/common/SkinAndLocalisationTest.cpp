@@ -44,7 +44,7 @@ TEST_F(SkinGetters, NoSkinMeansNoColour)
 TEST_F(SkinGetters, EachGetterAsksItsOwnOperation)
 {
     MapSkin skin;
-    skin.colours = {{"GetFormBackColor", 1}, {"GetTabBackColor", 2},     {"GetColorFont", 3},
+    skin.colours = {{"GetFormBackColor", 1},   {"GetTabBackColor", 2},     {"GetColorFont", 3},
                     {"GetButtonBackColor", 4}, {"GetToolbarBackColor", 5}, {"GetToolbarColorFont", 6}};
     globals().gobjSkin = &skin;
     EXPECT_EQ(General::GetFormBackColor(), 1);
@@ -75,8 +75,8 @@ protected:
         registerDefaultComponents();
         globals().gstrPathData = m_dir.path().string();
         test::writeFile(m_dir / "xx.lng", "\xEF\xBB\xBF; test language\r\n[frmTest]\r\nCaption=Test window\r\n"
-                                         "lblName = Name \r\nlblEmpty=\r\nMsgTwoLines=one\\ntwo\r\n"
-                                         "[other]\r\nlblOther=wrong section\r\n");
+                                          "lblName = Name \r\nlblEmpty=\r\nMsgTwoLines=one\\ntwo\r\n"
+                                          "[other]\r\nlblOther=wrong section\r\n");
     }
     void TearDown() override { globals().gstrPathData.clear(); }
 
@@ -95,7 +95,8 @@ protected:
 
 TEST_F(LocalisationTest, AppliesTextsKeepsMissingKeysAndShowsEmptyValues)
 {
-    EXPECT_TRUE(Localisation::apply("frmTest", "xx", [this](const std::string& t) { caption = t; }, items()));
+    EXPECT_TRUE(Localisation::apply(
+        "frmTest", "xx", [this](const std::string& t) { caption = t; }, items()));
     EXPECT_EQ(caption, " Test window");
     EXPECT_EQ(name, "Name");
     EXPECT_EQ(empty, "");
@@ -105,7 +106,8 @@ TEST_F(LocalisationTest, AppliesTextsKeepsMissingKeysAndShowsEmptyValues)
 
 TEST_F(LocalisationTest, MissingLanguageFileChangesNothing)
 {
-    EXPECT_FALSE(Localisation::apply("frmTest", "zz", [this](const std::string& t) { caption = t; }, items()));
+    EXPECT_FALSE(Localisation::apply(
+        "frmTest", "zz", [this](const std::string& t) { caption = t; }, items()));
     EXPECT_EQ(caption, "design caption");
     EXPECT_EQ(name, "design name");
 }
@@ -113,7 +115,8 @@ TEST_F(LocalisationTest, MissingLanguageFileChangesNothing)
 TEST_F(LocalisationTest, MissingCaptionKeyKeepsTheCaption)
 {
     test::writeFile(m_dir / "yy.lng", "[frmTest]\nlblName=Nombre\n");
-    EXPECT_TRUE(Localisation::apply("frmTest", "yy", [this](const std::string& t) { caption = t; }, items()));
+    EXPECT_TRUE(Localisation::apply(
+        "frmTest", "yy", [this](const std::string& t) { caption = t; }, items()));
     EXPECT_EQ(caption, "design caption");
     EXPECT_EQ(name, "Nombre");
 }
@@ -121,11 +124,22 @@ TEST_F(LocalisationTest, MissingCaptionKeyKeepsTheCaption)
 TEST(ShippedLanguageFiles, EveryEditorKeyIsTranslated)
 {
     registerDefaultComponents();
-    const std::vector<std::string> keys = {
-        "Caption",         "cmdOk",       "cmdCancel",          "cmdCut",
-        "cmdCopy",         "cmdPaste",    "cmdColorizeCode",    "cmdCheckSyntax",
-        "cmbScriptLanguage", "lblDescription", "lblScript",     "lblExecutionEngine",
-        "MsgErrorSaveSharedData", "MsgErrorLoadSharedData", "MsgErrorUpdateSharedData", "MsgConfirmWizard"};
+    const std::vector<std::string> keys = {"Caption",
+                                           "cmdOk",
+                                           "cmdCancel",
+                                           "cmdCut",
+                                           "cmdCopy",
+                                           "cmdPaste",
+                                           "cmdColorizeCode",
+                                           "cmdCheckSyntax",
+                                           "cmbScriptLanguage",
+                                           "lblDescription",
+                                           "lblScript",
+                                           "lblExecutionEngine",
+                                           "MsgErrorSaveSharedData",
+                                           "MsgErrorLoadSharedData",
+                                           "MsgErrorUpdateSharedData",
+                                           "MsgConfirmWizard"};
     auto language = com::ClassRegistry::instance().createAs<ILanguageFile>(kClsidLanguageFile);
     std::map<std::string, std::string> english;
     for (const char* id : {"en", "es"}) {
@@ -133,10 +147,11 @@ TEST(ShippedLanguageFiles, EveryEditorKeyIsTranslated)
         for (const std::string& key : keys) {
             const std::string text = language->Text("frmMain", key);
             EXPECT_FALSE(text.empty()) << id << " " << key;
-            if (std::string(id) == "en")
+            if (std::string(id) == "en") {
                 english[key] = text;
-            else if (key != "lblScript")
+            } else if (key != "lblScript") {
                 EXPECT_NE(text, english[key]) << "untranslated: " << key;
+            }
         }
     }
 }

@@ -1,5 +1,5 @@
-#include "common/General.h"
 #include "common/XmlFncs.h"
+#include "common/General.h"
 #include "hostparts/defaults/DefaultComponents.h"
 #include "hostparts/defaults/SmallComponents.h"
 #include "support/TestSupport.h"
@@ -111,8 +111,8 @@ TEST(XmlFncsValueGet, BadXPathRaisesWithTheTag)
 TEST(XmlFncsValueGet, SmtpPasswordIsDecrypted)
 {
     registerDefaultComponents();
-    const XmlNode root =
-        element("<Mail><SmtpPassword>" + DataEncode::Encode("s3cret pass") + "</SmtpPassword><User>ZEL1:x</User></Mail>");
+    const XmlNode root = element("<Mail><SmtpPassword>" + DataEncode::Encode("s3cret pass") +
+                                 "</SmtpPassword><User>ZEL1:x</User></Mail>");
     EXPECT_EQ(xmlNodeValueGet(root, "SmtpPassword"), "s3cret pass");
     EXPECT_EQ(xmlNodeValueGet(root, "User"), "ZEL1:x");
 }

@@ -112,8 +112,7 @@ private:
 };
 
 // Runs f and returns the error record it raised; fails the test when it raised none.
-template <class F>
-ErrorRecord raisedBy(F&& f)
+template <class F> ErrorRecord raisedBy(F&& f)
 {
     try {
         f();

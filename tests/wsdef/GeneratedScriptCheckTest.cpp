@@ -69,8 +69,9 @@ std::string describe(const Combination& c)
 std::string generate(const Combination& c)
 {
     ZelScriptXml script;
-    script.WebServicePropertiesSet("http://localhost:8080/Calculator.asmx", readFile(dataFile("CalculatorService.wsdl")),
-                                   false, c.ace, "Calculator", "Calculator", "Add");
+    script.WebServicePropertiesSet("http://localhost:8080/Calculator.asmx",
+                                   readFile(dataFile("CalculatorService.wsdl")), false, c.ace, "Calculator",
+                                   "Calculator", "Add");
     script.WebServiceMethodReturnSet(c.returnValue ? "int" : "", c.returnValue ? "Total" : "[none]");
     if (c.proxy)
         script.WebServiceProxySettingsSet(true, true, "proxy.example", "3128", "svc-user", "p@ss", 45);
@@ -146,7 +147,6 @@ TEST_F(GeneratedScript, UndoubledQuoteWouldBeRefused)
     EXPECT_FALSE(compiles(text));
 }
 
-
 // Names, addresses and proxy credentials typed by the user go between quotes in the script: a
 // quote or a line break in them must neither break the script nor smuggle code into it.
 TEST_F(GeneratedScript, QuotesAndLineBreaksInUserTextStayInsideTheirLiterals)
@@ -160,10 +160,10 @@ TEST_F(GeneratedScript, QuotesAndLineBreaksInUserTextStayInsideTheirLiterals)
     script.ParamAdd("a", "int", "Order\"Id", "");
     const std::string text = script.MainEvalCodeMake();
     EXPECT_TRUE(compiles(text));
-    for (const char* piece : {"wsWsdlUrl = \"http://host/a\"\"b.asmx\"",
-                              "wsProxyServer = \"proxy\" & vbCrLf & \"MsgBox 1\"",
-                              "wsProxyPassword = \"pa\"\"ss\"\" : CreateObject(\"\"WScript.Shell\"\").Run \"\"calc\"",
-                              "DataRiver(\"To\"\"tal\") = wsResult", "varValue = DataRiver(\"Order\"\"Id\")"})
+    for (const char* piece :
+         {"wsWsdlUrl = \"http://host/a\"\"b.asmx\"", "wsProxyServer = \"proxy\" & vbCrLf & \"MsgBox 1\"",
+          "wsProxyPassword = \"pa\"\"ss\"\" : CreateObject(\"\"WScript.Shell\"\").Run \"\"calc\"",
+          "DataRiver(\"To\"\"tal\") = wsResult", "varValue = DataRiver(\"Order\"\"Id\")"})
         EXPECT_NE(text.find(piece), std::string::npos) << piece;
 }
 

@@ -199,8 +199,10 @@ TEST_F(Generation, Main_AcceptsBooleanAndNumericTexts)
         const char* expectedAce;
         const char* expectedTimeout;
     };
-    const Case cases[] = {{"-1", " 30 ", "ACE ", "30"},  {"True", "2.50", "ACE ", "2.5"},
-                          {"false", "1e1", "", "10"}, {"0", "-0", "", "0"}};
+    const Case cases[] = {{"-1", " 30 ", "ACE ", "30"},
+                          {"True", "2.50", "ACE ", "2.5"},
+                          {"false", "1e1", "", "10"},
+                          {"0", "-0", "", "0"}};
     for (const Case& c : cases) {
         ZelScriptXml script;
         script.NodeRootValidate("<Definition><WebService><ACE>" + std::string(c.ace) +

@@ -60,8 +60,7 @@ protected:
 };
 
 // Runs call and returns the error record it raised; fails the test when it raised none.
-template <typename Call>
-ErrorRecord errorOf(Call&& call)
+template <typename Call> ErrorRecord errorOf(Call&& call)
 {
     try {
         call();

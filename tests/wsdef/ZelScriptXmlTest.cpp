@@ -257,8 +257,9 @@ TEST(ZelScriptXml, MethodReturnSet_NoneInAnyCaseStoresEmptyAttribute)
         const char* storedId;
     };
     const Case cases[] = {
-        {"int", "[none]", ""},       {"int", "[NONE]", ""}, {"[none]", "[None]", ""},
-        {"int", "\xC3\xBF\xC3\xBF\xC3\xBF", ""}, {"string", "Total", "Total"}, {"int", " [none]", " [none]"},
+        {"int", "[none]", ""},        {"int", "[NONE]", ""},
+        {"[none]", "[None]", ""},     {"int", "\xC3\xBF\xC3\xBF\xC3\xBF", ""},
+        {"string", "Total", "Total"}, {"int", " [none]", " [none]"},
     };
     for (const Case& c : cases) {
         ZelScriptXml script;

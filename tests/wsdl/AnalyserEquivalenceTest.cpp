@@ -18,10 +18,12 @@ namespace {
 // of other kinds, comments among the parameters, and a types section nested where none belongs.
 std::string randomWsdl(std::mt19937& rng)
 {
-    const std::vector<std::string> names = {"Get", "GetQuote", "Quote", "Add", "AddItem", "Don't", "Do\"it", "X",
-                                            "Ping", "Sum"};
+    const std::vector<std::string> names = {"Get",   "GetQuote", "Quote", "Add",  "AddItem",
+                                            "Don't", "Do\"it",   "X",     "Ping", "Sum"};
     const std::vector<std::string> prefixes = {"s", "xsd", "xs", "tns", "q1"};
-    auto pick = [&](const auto& list) { return list[std::uniform_int_distribution<std::size_t>(0, list.size() - 1)(rng)]; };
+    auto pick = [&](const auto& list) {
+        return list[std::uniform_int_distribution<std::size_t>(0, list.size() - 1)(rng)];
+    };
     auto chance = [&](int percent) { return std::uniform_int_distribution<int>(0, 99)(rng) < percent; };
     auto attr = [](const std::string& value) {
         std::string out;
@@ -79,7 +81,8 @@ std::string randomWsdl(std::mt19937& rng)
 
 TEST(AnalyserEquivalence, IndexedAnswers_MatchTheQueriesRunOneByOne)
 {
-    const std::vector<std::string> prefixLists = {"xsd,xsi,xs,s", "s", "", " s", "s,,xsd", "xs, s", "tns,q1", "q1,s,xsd"};
+    const std::vector<std::string> prefixLists = {"xsd,xsi,xs,s", "s",     "",       " s",
+                                                  "s,,xsd",       "xs, s", "tns,q1", "q1,s,xsd"};
     const std::vector<std::string> operations = {"Get", "GetQuote", "Don't", "Do\"it", "Sum", "Nothing"};
     std::mt19937 rng(20240611);
     int compared = 0;
@@ -113,7 +116,7 @@ TEST(AnalyserEquivalence, IndexedAnswers_MatchTheQueriesRunOneByOne)
             }
             EXPECT_EQ(failed, expected.rowsFailed) << text;
             ASSERT_EQ(grid.rowCount(), static_cast<int>(expected.rows.size())) << operation << " " << prefixes << "\n"
-                                                                              << text;
+                                                                               << text;
             for (int r = 0; r < grid.rowCount(); ++r)
                 for (int c = 0; c < 4; ++c)
                     EXPECT_EQ(grid.cell(r, c), expected.rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]);

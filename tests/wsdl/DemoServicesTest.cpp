@@ -60,7 +60,8 @@ TEST(DemoServices, Analyser_ListsTheCalculatorWithParametersAndReturnTypes)
         analyser.WebServiceMethodParametersInputLoad();
         EXPECT_EQ(returnType.text(), std::string(operation) == "Divide" ? "double" : "int");
         ASSERT_EQ(grid.rowCount(), 2);
-        EXPECT_EQ(grid.cell(0, 0) + " " + grid.cell(0, 1) + " " + grid.cell(1, 0) + " " + grid.cell(1, 1), "a int b int");
+        EXPECT_EQ(grid.cell(0, 0) + " " + grid.cell(0, 1) + " " + grid.cell(1, 0) + " " + grid.cell(1, 1),
+                  "a int b int");
     }
 }
 
@@ -133,9 +134,11 @@ TEST(DemoServices, SoapCalls_GetCorrectAnswersAndFaults)
          "<PlaceOrder xmlns=\"http://zel.example/demo/orders/\"><customer>Ann</customer><quantity>3</quantity>"
          "<unitPrice>2.5</unitPrice><express>true</express><deliveryDate>2023-02-29</deliveryDate></PlaceOrder>",
          "faultcode", 500, "soap:Client"},
-        {"Inventory", "<m:GetStock xmlns:m=\"http://zel.example/demo/inventory/message/\"><item>widget</item></m:GetStock>",
+        {"Inventory",
+         "<m:GetStock xmlns:m=\"http://zel.example/demo/inventory/message/\"><item>widget</item></m:GetStock>",
          "Result", 200, "42"},
-        {"Inventory", "<m:GetPrice xmlns:m=\"http://zel.example/demo/inventory/message/\"><item>gadget</item></m:GetPrice>",
+        {"Inventory",
+         "<m:GetPrice xmlns:m=\"http://zel.example/demo/inventory/message/\"><item>gadget</item></m:GetPrice>",
          "Result", 200, "19.99"},
     };
     for (const Case& c : cases) {
@@ -144,9 +147,11 @@ TEST(DemoServices, SoapCalls_GetCorrectAnswersAndFaults)
         EXPECT_EQ(text, c.expected) << c.body;
     }
     // A call that returns nothing, seen through the operations that read its effect.
-    call("EventLog", "<LogEvent xmlns=\"http://zel.example/demo/eventlog/\"><source>t</source><message>hi</message></LogEvent>",
+    call("EventLog",
+         "<LogEvent xmlns=\"http://zel.example/demo/eventlog/\"><source>t</source><message>hi</message></LogEvent>",
          "LogEventResponse");
-    EXPECT_EQ(call("EventLog", "<GetLastMessage xmlns=\"http://zel.example/demo/eventlog/\"><source>t</source></GetLastMessage>",
+    EXPECT_EQ(call("EventLog",
+                   "<GetLastMessage xmlns=\"http://zel.example/demo/eventlog/\"><source>t</source></GetLastMessage>",
                    "GetLastMessageResult")
                   .second,
               "hi");
@@ -166,7 +171,8 @@ TEST(DemoServices, ListensOnLoopbackOnly)
 
 TEST(ZelWsdl, AgainstTheDemoServices_PrintsOperationsParametersAndReturn)
 {
-    const std::string command = std::string(ZEL_BIN_DIR) + "/zel-wsdl " + services().serviceUrl("Calculator") + " Divide";
+    const std::string command =
+        std::string(ZEL_BIN_DIR) + "/zel-wsdl " + services().serviceUrl("Calculator") + " Divide";
     FILE* pipe = ::popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
     std::string output;
@@ -178,7 +184,8 @@ TEST(ZelWsdl, AgainstTheDemoServices_PrintsOperationsParametersAndReturn)
     EXPECT_EQ(output, "service: Calculator\noperation: Add\noperation: Subtract\noperation: Multiply\n"
                       "operation: Divide\nreturn: double\nparam: a int\nparam: b int\n");
 
-    const std::string missing = std::string(ZEL_BIN_DIR) + "/zel-wsdl " + services().serviceUrl("Inventory") + " 2>/dev/null";
+    const std::string missing =
+        std::string(ZEL_BIN_DIR) + "/zel-wsdl " + services().serviceUrl("Inventory") + " 2>/dev/null";
     EXPECT_EQ(WEXITSTATUS(::system(missing.c_str())), 1);
     EXPECT_EQ(WEXITSTATUS(::system((std::string(ZEL_BIN_DIR) + "/zel-wsdl 2>/dev/null").c_str())), 2);
 }

@@ -85,8 +85,8 @@ StraightforwardResult analyseStraightforwardly(const XmlNode& wsxml, const std::
             result.rowsFailed = true;
             break;
         }
-        result.rows.push_back({child.attribute("name"), WsdlQueries::stripPrefix(child.attribute("type"), result.prefix),
-                               "[none]", ""});
+        result.rows.push_back(
+            {child.attribute("name"), WsdlQueries::stripPrefix(child.attribute("type"), result.prefix), "[none]", ""});
     }
     return result;
 }

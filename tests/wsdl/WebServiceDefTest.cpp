@@ -1,9 +1,9 @@
+#include "wsdl/WebServiceDef.h"
 #include "WsdlTestSupport.h"
 #include "common/ErrorRecord.h"
 #include "platform/controls/MemoryGrid.h"
 #include "platform/controls/MemoryTextBox.h"
 #include "platform/controls/MemoryTree.h"
-#include "wsdl/WebServiceDef.h"
 
 #include <gtest/gtest.h>
 
@@ -92,8 +92,8 @@ TEST(WebServiceDef, BadDocuments_ClearTheTreeAndFailAsDescribed)
     const Case cases[] = {
         {"not XML", "<definitions><service", 0, 0},
         {"prefixed style", zel::testing::wsdlFixture("quotes-s.wsdl"), ErrorNumber::ObjectNotSet, 0},
-        {"port without name", "<definitions><service name='S'><port name='AServicePort'/><port/></service></definitions>",
-         94, 1},
+        {"port without name",
+         "<definitions><service name='S'><port name='AServicePort'/><port/></service></definitions>", 94, 1},
         {"short port name", "<definitions><service name='S'><port name='Short'/></service></definitions>",
          ErrorNumber::InvalidArgument, 0},
     };

@@ -1,10 +1,10 @@
+#include "wsdl/WebService.h"
 #include "WsdlTestSupport.h"
 #include "common/ErrorRecord.h"
 #include "platform/controls/MemoryGrid.h"
 #include "platform/controls/MemoryTextBox.h"
 #include "platform/http/LoopbackServers.h"
 #include "wsdl/ParameterSequence.h"
-#include "wsdl/WebService.h"
 
 #include <gtest/gtest.h>
 

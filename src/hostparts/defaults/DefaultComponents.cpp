@@ -20,8 +20,7 @@ private:
     com::ObjectCounter m_counter;
 };
 
-template <class T>
-void registerIfMissing(const char* clsid, const char* progId = "")
+template <class T> void registerIfMissing(const char* clsid, const char* progId = "")
 {
     auto& registry = com::ClassRegistry::instance();
     if (!registry.inProcessCreator(clsid))

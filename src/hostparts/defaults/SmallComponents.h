@@ -15,8 +15,8 @@ class LogComponent final : public ILogComponent
 {
 public:
     void Report(int32_t kind, std::string_view description, std::string_view title, std::string_view source,
-                const ErrorRecord& error, int32_t flag, std::string_view contextText, double level,
-                int32_t reserved1, int32_t reserved2, std::string_view extra, int32_t reserved3) override;
+                const ErrorRecord& error, int32_t flag, std::string_view contextText, double level, int32_t reserved1,
+                int32_t reserved2, std::string_view extra, int32_t reserved3) override;
 
     static std::filesystem::path filePath();
 

@@ -72,9 +72,8 @@ void ClassRegistry::registerClass(const std::string& clsid, const std::string& p
 void ClassRegistry::unregisterClass(std::string_view clsidOrProgId)
 {
     std::lock_guard lock(m_mutex);
-    std::erase_if(m_classes, [&](const Class& c) {
-        return sameId(c.clsid, clsidOrProgId) || sameId(c.progId, clsidOrProgId);
-    });
+    std::erase_if(m_classes,
+                  [&](const Class& c) { return sameId(c.clsid, clsidOrProgId) || sameId(c.progId, clsidOrProgId); });
 }
 
 const ClassRegistry::Class* ClassRegistry::find(std::string_view id) const

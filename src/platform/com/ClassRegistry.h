@@ -38,8 +38,7 @@ public:
     std::unique_ptr<IComponent> create(std::string_view clsidOrProgId) const;
 
     // A new instance of the interface T; 429 also when the object does not implement T.
-    template <class T>
-    std::unique_ptr<T> createAs(std::string_view clsidOrProgId) const
+    template <class T> std::unique_ptr<T> createAs(std::string_view clsidOrProgId) const
     {
         std::unique_ptr<IComponent> object = create(clsidOrProgId);
         if (auto* typed = dynamic_cast<T*>(object.get())) {

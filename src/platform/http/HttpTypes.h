@@ -47,15 +47,15 @@ struct HttpOptions
 enum class HttpError
 {
     None,
-    CannotCreate,  // the transport could not be set up at all
-    InvalidUrl,    // the address is malformed or its scheme is not http or https
-    ResolveHost,   // the host name does not resolve
-    Connect,       // the connection was refused or could not be made
-    Timeout,       // the time-out ran out
-    TooLarge,      // the body exceeded HttpOptions::maxBodyBytes
-    Tls,           // TLS handshake or certificate verification failed
-    Cancelled,     // the caller cancelled the exchange
-    Other,         // any other transport failure (the message says which)
+    CannotCreate, // the transport could not be set up at all
+    InvalidUrl,   // the address is malformed or its scheme is not http or https
+    ResolveHost,  // the host name does not resolve
+    Connect,      // the connection was refused or could not be made
+    Timeout,      // the time-out ran out
+    TooLarge,     // the body exceeded HttpOptions::maxBodyBytes
+    Tls,          // TLS handshake or certificate verification failed
+    Cancelled,    // the caller cancelled the exchange
+    Other,        // any other transport failure (the message says which)
 };
 
 // What came back. When error is None, status, headers and body hold the response as received,

@@ -14,8 +14,7 @@ bool checkScriptSyntax(ScriptControl& control, const std::string& scriptText, st
     control.AddCode(scriptText);
     // 5.
     const ScriptError& error = control.Error();
-    if (error.Number != 0)
-    {
+    if (error.Number != 0) {
         result = false;
         message = "Error.\r\nNumber: " + std::to_string(error.Number) + "\r\nDesc: " + error.Description +
                   "\r\nColumn: " + std::to_string(error.Column) + "\r\nLine: " + std::to_string(error.Line) +

@@ -17,8 +17,7 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())
         return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-    {
+    for (std::size_t i = 0; i < a.size(); ++i) {
         char x = a[i] >= 'A' && a[i] <= 'Z' ? static_cast<char>(a[i] | 0x20) : a[i];
         char y = b[i] >= 'A' && b[i] <= 'Z' ? static_cast<char>(b[i] | 0x20) : b[i];
         if (x != y)
@@ -33,20 +32,15 @@ ScriptControl::ScriptControl() : m_language(kVBScript) {}
 
 bool ScriptControl::SetLanguage(std::string_view name)
 {
-    if (equalsIgnoringCase(name, kVBScript))
-    {
+    if (equalsIgnoringCase(name, kVBScript)) {
         m_language = kVBScript;
-    }
-    else if (equalsIgnoringCase(name, kJScript) || equalsIgnoringCase(name, "JavaScript"))
-    {
+    } else if (equalsIgnoringCase(name, kJScript) || equalsIgnoringCase(name, "JavaScript")) {
 #ifdef ZEL_HAVE_JSCRIPT
         m_language = kJScript;
 #else
         return false;
 #endif
-    }
-    else
-    {
+    } else {
         return false;
     }
     Reset();
@@ -66,21 +60,18 @@ bool ScriptControl::AddCode(std::string_view code)
     Diagnostic verdict;
     std::string_view description;
 #ifdef ZEL_HAVE_JSCRIPT
-    if (jscript)
-    {
+    if (jscript) {
         verdict = jscript::check(code);
         if (!verdict.ok())
             description = jscript::description(verdict.number);
-    }
-    else
+    } else
 #endif
     {
         verdict = vbscript::check(code);
         if (!verdict.ok())
             description = vbscript::description(verdict.number);
     }
-    if (verdict.ok())
-    {
+    if (verdict.ok()) {
         ++m_units;
         return true;
     }

@@ -28,11 +28,9 @@ SourcePosition locate(std::string_view text, std::size_t offset, bool unicodeLin
         offset = text.size();
     SourcePosition result;
     std::size_t lineStart = 0;
-    for (std::size_t pos = 0; pos < offset;)
-    {
+    for (std::size_t pos = 0; pos < offset;) {
         std::size_t end = lineEndAt(text, pos, unicodeLineEnds);
-        if (end == 0)
-        {
+        if (end == 0) {
             ++pos;
             continue;
         }
@@ -50,12 +48,10 @@ SourcePosition locate(std::string_view text, std::size_t offset, bool unicodeLin
     result.lineText = text.substr(lineStart, lineEnd - lineStart);
 
     int32_t units = 0;
-    for (std::size_t pos = lineStart; pos < offset;)
-    {
+    for (std::size_t pos = lineStart; pos < offset;) {
         char32_t cp = 0;
         std::size_t len = vbscript::decodeUtf8(text, pos, cp);
-        if (len == 0 || pos + len > offset)
-        {
+        if (len == 0 || pos + len > offset) {
             ++units;
             ++pos;
             continue;

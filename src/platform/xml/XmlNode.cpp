@@ -202,7 +202,8 @@ XmlNode XmlNode::parse(std::string_view text, XmlParseError* error)
                 at.offset = static_cast<std::ptrdiff_t>(n.offset_debug() < 0 ? 0 : n.offset_debug());
                 fillError(error, at, text);
                 error->number = kParseErrorBase + kTopLevelStatus;
-                error->reason = element ? "Only one top level element is allowed" : "Invalid at the top level of the document";
+                error->reason =
+                    element ? "Only one top level element is allowed" : "Invalid at the top level of the document";
             }
             return {};
         }

@@ -29,8 +29,8 @@ struct XmlParseError
 {
     int32_t number = 0;
     std::string reason;
-    int line = 0;          // 1-based; 0 when the failure has no place (file not found)
-    int column = 0;        // 1-based, counted in bytes of the line
+    int line = 0;   // 1-based; 0 when the failure has no place (file not found)
+    int column = 0; // 1-based, counted in bytes of the line
     std::size_t offset = 0;
 };
 

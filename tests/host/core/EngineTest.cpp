@@ -1,5 +1,5 @@
-#include "common/Globals.h"
 #include "host/Engine.h"
+#include "common/Globals.h"
 #include "support/TestSupport.h"
 
 namespace zel {

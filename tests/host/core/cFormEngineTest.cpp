@@ -1,5 +1,5 @@
-#include "common/Globals.h"
 #include "host/cFormEngine.h"
+#include "common/Globals.h"
 #include "host/cRobot.h"
 #include "hostparts/defaults/SharedData.h"
 #include "support/TestSupport.h"

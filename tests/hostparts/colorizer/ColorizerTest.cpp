@@ -49,23 +49,19 @@ Styled walk(const std::string& rtf)
         out.italic.push_back(italic);
     };
     std::size_t i = 0;
-    while (i < b.size())
-    {
+    while (i < b.size()) {
         const char c = b[i];
-        if (c == '\n')
-        {
+        if (c == '\n') {
             ++i;
             continue;
         }
-        if (c != '\\')
-        {
+        if (c != '\\') {
             put(c);
             ++i;
             continue;
         }
         const char next = i + 1 < b.size() ? b[i + 1] : '\0';
-        if (next == '\\' || next == '{' || next == '}')
-        {
+        if (next == '\\' || next == '{' || next == '}') {
             put(next);
             i += 2;
             continue;
@@ -81,8 +77,7 @@ Styled walk(const std::string& rtf)
             ++j;
         const bool hasParam = j > digits;
         const int param = hasParam ? std::stoi(b.substr(digits, j - digits)) : 0;
-        if (word == "u")
-        {
+        if (word == "u") {
             EXPECT_EQ(b[j], '?');
             put('?');
             i = j + 1;
@@ -112,8 +107,7 @@ int colourOf(const std::string& text, const std::string& token)
     const std::size_t at = s.text.find(token);
     if (at == std::string::npos)
         return -1;
-    for (std::size_t k = at; k < at + token.size(); ++k)
-    {
+    for (std::size_t k = at; k < at + token.size(); ++k) {
         if (s.colour[k] != s.colour[at])
             return -1;
     }
@@ -251,8 +245,7 @@ TEST(Colorizer, CommentsAreItalicAndNothingElse)
 
 TEST(Colorizer, ShowsEveryCharacterOfRealScripts)
 {
-    for (const char* name : {"InvoiceReminder.vbs", "OrderSync.js"})
-    {
+    for (const char* name : {"InvoiceReminder.vbs", "OrderSync.js"}) {
         const std::string script = readFile(name);
         ASSERT_FALSE(script.empty()) << name;
         const Styled s = walk(Colorizer().Colorize(script));
@@ -281,7 +274,9 @@ TEST(Colorizer, ShownTextNormalisesLineEndsAndInvalidBytes)
         {"a\r\nb\rc\nd", "a\nb\nc\nd"},
         {"\r\r\n\n", "\n\n\n"},
         {"x\xE2\x80\xA8y\xE2\x80\xA9z", "x\ny\nz"},
-        {"a\xC2\xA0" "b", "a b"},
+        {"a\xC2\xA0"
+         "b",
+         "a b"},
         {"\xEF\xB7\x90\xEF\xB7\x91", "\xEF\xBF\xBD\xEF\xBF\xBD"},
         {"\xFF\xC3(", "\xEF\xBF\xBD\xEF\xBF\xBD("},
         {std::string("\0\t\xF0\x9F\x98\x80", 6), std::string("\0\t\xF0\x9F\x98\x80", 6)},

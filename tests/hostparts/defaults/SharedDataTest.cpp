@@ -1,5 +1,5 @@
-#include "hostparts/defaults/LanguageFile.h"
 #include "hostparts/defaults/SharedData.h"
+#include "hostparts/defaults/LanguageFile.h"
 #include "hostparts/defaults/SmallComponents.h"
 #include "support/TestSupport.h"
 
@@ -10,9 +10,10 @@ using test::raisedBy;
 
 TEST(SharedData, UnknownContentComesBackUnchanged)
 {
-    const std::string data = "<Activity><UserLanguage>es</UserLanguage><Extra kind=\"x\"><!--note--><Deep>1 &amp; 2"
-                             "</Deep><?pi data?></Extra><Properties><ExecutionEngine>Main</ExecutionEngine>"
-                             "<Other>o</Other></Properties><Attributes><Attribute>A</Attribute></Attributes></Activity>";
+    const std::string data =
+        "<Activity><UserLanguage>es</UserLanguage><Extra kind=\"x\"><!--note--><Deep>1 &amp; 2"
+        "</Deep><?pi data?></Extra><Properties><ExecutionEngine>Main</ExecutionEngine>"
+        "<Other>o</Other></Properties><Attributes><Attribute>A</Attribute></Attributes></Activity>";
     SharedData shared;
     shared.LoadData(data);
     EXPECT_EQ(shared.DataNode().xml(), data);

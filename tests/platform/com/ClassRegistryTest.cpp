@@ -1,6 +1,6 @@
+#include "platform/com/ClassRegistry.h"
 #include "common/XmlFncs.h"
 #include "hostparts/defaults/DefaultComponents.h"
-#include "platform/com/ClassRegistry.h"
 #include "support/TestSupport.h"
 
 namespace zel {

@@ -17,16 +17,14 @@ protected:
         ASSERT_NE(s_handle, nullptr) << dlerror();
     }
 
-    template <class F>
-    F entry(const char* name)
+    template <class F> F entry(const char* name)
     {
         auto f = reinterpret_cast<F>(dlsym(s_handle, name));
         EXPECT_NE(f, nullptr) << name;
         return f;
     }
 
-    template <class T>
-    std::unique_ptr<T> create(const char* clsid)
+    template <class T> std::unique_ptr<T> create(const char* clsid)
     {
         IClassFactory* raw = nullptr;
         EXPECT_EQ(entry<DllGetClassObjectFn>("DllGetClassObject")(clsid, &raw), Result::Ok);

@@ -1,5 +1,5 @@
-#include "platform/http/AsyncHttpRequest.h"
 #include "platform/http/HttpClient.h"
+#include "platform/http/AsyncHttpRequest.h"
 #include "platform/http/LoopbackServers.h"
 
 #include <gtest/gtest.h>
@@ -62,7 +62,8 @@ TEST(HttpClient, Post_SendsMethodHeadersAndBody)
 {
     LoopbackHttpServer server;
     server.server.Post("/echo", [](const httplib::Request& req, httplib::Response& res) {
-        res.set_content(req.get_header_value("SOAPAction") + "|" + req.get_header_value("Content-Type") + "|" + req.body,
+        res.set_content(req.get_header_value("SOAPAction") + "|" + req.get_header_value("Content-Type") + "|" +
+                            req.body,
                         "text/plain");
     });
     server.start();
@@ -80,7 +81,8 @@ TEST(HttpClient, Redirects_AreFollowedToTheLastResponse)
 {
     LoopbackHttpServer server;
     server.server.Get("/old", [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/new"); });
-    server.server.Get("/new", [](const httplib::Request&, httplib::Response& res) { res.set_content("moved", "text/plain"); });
+    server.server.Get("/new",
+                      [](const httplib::Request&, httplib::Response& res) { res.set_content("moved", "text/plain"); });
     server.start();
     const HttpResponse response = HttpClient::get(server.url("/old"));
     ASSERT_TRUE(response.ok()) << response.message;

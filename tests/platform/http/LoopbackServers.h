@@ -67,8 +67,8 @@ public:
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t length = sizeof address;
-        if (::bind(m_listen, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(m_listen, 8) != 0 ||
-            ::getsockname(m_listen, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        if (::bind(m_listen, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            ::listen(m_listen, 8) != 0 || ::getsockname(m_listen, reinterpret_cast<sockaddr*>(&address), &length) != 0)
             throw std::runtime_error("cannot listen on a loopback port");
         m_port = ntohs(address.sin_port);
         m_thread = std::thread([this] {
@@ -146,11 +146,11 @@ inline void serveGeneratedBody(httplib::Server& server, const std::string& path,
     server.Get(path, [size, declareLength](const httplib::Request&, httplib::Response& res) {
         auto chunk = std::make_shared<std::string>(64 * 1024, 'x');
         if (declareLength) {
-            res.set_content_provider(size, "text/xml", [chunk, size](std::size_t offset, std::size_t length,
-                                                                    httplib::DataSink& sink) {
-                const std::size_t n = std::min({length, chunk->size(), size - offset});
-                return sink.write(chunk->data(), n);
-            });
+            res.set_content_provider(size, "text/xml",
+                                     [chunk, size](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+                                         const std::size_t n = std::min({length, chunk->size(), size - offset});
+                                         return sink.write(chunk->data(), n);
+                                     });
         } else {
             res.set_chunked_content_provider("text/xml", [chunk, size](std::size_t offset, httplib::DataSink& sink) {
                 if (offset >= size) {

@@ -1,5 +1,5 @@
-#include "hostparts/colorizer/Colorizer.h"
 #include "platform/rtf/RtfReader.h"
+#include "hostparts/colorizer/Colorizer.h"
 
 #include <QGuiApplication>
 #include <QTextBlock>
@@ -108,7 +108,8 @@ TEST(RtfReader, ReadsControlWordsAndSymbols)
         {"{\\rtf1 \\u-64048?\\u64977?}", "\uFFFD\uFFFD"},
         {"{\\rtf1 {\\*\\unknowndest hidden {nested} text}shown}", "shown"},
         {"{\\rtf1 \\unknownword shown\\xyz123 too}", "showntoo"},
-        {"{\\rtf1 {\\fonttbl{\\f0\\fswiss Arial;}}{\\colortbl;\\red1\\green2\\blue3;}{\\stylesheet{\\s0 Normal;}}x}", "x"},
+        {"{\\rtf1 {\\fonttbl{\\f0\\fswiss Arial;}}{\\colortbl;\\red1\\green2\\blue3;}{\\stylesheet{\\s0 Normal;}}x}",
+         "x"},
         {"{\\rtf1 {\\info{\\title T}{\\author A}}{\\pict\\wmetafile8 0102abcd}x}", "x"},
         {"{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"u\"}{\\fldrslt link}}}", "link"},
         {"{\\rtf1 {\\field{\\fldinst PAGE}{\\fldrslt 3}}}", "3"},
@@ -137,16 +138,14 @@ TEST(RtfReader, ReadsDocumentsOfOtherWriters)
         const char* expected;
     };
     const std::vector<Row> rows = {
-        {"rtf/wordpad-style.rtf",
-         "Quarterly report for Café Müller\u2029Overdue: 3 invoices, total € 1\u00A0200\u2029"
-         "Tab\tseparated\tvalues\u2029"},
+        {"rtf/wordpad-style.rtf", "Quarterly report for Café Müller\u2029Overdue: 3 invoices, total € 1\u00A0200\u2029"
+                                  "Tab\tseparated\tvalues\u2029"},
         {"rtf/textedit-style.rtf", "Notes from the meeting\u2029First point: agreed\u2029\u2029Set x = Nothing\u2029"
                                    "Last line"},
         {"rtf/word-style.rtf", "Prices in € and € euro, bold and a link.\u2028Second line – with "
                                "dash\u00A0and\u00A0spaces.\u2029Привет\u2029"},
     };
-    for (const Row& row : rows)
-    {
+    for (const Row& row : rows) {
         const std::string rtf = readFile(row.file);
         ASSERT_FALSE(rtf.empty()) << row.file;
         EXPECT_EQ(rawText(rtf), row.expected) << row.file;
@@ -211,8 +210,7 @@ TEST(RtfReader, RoundTripsColouredText)
         readFile("colorizer/OrderSync.js"),
     };
     const Colorizer colorizer;
-    for (const std::string& text : texts)
-    {
+    for (const std::string& text : texts) {
         QTextDocument doc;
         RtfReader().read(colorizer.Colorize(text), doc);
         const std::string shown = Colorizer::shownText(text);
@@ -250,10 +248,8 @@ TEST(RtfReader, EveryPrefixOfASampleGivesADocument)
     std::vector<std::string> samples = {readFile("rtf/wordpad-style.rtf"), readFile("rtf/word-style.rtf"),
                                         readFile("rtf/textedit-style.rtf"),
                                         Colorizer().Colorize("Dim s \xC3\xA9 ' c\r\n\"\xF0\x9F\x98\x80\"\t{\\}")};
-    for (const std::string& sample : samples)
-    {
-        for (std::size_t length = 0; length <= sample.size(); ++length)
-        {
+    for (const std::string& sample : samples) {
+        for (std::size_t length = 0; length <= sample.size(); ++length) {
             const std::string_view prefix(sample.data(), length);
             const std::string first = rawText(prefix);
             ASSERT_EQ(rawText(prefix), first) << "not deterministic at " << length;

@@ -48,8 +48,7 @@ TEST(EditorSyntaxCheck, RepeatedChecksGiveTheSameAnswer)
     ScriptControl control;
     const std::string good = "Function Twice(x) : Twice = 2 * DataRiver(x) : End Function";
     const std::string bad = "For i = 1 To 3\r\n";
-    for (int round = 0; round < 3; ++round)
-    {
+    for (int round = 0; round < 3; ++round) {
         std::string message;
         EXPECT_TRUE(checkScriptSyntax(control, good, message));
         EXPECT_FALSE(checkScriptSyntax(control, bad, message));
@@ -80,8 +79,8 @@ TEST(EditorSyntaxCheck, JScriptScriptsGetAJScriptPlaceholder)
     ScriptControl control;
     ASSERT_TRUE(control.SetLanguage("JScript"));
     std::string message;
-    EXPECT_TRUE(checkScriptSyntax(control, "var v = DataRiver(\"Amount\");\nfunction f() { return DataRiver(1); }",
-                                  message));
+    EXPECT_TRUE(
+        checkScriptSyntax(control, "var v = DataRiver(\"Amount\");\nfunction f() { return DataRiver(1); }", message));
     EXPECT_TRUE(checkScriptSyntax(control, "", message));
     EXPECT_FALSE(checkScriptSyntax(control, "var s = 'open;", message));
     EXPECT_NE(message.find("Source: JScript compilation error"), std::string::npos) << message;

@@ -11,8 +11,7 @@ namespace {
 std::vector<std::string> fixtureNames(std::string_view prefix)
 {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(fixturePath("")))
-    {
+    for (const auto& entry : std::filesystem::directory_iterator(fixturePath(""))) {
         std::string name = entry.path().filename().string();
         if (name.rfind(prefix, 0) == 0 && entry.path().extension() == ".vbs")
             names.push_back(name);
@@ -112,9 +111,9 @@ TEST(VBScriptInput, FiftyMegabytesGetAVerdict)
 TEST(VBScriptInput, RandomBytesGetAVerdict)
 {
     std::mt19937 random(20240601);
-    const std::string alphabet = "If Then Else End Sub Function Class For Next Do Loop ()\"'_:.,=&#[]\r\n\t \x00\xC3\xFF";
-    for (int round = 0; round < 2000; ++round)
-    {
+    const std::string alphabet =
+        "If Then Else End Sub Function Class For Next Do Loop ()\"'_:.,=&#[]\r\n\t \x00\xC3\xFF";
+    for (int round = 0; round < 2000; ++round) {
         std::string text;
         std::size_t length = random() % 200;
         for (std::size_t i = 0; i < length; ++i)
@@ -125,14 +124,12 @@ TEST(VBScriptInput, RandomBytesGetAVerdict)
 
 TEST(VBScriptInput, EveryPrefixOfTheFixturesGetsAVerdict)
 {
-    for (const std::string& name : fixtureNames("ok_"))
-    {
+    for (const std::string& name : fixtureNames("ok_")) {
         SCOPED_TRACE(name);
         std::string text = readFile(fixturePath(name));
         ASSERT_FALSE(text.empty());
         std::size_t passes = 0;
-        for (std::size_t n = 0; n <= text.size(); ++n)
-        {
+        for (std::size_t n = 0; n <= text.size(); ++n) {
             Diagnostic verdict = vbscript::check(std::string_view(text).substr(0, n));
             expectWellFormed(verdict, n);
             passes += verdict.ok() ? 1 : 0;
@@ -157,8 +154,7 @@ TEST(VBScriptInput, ValidFixturesCompile)
 {
     std::vector<std::string> names = fixtureNames("ok_");
     ASSERT_GE(names.size(), 5u);
-    for (const std::string& name : names)
-    {
+    for (const std::string& name : names) {
         Diagnostic verdict = vbscript::check(readFile(fixturePath(name)));
         EXPECT_TRUE(verdict.ok()) << name << ": " << verdict.number << " " << vbscript::description(verdict.number)
                                   << " at line " << locate(readFile(fixturePath(name)), verdict.offset).line;
@@ -170,8 +166,7 @@ TEST(VBScriptInput, ErrorFixturesReportTheExpectedError)
 {
     std::vector<std::string> names = fixtureNames("err_");
     ASSERT_GE(names.size(), 5u);
-    for (const std::string& name : names)
-    {
+    for (const std::string& name : names) {
         SCOPED_TRACE(name);
         std::string text = readFile(fixturePath(name));
         int number = 0, line = 0, column = 0;

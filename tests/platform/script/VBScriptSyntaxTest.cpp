@@ -130,8 +130,8 @@ const SyntaxRow kClasses[] = {
     {"Class C\nProperty Get P(a)\nEnd Property\nProperty Let P(v)\nEnd Property\nEnd Class", 1051, 4, 14},
     {"Class C\nProperty Let P(a, v)\nEnd Property\nProperty Get P\nEnd Property\nEnd Class", 1051, 4, 14},
     {"Class C\nProperty Let P(v)\nEnd Property\nProperty Set P(a, v)\nEnd Property\nEnd Class", 1051, 4, 14},
-    {"Class C\nPublic Default Function A : End Function\nPublic Default Function B : End Function\nEnd Class",
-     1052, 3, 25},
+    {"Class C\nPublic Default Function A : End Function\nPublic Default Function B : End Function\nEnd Class", 1052, 3,
+     25},
     {"Class C\nPrivate Sub Class_Initialize(a) : End Sub\nEnd Class", 1053, 2, 13},
     {"Class C\nSub class_terminate(a, b) : End Sub\nEnd Class", 1053, 2, 5},
     {"Class C\nPrivate Default Function F : End Function\nEnd Class", 1057, 2, 9},
@@ -424,8 +424,11 @@ void runTable(const SyntaxRow* begin, const SyntaxRow* end)
         checkSyntax(*row);
 }
 
-#define ZEL_SYNTAX_TABLE(Suite, Table)                                                                                \
-    TEST(VBScriptSyntax, Suite) { runTable(std::begin(Table), std::end(Table)); }
+#define ZEL_SYNTAX_TABLE(Suite, Table)                                                                                 \
+    TEST(VBScriptSyntax, Suite)                                                                                        \
+    {                                                                                                                  \
+        runTable(std::begin(Table), std::end(Table));                                                                  \
+    }
 
 ZEL_SYNTAX_TABLE(Declarations, kDeclarations)
 ZEL_SYNTAX_TABLE(NameRedefined, kNames)
@@ -443,10 +446,10 @@ ZEL_SYNTAX_TABLE(Lexical, kLexical)
 
 TEST(VBScriptSyntax, EveryReportedNumberHasAPublishedText)
 {
-    for (int32_t number : {1001, 1002, 1005, 1006, 1007, 1010, 1011, 1012, 1013, 1014, 1015, 1016, 1017, 1018, 1019,
-                           1020, 1021, 1022, 1023, 1024, 1025, 1026, 1028, 1029, 1030, 1031, 1032, 1033, 1037, 1038,
-                           1039, 1040, 1041, 1044, 1045, 1046, 1047, 1048, 1049, 1050, 1051, 1052, 1053, 1054, 1055,
-                           1056, 1057, 1058})
+    for (int32_t number :
+         {1001, 1002, 1005, 1006, 1007, 1010, 1011, 1012, 1013, 1014, 1015, 1016, 1017, 1018, 1019, 1020,
+          1021, 1022, 1023, 1024, 1025, 1026, 1028, 1029, 1030, 1031, 1032, 1033, 1037, 1038, 1039, 1040,
+          1041, 1044, 1045, 1046, 1047, 1048, 1049, 1050, 1051, 1052, 1053, 1054, 1055, 1056, 1057, 1058})
         EXPECT_FALSE(vbscript::description(number).empty()) << number;
     EXPECT_EQ(vbscript::description(1033), "Unterminated string constant");
     EXPECT_EQ(vbscript::description(1044), "Cannot use parentheses when calling a Sub");

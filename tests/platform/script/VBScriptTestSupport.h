@@ -31,8 +31,7 @@ inline void checkSyntax(const SyntaxRow& row)
         return;
     SourcePosition where = locate(row.source, verdict.offset);
     EXPECT_EQ(where.line, row.line);
-    if (row.column != 0)
-    {
+    if (row.column != 0) {
         EXPECT_EQ(where.column, row.column);
     }
 }

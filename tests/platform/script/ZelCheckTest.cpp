@@ -23,9 +23,8 @@ class ZelCheck : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_dir = fs::temp_directory_path() /
-                ("zel-check-test-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_dir = fs::temp_directory_path() / ("zel-check-test-" + std::to_string(::getpid()) + "-" +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(m_dir);
     }
     void TearDown() override { fs::remove_all(m_dir); }
@@ -114,7 +113,7 @@ TEST_F(ZelCheck, UsageAndInputErrorsExitTwo)
     EXPECT_EQ(run("--language").status, 2);
     EXPECT_EQ(run("--language Cobol " + quote(good)).status, 2);
     EXPECT_EQ(run("--frobnicate " + quote(good)).status, 2);
-    EXPECT_EQ(run(quote(write("notes.txt", "x = 1")) ).status, 2);
+    EXPECT_EQ(run(quote(write("notes.txt", "x = 1"))).status, 2);
     EXPECT_EQ(run("-", good).status, 2);
     RunResult missing = run(quote(good) + " " + quote((m_dir / "missing.vbs").string()));
     EXPECT_EQ(missing.status, 2);

@@ -65,29 +65,23 @@ bool overflowsDouble(std::string_view literal)
     while (i < literal.size() && literal[i] == '0')
         ++i;
     std::size_t intDigits = 0;
-    while (i < literal.size() && isDigit(static_cast<unsigned char>(literal[i])))
-    {
+    while (i < literal.size() && isDigit(static_cast<unsigned char>(literal[i]))) {
         ++intDigits;
         ++i;
     }
-    if (intDigits > 0)
-    {
+    if (intDigits > 0) {
         magnitude = static_cast<long>(intDigits) - 1;
-    }
-    else if (i < literal.size() && literal[i] == '.')
-    {
+    } else if (i < literal.size() && literal[i] == '.') {
         ++i;
         long zeros = 0;
-        while (i < literal.size() && literal[i] == '0')
-        {
+        while (i < literal.size() && literal[i] == '0') {
             ++zeros;
             ++i;
         }
         magnitude = -zeros - 1;
     }
     std::size_t e = literal.find_first_of("eE");
-    if (e != std::string_view::npos)
-    {
+    if (e != std::string_view::npos) {
         long exponent = 0;
         std::size_t k = e + 1;
         bool negative = k < literal.size() && literal[k] == '-';
@@ -108,24 +102,33 @@ struct Keyword
 
 // Grouped by first letter so that a lookup compares a handful of candidates at most.
 constexpr Keyword kKeywords[] = {
-    {"and", Tok::KwAnd},         {"byref", Tok::KwByRef},     {"byval", Tok::KwByVal},
-    {"call", Tok::KwCall},       {"case", Tok::KwCase},       {"class", Tok::KwClass},
-    {"const", Tok::KwConst},     {"dim", Tok::KwDim},         {"do", Tok::KwDo},
-    {"each", Tok::KwEach},       {"else", Tok::KwElse},       {"elseif", Tok::KwElseIf},
-    {"empty", Tok::KwEmpty},     {"end", Tok::KwEnd},         {"eqv", Tok::KwEqv},
-    {"erase", Tok::KwErase},     {"exit", Tok::KwExit},       {"false", Tok::KwFalse},
-    {"for", Tok::KwFor},         {"function", Tok::KwFunction}, {"goto", Tok::KwGoTo},
-    {"if", Tok::KwIf},           {"imp", Tok::KwImp},         {"in", Tok::KwIn},
-    {"is", Tok::KwIs},           {"let", Tok::KwLet},         {"loop", Tok::KwLoop},
-    {"me", Tok::KwMe},           {"mod", Tok::KwMod},         {"new", Tok::KwNew},
-    {"next", Tok::KwNext},       {"not", Tok::KwNot},         {"nothing", Tok::KwNothing},
-    {"null", Tok::KwNull},       {"on", Tok::KwOn},           {"option", Tok::KwOption},
-    {"or", Tok::KwOr},           {"preserve", Tok::KwPreserve}, {"private", Tok::KwPrivate},
-    {"public", Tok::KwPublic},   {"redim", Tok::KwReDim},     {"rem", Tok::KwRem},
-    {"resume", Tok::KwResume},   {"select", Tok::KwSelect},   {"set", Tok::KwSet},
-    {"stop", Tok::KwStop},       {"sub", Tok::KwSub},         {"then", Tok::KwThen},
-    {"to", Tok::KwTo},           {"true", Tok::KwTrue},       {"until", Tok::KwUntil},
-    {"wend", Tok::KwWend},       {"while", Tok::KwWhile},     {"with", Tok::KwWith},
+    {"and", Tok::KwAnd},         {"byref", Tok::KwByRef},
+    {"byval", Tok::KwByVal},     {"call", Tok::KwCall},
+    {"case", Tok::KwCase},       {"class", Tok::KwClass},
+    {"const", Tok::KwConst},     {"dim", Tok::KwDim},
+    {"do", Tok::KwDo},           {"each", Tok::KwEach},
+    {"else", Tok::KwElse},       {"elseif", Tok::KwElseIf},
+    {"empty", Tok::KwEmpty},     {"end", Tok::KwEnd},
+    {"eqv", Tok::KwEqv},         {"erase", Tok::KwErase},
+    {"exit", Tok::KwExit},       {"false", Tok::KwFalse},
+    {"for", Tok::KwFor},         {"function", Tok::KwFunction},
+    {"goto", Tok::KwGoTo},       {"if", Tok::KwIf},
+    {"imp", Tok::KwImp},         {"in", Tok::KwIn},
+    {"is", Tok::KwIs},           {"let", Tok::KwLet},
+    {"loop", Tok::KwLoop},       {"me", Tok::KwMe},
+    {"mod", Tok::KwMod},         {"new", Tok::KwNew},
+    {"next", Tok::KwNext},       {"not", Tok::KwNot},
+    {"nothing", Tok::KwNothing}, {"null", Tok::KwNull},
+    {"on", Tok::KwOn},           {"option", Tok::KwOption},
+    {"or", Tok::KwOr},           {"preserve", Tok::KwPreserve},
+    {"private", Tok::KwPrivate}, {"public", Tok::KwPublic},
+    {"redim", Tok::KwReDim},     {"rem", Tok::KwRem},
+    {"resume", Tok::KwResume},   {"select", Tok::KwSelect},
+    {"set", Tok::KwSet},         {"stop", Tok::KwStop},
+    {"sub", Tok::KwSub},         {"then", Tok::KwThen},
+    {"to", Tok::KwTo},           {"true", Tok::KwTrue},
+    {"until", Tok::KwUntil},     {"wend", Tok::KwWend},
+    {"while", Tok::KwWhile},     {"with", Tok::KwWith},
     {"xor", Tok::KwXor},
 };
 
@@ -135,8 +138,7 @@ struct KeywordIndex
     constexpr KeywordIndex()
     {
         std::size_t n = sizeof(kKeywords) / sizeof(kKeywords[0]);
-        for (int letter = 0; letter <= 26; ++letter)
-        {
+        for (int letter = 0; letter <= 26; ++letter) {
             std::size_t i = 0;
             while (i < n && kKeywords[i].lower[0] - 'a' < letter)
                 ++i;
@@ -152,8 +154,7 @@ Tok keywordKind(std::string_view word)
     if (word.size() < 2 || word.size() > 8)
         return Tok::Identifier;
     char lower[8];
-    for (std::size_t i = 0; i < word.size(); ++i)
-    {
+    for (std::size_t i = 0; i < word.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(word[i]);
         if (!isAsciiLetter(c))
             return Tok::Identifier;
@@ -161,8 +162,7 @@ Tok keywordKind(std::string_view word)
     }
     int letter = lower[0] - 'a';
     std::string_view key(lower, word.size());
-    for (std::size_t i = kIndex.first[letter]; i < kIndex.first[letter + 1]; ++i)
-    {
+    for (std::size_t i = kIndex.first[letter]; i < kIndex.first[letter + 1]; ++i) {
         if (kKeywords[i].lower == key)
             return kKeywords[i].kind;
     }
@@ -177,34 +177,25 @@ std::size_t decodeUtf8(std::string_view text, std::size_t pos, char32_t& codePoi
     unsigned char c = byte(pos);
     std::size_t len;
     char32_t cp;
-    if (c < 0x80)
-    {
+    if (c < 0x80) {
         codePoint = c;
         return 1;
     }
-    if (c >= 0xC2 && c <= 0xDF)
-    {
+    if (c >= 0xC2 && c <= 0xDF) {
         len = 2;
         cp = c & 0x1F;
-    }
-    else if (c >= 0xE0 && c <= 0xEF)
-    {
+    } else if (c >= 0xE0 && c <= 0xEF) {
         len = 3;
         cp = c & 0x0F;
-    }
-    else if (c >= 0xF0 && c <= 0xF4)
-    {
+    } else if (c >= 0xF0 && c <= 0xF4) {
         len = 4;
         cp = c & 0x07;
-    }
-    else
-    {
+    } else {
         return 0;
     }
     if (text.size() - pos < len)
         return 0;
-    for (std::size_t i = 1; i < len; ++i)
-    {
+    for (std::size_t i = 1; i < len; ++i) {
         unsigned char cc = byte(pos + i);
         if ((cc & 0xC0) != 0x80)
             return 0;
@@ -265,24 +256,20 @@ Token Lexer::next()
 {
     const std::size_t size = m_src.size();
     bool space = false;
-    for (;;)
-    {
-        while (m_pos < size && (m_src[m_pos] == ' ' || m_src[m_pos] == '\t'))
-        {
+    for (;;) {
+        while (m_pos < size && (m_src[m_pos] == ' ' || m_src[m_pos] == '\t')) {
             ++m_pos;
             space = true;
         }
         if (m_pos >= size)
             return make(Tok::Eof, size, space);
         char c = m_src[m_pos];
-        if (c == '\'')
-        {
+        if (c == '\'') {
             while (m_pos < size && !isLineEnd(static_cast<unsigned char>(m_src[m_pos])))
                 ++m_pos;
             continue;
         }
-        if (c == '_')
-        {
+        if (c == '_') {
             // A line continuation: the underscore, optional blanks, then the line end (or the end of text).
             std::size_t j = m_pos + 1;
             while (j < size && (m_src[j] == ' ' || m_src[j] == '\t'))
@@ -303,8 +290,7 @@ Token Lexer::next()
     const std::size_t start = m_pos;
     const unsigned char c = static_cast<unsigned char>(m_src[m_pos]);
     ++m_pos;
-    switch (c)
-    {
+    switch (c) {
     case '\r':
         if (m_pos < size && m_src[m_pos] == '\n')
             ++m_pos;
@@ -334,33 +320,28 @@ Token Lexer::next()
     case '=':
         return make(Tok::Eq, start, space);
     case '<':
-        if (m_pos < size && m_src[m_pos] == '=')
-        {
+        if (m_pos < size && m_src[m_pos] == '=') {
             ++m_pos;
             return make(Tok::Le, start, space);
         }
-        if (m_pos < size && m_src[m_pos] == '>')
-        {
+        if (m_pos < size && m_src[m_pos] == '>') {
             ++m_pos;
             return make(Tok::Ne, start, space);
         }
         return make(Tok::Lt, start, space);
     case '>':
-        if (m_pos < size && m_src[m_pos] == '=')
-        {
+        if (m_pos < size && m_src[m_pos] == '=') {
             ++m_pos;
             return make(Tok::Ge, start, space);
         }
         return make(Tok::Gt, start, space);
     case '&':
-        if (m_pos + 1 < size)
-        {
+        if (m_pos + 1 < size) {
             unsigned char radix = static_cast<unsigned char>(m_src[m_pos]) | 0x20;
             unsigned char first = static_cast<unsigned char>(m_src[m_pos + 1]);
             bool hex = radix == 'h' && isHexDigit(first);
             bool octal = radix == 'o' && isOctalDigit(first);
-            if (hex || octal)
-            {
+            if (hex || octal) {
                 m_pos += 1;
                 while (m_pos < size && (hex ? isHexDigit(static_cast<unsigned char>(m_src[m_pos]))
                                             : isOctalDigit(static_cast<unsigned char>(m_src[m_pos]))))
@@ -372,15 +353,13 @@ Token Lexer::next()
         }
         return make(Tok::Amp, start, space);
     case '"':
-        for (;;)
-        {
+        for (;;) {
             while (m_pos < size && m_src[m_pos] != '"' && !isLineEnd(static_cast<unsigned char>(m_src[m_pos])))
                 ++m_pos;
             if (m_pos >= size || m_src[m_pos] != '"')
                 return error(kUnterminatedString, start, space);
             ++m_pos;
-            if (m_pos < size && m_src[m_pos] == '"')
-            {
+            if (m_pos < size && m_src[m_pos] == '"') {
                 ++m_pos;
                 continue;
             }
@@ -389,8 +368,7 @@ Token Lexer::next()
     case '#': {
         // A date literal; its content is checked loosely (digits, month names, separators, AM/PM).
         std::size_t j = m_pos;
-        while (j < size && m_src[j] != '#' && !isLineEnd(static_cast<unsigned char>(m_src[j])))
-        {
+        while (j < size && m_src[j] != '#' && !isLineEnd(static_cast<unsigned char>(m_src[j]))) {
             unsigned char d = static_cast<unsigned char>(m_src[j]);
             if (!(isAsciiLetter(d) || isDigit(d) || d == ' ' || d == '\t' || d == '/' || d == '-' || d == ':' ||
                   d == '.' || d == ','))
@@ -421,12 +399,10 @@ Token Lexer::next()
         return number(start, space);
     if (isAsciiLetter(c))
         return word(start, space);
-    if (c >= 0x80)
-    {
+    if (c >= 0x80) {
         char32_t cp = 0;
         std::size_t len = decodeUtf8(m_src, start, cp);
-        if (len != 0 && isNameCodePoint(cp))
-        {
+        if (len != 0 && isNameCodePoint(cp)) {
             m_pos = start + len;
             return word(start, space);
         }
@@ -440,14 +416,12 @@ Token Lexer::number(std::size_t start, bool space)
     m_pos = start;
     while (m_pos < size && isDigit(static_cast<unsigned char>(m_src[m_pos])))
         ++m_pos;
-    if (m_pos < size && m_src[m_pos] == '.')
-    {
+    if (m_pos < size && m_src[m_pos] == '.') {
         ++m_pos;
         while (m_pos < size && isDigit(static_cast<unsigned char>(m_src[m_pos])))
             ++m_pos;
     }
-    if (m_pos < size && (m_src[m_pos] | 0x20) == 'e')
-    {
+    if (m_pos < size && (m_src[m_pos] | 0x20) == 'e') {
         std::size_t j = m_pos + 1;
         if (j < size && (m_src[j] == '+' || m_src[j] == '-'))
             ++j;
@@ -466,10 +440,8 @@ Token Lexer::word(std::size_t start, bool space)
 {
     const std::size_t size = m_src.size();
     std::size_t chars = 1;
-    for (;;)
-    {
-        while (m_pos < size)
-        {
+    for (;;) {
+        while (m_pos < size) {
             unsigned char d = static_cast<unsigned char>(m_src[m_pos]);
             if (!(isAsciiLetter(d) || isDigit(d) || d == '_'))
                 break;
@@ -490,8 +462,7 @@ Token Lexer::word(std::size_t start, bool space)
     std::string_view text = m_src.substr(start, m_pos - start);
     Tok kind = keywordKind(text);
     // After a member dot "Rem" is a member name, not a comment.
-    if (kind == Tok::KwRem && !m_afterDot)
-    {
+    if (kind == Tok::KwRem && !m_afterDot) {
         Token rem = make(Tok::KwRem, start, space);
         while (m_pos < size && !isLineEnd(static_cast<unsigned char>(m_src[m_pos])))
             ++m_pos;

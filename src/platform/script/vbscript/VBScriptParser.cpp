@@ -187,8 +187,7 @@ bool Parser::isContextual(std::string_view lower) const
     if (!is(Tok::Identifier) || m_tok.length != lower.size())
         return false;
     std::string_view text = m_lex.text(m_tok);
-    for (std::size_t i = 0; i < lower.size(); ++i)
-    {
+    for (std::size_t i = 0; i < lower.size(); ++i) {
         char c = text[i];
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c | 0x20);
@@ -201,8 +200,7 @@ bool Parser::isContextual(std::string_view lower) const
 std::string Parser::key(const Token& name) const
 {
     std::string k(m_lex.text(name));
-    for (char& c : k)
-    {
+    for (char& c : k) {
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c | 0x20);
     }
@@ -212,16 +210,11 @@ std::string Parser::key(const Token& name) const
 void Parser::declare(Scope& scope, const Token& name, uint8_t kind, int args)
 {
     NameInfo& info = scope[key(name)];
-    if (info.kinds == 0)
-    {
+    if (info.kinds == 0) {
         info.kinds = kind;
-    }
-    else if ((info.kinds & ~kAnyProperty) == 0 && (kind & kAnyProperty) != 0 && (info.kinds & kind) == 0)
-    {
+    } else if ((info.kinds & ~kAnyProperty) == 0 && (kind & kAnyProperty) != 0 && (info.kinds & kind) == 0) {
         info.kinds |= kind;
-    }
-    else
-    {
+    } else {
         fail(kNameRedefined, name.offset);
     }
     if (kind == kPropertyGet)
@@ -240,8 +233,7 @@ void Parser::declare(Scope& scope, const Token& name, uint8_t kind, int args)
 
 Diagnostic Parser::run()
 {
-    try
-    {
+    try {
         advance();
         statements();
         if (is(Tok::KwNext))
@@ -251,9 +243,7 @@ Diagnostic Parser::run()
         if (!is(Tok::Eof))
             fail(kExpectedStatement);
         return {};
-    }
-    catch (const Failure&)
-    {
+    } catch (const Failure&) {
         return m_result;
     }
 }
@@ -262,10 +252,8 @@ Diagnostic Parser::run()
 // the end of text) and leaves that token current: the enclosing construct decides what it means.
 void Parser::statements()
 {
-    for (;;)
-    {
-        switch (m_tok.kind)
-        {
+    for (;;) {
+        switch (m_tok.kind) {
         case Tok::Newline:
         case Tok::Colon:
         case Tok::KwRem:
@@ -290,16 +278,14 @@ void Parser::statements()
 void Parser::statement()
 {
     Nesting nesting(*this);
-    if (is(Tok::KwOption))
-    {
+    if (is(Tok::KwOption)) {
         optionStatement();
         return;
     }
     m_sawStatement = true;
     // Declarations of procedures and classes stand only at the top level of a unit (or of a class).
     const bool topLevel = m_proc == Proc::None && m_blockDepth == 0 && m_singleLine == 0;
-    switch (m_tok.kind)
-    {
+    switch (m_tok.kind) {
     case Tok::KwDim:
         dimStatement(*m_scope, true);
         return;
@@ -370,8 +356,7 @@ void Parser::statement()
     case Tok::KwLoop:
         fail(kLoopWithoutDo);
     case Tok::Identifier:
-        if (isContextual("property") && startsPropertyDeclaration())
-        {
+        if (isContextual("property") && startsPropertyDeclaration()) {
             if (!m_inClass || !topLevel)
                 fail(kMustBeInsideClass);
             procedure(m_class, false);
@@ -392,8 +377,7 @@ void Parser::statement()
 // Statements of a single-line If: block constructs and declarations need lines of their own.
 void Parser::singleLineStatement()
 {
-    switch (m_tok.kind)
-    {
+    switch (m_tok.kind) {
     case Tok::KwFor:
     case Tok::KwDo:
     case Tok::KwWhile:
@@ -415,21 +399,17 @@ void Parser::singleLineStatement()
 // scripts write "If a Then: b: End If" on one line and the engine takes it.
 bool Parser::singleLinePart()
 {
-    for (;;)
-    {
-        if (is(Tok::Colon) || is(Tok::KwRem))
-        {
+    for (;;) {
+        if (is(Tok::Colon) || is(Tok::KwRem)) {
             advance();
             continue;
         }
         if (is(Tok::Newline) || is(Tok::Eof) || is(Tok::KwElse))
             return false;
-        if (is(Tok::KwEnd))
-        {
+        if (is(Tok::KwEnd)) {
             Mark here = mark();
             advance();
-            if (is(Tok::KwIf))
-            {
+            if (is(Tok::KwIf)) {
                 advance();
                 return true;
             }
@@ -437,12 +417,10 @@ bool Parser::singleLinePart()
         }
         singleLineStatement();
         // "End If" may also close the If right after a statement, without a colon before it.
-        if (is(Tok::KwEnd))
-        {
+        if (is(Tok::KwEnd)) {
             Mark here = mark();
             advance();
-            if (is(Tok::KwIf))
-            {
+            if (is(Tok::KwIf)) {
                 advance();
                 return true;
             }
@@ -468,25 +446,20 @@ void Parser::dimStatement(Scope& scope, bool skipKeyword)
 {
     if (skipKeyword)
         advance();
-    for (;;)
-    {
+    for (;;) {
         if (!isName())
             fail(kExpectedIdentifier);
         declare(scope, m_tok, kVariable);
         advance();
-        if (is(Tok::LParen))
-        {
+        if (is(Tok::LParen)) {
             advance();
-            if (!is(Tok::RParen))
-            {
-                for (;;)
-                {
+            if (!is(Tok::RParen)) {
+                for (;;) {
                     // Bounds of a fixed array are integer literals; ReDim takes expressions.
                     if (!isIntegerLiteral())
                         fail(kExpectedIntegerConstant);
                     advance();
-                    if (is(Tok::Comma))
-                    {
+                    if (is(Tok::Comma)) {
                         advance();
                         continue;
                     }
@@ -516,17 +489,14 @@ void Parser::redimStatement()
     advance();
     if (is(Tok::KwPreserve))
         advance();
-    for (;;)
-    {
+    for (;;) {
         if (!isName())
             fail(kExpectedIdentifier);
         advance();
         expect(Tok::LParen, kExpectedLParen);
-        for (;;)
-        {
+        for (;;) {
             expression();
-            if (is(Tok::Comma))
-            {
+            if (is(Tok::Comma)) {
                 advance();
                 continue;
             }
@@ -542,21 +512,18 @@ void Parser::redimStatement()
 void Parser::constStatement(Scope& scope)
 {
     advance();
-    for (;;)
-    {
+    for (;;) {
         if (!isName())
             fail(kExpectedIdentifier);
         declare(scope, m_tok, kVariable);
         advance();
         expect(Tok::Eq, kExpectedEquals);
         bool signed_ = false;
-        while (is(Tok::Minus) || is(Tok::Plus))
-        {
+        while (is(Tok::Minus) || is(Tok::Plus)) {
             signed_ = true;
             advance();
         }
-        switch (m_tok.kind)
-        {
+        switch (m_tok.kind) {
         case Tok::Number:
             break;
         case Tok::String:
@@ -582,8 +549,7 @@ void Parser::constStatement(Scope& scope)
 void Parser::eraseStatement()
 {
     advance();
-    for (;;)
-    {
+    for (;;) {
         if (!isName())
             fail(kExpectedIdentifier);
         advance();
@@ -598,8 +564,7 @@ void Parser::memberDeclaration(bool isPublic)
 {
     advance();
     bool isDefault = false;
-    if (isContextual("default"))
-    {
+    if (isContextual("default")) {
         if (!m_inClass)
             fail(kMustBeInsideClass);
         if (!isPublic)
@@ -610,20 +575,17 @@ void Parser::memberDeclaration(bool isPublic)
             fail(kDefaultOnlyOnProcedure);
     }
     Scope& scope = m_inClass ? m_class : m_global;
-    if (is(Tok::KwSub) || is(Tok::KwFunction))
-    {
+    if (is(Tok::KwSub) || is(Tok::KwFunction)) {
         procedure(scope, isDefault);
         return;
     }
-    if (isContextual("property"))
-    {
+    if (isContextual("property")) {
         if (!m_inClass)
             fail(kMustBeInsideClass);
         procedure(scope, isDefault);
         return;
     }
-    if (is(Tok::KwConst))
-    {
+    if (is(Tok::KwConst)) {
         constStatement(scope);
         return;
     }
@@ -635,8 +597,7 @@ void Parser::procedure(Scope& scope, bool isDefault)
 {
     Proc kind = is(Tok::KwSub) ? Proc::Sub : is(Tok::KwFunction) ? Proc::Function : Proc::Property;
     uint8_t nameKind = kProcedure;
-    if (kind == Proc::Property)
-    {
+    if (kind == Proc::Property) {
         advance();
         if (isContextual("get"))
             nameKind = kPropertyGet;
@@ -655,8 +616,7 @@ void Parser::procedure(Scope& scope, bool isDefault)
     const Token name = m_tok;
     if (nameKind == kProcedure)
         declare(scope, name, kProcedure);
-    if (isDefault)
-    {
+    if (isDefault) {
         if (m_classHasDefault)
             fail(kMultipleDefaults, name.offset);
         m_classHasDefault = true;
@@ -665,13 +625,10 @@ void Parser::procedure(Scope& scope, bool isDefault)
 
     Scope local;
     int args = 0;
-    if (is(Tok::LParen))
-    {
+    if (is(Tok::LParen)) {
         advance();
-        if (!is(Tok::RParen))
-        {
-            for (;;)
-            {
+        if (!is(Tok::RParen)) {
+            for (;;) {
                 if (is(Tok::KwByVal) || is(Tok::KwByRef))
                     advance();
                 if (!isName())
@@ -679,13 +636,11 @@ void Parser::procedure(Scope& scope, bool isDefault)
                 declare(local, m_tok, kVariable);
                 ++args;
                 advance();
-                if (is(Tok::LParen))
-                {
+                if (is(Tok::LParen)) {
                     advance();
                     expect(Tok::RParen, kExpectedRParen);
                 }
-                if (is(Tok::Comma))
-                {
+                if (is(Tok::Comma)) {
                     advance();
                     continue;
                 }
@@ -696,14 +651,12 @@ void Parser::procedure(Scope& scope, bool isDefault)
         }
         advance();
     }
-    if (nameKind != kProcedure)
-    {
+    if (nameKind != kProcedure) {
         if (nameKind != kPropertyGet && args == 0)
             fail(kPropertyLetSetNeedsArgument, name.offset);
         declare(scope, name, nameKind, args);
     }
-    if (kind == Proc::Sub && m_inClass && args > 0)
-    {
+    if (kind == Proc::Sub && m_inClass && args > 0) {
         std::string k = key(name);
         if (k == "class_initialize" || k == "class_terminate")
             fail(kInitializeTerminateArguments, name.offset);
@@ -720,8 +673,7 @@ void Parser::procedure(Scope& scope, bool isDefault)
     m_doDepth = 0;
     m_forDepth = 0;
     statements();
-    if (is(Tok::KwEnd))
-    {
+    if (is(Tok::KwEnd)) {
         advance();
         if (kind == Proc::Sub)
             expect(Tok::KwSub, kExpectedSub);
@@ -731,21 +683,13 @@ void Parser::procedure(Scope& scope, bool isDefault)
             advance();
         else
             fail(kExpectedProperty);
-    }
-    else if (is(Tok::Eof))
-    {
+    } else if (is(Tok::Eof)) {
         fail(kExpectedEnd);
-    }
-    else if (is(Tok::KwNext))
-    {
+    } else if (is(Tok::KwNext)) {
         fail(kUnexpectedNext);
-    }
-    else if (is(Tok::KwLoop))
-    {
+    } else if (is(Tok::KwLoop)) {
         fail(kLoopWithoutDo);
-    }
-    else
-    {
+    } else {
         fail(kExpectedStatement);
     }
     m_local.clear();
@@ -768,10 +712,8 @@ void Parser::classStatement()
     m_class.clear();
     Scope* savedScope = m_scope;
     m_scope = &m_class;
-    for (;;)
-    {
-        switch (m_tok.kind)
-        {
+    for (;;) {
+        switch (m_tok.kind) {
         case Tok::Newline:
         case Tok::Colon:
         case Tok::KwRem:
@@ -801,8 +743,7 @@ void Parser::classStatement()
             procedure(m_class, false);
             break;
         case Tok::Identifier:
-            if (isContextual("property"))
-            {
+            if (isContextual("property")) {
                 procedure(m_class, false);
                 break;
             }
@@ -829,14 +770,12 @@ void Parser::ifStatement()
     advance();
     expression();
     expect(Tok::KwThen, kExpectedThen);
-    if (!(is(Tok::Newline) || is(Tok::Eof) || is(Tok::KwRem)))
-    {
+    if (!(is(Tok::Newline) || is(Tok::Eof) || is(Tok::KwRem))) {
         // Single-line form (a colon right after Then counts as its first, empty statement):
         // statements up to the line end, optionally an Else part. An Else that follows belongs to an
         // enclosing single-line If, or to none (end of statement expected).
         ++m_singleLine;
-        if (!singleLinePart() && is(Tok::KwElse))
-        {
+        if (!singleLinePart() && is(Tok::KwElse)) {
             advance();
             singleLinePart();
         }
@@ -847,25 +786,21 @@ void Parser::ifStatement()
     ++m_blockDepth;
     statements();
     bool sawElse = false;
-    for (;;)
-    {
-        if (is(Tok::KwElseIf) && !sawElse)
-        {
+    for (;;) {
+        if (is(Tok::KwElseIf) && !sawElse) {
             advance();
             expression();
             expect(Tok::KwThen, kExpectedThen);
             statements();
             continue;
         }
-        if (is(Tok::KwElse) && !sawElse)
-        {
+        if (is(Tok::KwElse) && !sawElse) {
             sawElse = true;
             advance();
             statements();
             continue;
         }
-        if (is(Tok::KwEnd))
-        {
+        if (is(Tok::KwEnd)) {
             advance();
             expect(Tok::KwIf, kExpectedIf);
             break;
@@ -886,21 +821,15 @@ void Parser::selectStatement()
         advance();
     bool sawCase = false;
     bool sawElse = false;
-    for (;;)
-    {
-        if (is(Tok::KwCase) && !sawElse)
-        {
+    for (;;) {
+        if (is(Tok::KwCase) && !sawElse) {
             sawCase = true;
             advance();
-            if (is(Tok::KwElse))
-            {
+            if (is(Tok::KwElse)) {
                 sawElse = true;
                 advance();
-            }
-            else
-            {
-                for (;;)
-                {
+            } else {
+                for (;;) {
                     expression();
                     if (!is(Tok::Comma))
                         break;
@@ -911,8 +840,7 @@ void Parser::selectStatement()
             statements();
             continue;
         }
-        if (is(Tok::KwEnd))
-        {
+        if (is(Tok::KwEnd)) {
             advance();
             expect(Tok::KwSelect, kExpectedSelect);
             break;
@@ -927,8 +855,7 @@ void Parser::selectStatement()
 void Parser::forStatement()
 {
     advance();
-    if (is(Tok::KwEach))
-    {
+    if (is(Tok::KwEach)) {
         advance();
         if (!isName())
             fail(kExpectedIdentifier);
@@ -937,9 +864,7 @@ void Parser::forStatement()
             fail(kInvalidForControl);
         expect(Tok::KwIn, kExpectedIn);
         expression();
-    }
-    else
-    {
+    } else {
         if (!isName())
             fail(kExpectedIdentifier);
         advance();
@@ -949,8 +874,7 @@ void Parser::forStatement()
         expression();
         expect(Tok::KwTo, kExpectedTo);
         expression();
-        if (isContextual("step"))
-        {
+        if (isContextual("step")) {
             advance();
             expression();
         }
@@ -968,8 +892,7 @@ void Parser::doStatement()
 {
     advance();
     bool condition = false;
-    if (is(Tok::KwWhile) || is(Tok::KwUntil))
-    {
+    if (is(Tok::KwWhile) || is(Tok::KwUntil)) {
         advance();
         expression();
         condition = true;
@@ -980,8 +903,7 @@ void Parser::doStatement()
     ++m_blockDepth;
     statements();
     blockEnd(Tok::KwLoop, kExpectedLoop);
-    if (is(Tok::KwWhile) || is(Tok::KwUntil))
-    {
+    if (is(Tok::KwWhile) || is(Tok::KwUntil)) {
         if (condition)
             fail(kExpectedEndOfStatement);
         advance();
@@ -1044,14 +966,12 @@ void Parser::onErrorStatement()
     if (!isContextual("error"))
         fail(kSyntaxError);
     advance();
-    if (is(Tok::KwResume))
-    {
+    if (is(Tok::KwResume)) {
         advance();
         expect(Tok::KwNext, kSyntaxError);
         return;
     }
-    if (is(Tok::KwGoTo))
-    {
+    if (is(Tok::KwGoTo)) {
         advance();
         if (!is(Tok::Number) || m_lex.text(m_tok) != "0")
             fail(kSyntaxError);
@@ -1091,16 +1011,14 @@ void Parser::assignmentOrCall()
     int argCount = 0;
     Mark lastParen;
     bool bare = chain(&endsWithCall, &argCount, &lastParen);
-    if (is(Tok::Eq))
-    {
+    if (is(Tok::Eq)) {
         if (head.kind == Tok::KwMe && bare)
             fail(kInvalidUseOfMe, head.offset);
         advance();
         expression();
         return;
     }
-    if (atEndOfStatement())
-    {
+    if (atEndOfStatement()) {
         if (endsWithCall && argCount > 1)
             fail(kParenthesesCallingSub);
         // The engine reads whatever follows a Sub name as its arguments, and an Else is no argument:
@@ -1109,13 +1027,10 @@ void Parser::assignmentOrCall()
             fail(kExpectedEndOfStatement);
         return;
     }
-    if (endsWithCall)
-    {
+    if (endsWithCall) {
         // The parenthesis opened the first argument, as in "Foo (a) + 1, b": read it again as one.
         reset(lastParen);
-    }
-    else if (!canStartExpression() && !is(Tok::Comma))
-    {
+    } else if (!canStartExpression() && !is(Tok::Comma)) {
         fail(kExpectedEndOfStatement);
     }
     callArguments();
@@ -1126,20 +1041,15 @@ void Parser::assignmentOrCall()
 bool Parser::chain(bool* endsWithCall, int* argCount, Mark* lastParen)
 {
     bool bare = true;
-    if (is(Tok::Dot))
-    {
+    if (is(Tok::Dot)) {
         advance();
         memberName();
         bare = false;
-    }
-    else
-    {
+    } else {
         advance();
     }
-    for (;;)
-    {
-        if (is(Tok::Dot) && !m_tok.spaceBefore)
-        {
+    for (;;) {
+        if (is(Tok::Dot) && !m_tok.spaceBefore) {
             advance();
             memberName();
             bare = false;
@@ -1147,14 +1057,12 @@ bool Parser::chain(bool* endsWithCall, int* argCount, Mark* lastParen)
                 *endsWithCall = false;
             continue;
         }
-        if (is(Tok::LParen))
-        {
+        if (is(Tok::LParen)) {
             if (lastParen)
                 *lastParen = mark();
             int n = argumentList();
             bare = false;
-            if (endsWithCall)
-            {
+            if (endsWithCall) {
                 *endsWithCall = true;
                 *argCount = n;
             }
@@ -1176,22 +1084,18 @@ int Parser::argumentList()
 {
     Nesting nesting(*this);
     advance();
-    if (is(Tok::RParen))
-    {
+    if (is(Tok::RParen)) {
         advance();
         return 0;
     }
     int count = 1;
-    for (;;)
-    {
-        if (!is(Tok::Comma) && !is(Tok::RParen))
-        {
+    for (;;) {
+        if (!is(Tok::Comma) && !is(Tok::RParen)) {
             if (is(Tok::Newline) || is(Tok::Eof) || is(Tok::Colon))
                 fail(kExpectedRParen);
             expression();
         }
-        if (is(Tok::Comma))
-        {
+        if (is(Tok::Comma)) {
             advance();
             ++count;
             continue;
@@ -1204,10 +1108,8 @@ int Parser::argumentList()
 // Arguments of a Sub called without parentheses: expressions separated by commas, any left out.
 void Parser::callArguments()
 {
-    for (;;)
-    {
-        if (is(Tok::Comma))
-        {
+    for (;;) {
+        if (is(Tok::Comma)) {
             advance();
             continue;
         }
@@ -1222,8 +1124,7 @@ void Parser::callArguments()
 
 bool Parser::canStartExpression() const
 {
-    switch (m_tok.kind)
-    {
+    switch (m_tok.kind) {
     case Tok::Identifier:
     case Tok::BracketedIdentifier:
     case Tok::Number:
@@ -1249,8 +1150,7 @@ bool Parser::canStartExpression() const
 
 int precedence(Tok kind)
 {
-    switch (kind)
-    {
+    switch (kind) {
     case Tok::KwImp:
         return 1;
     case Tok::KwEqv:
@@ -1293,22 +1193,16 @@ int precedence(Tok kind)
 void Parser::binary(int minPrecedence)
 {
     Nesting nesting(*this);
-    if (is(Tok::KwNot))
-    {
+    if (is(Tok::KwNot)) {
         advance();
         binary(7);
-    }
-    else if (is(Tok::Minus) || is(Tok::Plus))
-    {
+    } else if (is(Tok::Minus) || is(Tok::Plus)) {
         advance();
         binary(13);
-    }
-    else
-    {
+    } else {
         primary();
     }
-    for (;;)
-    {
+    for (;;) {
         int p = precedence(m_tok.kind);
         if (p == 0 || p < minPrecedence)
             return;
@@ -1319,8 +1213,7 @@ void Parser::binary(int minPrecedence)
 
 void Parser::primary()
 {
-    switch (m_tok.kind)
-    {
+    switch (m_tok.kind) {
     case Tok::Number:
     case Tok::String:
     case Tok::Date:
