@@ -5,6 +5,7 @@
 // count from 1, COLUMN in UTF-16 code units as the script control counts it. The language comes
 // from --language, or else from the extension (.vbs, .js). "-" reads standard input (shown as
 // "<stdin>", and needs --language). Exit status: 0 all pass, 1 some fail, 2 usage or I/O error.
+#include "common/Utf8.h"
 #include "platform/script/ScriptControl.h"
 
 #include <cstdio>
@@ -43,25 +44,6 @@ std::string lowerExtension(const std::string& path)
     return ext;
 }
 
-void appendUtf8(std::string& out, char32_t cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 // Script files saved on Windows come as UTF-8 with or without a byte-order mark, or as UTF-16 with
 // one; the control takes UTF-8.
 std::string toUtf8(const std::string& bytes)
@@ -84,12 +66,12 @@ std::string toUtf8(const std::string& bytes)
         if (u >= 0xD800 && u <= 0xDBFF && i + 3 < bytes.size()) {
             char32_t low = unit(i + 2);
             if (low >= 0xDC00 && low <= 0xDFFF) {
-                appendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+                zel::Utf8::append(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
                 i += 2;
                 continue;
             }
         }
-        appendUtf8(out, (u >= 0xD800 && u <= 0xDFFF) ? 0xFFFD : u);
+        zel::Utf8::append(out, (u >= 0xD800 && u <= 0xDFFF) ? 0xFFFD : u);
     }
     return out;
 }

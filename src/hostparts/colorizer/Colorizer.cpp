@@ -1,5 +1,7 @@
 #include "hostparts/colorizer/Colorizer.h"
 
+#include "common/Utf8.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -8,7 +10,7 @@ namespace zel::hostparts {
 
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
+constexpr char32_t kReplacement = Utf8::kReplacement;
 
 // A modern light theme: near-black text, deep blue keywords, grey comments, green strings and
 // bright blue numbers, all readable on white.
@@ -84,67 +86,6 @@ std::string_view lowered(std::string_view word, std::array<char, 16>& buffer)
         buffer[i] = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
     }
     return {buffer.data(), word.size()};
-}
-
-// Decodes the code point at `s[i]`. An invalid sequence gives U+FFFD and `length` is its maximal
-// valid prefix (at least one byte), so every byte of the input is consumed exactly once.
-char32_t decodeUtf8(std::string_view s, std::size_t i, std::size_t& length)
-{
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    length = 1;
-    if (b0 < 0x80)
-        return b0;
-    int need = 0;
-    char32_t cp = 0;
-    unsigned char lo = 0x80;
-    unsigned char hi = 0xBF;
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-        need = 1;
-        cp = b0 & 0x1F;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        need = 2;
-        cp = b0 & 0x0F;
-        lo = b0 == 0xE0 ? 0xA0 : 0x80;
-        hi = b0 == 0xED ? 0x9F : 0xBF;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        need = 3;
-        cp = b0 & 0x07;
-        lo = b0 == 0xF0 ? 0x90 : 0x80;
-        hi = b0 == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return kReplacement;
-    }
-    for (int k = 0; k < need; ++k) {
-        if (i + length >= s.size())
-            return kReplacement;
-        const auto b = static_cast<unsigned char>(s[i + length]);
-        if (b < lo || b > hi)
-            return kReplacement;
-        lo = 0x80;
-        hi = 0xBF;
-        cp = (cp << 6) | (b & 0x3F);
-        ++length;
-    }
-    return cp;
-}
-
-void appendUtf8(std::string& out, char32_t cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 // `'` opens a comment in VBScript and a string in JScript. The text does not say which language
@@ -248,7 +189,7 @@ public:
                 break;
             default: {
                 std::size_t length = 1;
-                const char32_t cp = decodeUtf8(s, i, length);
+                const char32_t cp = Utf8::decode(s, i, length);
                 unicode(cp);
                 i += length;
                 break;
@@ -482,14 +423,14 @@ std::string Colorizer::shownText(std::string_view plainText)
             continue;
         }
         std::size_t length = 1;
-        char32_t cp = decodeUtf8(plainText, i, length);
+        char32_t cp = Utf8::decode(plainText, i, length);
         if (cp == 0x2028 || cp == 0x2029)
             cp = '\n';
         else if (cp == 0xA0)
             cp = ' ';
         else if (cp == 0xFDD0 || cp == 0xFDD1)
             cp = kReplacement;
-        appendUtf8(out, cp);
+        Utf8::append(out, cp);
         i += length;
     }
     return out;
