@@ -200,6 +200,10 @@ const SyntaxRow kSelect[] = {
     {"Select Case a : Case 1 : b : Case Else : c : End Select", 0},
     {"Select Case True\nCase a > 1, b Is Nothing, Not c\nEnd Select", 0},
     {"Select Case a\nCase Else\nEnd Select", 0},
+    {"With panel\nSelect Case code\nCase kUp   .Lamp(1) = True : n = n + 1\nCase kDown Beep 3\n"
+     "Case kLeft If n > 0 Then n = n - 1\nCase Else done = True\nEnd Select\nEnd With",
+     0},
+    {"Select Case a\nCase 1 2\nEnd Select", 1025, 2, 8},
     {"Select Case a\nCase 1\n", 1014, 3, 1},
     {"Select a\nEnd Select", 1021, 1, 8},
     {"Select Case a\nx = 1\nEnd Select", 1021, 2, 1},

@@ -149,6 +149,7 @@ private:
     int argumentList();
     void callArguments();
     bool canStartExpression() const;
+    bool startsStatement() const;
     void expression() { binary(1); }
     void binary(int minPrecedence);
     void primary();
@@ -836,7 +837,10 @@ void Parser::selectStatement()
                     advance();
                 }
             }
-            endOfStatement();
+            // The first statement of a Case may follow its values on the same line without a colon:
+            // "Case keyLeft .Switch(1) = True" is common in long-lived scripts and the engine takes it.
+            if (!atEndOfStatement() && !startsStatement())
+                fail(kExpectedEndOfStatement);
             statements();
             continue;
         }
@@ -1142,6 +1146,36 @@ bool Parser::canStartExpression() const
     case Tok::KwNull:
     case Tok::KwEmpty:
     case Tok::KwNothing:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Tokens that open a statement other than a bare expression.
+bool Parser::startsStatement() const
+{
+    switch (m_tok.kind) {
+    case Tok::Identifier:
+    case Tok::BracketedIdentifier:
+    case Tok::Dot:
+    case Tok::KwMe:
+    case Tok::KwCall:
+    case Tok::KwSet:
+    case Tok::KwLet:
+    case Tok::KwIf:
+    case Tok::KwExit:
+    case Tok::KwOn:
+    case Tok::KwDim:
+    case Tok::KwReDim:
+    case Tok::KwConst:
+    case Tok::KwErase:
+    case Tok::KwFor:
+    case Tok::KwDo:
+    case Tok::KwWhile:
+    case Tok::KwWith:
+    case Tok::KwSelect:
+    case Tok::KwStop:
         return true;
     default:
         return false;
