@@ -166,23 +166,16 @@ bool isNumeric(std::string_view text)
     return i == t.size();
 }
 
-// The script literal of a parameter's default value. Quotes inside a string default are doubled:
-// undoubled they would end the literal early and let a typed value become script code.
+// The script literal of a parameter's default value. A string default is written as string
+// content like every other typed text: an undoubled quote would end the literal early and let a
+// typed value become script code, and a line break inside a literal is a syntax error.
 std::string defaultLiteral(std::string_view type, std::string_view value)
 {
     const std::string lowerType = lowerAscii(type);
     if (value.empty())
         return lowerType == "int" ? "0" : "\"\"";
-    if (lowerType == "string") {
-        std::string literal = "\"";
-        for (char c : value) {
-            literal.push_back(c);
-            if (c == '"')
-                literal.push_back('"');
-        }
-        literal.push_back('"');
-        return literal;
-    }
+    if (lowerType == "string")
+        return "\"" + vbStringContent(value) + "\"";
     if (lowerType == "int" || isNumeric(value))
         return decimalText(leadingNumber(value));
     return "\"\"";

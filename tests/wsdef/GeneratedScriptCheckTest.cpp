@@ -158,12 +158,14 @@ TEST_F(GeneratedScript, QuotesAndLineBreaksInUserTextStayInsideTheirLiterals)
     script.WebServiceProxySettingsSet(true, false, "proxy\r\nMsgBox 1", "3128", "us\"er",
                                       "pa\"ss\" : CreateObject(\"WScript.Shell\").Run \"calc", 10);
     script.ParamAdd("a", "int", "Order\"Id", "");
+    script.ParamAdd("note", "string", "", "first line\r\nMsgBox \"injected\"");
     const std::string text = script.MainEvalCodeMake();
     EXPECT_TRUE(compiles(text));
     for (const char* piece :
          {"wsWsdlUrl = \"http://host/a\"\"b.asmx\"", "wsProxyServer = \"proxy\" & vbCrLf & \"MsgBox 1\"",
           "wsProxyPassword = \"pa\"\"ss\"\" : CreateObject(\"\"WScript.Shell\"\").Run \"\"calc\"",
-          "DataRiver(\"To\"\"tal\") = wsResult", "varValue = DataRiver(\"Order\"\"Id\")"})
+          "DataRiver(\"To\"\"tal\") = wsResult", "varValue = DataRiver(\"Order\"\"Id\")",
+          "noteGet = \"first line\" & vbCrLf & \"MsgBox \"\"injected\"\"\""})
         EXPECT_NE(text.find(piece), std::string::npos) << piece;
 }
 

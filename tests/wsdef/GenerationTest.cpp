@@ -53,6 +53,7 @@ TEST_F(Generation, ParameterFragment_LiteralTableAndTemplateChoice)
         {"string", R"(say "hi")", "", R"(S p="say ""hi""")"},
         {"string", R"(" & CreateObject("x") & ")", "", R"(S p=""" & CreateObject(""x"") & """)"},
         {"string", "12", "", R"(S p="12")"},
+        {"string", "two\r\nlines\n", "", R"(S p="two" & vbCrLf & "lines" & vbLf & "")"},
         // int: the number at the start, however the text goes on
         {"int", "12abc", "", "S p=12"},
         {"int", "007", "", "S p=7"},
