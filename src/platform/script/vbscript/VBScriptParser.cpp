@@ -256,6 +256,11 @@ void Parser::statements()
     for (;;) {
         switch (m_tok.kind) {
         case Tok::Newline:
+            // A block inside a single-line If ends with its line.
+            if (m_singleLine > 0)
+                return;
+            advance();
+            continue;
         case Tok::Colon:
         case Tok::KwRem:
             advance();
@@ -375,15 +380,12 @@ void Parser::statement()
     }
 }
 
-// Statements of a single-line If: block constructs and declarations need lines of their own.
+// Statements of a single-line If: declarations of procedures and classes need lines of their own.
+// Loops and other blocks may stand in it when they close on the same line, as in
+// "If n Then For i = 1 To n : Clear i : Next".
 void Parser::singleLineStatement()
 {
     switch (m_tok.kind) {
-    case Tok::KwFor:
-    case Tok::KwDo:
-    case Tok::KwWhile:
-    case Tok::KwSelect:
-    case Tok::KwWith:
     case Tok::KwSub:
     case Tok::KwFunction:
     case Tok::KwClass:
