@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace zel {
@@ -129,18 +130,67 @@ TEST(ZelScriptXml, StoredDefinitionWithMissingParts_SettersFailWithTheirTags)
     EXPECT_EQ(value(script.pubNodeDefMethod, "Name"), "Sub");
 }
 
+// Any text but "" is taken as a stored definition, untrimmed: blanks and plain text do not parse.
 TEST(ZelScriptXml, StoredDefinitionNotWellFormed_FailsAndLeavesOnlyScript)
 {
-    ZelScriptXml script;
-    const ErrorRecord error = errorOf([&] { script.NodeRootValidate("<Definition><WebService>"); });
-    EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet);
-    EXPECT_TRUE(error.Source.ends_with(" ZelScriptXml.NodeRootValidate() ")) << error.Source;
-    EXPECT_EQ(childNames(script.pubNodeRoot), "Language,EvalCode");
-    EXPECT_TRUE(script.pubNodeDefinition.isNone());
+    for (const char* stored : {"<Definition><WebService>", "   ", "plain text"}) {
+        ZelScriptXml script;
+        const ErrorRecord error = errorOf([&] { script.NodeRootValidate(stored); });
+        EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet) << "[" << stored << "]";
+        EXPECT_TRUE(error.Source.ends_with(" ZelScriptXml.NodeRootValidate() ")) << error.Source;
+        EXPECT_EQ(childNames(script.pubNodeRoot), "Language,EvalCode");
+        EXPECT_TRUE(script.pubNodeDefinition.isNone());
 
-    script.NodeRootValidate(); // the document is fixed: nothing more is made
-    EXPECT_TRUE(script.pubNodeDefinition.isNone());
-    EXPECT_EQ(errorOf([&] { script.WebServiceProxySettingsSet(); }).Number, ErrorNumber::ObjectNotSet);
+        script.NodeRootValidate(); // the document is fixed: nothing more is made
+        EXPECT_TRUE(script.pubNodeDefinition.isNone());
+        EXPECT_EQ(errorOf([&] { script.WebServiceProxySettingsSet(); }).Number, ErrorNumber::ObjectNotSet);
+    }
+}
+
+// The properties of a loaded definition are the elements inside Script, so what the setters
+// write is what the editor stores; Parameters and Return are only looked for under Method.
+TEST(ZelScriptXml, StoredDefinition_PropertiesAreTheElementsUnderScript)
+{
+    ZelScriptXml script;
+    script.NodeRootValidate(kStoredDefinition);
+    EXPECT_TRUE(script.pubNodeDefinition.parent().sameNode(script.pubNodeRoot));
+    EXPECT_TRUE(script.pubNodeDefWebSrv.parent().sameNode(script.pubNodeDefinition));
+    EXPECT_TRUE(script.pubNodeDefMethod.parent().sameNode(script.pubNodeDefinition));
+    EXPECT_TRUE(script.pubNodeDefMetParams.parent().sameNode(script.pubNodeDefMethod));
+    EXPECT_TRUE(script.pubNodeDefMetReturn.parent().sameNode(script.pubNodeDefMethod));
+    EXPECT_TRUE(script.pubNodeDefProxy.parent().sameNode(script.pubNodeDefinition));
+
+    script.WebServiceProxySettingsSet(true, false, "proxy.local");
+    script.WebServiceMethodReturnSet("string", "Result");
+    const XmlNode stored = XmlFncs::xmlMakeNode(script.pubNodeDefinition.xml());
+    EXPECT_EQ(value(stored, "Proxy/Server"), "proxy.local");
+    EXPECT_EQ(value(stored, "Proxy/UseProxy"), "1");
+    EXPECT_EQ(value(stored, "Method/Return/AtrId"), "Result");
+
+    ZelScriptXml misplaced;
+    misplaced.NodeRootValidate("<Definition><Parameters/><Return/><Method><Name/></Method></Definition>");
+    EXPECT_FALSE(misplaced.pubNodeDefMethod.isNone());
+    EXPECT_TRUE(misplaced.pubNodeDefMetParams.isNone());
+    EXPECT_TRUE(misplaced.pubNodeDefMetReturn.isNone());
+}
+
+// Nothing is rolled back: a setter that fails on a missing part keeps what it wrote before. A
+// missing value element inside a part that exists is passed over.
+TEST(ZelScriptXml, SetterFailingOnAMissingPart_KeepsWhatItWroteBefore)
+{
+    ZelScriptXml script;
+    script.NodeRootValidate("<Definition><WebService><Wsdl/><LoadFromPath/><ClassName/><ServiceName/><ACE/>"
+                            "</WebService></Definition>");
+    const ErrorRecord error =
+        errorOf([&] { script.WebServicePropertiesSet("http://h/s", "not xml", false, true, "Svc", "Cls", "Op"); });
+    EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet);
+    EXPECT_TRUE(error.Source.ends_with(" ZelScriptXml.WebServicePropertiesSet() ")) << error.Source;
+    EXPECT_EQ(childNames(script.pubNodeDefWebSrv), "Wsdl,LoadFromPath,ClassName,ServiceName,ACE");
+    EXPECT_EQ(value(script.pubNodeDefWebSrv, "Wsdl"), "not xml");
+    EXPECT_EQ(value(script.pubNodeDefWebSrv, "LoadFromPath"), "0");
+    EXPECT_EQ(value(script.pubNodeDefWebSrv, "ACE"), "1");
+    EXPECT_EQ(value(script.pubNodeDefWebSrv, "ClassName"), "Cls");
+    EXPECT_EQ(value(script.pubNodeDefWebSrv, "ServiceName"), "Svc");
 }
 
 TEST(ZelScriptXml, MethodDataSet_WithoutDocument_FailsObjectNotSet)
@@ -309,6 +359,20 @@ TEST_F(ZelScriptXmlParams, ParamAdd_ValueThatIsXmlBecomesChildElement)
     EXPECT_EQ(defValue.firstChild().xml(), "<tag>x</tag>");
     script.ParamAdd("q", "string", "   ", "plain");
     EXPECT_EQ(script.pubNodeDefMetParams.selectSingleNode("Parameter[2]/AtrId").xml(), "<AtrId/>");
+    script.ParamAdd("<n>x</n>", "string");
+    EXPECT_EQ(script.pubNodeDefMetParams.selectSingleNode("Parameter[3]/Name").xml(), "<Name><n>x</n></Name>");
+}
+
+// The fragment is made before anything is removed, so a parameter whose fragment cannot be made
+// leaves every stored parameter as it was.
+TEST_F(ZelScriptXmlParams, ParamAdd_FailingGeneration_LeavesParametersUntouched)
+{
+    ZelScriptXml script;
+    script.ParamAdd("a", "int", "", "1");
+    script.ParamAdd("b", "int");
+    const std::string before = script.pubNodeDefMetParams.xml();
+    EXPECT_EQ(errorOf([&] { script.ParamAdd("a", "int", "", "1e999"); }).Number, ErrorNumber::Overflow);
+    EXPECT_EQ(script.pubNodeDefMetParams.xml(), before);
 }
 
 TEST_F(ZelScriptXmlParams, ParamAdd_SameNameReplacesAndMovesToTheEnd)
