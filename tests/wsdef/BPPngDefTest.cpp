@@ -67,6 +67,46 @@ TEST_F(Catalogue, AttributesGet_AsksTheActivityDataEveryTime)
     EXPECT_TRUE(empty.children().empty());
 }
 
+// A host whose activity data fails when asked for its catalogue.
+class FailingCatalogueData final : public ISharedData
+{
+public:
+    XmlNode AttributesNode() override { raise(ErrorNumber::Unspecified, "catalogue unavailable", "HostData"); }
+    XmlNode DataNode() override { return {}; }
+    XmlNode ScriptNode() override { return {}; }
+    void SetScriptNode(const XmlNode&) override {}
+    std::string UserLanguage() override { return {}; }
+    std::string ContextText() override { return {}; }
+    bool HasScript() override { return false; }
+    void LoadData(std::string_view) override {}
+    void SetButtonResult(int32_t) override {}
+    std::string Description() override { return {}; }
+    void SetDescription(std::string_view) override {}
+    XmlNode PropertiesNode() override { return {}; }
+};
+
+// The process-wide object is looked up on every call, so a host that hands over new activity
+// data is seen at once; its failures come back with the catalogue's tag.
+TEST_F(Catalogue, AttributesGet_FollowsTheProcessWideObject)
+{
+    BPPngDef catalogue;
+    auto first = std::make_shared<SharedData>();
+    first->LoadData("<Activity><Attributes><A>One</A></Attributes></Activity>");
+    globals().gobjSharedData = first;
+    EXPECT_EQ(catalogue.AttributesGet(), "<Attributes><A>One</A></Attributes>");
+
+    auto second = std::make_shared<SharedData>();
+    second->LoadData("<Activity><Attributes><A>Two</A></Attributes></Activity>");
+    globals().gobjSharedData = second;
+    EXPECT_EQ(catalogue.AttributesGet(), "<Attributes><A>Two</A></Attributes>");
+
+    globals().gobjSharedData = std::make_shared<FailingCatalogueData>();
+    const ErrorRecord error = wsdeftest::errorOf([&] { catalogue.AttributesGet(); });
+    EXPECT_EQ(error.Number, ErrorNumber::Unspecified);
+    EXPECT_EQ(error.Description, "catalogue unavailable");
+    EXPECT_EQ(error.Source, "HostData BPPngDef.AttributesGet() ");
+}
+
 TEST_F(Catalogue, PngDefinicionLoad_AcceptsAnyText)
 {
     BPPngDef catalogue;

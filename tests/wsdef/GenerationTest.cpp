@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <regex>
 #include <vector>
 
@@ -158,6 +159,29 @@ TEST_F(Generation, Call_TemplateFollowsTheReturnType)
     }
 }
 
+// "<Params>" goes in before "<MethodName>": a parameter name holding the later placeholder is
+// replaced too, an operation name holding the earlier one is left.
+TEST_F(Generation, Call_ParamsReplacedBeforeMethodName)
+{
+    ZelScriptXml script;
+    script.WebServicePropertiesSet("u", "", false, false, "s", "c", "Op<Params>");
+    script.ParamAdd("x<MethodName>", "int");
+    EXPECT_EQ(script.WebServiceCallEvalCodeMake(), "SUB Op<Params>(xOp<Params>Get())");
+}
+
+// Only the elements under Parameters are parameters: a comment or stray text in a stored
+// definition adds neither an argument nor a fragment.
+TEST_F(Generation, Parameters_OnlyElementsCount)
+{
+    ZelScriptXml script;
+    script.NodeRootValidate("<Definition><WebService><ACE>0</ACE></WebService><Method><Name>M</Name><Parameters>"
+                            "<!-- mapped by hand --><Parameter><Name>a</Name><EvalCode>A</EvalCode></Parameter>"
+                            "stray<Parameter><Name>b</Name><EvalCode>B</EvalCode></Parameter></Parameters></Method>"
+                            "<Proxy><Timeout>0</Timeout></Proxy></Definition>");
+    EXPECT_EQ(script.WebServiceCallEvalCodeMake(), "SUB M(aGet(), bGet())");
+    EXPECT_TRUE(script.MainEvalCodeMake().ends_with("ace=[];A\r\nB\r\nEND"));
+}
+
 TEST_F(Generation, PlaceholderTwiceInATemplate_IsReplacedAtBothPlaces)
 {
     writeTemplates("<C><Sections><Section><SecId>SOAPAce</SecId><EvalCode>&lt;AtrId&gt;=&lt;AtrId&gt;</EvalCode>"
@@ -188,6 +212,34 @@ TEST_F(Generation, Main_TypeMismatchLeavesEvalCodeUnchanged)
         EXPECT_EQ(error.Number, ErrorNumber::TypeMismatch) << c.ace << " / " << c.timeout;
         EXPECT_TRUE(error.Source.ends_with(" ZelScriptXml.MainEvalCodeMake() "));
         EXPECT_EQ(XmlFncs::xmlNodeValueGet(script.pubNodeRoot, "EvalCode"), first);
+    }
+}
+
+// The time-out is read before the call is made and the ACE flag after it, so each failure shows
+// which step stopped; either way the script and its language stay as they were.
+TEST_F(Generation, Main_StepsFailInOrderAndLeaveTheScriptUnchanged)
+{
+    struct Case
+    {
+        const char* ace;
+        const char* timeout;
+        int32_t number;
+    };
+    const Case cases[] = {{"1", "x", ErrorNumber::TypeMismatch}, {"x", "1", ErrorNumber::ObjectNotSet}};
+    for (const Case& c : cases) {
+        ZelScriptXml script;
+        script.NodeRootValidate("<Definition><WebService><ACE>" + std::string(c.ace) +
+                                "</ACE></WebService><Method/><Proxy><Timeout>" + c.timeout +
+                                "</Timeout></Proxy></Definition>");
+        XmlNode language = script.pubNodeRoot.child("Language");
+        XmlNode evalCode = script.pubNodeRoot.child("EvalCode");
+        XmlFncs::xmlAddCDATA(language, "JScript");
+        XmlFncs::xmlAddCDATA(evalCode, "old");
+
+        const ErrorRecord error = errorOf([&] { script.MainEvalCodeMake(); });
+        EXPECT_EQ(error.Number, c.number) << c.ace << " / " << c.timeout;
+        EXPECT_EQ(language.text(), "JScript");
+        EXPECT_EQ(evalCode.text(), "old");
     }
 }
 
@@ -263,18 +315,31 @@ TEST_F(Generation, TemplatesFileReplacedBetweenGenerations_SecondUsesNewTemplate
 
 TEST_F(Generation, TemplatesFileMissing_FailsWithTheChainOfTags)
 {
-    std::filesystem::remove(m_folder / ZelConfig::kFileName);
     ZelScriptXml script;
-    script.NodeRootValidate();
-    const ErrorRecord error = errorOf([&] { script.MainEvalCodeMake(); });
-    EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet);
-    EXPECT_TRUE(error.Source.ends_with(" ZelConfig.ScriptGetOne()  ZelScriptXml.MainEvalCodeMake() ")) << error.Source;
+    script.ParamAdd("a", "int");
+    std::filesystem::remove(m_folder / ZelConfig::kFileName);
 
-    const ErrorRecord paramError = errorOf([&] { script.ParamAdd("a", "int"); });
-    EXPECT_TRUE(paramError.Source.ends_with(
-        " ZelConfig.ScriptGetOne()  ZelScriptXml.ParamEvalCodeMake()  WebServiceParams.ParamAdd() "))
-        << paramError.Source;
-    EXPECT_TRUE(script.pubNodeDefMetParams.children().empty());
+    struct Case
+    {
+        std::function<void()> call;
+        const char* chain;
+    };
+    const std::vector<Case> cases = {
+        {[&] { script.MainEvalCodeMake(); }, " ZelConfig.ScriptGetOne()  ZelScriptXml.MainEvalCodeMake() "},
+        {[&] { script.WebServiceCallEvalCodeMake(); },
+         " ZelConfig.ScriptGetOne()  ZelScriptXml.WebServiceCallEvalCodeMake() "},
+        {[&] { script.WebServiceAceEvalCodeMake(); },
+         " ZelConfig.ScriptGetOne()  ZelScriptXml.WebServiceAceEvalCodeMake() "},
+        {[&] { script.ParamAdd("a", "string"); },
+         " ZelConfig.ScriptGetOne()  ZelScriptXml.ParamEvalCodeMake()  WebServiceParams.ParamAdd() "},
+    };
+    for (const Case& c : cases) {
+        const ErrorRecord error = errorOf(c.call);
+        EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet) << c.chain;
+        EXPECT_TRUE(error.Source.ends_with(c.chain)) << error.Source;
+    }
+    EXPECT_EQ(XmlFncs::xmlNodeValueGet(script.pubNodeDefMetParams, "Parameter/Type"), "int");
+    EXPECT_EQ(XmlFncs::xmlNodeValueGet(script.pubNodeRoot, "EvalCode"), "");
 }
 
 class Templates : public ComponentFolderTest
@@ -311,9 +376,14 @@ TEST_F(Templates, ObjectReadsTheFileOnceAndMalformedFileIsMissing)
     EXPECT_EQ(ZelConfig().ScriptGetOne("A"), "two");
 
     writeTemplates("<R><Sections>");
-    const ErrorRecord error = errorOf([] { ZelConfig().ScriptGetOne("A"); });
+    ZelConfig late;
+    const ErrorRecord error = errorOf([&] { late.ScriptGetOne("A"); });
     EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet);
     EXPECT_TRUE(error.Source.ends_with(" ZelConfig.ScriptGetOne() "));
+
+    // An object that found no file tries again on its next request.
+    writeTemplates("<R><Sections><Section><SecId>A</SecId><EvalCode>three</EvalCode></Section></Sections></R>");
+    EXPECT_EQ(late.ScriptGetOne("A"), "three");
 }
 
 } // namespace
