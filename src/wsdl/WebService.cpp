@@ -145,8 +145,6 @@ bool WebService::ValidarSiEsProcedimiento(std::string_view NombreMetodo, const X
                                           std::string_view PrefijosIngresados)
 {
     try {
-        if (WSXML.isNone())
-            raiseObjectNotSet("WSXML");
         WsdlQueries::ResponseTypeIndex index(WSXML);
         return validate(NombreMetodo, PrefijosIngresados, index);
     } catch (...) {
@@ -157,19 +155,25 @@ bool WebService::ValidarSiEsProcedimiento(std::string_view NombreMetodo, const X
 bool WebService::validate(std::string_view NombreMetodo, std::string_view PrefijosIngresados,
                           WsdlQueries::ResponseTypeIndex& index)
 {
-    try {
-        const std::string prefixes = trimSpaces(PrefijosIngresados);
-        if (prefixes.empty())
-            return false;
-        for (const std::string& prefix : WsdlQueries::splitCommas(prefixes)) {
-            // An unusable prefix (a blank in it, say) never matches: the check fails quietly.
-            const std::string* type = index.responseType(prefix, NombreMetodo);
-            if (type != nullptr && !isBlank(WsdlQueries::stripPrefix(*type, prefix)))
-                return true;
-        }
+    const std::string prefixes = trimSpaces(PrefijosIngresados);
+    if (prefixes.empty())
         return false;
+    for (const std::string& prefix : WsdlQueries::splitCommas(prefixes))
+        if (typedResponse(NombreMetodo, prefix, index))
+            return true;
+    return false;
+}
+
+bool WebService::typedResponse(std::string_view NombreMetodo, std::string_view prefix,
+                               WsdlQueries::ResponseTypeIndex& index)
+{
+    // A prefix that cannot be checked (no document yet, a blank in it) is one under which the
+    // operation has no typed response: the check fails quietly and the next prefix is tried.
+    try {
+        const std::string* type = index.responseType(prefix, NombreMetodo);
+        return type != nullptr && !isBlank(WsdlQueries::stripPrefix(*type, prefix));
     } catch (...) {
-        rethrowWithTag(" WebService.ValidarSiEsProcedimiento() ");
+        return false;
     }
 }
 

@@ -67,8 +67,8 @@ public:
 
     // True when, for one of the comma-separated prefixes (untrimmed), the response wrapper of
     // NombreMetodo holds a first element whose type, its prefix stripped, is not blank. False for
-    // blank prefixes. The check reads WSXML (oDom is the same document in every call the wizard
-    // makes). Raises 91 when WSXML is none.
+    // blank prefixes and when WSXML is none: each per-prefix check fails quietly. The check reads
+    // WSXML (oDom is the same document in every call the wizard makes).
     bool ValidarSiEsProcedimiento(std::string_view NombreMetodo, const XmlNode& oDom,
                                   std::string_view PrefijosIngresados);
 
@@ -101,6 +101,7 @@ private:
     std::string findService(std::string& creationFailure);
     bool validate(std::string_view NombreMetodo, std::string_view PrefijosIngresados,
                   WsdlQueries::ResponseTypeIndex& index);
+    bool typedResponse(std::string_view NombreMetodo, std::string_view prefix, WsdlQueries::ResponseTypeIndex& index);
     std::string returnTypeLookup(std::string_view prefix, WsdlQueries::ResponseTypeIndex& index);
 
     std::vector<std::string> m_prefijos;

@@ -259,17 +259,45 @@ TEST(WebServiceMethods, PrefixLists_SelectWhatIsListed)
     }
 }
 
-TEST(WebServiceMethods, NoDocument_GivesEmptyListAndValidationRaises)
+TEST(WebServiceMethods, NoDocument_GivesEmptyList)
 {
     WebService analyser;
     EXPECT_EQ(analyser.BuscarMedotosWs(kWizardPrefixes), "");
     EXPECT_FALSE(analyser.lastDiagnostic().empty());
-    try {
-        analyser.ValidarSiEsProcedimiento("Add", analyser.WSXML, "s");
-        FAIL() << "no error raised";
-    } catch (const ErrorRecord& e) {
-        EXPECT_EQ(e.Number, ErrorNumber::ObjectNotSet);
-        EXPECT_TRUE(e.Source.ends_with(" WebService.ValidarSiEsProcedimiento() ")) << e.Source;
+}
+
+TEST(WebServiceMethods, ValidarSiEsProcedimiento_ChecksTheTypedResponseOfWsxmlQuietly)
+{
+    Loaded quotes("quotes-s.wsdl");
+    const XmlNode other = XmlNode::parse(wsdlFixture("two-services-xsd.wsdl"));
+    struct Case
+    {
+        bool loaded;
+        const char* operation;
+        const char* prefixes;
+        bool expected;
+    };
+    const Case cases[] = {
+        {true, "GetQuote", "s", true},
+        {true, "GetQuote", "xsd,xsi,xs,s", true},
+        {true, "GetQuote", "  s  ", true},   // the list is trimmed as a whole
+        {true, "GetQuote", "xsd, s", false}, // " s" keeps its blank
+        {true, "GetQuote", "", false},
+        {true, "GetQuote", ",", false},
+        {true, "Ping", "s", true},       // a SoapOut message alone is enough
+        {true, "Reset", "s", false},     // response without a typed element
+        {true, "Convert", "xsd", false}, // oDom holds Convert, but WSXML is what is read
+        {true, "GetQuoteSoapIn", "s", false},
+        {false, "GetQuote", "s", false}, // no document: every per-prefix check fails quietly
+        {false, "GetQuote", "", false},
+    };
+    for (const Case& c : cases) {
+        WebService fresh;
+        WebService& analyser = c.loaded ? quotes.analyser : fresh;
+        bool result = !c.expected;
+        EXPECT_NO_THROW(result = analyser.ValidarSiEsProcedimiento(c.operation, other, c.prefixes))
+            << c.operation << " [" << c.prefixes << "]";
+        EXPECT_EQ(result, c.expected) << c.operation << " [" << c.prefixes << "]";
     }
 }
 
