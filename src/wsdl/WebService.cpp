@@ -68,6 +68,7 @@ std::string WebService::findService(std::string& creationFailure)
             m_diagnostic = diagnostic(0, "", " BuscarClasesWs url=''");
             return {};
         }
+        const std::string typed = strUrl;
         strUrl += "?WSDL";
         http::HttpRequest request;
         request.method = "GET";
@@ -76,6 +77,9 @@ std::string WebService::findService(std::string& creationFailure)
         const http::HttpResponse response =
             m_send ? m_send(request, m_httpOptions) : http::HttpClient::send(request, m_httpOptions);
         if (response.error == http::HttpError::CannotCreate) {
+            // The request object is made before the address is touched: a failure to make it
+            // leaves strUrl as the wizard set it.
+            strUrl = typed;
             creationFailure = response.message;
             return {};
         }

@@ -159,6 +159,44 @@ TEST(WebServiceFetch, CannotCreateTheRequest_RaisesWithTheTag)
         EXPECT_EQ(e.Number, ErrorNumber::CannotCreateComponent);
         EXPECT_TRUE(e.Source.ends_with(" WebService.BuscarClasesWs() ")) << e.Source;
     }
+    EXPECT_EQ(analyser.strUrl, "http://127.0.0.1:9/x") << "the failure comes before the suffix";
+}
+
+TEST(WebServiceFetch, ServiceNames_AreReturnedAsWrittenAndSetOnlyWhenNotBlank)
+{
+    struct Case
+    {
+        const char* body;
+        const char* expected;
+        const char* selected; // SelectedWebService and SelectedClass afterwards
+    };
+    const Case cases[] = {
+        {"<wsdl:definitions xmlns:wsdl='w'><wsdl:service name=' Calc '/></wsdl:definitions>", " Calc ", " Calc "},
+        {"<wsdl:definitions xmlns:wsdl='w'><wsdl:service name='   '/></wsdl:definitions>", "   ", "before"},
+        {"<wsdl:definitions xmlns:wsdl='w'><wsdl:service name=''/></wsdl:definitions>", "", "before"},
+        {"<wsdl:definitions xmlns:wsdl='w'><wsdl:service/><wsdl:service name='Second'/></wsdl:definitions>", "",
+         "before"},
+        {"<wsdl:definitions xmlns:wsdl='w'><wsdl:types><wsdl:service name='Inner'/></wsdl:types>"
+         "<wsdl:service name='Outer'/></wsdl:definitions>",
+         "Inner", "Inner"},
+        {"<definitions><service name='Plain'/></definitions>", "", "before"},
+    };
+    for (const Case& c : cases) {
+        WebService analyser;
+        analyser.setHttpSend([&](const http::HttpRequest&, const http::HttpOptions&) {
+            http::HttpResponse response;
+            response.status = 200;
+            response.body = c.body;
+            return response;
+        });
+        analyser.SelectedWebService = "before";
+        analyser.SelectedClass = "before";
+        analyser.strUrl = "http://127.0.0.1:9/S.asmx";
+        EXPECT_EQ(analyser.BuscarClasesWs(), c.expected) << c.body;
+        EXPECT_EQ(analyser.SelectedWebService, c.selected) << c.body;
+        EXPECT_EQ(analyser.SelectedClass, c.selected) << c.body;
+        EXPECT_FALSE(analyser.WSXML.isNone()) << c.body;
+    }
 }
 
 TEST(WebServiceFetch, Documents_GiveTheFirstServiceName)
