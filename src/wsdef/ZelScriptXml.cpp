@@ -6,6 +6,7 @@
 #include "common/modFnc.h"
 #include "wsdef/ZelConfig.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 
@@ -74,6 +75,32 @@ std::string decimalText(double value)
     return std::string(buffer, result.ptr);
 }
 
+// The power of ten of the first significant digit of a number written as sign, digits, point,
+// digits and exponent ("123" -> 2, "0.05" -> -2, "1e-3" -> -3); 0 for a number without one.
+// Only its sign matters, so a long exponent is cut short.
+long decimalExponent(std::string_view number)
+{
+    const std::size_t exponentAt = number.find_first_of("eE");
+    const std::string_view mantissa = number.substr(0, exponentAt);
+    long exponent = 0;
+    if (exponentAt != std::string_view::npos) {
+        const bool negative = exponentAt + 1 < number.size() && number[exponentAt + 1] == '-';
+        for (char c : number.substr(exponentAt + 1)) {
+            if (isDigit(c) && exponent < 1'000'000)
+                exponent = exponent * 10 + (c - '0');
+        }
+        if (negative)
+            exponent = -exponent;
+    }
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const std::size_t significant = mantissa.find_first_of("123456789");
+    if (significant == std::string_view::npos)
+        return 0;
+    const long position =
+        significant < point ? static_cast<long>(point - significant) - 1 : -static_cast<long>(significant - point);
+    return position + exponent;
+}
+
 // The number at the start of text, the way a typed default is read: blanks are skipped
 // wherever they are, reading stops at the first character that cannot continue the number, and
 // no number at all reads as 0 ("12abc" -> 12, "007" -> 7, "abc" -> 0).
@@ -102,11 +129,9 @@ double leadingNumber(std::string_view text)
     }
     if (!digits)
         return 0;
-    bool negativeExponent = false;
     if (i < compact.size() && (compact[i] == 'e' || compact[i] == 'E')) {
         std::size_t j = i + 1;
         std::string exponent = "e";
-        negativeExponent = j < compact.size() && compact[j] == '-';
         if (j < compact.size() && (compact[j] == '+' || compact[j] == '-'))
             exponent.push_back(compact[j++]);
         if (j < compact.size() && isDigit(compact[j])) {
@@ -121,7 +146,7 @@ double leadingNumber(std::string_view text)
     const auto result = std::from_chars(first, number.data() + number.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
         // Too small to hold reads as 0; too large is the overflow error a typed value gives.
-        if (negativeExponent)
+        if (decimalExponent(number) < 0)
             return 0;
         raise(ErrorNumber::Overflow, "Overflow");
     }

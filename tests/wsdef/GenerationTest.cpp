@@ -93,7 +93,13 @@ TEST_F(Generation, ParameterFragment_DefaultTooLargeForANumberFailsWithTags)
     EXPECT_EQ(error.Number, ErrorNumber::Overflow);
     EXPECT_NE(error.Source.find(" ZelScriptXml.ParamEvalCodeMake()  WebServiceParams.ParamAdd() "), std::string::npos)
         << error.Source;
-    EXPECT_EQ(fragment("int", "1e-999", ""), "S p=0");
+    EXPECT_EQ(errorOf([&] { script.ParamAdd("p", "int", "", "1" + std::string(400, '0') + "e-5"); }).Number,
+              ErrorNumber::Overflow);
+
+    // Too small to hold reads as 0, whether the exponent or the zeros make it small.
+    for (const std::string& tiny :
+         {std::string("1e-999"), "0." + std::string(400, '0') + "1", std::string("-0.1e-400")})
+        EXPECT_EQ(fragment("int", tiny, ""), "S p=0") << tiny;
 }
 
 // Placeholders are replaced in table order, each on the text the one before produced.
