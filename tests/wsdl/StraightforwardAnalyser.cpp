@@ -38,6 +38,7 @@ StraightforwardResult analyseStraightforwardly(const XmlNode& wsxml, const std::
                                                const std::string& operation)
 {
     StraightforwardResult result;
+    std::vector<std::string> kept;
     for (const XmlNode& message : wsxml.selectNodes("//wsdl:message")) {
         const std::string name = message.attribute("name");
         std::string candidate;
@@ -50,12 +51,14 @@ StraightforwardResult analyseStraightforwardly(const XmlNode& wsxml, const std::
         if (!validate(wsxml, candidate, prefixes) || isBlank(candidate))
             continue;
         const std::string trimmed = trimSpaces(candidate);
-        // Exact names: split the list built so far and compare each entry.
+        // Exact names, compared with the names kept so far (a name may itself hold a comma).
         bool listed = false;
-        for (const std::string& entry : WsdlQueries::splitCommas(result.methods))
+        for (const std::string& entry : kept)
             listed = listed || entry == trimmed;
-        if (!listed)
+        if (!listed) {
+            kept.push_back(trimmed);
             result.methods += trimmed + ",";
+        }
     }
 
     const std::string trimmedPrefixes = trimSpaces(prefixes);
