@@ -38,10 +38,7 @@ XmlNode GetPattern(std::string_view name, std::string& folder)
         XmlParseError error;
         XmlNode document = XmlNode::load(NativePath(path), &error);
         if (document.isNone())
-            raise(error.number, "DOM : " + error.reason +
-                                    (error.line > 0 ? " (line " + std::to_string(error.line) + ", column " +
-                                                          std::to_string(error.column) + ")"
-                                                    : std::string()));
+            raise(error.number, "DOM : " + error.reason);
         XmlNode root = document.documentElement();
         if (root.isNone())
             raise(ErrorNumber::Unspecified, "DOM : the pattern " + path + " has no root element");

@@ -22,7 +22,8 @@ inline constexpr int kNodeCData = 4;
 XmlNode GetNewNode(int nodeType, std::string& name);
 
 // The root element of the file "<folder>/<name>.xml". Raises the parser's error number with
-// "DOM : " and the reason when the file is missing or not well-formed.
+// "DOM : " followed by the parser's reason (nothing more) when the file is missing or not
+// well-formed.
 XmlNode GetPattern(std::string_view name, std::string& folder);
 
 // path with its separators normalised: with a drive colon or a leading "\\" every "/" becomes
