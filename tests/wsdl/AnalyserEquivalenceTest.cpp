@@ -83,6 +83,44 @@ std::string randomWsdl(std::mt19937& rng)
 
 } // namespace
 
+namespace {
+
+// Runs the analyser the way the wizard does and compares every answer with the queries run one
+// by one; context names the case in a failure.
+void expectSameAsStraightforward(const XmlNode& document, const std::string& prefixes, const std::string& operation,
+                                 const zel::testing::StraightforwardResult& expected, const std::string& context)
+{
+    WebService analyser;
+    controls::MemoryGrid grid;
+    controls::MemoryTextBox returnType;
+    analyser.pubdtMethodsParameters = &grid;
+    analyser.pubtxtMethodReturnType = &returnType;
+    analyser.WSXML = document;
+    EXPECT_EQ(analyser.BuscarMedotosWs(prefixes), expected.methods) << prefixes << "\n" << context;
+    analyser.SelectedMethod = operation;
+    analyser.Prefijos = prefixes;
+    EXPECT_EQ(analyser.BuscarParametrosRetorno(), expected.returnFound) << operation << " " << prefixes << "\n"
+                                                                        << context;
+    EXPECT_EQ(analyser.ReturnType, expected.returnType) << operation << "\n" << context;
+    EXPECT_EQ(analyser.cPrefijo, expected.prefix) << operation << "\n" << context;
+    bool failed = false;
+    try {
+        analyser.WebServiceMethodParametersInputLoad();
+    } catch (const ErrorRecord&) {
+        failed = true;
+    }
+    EXPECT_EQ(failed, expected.rowsFailed) << operation << "\n" << context;
+    ASSERT_EQ(grid.rowCount(), static_cast<int>(expected.rows.size())) << operation << " " << prefixes << "\n"
+                                                                       << context;
+    for (int r = 0; r < grid.rowCount(); ++r)
+        for (int c = 0; c < 4; ++c)
+            EXPECT_EQ(grid.cell(r, c), expected.rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)])
+                << operation << "\n"
+                << context;
+}
+
+} // namespace
+
 TEST(AnalyserEquivalence, IndexedAnswers_MatchTheQueriesRunOneByOne)
 {
     const std::vector<std::string> prefixLists = {"xsd,xsi,xs,s", "s",     "",       " s",
@@ -101,31 +139,7 @@ TEST(AnalyserEquivalence, IndexedAnswers_MatchTheQueriesRunOneByOne)
             const std::string& operation = operations[static_cast<std::size_t>(round) % operations.size()];
             const zel::testing::StraightforwardResult expected =
                 zel::testing::analyseStraightforwardly(document, prefixes, operation);
-
-            WebService analyser;
-            controls::MemoryGrid grid;
-            controls::MemoryTextBox returnType;
-            analyser.pubdtMethodsParameters = &grid;
-            analyser.pubtxtMethodReturnType = &returnType;
-            analyser.WSXML = document;
-            EXPECT_EQ(analyser.BuscarMedotosWs(prefixes), expected.methods) << prefixes << "\n" << text;
-            analyser.SelectedMethod = operation;
-            analyser.Prefijos = prefixes;
-            EXPECT_EQ(analyser.BuscarParametrosRetorno(), expected.returnFound) << prefixes << "\n" << text;
-            EXPECT_EQ(analyser.ReturnType, expected.returnType) << text;
-            EXPECT_EQ(analyser.cPrefijo, expected.prefix) << text;
-            bool failed = false;
-            try {
-                analyser.WebServiceMethodParametersInputLoad();
-            } catch (const ErrorRecord&) {
-                failed = true;
-            }
-            EXPECT_EQ(failed, expected.rowsFailed) << text;
-            ASSERT_EQ(grid.rowCount(), static_cast<int>(expected.rows.size())) << operation << " " << prefixes << "\n"
-                                                                               << text;
-            for (int r = 0; r < grid.rowCount(); ++r)
-                for (int c = 0; c < 4; ++c)
-                    EXPECT_EQ(grid.cell(r, c), expected.rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]);
+            expectSameAsStraightforward(document, prefixes, operation, expected, text);
             ++compared;
             nonEmptyLists += expected.methods.empty() ? 0 : 1;
             unprefixedRows += expected.prefix.empty() && !expected.rows.empty() ? 1 : 0;
@@ -140,18 +154,16 @@ TEST(AnalyserEquivalence, IndexedAnswers_MatchTheQueriesRunOneByOne)
 
 TEST(AnalyserEquivalence, Fixtures_MatchTheQueriesRunOneByOne)
 {
-    for (const char* fixture : {"quotes-s.wsdl", "two-services-xsd.wsdl", "default-namespace.wsdl"}) {
+    for (const char* fixture :
+         {"quotes-s.wsdl", "two-services-xsd.wsdl", "default-namespace.wsdl", "type-names.wsdl"}) {
         const XmlNode document = XmlNode::parse(zel::testing::wsdlFixture(fixture));
-        for (const char* operation : {"GetQuote", "Get", "Ping", "Convert", "Echo"}) {
-            const auto expected = zel::testing::analyseStraightforwardly(document, "xsd,xsi,xs,s", operation);
-            WebService analyser;
-            analyser.WSXML = document;
-            EXPECT_EQ(analyser.BuscarMedotosWs("xsd,xsi,xs,s"), expected.methods) << fixture;
-            analyser.SelectedMethod = operation;
-            analyser.Prefijos = "xsd,xsi,xs,s";
-            EXPECT_EQ(analyser.BuscarParametrosRetorno(), expected.returnFound) << fixture << " " << operation;
-            EXPECT_EQ(analyser.ReturnType, expected.returnType) << fixture << " " << operation;
-        }
+        ASSERT_FALSE(document.isNone()) << fixture;
+        for (const char* prefixes : {"xsd,xsi,xs,s", "s,xsd", "s"})
+            for (const char* operation :
+                 {"GetQuote", "Get", "Ping", "Reset", "Convert", "Echo", "Foreign", "Short", "Bare", "Plain"})
+                expectSameAsStraightforward(document, prefixes, operation,
+                                            zel::testing::analyseStraightforwardly(document, prefixes, operation),
+                                            fixture);
     }
 }
 

@@ -23,8 +23,9 @@ class WsdlServer
 public:
     WsdlServer()
     {
-        for (const char* name : {"quotes-s.wsdl", "two-services-xsd.wsdl", "default-namespace.wsdl",
-                                 "doctype-entities.wsdl", "latin1.wsdl", "utf16.wsdl", "toolkit-two-ports.wsdl"}) {
+        for (const char* name :
+             {"quotes-s.wsdl", "two-services-xsd.wsdl", "default-namespace.wsdl", "doctype-entities.wsdl",
+              "latin1.wsdl", "utf16.wsdl", "toolkit-two-ports.wsdl", "type-names.wsdl"}) {
             const std::string body = wsdlFixture(name);
             http.server.Get(std::string("/") + name, [body](const httplib::Request& req, httplib::Response& res) {
                 res.set_content(req.has_param("WSDL") ? body : "<html>help page</html>", "text/xml");
@@ -288,6 +289,10 @@ TEST(WebServiceMethods, PrefixLists_SelectWhatIsListed)
         {"quotes-s.wsdl", "xsd,,s", "GetQuote,Get,Ping,Broken,Don't,"},
         {"two-services-xsd.wsdl", "s,xsd", "Convert,"},
         {"two-services-xsd.wsdl", "s", ""},
+        // A foreign prefix is stripped like any other; a type no longer than the prefix and its
+        // colon strips to nothing; only the first element of a response counts.
+        {"type-names.wsdl", "s,xsd", "Foreign,Bare,"},
+        {"type-names.wsdl", "s", "Foreign,"},
         {"default-namespace.wsdl", kWizardPrefixes, ""},
         {"utf8-declared-utf16.wsdl", kWizardPrefixes, "Ping,"},
     };
@@ -390,6 +395,119 @@ TEST(WebServiceParameters, ReturnTypeNotFound_LeavesReturnTypeAndClearsTheField)
     EXPECT_FALSE(xsd.choose("Convert", "s, xsd")) << "a prefix with a blank never matches";
 }
 
+TEST(WebServiceParameters, ReturnTypeLookup_TriesThePrefixesInOrderAndStripsLiterally)
+{
+    struct Case
+    {
+        const char* operation;
+        const char* prefixes;
+        bool found;
+        const char* returnType; // "kept" when ReturnType must stay as it was
+        const char* parametro;
+        const char* prefix;
+        const char* trimmedPrefixes;
+    };
+    const Case cases[] = {
+        {"Foreign", "s", true, "s:Thing", "s:Thing", "s", "s"},
+        {"Short", "s", true, "x", "x", "s", "s"}, // shorter than "s:": kept unchanged
+        {"Short", "xsd,s", true, "x", "x", "s", "xsd,s"},
+        {"Bare", "s,xsd", true, "long", "long", "xsd", "s,xsd"}, // "s:" strips to nothing
+        {"Bare", "s", false, "kept", "", "", "s"},
+        {"Two", "s", false, "kept", "", "", "s"},
+        {"Plain", kWizardPrefixes, false, "kept", "", "", kWizardPrefixes},
+        {"Foreign", "  xsd,s  ", true, "s:Thing", "s:Thing", "s", "xsd,s"},
+        {"Foreign", "  s , xsd  ", false, "kept", "", "", "s , xsd"},
+        {"Foreign", "   ", false, "kept", "", "", ""},
+        {"Missing", "s", false, "kept", "", "", "s"},
+    };
+    Loaded loaded("type-names.wsdl");
+    ASSERT_EQ(loaded.service, "TypeNames");
+    for (const Case& c : cases) {
+        WebService& analyser = loaded.analyser;
+        analyser.SelectedMethod = c.operation;
+        analyser.Prefijos = c.prefixes;
+        analyser.ReturnType = "kept";
+        analyser.cPrefijo = "stale";
+        analyser.ParametroRetorno = "stale";
+        EXPECT_EQ(analyser.BuscarParametrosRetorno(), c.found) << c.operation << " [" << c.prefixes << "]";
+        EXPECT_EQ(analyser.ReturnType, c.returnType) << c.operation << " [" << c.prefixes << "]";
+        EXPECT_EQ(analyser.ParametroRetorno, c.parametro) << c.operation << " [" << c.prefixes << "]";
+        EXPECT_EQ(analyser.cPrefijo, c.prefix) << c.operation << " [" << c.prefixes << "]";
+        EXPECT_EQ(analyser.Prefijos, c.trimmedPrefixes) << c.operation << " [" << c.prefixes << "]";
+    }
+}
+
+TEST(WebServiceParameters, GridRows_StripTheFoundPrefixOrTheFirstCharacter)
+{
+    struct Case
+    {
+        const char* operation;
+        const char* prefixes;
+        std::vector<std::pair<std::string, std::string>> rows; // name, type
+        const char* field;
+        const char* sequence; // name of the element the shared reference holds afterwards
+    };
+    const Case cases[] = {
+        {"Foreign", "s", {{"thing", "s:Thing"}, {"n", "int"}}, "s:Thing", "s:sequence"},
+        // No prefix found: the unprefixed query, and one character stripped.
+        {"Plain", kWizardPrefixes, {{"a", "sd:string"}, {"b", "nt"}}, "", "sequence"},
+        // Found with xsd, but the input wrapper is written with s: no rows, reference kept.
+        {"Bare", "s,xsd", {}, "long", "sequence"},
+    };
+    Loaded loaded("type-names.wsdl");
+    ParameterSequence::clear();
+    for (const Case& c : cases) {
+        loaded.grid.addRow({"old", "", "", ""});
+        loaded.choose(c.operation, c.prefixes);
+        ASSERT_EQ(loaded.grid.rowCount(), static_cast<int>(c.rows.size())) << c.operation;
+        for (std::size_t r = 0; r < c.rows.size(); ++r) {
+            const int row = static_cast<int>(r);
+            EXPECT_EQ(loaded.grid.cell(row, 0), c.rows[r].first) << c.operation;
+            EXPECT_EQ(loaded.grid.cell(row, 1), c.rows[r].second) << c.operation;
+            EXPECT_EQ(loaded.grid.cell(row, 2), "[none]") << c.operation;
+            EXPECT_EQ(loaded.grid.cell(row, 3), "") << c.operation;
+            EXPECT_EQ(loaded.grid.rowPictures(row),
+                      std::make_pair(controls::Picture::ParameterName, controls::Picture::ParameterValue));
+        }
+        EXPECT_EQ(loaded.grid.currentRow(), c.rows.empty() ? -1 : 0) << c.operation;
+        EXPECT_EQ(loaded.returnType.text(), c.field) << c.operation;
+        EXPECT_EQ(ParameterSequence::get().name(), c.sequence) << c.operation;
+    }
+}
+
+TEST(WebServiceParameters, NoSequence_LeavesTheSharedReferenceAsItWas)
+{
+    Loaded loaded("quotes-s.wsdl");
+    ASSERT_TRUE(loaded.choose("GetQuote", kWizardPrefixes));
+    const XmlNode before = ParameterSequence::get();
+    ASSERT_FALSE(before.isNone());
+    EXPECT_FALSE(loaded.choose("Missing", kWizardPrefixes));
+    EXPECT_TRUE(ParameterSequence::get().sameNode(before));
+    EXPECT_EQ(loaded.grid.rowCount(), 0);
+}
+
+TEST(WebServiceParameters, MissingControls_RaiseWithTheTagWhereTheyAreUsed)
+{
+    Loaded loaded("quotes-s.wsdl");
+    loaded.analyser.SelectedMethod = "GetQuote";
+    loaded.analyser.Prefijos = "s";
+    ASSERT_TRUE(loaded.analyser.BuscarParametrosRetorno());
+    for (const bool gridMissing : {true, false}) {
+        loaded.grid.clear();
+        loaded.analyser.pubdtMethodsParameters = gridMissing ? nullptr : &loaded.grid;
+        loaded.analyser.pubtxtMethodReturnType = gridMissing ? &loaded.returnType : nullptr;
+        try {
+            loaded.analyser.WebServiceMethodParametersInputLoad();
+            FAIL() << "no error raised";
+        } catch (const ErrorRecord& e) {
+            EXPECT_EQ(e.Number, ErrorNumber::ObjectNotSet);
+            EXPECT_TRUE(e.Source.ends_with(" frmWebServiceSelect.WebServiceMethodParametersInputLoad() ")) << e.Source;
+        }
+        // The return-type field is written last: without it, the rows are already there.
+        EXPECT_EQ(loaded.grid.rowCount(), gridMissing ? 0 : 2);
+    }
+}
+
 TEST(WebServiceParameters, InputWithoutType_RaisesAfterTheEarlierRows)
 {
     Loaded loaded("quotes-s.wsdl");
@@ -405,6 +523,7 @@ TEST(WebServiceParameters, InputWithoutType_RaisesAfterTheEarlierRows)
     }
     ASSERT_EQ(loaded.grid.rowCount(), 1);
     EXPECT_EQ(loaded.grid.cell(0, 0), "first");
+    EXPECT_EQ(ParameterSequence::get().selectNodes("s:element").size(), 3u) << "stored before the rows";
 }
 
 TEST(WebServiceParameters, ApostropheInTheName_IsMatchedLiterally)
@@ -417,6 +536,50 @@ TEST(WebServiceParameters, ApostropheInTheName_IsMatchedLiterally)
     loaded.analyser.SelectedMethod = "Don't\"quote";
     EXPECT_NO_THROW(loaded.analyser.BuscarParametrosRetorno());
     EXPECT_NO_THROW(loaded.analyser.BuscarParametrosWs());
+}
+
+TEST(WebServiceParameters, BuscarParametrosWs_TriesTheUnprefixedTypesFirst)
+{
+    const std::string older = "<types><schema><element name='Op'><s:complexType><s:sequence>"
+                              "<s:element name='a'/><s:element name='b'/></s:sequence></s:complexType></element>"
+                              "<element name='Unnamed'><s:complexType><s:sequence><s:element/></s:sequence>"
+                              "</s:complexType></element></schema></types>";
+    const std::string current = "<wsdl:types><s:schema><s:element name='Op'><s:complexType><s:sequence>"
+                                "<s:element name='c'/></s:sequence></s:complexType></s:element>"
+                                "<s:element name='Other'><s:complexType><s:sequence><s:element name='d'/>"
+                                "</s:sequence></s:complexType></s:element></s:schema></wsdl:types>";
+    const auto document = [](const std::string& body) {
+        return XmlNode::parse("<definitions xmlns:s='x' xmlns:wsdl='w'>" + body + "</definitions>");
+    };
+    struct Case
+    {
+        std::string body;
+        const char* operation;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {older + current, "Op", "<OPTION>a</OPTION><OPTION>b</OPTION>"}, // the second layout is not consulted
+        {older + current, "Other", "<OPTION>d</OPTION>"},
+        {current, "Op", "<OPTION>c</OPTION>"},
+        {older, "Unnamed", "<OPTION></OPTION>"},
+        {older + current, "op", ""},
+    };
+    for (const Case& c : cases) {
+        WebService analyser;
+        analyser.WSXML = document(c.body);
+        ASSERT_FALSE(analyser.WSXML.isNone());
+        analyser.SelectedMethod = c.operation;
+        EXPECT_EQ(analyser.BuscarParametrosWs(), c.expected) << c.operation << " in " << c.body;
+    }
+    WebService empty;
+    empty.SelectedMethod = "Op";
+    try {
+        empty.BuscarParametrosWs();
+        FAIL() << "no error raised";
+    } catch (const ErrorRecord& e) {
+        EXPECT_EQ(e.Number, ErrorNumber::ObjectNotSet);
+        EXPECT_TRUE(e.Source.ends_with(" WebService.BuscarParametrosWs() ")) << e.Source;
+    }
 }
 
 TEST(WebServiceParameters, BuscarParametrosWs_ListsOptionsOfTheWsdlTypesLayout)
