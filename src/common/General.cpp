@@ -72,10 +72,11 @@ std::string NativePath(std::string_view path)
 bool CheckLangInDisk(std::string_view languageId, std::string_view folder)
 {
     try {
+        // The name is built as written, folder and id joined by one separator, so the check and
+        // the language-text component always look at the same file.
         std::error_code ec;
-        const std::filesystem::path file =
-            std::filesystem::path(NativePath(folder)) / (std::string(languageId) + ".lng");
-        return !languageId.empty() && std::filesystem::is_regular_file(file, ec);
+        const std::string file = NativePath(std::string(folder) + "/" + std::string(languageId) + ".lng");
+        return std::filesystem::is_regular_file(file, ec);
     } catch (...) {
         rethrowWithTag(" General.CheckLangInDisk() ");
     }

@@ -200,13 +200,23 @@ TEST(XmlFncsDomLoad, EmptyPathMeansTheFileBesideTheComponent)
     EXPECT_TRUE(xmlDomLoad((module.folder() / "missing.xml").string()).isNone());
 }
 
-TEST(GeneralLanguage, CheckLangInDisk)
+TEST(GeneralLanguage, CheckLangInDiskAsksForFolderSeparatorIdAndExtension)
 {
     test::TempDir dir;
+    const std::string folder = dir.path().string();
     test::writeFile(dir / "en.lng", "[frmMain]\n");
-    EXPECT_TRUE(General::CheckLangInDisk("en", dir.path().string()));
-    EXPECT_FALSE(General::CheckLangInDisk("fr", dir.path().string()));
-    EXPECT_FALSE(General::CheckLangInDisk("", dir.path().string()));
+    std::filesystem::create_directories(dir / "sub");
+    test::writeFile(dir / "sub" / "es.lng", "[frmMain]\n");
+    std::filesystem::create_directories(dir / "folder.lng");
+    EXPECT_TRUE(General::CheckLangInDisk("en", folder));
+    EXPECT_TRUE(General::CheckLangInDisk("en", folder + "/"));
+    EXPECT_TRUE(General::CheckLangInDisk("es", folder + "\\sub"));
+    EXPECT_FALSE(General::CheckLangInDisk("fr", folder));
+    EXPECT_FALSE(General::CheckLangInDisk("folder", folder));
+    // An empty id names the file ".lng" of the folder, like any other id.
+    EXPECT_FALSE(General::CheckLangInDisk("", folder));
+    test::writeFile(dir / ".lng", "[frmMain]\n");
+    EXPECT_TRUE(General::CheckLangInDisk("", folder));
 }
 
 } // namespace

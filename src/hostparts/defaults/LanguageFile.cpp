@@ -40,8 +40,7 @@ std::string unescape(std::string_view s)
 
 bool LanguageFile::Open(std::string_view languageId, std::string_view folder)
 {
-    const std::filesystem::path file =
-        std::filesystem::path(General::NativePath(folder)) / (std::string(languageId) + ".lng");
+    const std::string file = General::NativePath(std::string(folder) + "/" + std::string(languageId) + ".lng");
     std::ifstream in(file, std::ios::binary);
     if (languageId.empty() || !in)
         return false;
