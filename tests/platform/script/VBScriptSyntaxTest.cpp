@@ -352,6 +352,8 @@ const SyntaxRow kExpressions[] = {
     {"x = -2 ^ 2 * 3 \\ 4 Mod 5 + 6 - 7 & 8", 0},
     {"x = a = b Or c <> d And e < f Xor g > h Eqv i <= j Imp k >= l", 0},
     {"x = (((1)))", 0},
+    {"If total=>limit Then total = total - limit : If left =< 0 Then left = 1", 0},
+    {"x = a = > b", 1023, 1, 9},
     {"x = a.b.c(1).d(2)(3)", 0},
     {"x = New C", 0},
     {"x = Array() : x = Array(, 1)", 0},

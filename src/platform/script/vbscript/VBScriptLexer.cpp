@@ -318,6 +318,12 @@ Token Lexer::next()
     case '^':
         return make(Tok::Caret, start, space);
     case '=':
+        // "=>" and "=<" are old spellings of ">=" and "<=" that the engine still reads.
+        if (m_pos < size && (m_src[m_pos] == '>' || m_src[m_pos] == '<')) {
+            const bool greater = m_src[m_pos] == '>';
+            ++m_pos;
+            return make(greater ? Tok::Ge : Tok::Le, start, space);
+        }
         return make(Tok::Eq, start, space);
     case '<':
         if (m_pos < size && m_src[m_pos] == '=') {
