@@ -26,8 +26,6 @@ void WebServiceDef::WebServiceMethodParametersInputLoad()
     try {
         if (pubdtMethodsParameters == nullptr)
             raiseObjectNotSet("pubdtMethodsParameters");
-        if (pubtxtMethodReturnType == nullptr)
-            raiseObjectNotSet("pubtxtMethodReturnType");
         const XmlNode root = XmlFncs::xmlMakeNode(pubstrWsdlXml);
         controls::IParameterGrid& grid = *pubdtMethodsParameters;
         grid.clear();
@@ -53,6 +51,8 @@ void WebServiceDef::WebServiceMethodParametersInputLoad()
                 break;
             }
         }
+        if (pubtxtMethodReturnType == nullptr)
+            raiseObjectNotSet("pubtxtMethodReturnType");
         pubtxtMethodReturnType->setText(returnType);
     } catch (...) {
         rethrowWithTag(" frmWebServiceSelect.WebServiceMethodParametersInputLoad() ");
@@ -65,8 +65,6 @@ void WebServiceDef::WebServiceClassLoad(std::string_view pstrWsdlXml, std::strin
     try {
         if (pubtvSoapComponent == nullptr)
             raiseObjectNotSet("pubtvSoapComponent");
-        if (pubtxtWsdlServiceName == nullptr)
-            raiseObjectNotSet("pubtxtWsdlServiceName");
         const XmlNode root = XmlFncs::xmlMakeNode(pstrWsdlXml);
         controls::ITreeControl& tree = *pubtvSoapComponent;
         tree.clearChildren(tree.root());
@@ -78,6 +76,8 @@ void WebServiceDef::WebServiceClassLoad(std::string_view pstrWsdlXml, std::strin
         const XmlNode service = root.child("service");
         if (service.isNone())
             raiseObjectNotSet("the service element of the WSDL");
+        if (pubtxtWsdlServiceName == nullptr)
+            raiseObjectNotSet("pubtxtWsdlServiceName");
         pubtxtWsdlServiceName->setText(requiredName(service, "service"));
         pubstrServiceName = pubtxtWsdlServiceName->text();
 

@@ -35,15 +35,17 @@ public:
     // Fills the grid with the parts of the message "Class.Method" (name, type as written,
     // "[none]", "") and the return-type field with the type of the first part of
     // "Class.MethodResponse" ("" when there is none). A text that does not parse only clears the
-    // grid. Raises 91 when a control is not set.
+    // grid. Raises 91 when a control is not set, where it is first needed (the rows are in the
+    // grid when the return-type field is missing).
     void WebServiceMethodParametersInputLoad();
 
     // Clears the tree and loads pstrWsdlXml: the service name into the service-name field and
     // pubstrServiceName, one ticked-or-not class item per port and its methods below it; the
     // class named pstrClassName is ticked, and under it the method named pstrMethodName. A text
     // that does not parse leaves the tree empty and pubstrWsdlXml "". Raises 91 when the root has
-    // no "service" child, 94 for a service or port without a name, 5 for a port name shorter
-    // than 11 characters (the items added before stay).
+    // no "service" child or the service-name field is not set, 94 for a service or port without a
+    // name, 5 for a port name shorter than 11 characters (the tree is cleared, pubstrWsdlXml set
+    // and the items added before stay).
     void WebServiceClassLoad(std::string_view pstrWsdlXml, std::string_view pstrClassName = {},
                              std::string_view pstrMethodName = {});
 
