@@ -23,13 +23,9 @@ XmlNode nodeFromText(std::string_view text, const char* what)
 
 bool FormEngineObject::LoadForm(INotifier* pNotifier, std::string_view pLanguages, ISkin* pSkin)
 {
-    XmlNode languages;
-    try {
-        languages = nodeFromText(pLanguages, "languages");
-    } catch (...) {
-        logAndRethrow("  cFormEngine.LoadForm() ", " cFormEngine.LoadForm() ");
-    }
-    return m_engine.LoadForm(pNotifier, languages, pSkin);
+    // Parsed where the engine keeps its copy: languages that do not parse fail that step only,
+    // after the editor was created (and are ignored when a form was held before).
+    return m_engine.LoadForm(pNotifier, [&] { return nodeFromText(pLanguages, "languages"); }, pSkin);
 }
 
 void FormEngineObject::UpdateLanguages(std::string_view pLanguages)

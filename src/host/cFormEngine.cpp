@@ -70,6 +70,11 @@ void cFormEngine::discardHeldForm() noexcept
 
 bool cFormEngine::LoadForm(INotifier* pNotifier, const XmlNode& pLanguages, ISkin* pSkin)
 {
+    return LoadForm(pNotifier, [&] { return pLanguages.cloneDeep(); }, pSkin);
+}
+
+bool cFormEngine::LoadForm(INotifier* pNotifier, const std::function<XmlNode()>& languagesCopy, ISkin* pSkin)
+{
     const bool formWasHeld = m_ofrmMain != nullptr;
     auto steps = std::initializer_list<std::function<void()>>{
         [&] { discardHeldForm(); },
@@ -89,7 +94,7 @@ bool cFormEngine::LoadForm(INotifier* pNotifier, const XmlNode& pLanguages, ISki
             m_ofrmMain->Load();
         },
         [&] { m_notifier = pNotifier; },
-        [&] { globals().gxmlLanguages = pLanguages.cloneDeep(); },
+        [&] { globals().gxmlLanguages = languagesCopy(); },
     };
     if (formWasHeld) {
         // Replacing a form never fails towards the host: each failing step is skipped.

@@ -5,6 +5,7 @@
 #include "platform/xml/XmlNode.h"
 #include "zel/ZelScriptEditor.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -27,6 +28,9 @@ public:
     // Unloads a form held before, creates and loads a new editor, keeps the notifier and the
     // skin (not owned) and a deep copy of pLanguages. Returns true.
     bool LoadForm(INotifier* pNotifier, const XmlNode& pLanguages, ISkin* pSkin);
+    // The same, for a host that hands the languages document as text: languagesCopy makes the
+    // copy to keep at the step where LoadForm keeps it, so its failure counts as that step's.
+    bool LoadForm(INotifier* pNotifier, const std::function<XmlNode()>& languagesCopy, ISkin* pSkin);
     void SetPathData(std::string_view pPathData);
     // Hands the data text to the activity data, then installs the robot script document: the
     // stored one, or a copy of the DefaultScript.xml pattern of the path-data folder.

@@ -272,6 +272,30 @@ TEST_F(FormEngineTest, FirstLoadFormFailureIsLoggedAndRaised)
     EXPECT_NE(module.log().find("\tSOURCE :   cFormEngine.LoadForm() \r\n"), std::string::npos);
 }
 
+TEST_F(FormEngineTest, LanguagesThatCannotBeCopiedFailTheLastStepOnly)
+{
+    cFormEngine engine;
+    const std::string before = globals().gxmlLanguages.xml();
+    auto failingCopy = []() -> XmlNode { throw ErrorRecord(-1072896760, "DOM : languages: bad", "Parser"); };
+    // No form held: the editor is created, loaded and given the notifier; then the copy fails,
+    // which is logged and raised like any other failure of LoadForm.
+    const ErrorRecord e = raisedBy([&] { engine.LoadForm(&notifier, failingCopy, nullptr); });
+    EXPECT_EQ(e.Source, "Parser cFormEngine.LoadForm() ");
+    EXPECT_EQ(test::countOf(module.log(), "\tSOURCE : Parser  cFormEngine.LoadForm() \r\n"), 1u);
+    ASSERT_EQ(forms.size(), 1u);
+    EXPECT_EQ(form().calls, std::vector<std::string>{"Load"});
+    form().events.buttonClick(0);
+    EXPECT_EQ(notifier.events, std::vector<std::string>{"Button0"});
+    EXPECT_EQ(globals().gxmlLanguages.xml(), before);
+
+    // A form held: the failing step is skipped silently and LoadForm answers true.
+    const std::size_t logged = module.log().size();
+    EXPECT_TRUE(engine.LoadForm(&notifier, failingCopy, nullptr));
+    EXPECT_EQ(forms.size(), 2u);
+    EXPECT_EQ(module.log().size(), logged);
+    EXPECT_EQ(globals().gxmlLanguages.xml(), before);
+}
+
 TEST_F(FormEngineTest, UpdateLanguagesKeepsTheNodeWhileLoadFormCopiesIt)
 {
     cFormEngine engine;
