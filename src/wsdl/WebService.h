@@ -80,8 +80,9 @@ public:
     // Fills the parameter grid with SelectedMethod's input elements (name, type with cPrefijo
     // stripped, "[none]", ""), stores their sequence in the shared parameter-sequence reference
     // and writes ReturnType into the return-type field. Works on a copy of WSXML; with WSXML none
-    // the grid is only cleared. Raises 91 without grid, and 94 for an input element without a
-    // name or type attribute (the rows added before it stay).
+    // the grid is only cleared. Raises 91 without grid or return-type field (the field is written
+    // last, so the rows are in the grid), and 94 for an input element without a name or type
+    // attribute (the rows added before it stay).
     void WebServiceMethodParametersInputLoad();
 
     // The "<OPTION>name</OPTION>" list of SelectedMethod's input elements in the older

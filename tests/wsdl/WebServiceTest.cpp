@@ -116,6 +116,7 @@ TEST(WebServiceFetch, EmptyAddress_ReturnsEmptyWithoutRequest)
     EXPECT_EQ(analyser.BuscarClasesWs(), "");
     EXPECT_EQ(requests, 0);
     EXPECT_EQ(analyser.strUrl, "");
+    EXPECT_TRUE(analyser.lastDiagnostic().ends_with(" BuscarClasesWs url=''")) << analyser.lastDiagnostic();
 }
 
 TEST(WebServiceFetch, EveryCall_AppendsTheSuffixAndSendsTheContentType)
@@ -242,16 +243,17 @@ TEST(WebServiceFetch, FailedFetches_ReturnEmptyAndKeepThePreviousWsdl)
         const char* what;
         std::string url;
         bool replacesWsxml;
+        const char* stage; // how the diagnostic ends
     };
     const Case cases[] = {
         {"connection refused", "http://127.0.0.1:" + std::to_string(zel::testing::closedLoopbackPort()) + "/x.asmx",
-         false},
-        {"unknown host", "http://wsdl-host.invalid/x.asmx", false},
-        {"server that never answers", silent.url("/x.asmx"), false},
-        {"500 page in HTML", server().url("/error-html"), false},
-        {"500 page in well-formed XML", server().url("/error-xml"), true},
-        {"body that is not XML", server().url("/not-xml"), false},
-        {"100 MB body", server().url("/huge"), false},
+         false, " BuscarClasesWs send"},
+        {"unknown host", "http://wsdl-host.invalid/x.asmx", false, " BuscarClasesWs send"},
+        {"server that never answers", silent.url("/x.asmx"), false, " BuscarClasesWs send"},
+        {"500 page in HTML", server().url("/error-html"), false, " BuscarClasesWs load Xml"},
+        {"500 page in well-formed XML", server().url("/error-xml"), true, " BuscarClasesWs DomLoad=''"},
+        {"body that is not XML", server().url("/not-xml"), false, " BuscarClasesWs load Xml"},
+        {"100 MB body", server().url("/huge"), false, " BuscarClasesWs send"},
     };
     for (const Case& c : cases) {
         Loaded loaded("quotes-s.wsdl");
@@ -263,7 +265,11 @@ TEST(WebServiceFetch, FailedFetches_ReturnEmptyAndKeepThePreviousWsdl)
         EXPECT_EQ(loaded.analyser.BuscarClasesWs(), "") << c.what;
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5)) << c.what;
         EXPECT_EQ(loaded.analyser.WSXML.sameNode(previous), !c.replacesWsxml) << c.what;
-        EXPECT_FALSE(loaded.analyser.lastDiagnostic().empty()) << c.what;
+        EXPECT_TRUE(loaded.analyser.lastDiagnostic().ends_with(c.stage))
+            << c.what << ": " << loaded.analyser.lastDiagnostic();
+        if (std::string_view(c.stage) == " BuscarClasesWs load Xml") {
+            EXPECT_EQ(loaded.analyser.lastDiagnostic(), "1001 No se puede leer el xml BuscarClasesWs load Xml");
+        }
         EXPECT_EQ(loaded.analyser.SelectedWebService, "QuoteService") << c.what << ": kept from the earlier load";
     }
 }
