@@ -18,6 +18,14 @@ template <class Step> void ignoringErrors(Step&& step) noexcept
     }
 }
 
+// The activity data created at construction; raises 91 when the construction could not create it.
+ISharedData& sharedData()
+{
+    if (!globals().gobjSharedData)
+        raiseObjectNotSet("the activity data component");
+    return *globals().gobjSharedData;
+}
+
 } // namespace
 
 EditorFormFactory& editorFormFactoryStorage()
@@ -123,9 +131,7 @@ void cFormEngine::SetPathData(std::string_view pPathData)
 void cFormEngine::SetData(std::string_view pData)
 {
     try {
-        if (!globals().gobjSharedData)
-            raiseObjectNotSet("the activity data component");
-        globals().gobjSharedData->LoadData(pData);
+        sharedData().LoadData(pData);
         InitDataToProcess();
     } catch (...) {
         logAndRethrow("  cFormEngine.SetData() ", " cFormEngine.SetData() ");
@@ -174,7 +180,7 @@ void cFormEngine::ShowForm()
         if (!m_ofrmMain)
             return;
         m_ofrmMain->Initialize();
-        if (globals().gobjSharedData && globals().gobjSharedData->HasScript()) {
+        if (sharedData().HasScript()) {
             m_ofrmMain->ShowModal();
             return;
         }
@@ -266,8 +272,8 @@ void cFormEngine::ofrmMain_ButtonClick(int32_t ZELButton)
     try {
         if (m_notifier)
             m_notifier->ButtonClick(ZELButton);
-        if ((ZELButton == kButtonCancel || ZELButton == kButtonOk) && globals().gobjSharedData)
-            globals().gobjSharedData->SetButtonResult(ZELButton);
+        if (ZELButton == kButtonCancel || ZELButton == kButtonOk)
+            sharedData().SetButtonResult(ZELButton);
         if (m_ofrmMain)
             m_ofrmMain->Unload();
     } catch (...) {

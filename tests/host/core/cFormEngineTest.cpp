@@ -1,7 +1,9 @@
 #include "host/cFormEngine.h"
 #include "common/Globals.h"
 #include "host/cRobot.h"
+#include "hostparts/defaults/DefaultComponents.h"
 #include "hostparts/defaults/SharedData.h"
+#include "platform/com/ClassRegistry.h"
 #include "support/TestSupport.h"
 
 namespace zel {
@@ -24,7 +26,11 @@ public:
         if (failUnload)
             throw ErrorRecord(5, "unload failed");
     }
-    void Initialize() override { calls.push_back("Initialize"); }
+    void Initialize() override
+    {
+        calls.push_back("Initialize");
+        failIf("Initialize");
+    }
     void ShowModal() override
     {
         calls.push_back("ShowModal");
@@ -44,13 +50,35 @@ public:
         calls.push_back("SaveCode");
         events.buttonClick(1);
     }
-    bool Validate() override { return true; }
-    void ResizeForm() override { calls.push_back("ResizeForm"); }
-    std::string Caption() override { return " Script Editor"; }
-    int32_t Handle() override { return 4711; }
-    void ChangeSettings() override { calls.push_back("ChangeSettings"); }
-    void UpdateLanguages(const XmlNode& languages) override { receivedLanguages = languages; }
-    void ChangeInterfaceLanguage(std::string_view id) override { calls.push_back("Language:" + std::string(id)); }
+    bool Validate() override { return failIf("Validate"), true; }
+    void ResizeForm() override
+    {
+        failIf("ResizeForm");
+        calls.push_back("ResizeForm");
+    }
+    std::string Caption() override { return failIf("Caption"), " Script Editor"; }
+    int32_t Handle() override { return failIf("Handle"), 4711; }
+    void ChangeSettings() override
+    {
+        failIf("ChangeSettings");
+        calls.push_back("ChangeSettings");
+    }
+    void UpdateLanguages(const XmlNode& languages) override
+    {
+        failIf("UpdateLanguages");
+        receivedLanguages = languages;
+    }
+    void ChangeInterfaceLanguage(std::string_view id) override
+    {
+        failIf("ChangeInterfaceLanguage");
+        calls.push_back("Language:" + std::string(id));
+    }
+    // Makes the operation named failOn raise, as a window that fails would.
+    void failIf(const std::string& operation)
+    {
+        if (operation == failOn)
+            throw ErrorRecord(1001, "the window failed", "Form");
+    }
 
     EditorFormEvents events;
     std::vector<std::string> calls;
@@ -59,6 +87,7 @@ public:
     XmlNode receivedLanguages;
     int unloaded = 0;
     bool failUnload = false;
+    std::string failOn;
     static inline int created = 0;
     static inline int destroyed = 0;
 };
@@ -66,10 +95,17 @@ public:
 class Notifier final : public INotifier
 {
 public:
-    void FormActivate() override { events.push_back("Activate"); }
-    void FormModified() override { events.push_back("Modified"); }
-    void ButtonClick(int32_t button) override { events.push_back("Button" + std::to_string(button)); }
+    void FormActivate() override { failOrRecord("Activate"); }
+    void FormModified() override { failOrRecord("Modified"); }
+    void ButtonClick(int32_t button) override { failOrRecord("Button" + std::to_string(button)); }
+    void failOrRecord(const std::string& event)
+    {
+        if (fail)
+            throw ErrorRecord(1002, "the host failed", "Host");
+        events.push_back(event);
+    }
     std::vector<std::string> events;
+    bool fail = false;
 };
 
 const char* kActivityWithScript =
@@ -320,6 +356,81 @@ TEST_F(FormEngineTest, FormOperationsReachTheHeldForm)
     EXPECT_EQ(engine.GetHandle(), 4711);
     EXPECT_TRUE(engine.Validate());
     EXPECT_EQ(form().calls, (std::vector<std::string>{"Load", "ResizeForm", "Language:es", "ChangeSettings"}));
+}
+
+TEST_F(FormEngineTest, EveryOperationLogsWithItsLogTagAndRaisesWithItsRaiseTag)
+{
+    struct Case
+    {
+        std::string failOn; // the form operation that fails; "" for the notifier or the robot
+        std::function<void(cFormEngine&, FakeForm&)> call;
+        std::string logTag;
+        std::string raiseTag;
+        std::string innerSource = "Form";
+    };
+    const std::vector<Case> cases = {
+        {"ChangeInterfaceLanguage", [](cFormEngine& e, FakeForm&) { e.ChangeInterfaceLanguage("es"); },
+         "  cFormEngine.ChangeInterfaceLanguage() ", " cFormEngine.ChangeInterfaceLanguage() "},
+        {"Caption", [](cFormEngine& e, FakeForm&) { e.GetCaption(); }, "  cFormEngine.GetCaption() ",
+         " cFormEngine.GetCaption() "},
+        {"Handle", [](cFormEngine& e, FakeForm&) { e.GetHandle(); }, "  cFormEngine.GetHandle() ",
+         " cFormEngine.GetHandle() "},
+        {"ChangeSettings", [](cFormEngine& e, FakeForm&) { e.ChangeSettings(nullptr); },
+         "  cFormEngine.ChangeSettings() ", " cFormEngine.ChangeSettings() "},
+        {"ResizeForm", [](cFormEngine& e, FakeForm&) { e.ResizeForm(); }, "  cFormEngine.ResizeForm() ",
+         " cFormEngine.ResizeForm() "},
+        {"Initialize", [](cFormEngine& e, FakeForm&) { e.ShowForm(); }, "  cFormEngine.Showform() ",
+         " cFormEngine.ShowForm() "},
+        {"UpdateLanguages", [](cFormEngine& e, FakeForm&) { e.UpdateLanguages(XmlNode::newElement("Languages")); },
+         "  cFormEngine.UpdateLanguages() ", " cFormEngine.UpdateLanguages() "},
+        {"Validate", [](cFormEngine& e, FakeForm&) { e.Validate(); }, "  cFormEngine.Validate() ",
+         " cFormEngine.Validate() "},
+        {"", [](cFormEngine&, FakeForm& f) { f.events.buttonClick(1); }, "  ofrmMain_ButtonClick ",
+         " cFormEngine.ofrmMain_ButtonClick() ", "Host"},
+        {"", [](cFormEngine&, FakeForm& f) { f.events.formActivate(); }, " ofrmMain_FormActivate",
+         " cFormEngine.ofrmMain_FormActivate() ", "Host"},
+        {"", [](cFormEngine&, FakeForm& f) { f.events.formModified(); }, " ofrmMain_FormModified()",
+         " cFormEngine.ofrmMain_FormModified() ", "Host"},
+        {"", [](cFormEngine& e, FakeForm&) { e.GetData(); }, "  cFormEngine.GetData() ", " cFormEngine.GetData() ",
+         ""},
+    };
+    for (const Case& c : cases) {
+        cFormEngine engine;
+        load(engine);
+        form().failOn = c.failOn;
+        // The notifier fails for the event handlers; GetData fails for want of a robot script document.
+        notifier.fail = c.innerSource == "Host";
+        const std::size_t logged = module.log().size();
+        const ErrorRecord e = raisedBy([&] { c.call(engine, form()); });
+        notifier.fail = false;
+        EXPECT_EQ(e.Source, c.innerSource + c.raiseTag) << c.raiseTag;
+        const std::string entry = module.log().substr(logged);
+        EXPECT_EQ(test::countOf(entry, " -- ERROR --\r\n"), 1u) << c.raiseTag;
+        EXPECT_NE(entry.find("\tSOURCE : " + c.innerSource + c.logTag + "\r\n"), std::string::npos) << entry;
+    }
+}
+
+TEST_F(FormEngineTest, FailingConstructionIsLoggedOnly_AndLaterOperationsMissTheData)
+{
+    com::ClassRegistry::instance().registerClass(kClsidSharedData, "", []() -> std::unique_ptr<IComponent> {
+        throw ErrorRecord(429, "ActiveX component can't create object", "Registry");
+    });
+    {
+        std::unique_ptr<cFormEngine> engine;
+        EXPECT_NO_THROW(engine = std::make_unique<cFormEngine>());
+        EXPECT_NE(module.log().find("\tSOURCE : Registry  cFormEngine.Class_Initialize() \r\n"), std::string::npos)
+            << module.log();
+        // The steps after the failing one did not run.
+        EXPECT_FALSE(globals().gobjRobot);
+        load(*engine);
+        EXPECT_EQ(raisedBy([&] { engine->SetData(kActivityWithScript); }).Number, ErrorNumber::ObjectNotSet);
+        const ErrorRecord shown = raisedBy([&] { engine->ShowForm(); });
+        EXPECT_EQ(shown.Number, ErrorNumber::ObjectNotSet);
+        EXPECT_EQ(shown.Source, " cFormEngine.ShowForm() ");
+        EXPECT_EQ(form().calls, (std::vector<std::string>{"Load", "Initialize"}));
+    }
+    com::ClassRegistry::instance().unregisterClass(kClsidSharedData);
+    registerDefaultComponents();
 }
 
 TEST_F(FormEngineTest, DestructionReleasesTheProcessWideObjects)
