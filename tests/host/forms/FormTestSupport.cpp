@@ -55,6 +55,20 @@ MessageResult RecordingUi::messageBox(const std::string& text, const std::string
                                                                                       : MessageResult::Ok;
 }
 
+std::string RecordingUi::clipboardText()
+{
+    if (clipboardFails)
+        throw ErrorRecord(521, "Can't open Clipboard", "Clipboard");
+    return clipboard;
+}
+
+void RecordingUi::setClipboardText(const std::string& text)
+{
+    if (clipboardFails)
+        throw ErrorRecord(521, "Can't open Clipboard", "Clipboard");
+    clipboard = text;
+}
+
 void DrivenModal::showModal(QDialog& dialog)
 {
     ++shows;

@@ -33,18 +33,19 @@ struct ShownMessage
 };
 
 // Message boxes are recorded and answered from a queue (Ok, or Yes for a question, when empty);
-// the clipboard is a text in memory.
+// the clipboard is a text in memory, which can be made to fail.
 class RecordingUi final : public UiServices
 {
 public:
     MessageResult messageBox(const std::string& text, const std::string& title, MessageIcon icon,
                              MessageButtons buttons) override;
-    std::string clipboardText() override { return clipboard; }
-    void setClipboardText(const std::string& text) override { clipboard = text; }
+    std::string clipboardText() override;
+    void setClipboardText(const std::string& text) override;
 
     std::vector<ShownMessage> shown;
     std::deque<MessageResult> answers;
     std::string clipboard;
+    bool clipboardFails = false;
 };
 
 // Shows the dialog without a loop of its own, runs the test's driver on it and expects the
