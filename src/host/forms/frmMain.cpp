@@ -607,8 +607,7 @@ std::string frmMain::runWizard()
 {
     const NewScriptWizard& wizard = newScriptWizard();
     if (!wizard) {
-        uiServices().messageBox("The web-service wizard is not available in this version of the editor.", kProgramTitle,
-                                MessageIcon::Information, MessageButtons::Ok);
+        uiServices().messageBox(kWizardNotAvailable, kProgramTitle, MessageIcon::Information, MessageButtons::Ok);
         return {};
     }
     WizardOutcome outcome = wizard(m_window);

@@ -85,6 +85,8 @@ public:
 
     // The title of the program, shown on the wizard question.
     static constexpr const char* kProgramTitle = "ZelScriptEditor";
+    // What the wizard button and a new activity tell the user while no wizard is installed.
+    static constexpr const char* kWizardNotAvailable = "The web-service wizard is not available yet.";
 
 private:
     void buildWindow();

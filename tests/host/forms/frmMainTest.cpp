@@ -2,12 +2,15 @@
 
 #include "host/forms/FormTestSupport.h"
 
+#include "common/ErrorRecord.h"
 #include "common/Globals.h"
 #include "host/cRobot.h"
 #include "hostparts/colorizer/Colorizer.h"
+#include "host/forms/NewScriptWizard.h"
 #include "hostparts/defaults/DefaultComponents.h"
 #include "platform/com/ClassRegistry.h"
 #include "platform/script/ScriptControl.h"
+#include "platform/ui/qt/WindowDrawing.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -16,6 +19,9 @@
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QToolButton>
+
+#include <fstream>
+#include <iterator>
 
 namespace zel::test {
 namespace {
@@ -381,7 +387,10 @@ TEST_F(EditorTest, YesWithoutAWizardTellsTheUserAndColoursTheCode)
         control<QPushButton>("cmdCancel")->click();
     });
     ASSERT_EQ(ui->shown.size(), 2u);
-    EXPECT_NE(ui->shown[1].text.find("not available"), std::string::npos);
+    EXPECT_EQ(ui->shown[1].text, "The web-service wizard is not available yet.");
+    EXPECT_EQ(ui->shown[1].title, frmMain::kProgramTitle);
+    EXPECT_EQ(ui->shown[1].icon, MessageIcon::Information);
+    EXPECT_EQ(ui->shown[1].buttons, MessageButtons::Ok);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -445,6 +454,162 @@ TEST_F(EditorTest, WizardThatFailsShowsTheErrorAndKeepsTheWindow)
     EXPECT_TRUE(ui->shown[2].text.ends_with(" frmMain.ColorizeCode()  frmMain.cmdWizard_Click() "))
         << ui->shown[2].text;
     EXPECT_NE(logText().find(" frmMain.cmdWizard_Click() "), std::string::npos);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Errors that the window's reporting handlers end with ErrorReport
+
+struct ReportCase
+{
+    const char* name;
+    std::function<void(RecordingUi&, QDialog&)> act;
+    const char* source;
+};
+
+template <class T> T* child(QDialog& dialog, const char* name)
+{
+    return dialog.findChild<T*>(QLatin1String(name));
+}
+
+class ReportedError : public EditorFixture, public ::testing::WithParamInterface<ReportCase>
+{
+};
+
+TEST_P(ReportedError, IsReportedWithTheHandlersTag_AndTheWindowStaysOpen)
+{
+    const ReportCase& c = GetParam();
+    open(activityXml("VBScript", "alpha"));
+    show([&](QDialog& dialog) {
+        c.act(*ui, dialog);
+        EXPECT_TRUE(dialog.isVisible());
+        control<QPushButton>("cmdCancel")->click();
+    });
+    ASSERT_EQ(ui->shown.size(), 1u);
+    const ShownMessage& box = ui->shown.front();
+    EXPECT_EQ(box.icon, MessageIcon::Critical);
+    EXPECT_EQ(box.buttons, MessageButtons::Ok);
+    EXPECT_EQ(box.title, " Script Editor");
+    EXPECT_TRUE(box.text.starts_with("Error: ")) << box.text;
+    EXPECT_TRUE(box.text.ends_with(std::string("\rSource: ") + c.source)) << box.text;
+    // The log component was told, with the same source.
+    std::ifstream reports(folder / "zeltest.Reports.Log", std::ios::binary);
+    const std::string reported((std::istreambuf_iterator<char>(reports)), std::istreambuf_iterator<char>());
+    EXPECT_NE(reported.find(c.source), std::string::npos) << reported;
+    EXPECT_EQ(notifier.buttons, std::vector<int32_t>{kButtonCancel});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Editor, ReportedError,
+    ::testing::Values(
+        ReportCase{"Copy",
+                   [](RecordingUi& ui, QDialog& dialog) {
+                       ui.clipboardFails = true;
+                       child<QToolButton>(dialog, "cmdCopy")->click();
+                   },
+                   "Clipboard frmMain.Copy()  frmMain.cmdCopy_Click() "},
+        ReportCase{"Cut",
+                   [](RecordingUi& ui, QDialog& dialog) {
+                       ui.clipboardFails = true;
+                       child<QToolButton>(dialog, "cmdCut")->click();
+                   },
+                   "Clipboard frmMain.Copy()  frmMain.cmdCut_Click() "},
+        ReportCase{"Paste",
+                   [](RecordingUi& ui, QDialog& dialog) {
+                       ui.clipboardFails = true;
+                       child<QToolButton>(dialog, "cmdPaste")->click();
+                   },
+                   "Clipboard frmMain.Paste()  frmMain.cmdPaste_Click() "},
+        ReportCase{"LanguageList",
+                   [](RecordingUi&, QDialog& dialog) {
+                       globals().gobjRobot->SetFreeDefinition(XmlNode());
+                       child<QComboBox>(dialog, "cmbScriptLanguage")->setCurrentIndex(1);
+                   },
+                   " cRobot.SetLanguage()  frmMain.cmbScriptLanguage_Click() "}),
+    [](const ::testing::TestParamInfo<ReportCase>& info) { return info.param.name; });
+
+// ---------------------------------------------------------------------------------------------
+// The wizard's results
+
+// Installs a web-service wizard that hands back a fixed outcome, and counts its showings.
+class FakeWizardScope
+{
+public:
+    explicit FakeWizardScope(WizardOutcome outcome)
+    {
+        m_previous = setNewScriptWizard([this, outcome](QWidget*) {
+            ++shown;
+            return outcome;
+        });
+    }
+    ~FakeWizardScope() { setNewScriptWizard(std::move(m_previous)); }
+    int shown = 0;
+
+private:
+    NewScriptWizard m_previous;
+};
+
+const char* const kDefinition = "<Definition><WebService><![CDATA[Calculator]]></WebService></Definition>";
+
+TEST_F(EditorTest, WizardCodeReplacesTheScriptAndStoresItsDefinition_TheCodeReachesTheDocumentAtOk)
+{
+    CountingColorizerScope colouring;
+    FakeWizardScope wizard({"Dim result\nresult = Add(1, 2)", kDefinition});
+    open(activityXml("VBScript", "old = 1"));
+    show([&](QDialog&) {
+        const int colouredBefore = CountingColorizer::calls;
+        control<QToolButton>("cmdWizard")->click();
+        EXPECT_EQ(wizard.shown, 1);
+        EXPECT_EQ(control<QTextEdit>("rtfScript")->toPlainText(), "Dim result\nresult = Add(1, 2)");
+        EXPECT_EQ(globals().gobjRobot->GetAdditionalDefinition(), kDefinition);
+        EXPECT_EQ(globals().gobjRobot->GetEvalCode(), "old = 1");
+        EXPECT_EQ(CountingColorizer::calls, colouredBefore + 1);
+        control<QPushButton>("cmdOk")->click();
+    });
+    EXPECT_EQ(globals().gobjRobot->GetEvalCode(), "Dim result\nresult = Add(1, 2)");
+    EXPECT_EQ(notifier.buttons, std::vector<int32_t>{kButtonOk});
+}
+
+TEST_F(EditorTest, WizardClosedWithoutCodeChangesNothingButColours)
+{
+    CountingColorizerScope colouring;
+    FakeWizardScope wizard({"", kDefinition});
+    open(activityXml("VBScript", "old = 1"));
+    show([&](QDialog&) {
+        const int colouredBefore = CountingColorizer::calls;
+        control<QTextEdit>("rtfScript")->setPlainText("typed = 2");
+        control<QToolButton>("cmdWizard")->click();
+        EXPECT_EQ(wizard.shown, 1);
+        EXPECT_EQ(control<QTextEdit>("rtfScript")->toPlainText(), "typed = 2");
+        EXPECT_EQ(globals().gobjRobot->GetAdditionalDefinition(), "");
+        EXPECT_EQ(CountingColorizer::calls, colouredBefore + 1);
+        control<QPushButton>("cmdCancel")->click();
+    });
+    ASSERT_EQ(ui->shown.size(), 1u); // the question only
+}
+
+TEST_F(EditorTest, NewActivityTakesTheWizardsCodeAsIfOkWerePressed_WithoutItsDefinition)
+{
+    FakeWizardScope wizard({"result = Add(1, 2)", kDefinition});
+    open(fixture("activity-no-script.xml"));
+    show([&](QDialog&) { ADD_FAILURE() << "the editor must not be shown"; });
+    EXPECT_EQ(wizard.shown, 1);
+    EXPECT_EQ(modal->shows, 0);
+    EXPECT_EQ(notifier.buttons, std::vector<int32_t>{kButtonOk});
+    const std::string data = engine->GetData();
+    EXPECT_NE(data.find("<EvalCode><![CDATA[result = Add(1, 2)]]></EvalCode>"), std::string::npos) << data;
+    EXPECT_EQ(data.find("<Definition>"), std::string::npos) << data;
+    EXPECT_TRUE(ui->shown.empty());
+}
+
+TEST(EditorMoving, MovingNoWindowRaisesWithTheMoveTag)
+{
+    try {
+        ui::MoveForm(nullptr, {}, {});
+        FAIL() << "MoveForm should have raised";
+    } catch (const ErrorRecord& e) {
+        EXPECT_EQ(e.Number, ErrorNumber::ObjectNotSet);
+        EXPECT_EQ(e.Source, " General.MoveForm() ");
+    }
 }
 
 TEST_F(EditorTest, EscapeIsCancel)
