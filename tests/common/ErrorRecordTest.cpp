@@ -208,8 +208,15 @@ TEST_F(ErrorReportTest, WithoutShowCallsTheLogTwiceAndShowsNothing)
 {
     std::string extra, title = "Title";
     bool show = false;
+    General::SetMainCaptionProvider([] { return std::string(" Script Editor"); });
     General::ErrorReport("desc", "src", ErrorRecord(5, "desc"), extra, title, show);
     ASSERT_EQ(RecordingLog::calls.size(), 2u);
+    for (const RecordingLog::Call& call : RecordingLog::calls) {
+        EXPECT_EQ(call.description, "desc");
+        EXPECT_EQ(call.title, "Title");
+        EXPECT_EQ(call.source, "src");
+    }
+    EXPECT_EQ(title, "Title");
     EXPECT_EQ(RecordingLog::calls[0].flag, 0);
     EXPECT_EQ(RecordingLog::calls[1].flag, 1);
     EXPECT_EQ(RecordingLog::calls[0].context, "Process / Activity");

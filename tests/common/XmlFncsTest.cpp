@@ -133,6 +133,30 @@ TEST(XmlFncsSubNodes, CreatesOnlyTheMissingTail)
     EXPECT_EQ(root.xml(), "<r><a><b><c><d/></c></b></a><z/><x><y/></x></r>");
 }
 
+TEST(XmlFncsTags, FailuresCarryTheFunctionsTag)
+{
+    const std::vector<std::pair<std::function<void()>, std::string>> calls = {
+        {[] { xmlAddDataToNode(XmlNode(), "x"); }, " XmlFncs.xmlAddDataToNode() "},
+        {[] {
+             XmlNode none;
+             xmlMakeAndAddElement(none, "a", "x");
+         },
+         " XmlFncs.xmlMakeAndAddElement() "},
+        {[] {
+             std::string path = "a/b";
+             xmlNodeXPathSubNodesCreate(XmlNode(), path);
+         },
+         " XmlFncs.xmlNodeXPathSubNodesCreate() "},
+        {[] {
+             std::string path = "a[[";
+             xmlNodeXPathSubNodesCreate(element("<r/>"), path);
+         },
+         " XmlFncs.xmlNodeXPathSubNodesCreate() "},
+    };
+    for (const auto& [call, tag] : calls)
+        EXPECT_TRUE(raisedBy(call).Source.ends_with(tag)) << tag;
+}
+
 TEST(GeneralPaths, GetValidPath)
 {
     const std::vector<std::pair<std::string, std::string>> cases = {

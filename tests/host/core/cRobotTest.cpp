@@ -56,6 +56,17 @@ TEST(cRobot, DefinitionIsStoredOnceAfterLanguageAndEvalCode)
     EXPECT_EQ(robot.GetAdditionalDefinition(), "");
 }
 
+TEST(cRobot, DefinitionsAreFoundByBaseName_PrefixedOnesIncluded)
+{
+    XmlNode node = scriptNode("<RobotScript><Script><Language/><ws:Definition xmlns:ws=\"urn:ws\"/><EvalCode/>"
+                              "<Definition/><Definitions/></Script></RobotScript>");
+    cRobot robot;
+    robot.SetFreeDefinition(node);
+    robot.SetAdditionalDefinition("<Definition><Method>Add</Method></Definition>");
+    EXPECT_EQ(node.selectSingleNode("RobotScript/Script").xml(),
+              "<Script><Language/><EvalCode/><Definitions/><Definition><Method>Add</Method></Definition></Script>");
+}
+
 TEST(cRobot, MissingPartsTable)
 {
     struct Case
