@@ -116,11 +116,11 @@ std::string xmlNodeValueGet(const XmlNode& node, std::string_view xpath)
             return {};
         if (xpath.empty())
             return node.text();
-        const XmlNode found = node.selectSingleNode(xpath);
-        if (found.isNone())
+        // The path may select an attribute as well as an element: both have a text.
+        std::string value, name;
+        if (!node.selectFirstText(xpath, value, name))
             return {};
-        std::string value = found.text();
-        if (found.name() == "SmtpPassword") {
+        if (name == "SmtpPassword") {
             auto encoder = com::ClassRegistry::instance().createAs<IDataEncode>(kProgIdDataEncode);
             value = encoder->Decrypt(value);
         }

@@ -98,6 +98,8 @@ TEST(XmlFncsValueGet, ReadsByPathAndAnswersEmptyForMissing)
     EXPECT_EQ(xmlNodeValueGet(root, "a"), "  one  ");
     EXPECT_EQ(xmlNodeValueGet(root, "b/c"), "two");
     EXPECT_EQ(xmlNodeValueGet(root, "missing"), "");
+    EXPECT_EQ(xmlNodeValueGet(element("<r><a id=\" 7 \"/></r>"), "a/@id"), " 7 ");
+    EXPECT_EQ(xmlNodeValueGet(element("<r><a id=\"7\"/></r>"), "a/@other"), "");
     EXPECT_EQ(xmlNodeValueGet(root, ""), "  one  two");
     EXPECT_EQ(xmlNodeValueGet(XmlNode(), "a"), "");
 }
@@ -115,6 +117,8 @@ TEST(XmlFncsValueGet, SmtpPasswordIsDecrypted)
                                  "</SmtpPassword><User>ZEL1:x</User></Mail>");
     EXPECT_EQ(xmlNodeValueGet(root, "SmtpPassword"), "s3cret pass");
     EXPECT_EQ(xmlNodeValueGet(root, "User"), "ZEL1:x");
+    const XmlNode attributes = element("<Mail SmtpPassword=\"" + DataEncode::Encode("by attribute") + "\"/>");
+    EXPECT_EQ(xmlNodeValueGet(attributes, "@SmtpPassword"), "by attribute");
 }
 
 TEST(XmlFncsSubNodes, CreatesOnlyTheMissingTail)

@@ -382,6 +382,26 @@ XmlNode XmlNode::selectSingleNode(std::string_view xpath) const
     return {};
 }
 
+bool XmlNode::selectFirstText(std::string_view xpath, std::string& text, std::string& name) const
+{
+    if (isNone())
+        return false;
+    const pugi::xpath_query query = compileXPath(xpath);
+    const pugi::xpath_node found = raw().select_node(query);
+    if (found.node()) {
+        const XmlNode node(m_holder, found.node());
+        text = node.text();
+        name = node.name();
+        return true;
+    }
+    if (found.attribute()) {
+        text = found.attribute().value();
+        name = found.attribute().name();
+        return true;
+    }
+    return false;
+}
+
 std::vector<XmlNode> XmlNode::selectNodes(std::string_view xpath) const
 {
     std::vector<XmlNode> out;

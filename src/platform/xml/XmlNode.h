@@ -98,6 +98,10 @@ public:
     // The first node that xpath selects relative to this node, or none. Throws an error record
     // for an XPath expression that does not compile.
     XmlNode selectSingleNode(std::string_view xpath) const;
+    // The text content and the name of the first node or attribute that xpath selects relative to
+    // this node (an attribute answers its value). False, with both left alone, when nothing is
+    // selected. Throws like selectSingleNode.
+    bool selectFirstText(std::string_view xpath, std::string& text, std::string& name) const;
     // Every node that xpath selects relative to this node, in document order.
     std::vector<XmlNode> selectNodes(std::string_view xpath) const;
 
