@@ -25,7 +25,8 @@ bool FormEngineObject::LoadForm(INotifier* pNotifier, std::string_view pLanguage
 {
     // Parsed where the engine keeps its copy: languages that do not parse fail that step only,
     // after the editor was created (and are ignored when a form was held before).
-    return m_engine.LoadForm(pNotifier, [&] { return nodeFromText(pLanguages, "languages"); }, pSkin);
+    return m_engine.LoadForm(
+        pNotifier, [&] { return nodeFromText(pLanguages, "languages"); }, pSkin);
 }
 
 void FormEngineObject::UpdateLanguages(std::string_view pLanguages)

@@ -78,7 +78,8 @@ void cFormEngine::discardHeldForm() noexcept
 
 bool cFormEngine::LoadForm(INotifier* pNotifier, const XmlNode& pLanguages, ISkin* pSkin)
 {
-    return LoadForm(pNotifier, [&] { return pLanguages.cloneDeep(); }, pSkin);
+    return LoadForm(
+        pNotifier, [&] { return pLanguages.cloneDeep(); }, pSkin);
 }
 
 bool cFormEngine::LoadForm(INotifier* pNotifier, const std::function<XmlNode()>& languagesCopy, ISkin* pSkin)

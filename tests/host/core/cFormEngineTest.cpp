@@ -391,8 +391,7 @@ TEST_F(FormEngineTest, EveryOperationLogsWithItsLogTagAndRaisesWithItsRaiseTag)
          " cFormEngine.ofrmMain_FormActivate() ", "Host"},
         {"", [](cFormEngine&, FakeForm& f) { f.events.formModified(); }, " ofrmMain_FormModified()",
          " cFormEngine.ofrmMain_FormModified() ", "Host"},
-        {"", [](cFormEngine& e, FakeForm&) { e.GetData(); }, "  cFormEngine.GetData() ", " cFormEngine.GetData() ",
-         ""},
+        {"", [](cFormEngine& e, FakeForm&) { e.GetData(); }, "  cFormEngine.GetData() ", " cFormEngine.GetData() ", ""},
     };
     for (const Case& c : cases) {
         cFormEngine engine;

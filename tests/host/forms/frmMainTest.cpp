@@ -5,8 +5,8 @@
 #include "common/ErrorRecord.h"
 #include "common/Globals.h"
 #include "host/cRobot.h"
-#include "hostparts/colorizer/Colorizer.h"
 #include "host/forms/NewScriptWizard.h"
+#include "hostparts/colorizer/Colorizer.h"
 #include "hostparts/defaults/DefaultComponents.h"
 #include "platform/com/ClassRegistry.h"
 #include "platform/script/ScriptControl.h"
@@ -498,34 +498,33 @@ TEST_P(ReportedError, IsReportedWithTheHandlersTag_AndTheWindowStaysOpen)
     EXPECT_EQ(notifier.buttons, std::vector<int32_t>{kButtonCancel});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Editor, ReportedError,
-    ::testing::Values(
-        ReportCase{"Copy",
-                   [](RecordingUi& ui, QDialog& dialog) {
-                       ui.clipboardFails = true;
-                       child<QToolButton>(dialog, "cmdCopy")->click();
-                   },
-                   "Clipboard frmMain.Copy()  frmMain.cmdCopy_Click() "},
-        ReportCase{"Cut",
-                   [](RecordingUi& ui, QDialog& dialog) {
-                       ui.clipboardFails = true;
-                       child<QToolButton>(dialog, "cmdCut")->click();
-                   },
-                   "Clipboard frmMain.Copy()  frmMain.cmdCut_Click() "},
-        ReportCase{"Paste",
-                   [](RecordingUi& ui, QDialog& dialog) {
-                       ui.clipboardFails = true;
-                       child<QToolButton>(dialog, "cmdPaste")->click();
-                   },
-                   "Clipboard frmMain.Paste()  frmMain.cmdPaste_Click() "},
-        ReportCase{"LanguageList",
-                   [](RecordingUi&, QDialog& dialog) {
-                       globals().gobjRobot->SetFreeDefinition(XmlNode());
-                       child<QComboBox>(dialog, "cmbScriptLanguage")->setCurrentIndex(1);
-                   },
-                   " cRobot.SetLanguage()  frmMain.cmbScriptLanguage_Click() "}),
-    [](const ::testing::TestParamInfo<ReportCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Editor, ReportedError,
+                         ::testing::Values(ReportCase{"Copy",
+                                                      [](RecordingUi& ui, QDialog& dialog) {
+                                                          ui.clipboardFails = true;
+                                                          child<QToolButton>(dialog, "cmdCopy")->click();
+                                                      },
+                                                      "Clipboard frmMain.Copy()  frmMain.cmdCopy_Click() "},
+                                           ReportCase{"Cut",
+                                                      [](RecordingUi& ui, QDialog& dialog) {
+                                                          ui.clipboardFails = true;
+                                                          child<QToolButton>(dialog, "cmdCut")->click();
+                                                      },
+                                                      "Clipboard frmMain.Copy()  frmMain.cmdCut_Click() "},
+                                           ReportCase{"Paste",
+                                                      [](RecordingUi& ui, QDialog& dialog) {
+                                                          ui.clipboardFails = true;
+                                                          child<QToolButton>(dialog, "cmdPaste")->click();
+                                                      },
+                                                      "Clipboard frmMain.Paste()  frmMain.cmdPaste_Click() "},
+                                           ReportCase{
+                                               "LanguageList",
+                                               [](RecordingUi&, QDialog& dialog) {
+                                                   globals().gobjRobot->SetFreeDefinition(XmlNode());
+                                                   child<QComboBox>(dialog, "cmbScriptLanguage")->setCurrentIndex(1);
+                                               },
+                                               " cRobot.SetLanguage()  frmMain.cmbScriptLanguage_Click() "}),
+                         [](const ::testing::TestParamInfo<ReportCase>& info) { return info.param.name; });
 
 // ---------------------------------------------------------------------------------------------
 // The wizard's results

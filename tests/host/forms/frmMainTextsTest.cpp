@@ -40,11 +40,16 @@ struct TextRow
 TEST(EditorDesign, TextsBeforeAnyLanguageIsLoaded)
 {
     const std::vector<TextRow> rows = {
-        {"lblDescription", false, "Description"}, {"lblScript", false, "Code Script"},
-        {"lblExecutionEngine", false, "Execution Engine"}, {"cmdOk", false, "&Ok"},
-        {"cmdCancel", false, "&Cancel"}, {"cmdCut", true, "Cut"},
-        {"cmdCopy", true, "Copy"}, {"cmdPaste", true, "Paste"},
-        {"cmdColorizeCode", true, "Colorize Code"}, {"cmdCheckSyntax", true, "Check Sintax"},
+        {"lblDescription", false, "Description"},
+        {"lblScript", false, "Code Script"},
+        {"lblExecutionEngine", false, "Execution Engine"},
+        {"cmdOk", false, "&Ok"},
+        {"cmdCancel", false, "&Cancel"},
+        {"cmdCut", true, "Cut"},
+        {"cmdCopy", true, "Copy"},
+        {"cmdPaste", true, "Paste"},
+        {"cmdColorizeCode", true, "Colorize Code"},
+        {"cmdCheckSyntax", true, "Check Sintax"},
         {"cmdWizard", true, "Wizard"},
     };
     frmMain design({});
@@ -117,12 +122,12 @@ TEST_F(LocalisedEditor, ReadsEveryItemInItsOrder_AndPutsEachOnItsProperty)
         // The first showing loaded the activity's language already.
         EXPECT_EQ(RecordingLanguage::opened, std::vector<std::string>{"en"});
         EXPECT_EQ(RecordingLanguage::asked,
-                  (std::vector<std::string>{
-                      "frmMain/Caption", "frmMain/cmdOk", "frmMain/cmdCancel", "frmMain/cmdCut", "frmMain/cmdCopy",
-                      "frmMain/cmdPaste", "frmMain/cmdColorizeCode", "frmMain/cmdCheckSyntax",
-                      "frmMain/cmbScriptLanguage", "frmMain/lblDescription", "frmMain/lblScript",
-                      "frmMain/lblExecutionEngine", "frmMain/MsgErrorSaveSharedData", "frmMain/MsgErrorLoadSharedData",
-                      "frmMain/MsgErrorUpdateSharedData", "frmMain/MsgConfirmWizard"}));
+                  (std::vector<std::string>{"frmMain/Caption", "frmMain/cmdOk", "frmMain/cmdCancel", "frmMain/cmdCut",
+                                            "frmMain/cmdCopy", "frmMain/cmdPaste", "frmMain/cmdColorizeCode",
+                                            "frmMain/cmdCheckSyntax", "frmMain/cmbScriptLanguage",
+                                            "frmMain/lblDescription", "frmMain/lblScript", "frmMain/lblExecutionEngine",
+                                            "frmMain/MsgErrorSaveSharedData", "frmMain/MsgErrorLoadSharedData",
+                                            "frmMain/MsgErrorUpdateSharedData", "frmMain/MsgConfirmWizard"}));
         EXPECT_EQ(dialog.windowTitle(), " Caption!");
         const std::vector<TextRow> rows = {
             {"cmdOk", false, "cmdOk!"},
