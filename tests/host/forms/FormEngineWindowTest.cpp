@@ -2,6 +2,7 @@
 
 #include "host/forms/FormTestSupport.h"
 
+#include "common/ErrorRecord.h"
 #include "common/Globals.h"
 #include "host/cRobot.h"
 #include "hostparts/defaults/DefaultComponents.h"
@@ -136,6 +137,23 @@ TEST_F(FormEngineWindow, MissingExecutionEngineFailsTheFillingWithItsTags)
             error.Source.ends_with(" frmMain.FillDataToProcess()  frmMain.Initialize()  cFormEngine.ShowForm() "))
             << error.Source;
     }
+}
+
+TEST_F(FormEngineWindow, ColouringComponentThatCannotBeCreatedFailsTheFilling)
+{
+    open(fixture("activity-vbscript.xml"));
+    com::ClassRegistry::instance().unregisterClass(kClsidColorizer);
+    try {
+        show([&](QDialog&) { ADD_FAILURE() << "the editor must not be shown"; });
+        ADD_FAILURE() << "ShowForm should have raised";
+    } catch (const ErrorRecord& error) {
+        EXPECT_EQ(error.Number, ErrorNumber::CannotCreateComponent);
+        EXPECT_TRUE(error.Source.ends_with(
+            " frmMain.ColorizeCode()  frmMain.FillDataToProcess()  frmMain.Initialize()  cFormEngine.ShowForm() "))
+            << error.Source;
+    }
+    registerDefaultComponents();
+    EXPECT_NE(logText().find("  cFormEngine.Showform() \r\n"), std::string::npos) << logText();
 }
 
 } // namespace
