@@ -10,6 +10,7 @@
 
 using namespace zel;
 using controls::TreeItem;
+using zel::testing::expectRaises;
 
 namespace {
 
@@ -194,13 +195,8 @@ TEST(WebServiceDef, MissingControls_RaiseWithEachOperationsTagWhereTheyAreUsed)
         Loader l;
         l.def.WebServiceClassLoad(wsdl);
         l.def.pubtxtWsdlServiceName = nullptr;
-        try {
-            l.def.WebServiceClassLoad(wsdl, "Cart");
-            FAIL() << "no error raised";
-        } catch (const ErrorRecord& e) {
-            EXPECT_EQ(e.Number, ErrorNumber::ObjectNotSet);
-            EXPECT_TRUE(e.Source.ends_with(" WebServiceDef.WebServiceClassLoad() ")) << e.Source;
-        }
+        expectRaises([&] { l.def.WebServiceClassLoad(wsdl, "Cart"); }, ErrorNumber::ObjectNotSet,
+                     " WebServiceDef.WebServiceClassLoad() ");
         EXPECT_EQ(l.tree.itemCount(), 0) << "the tree was cleared first";
         EXPECT_EQ(l.def.pubstrWsdlXml, wsdl);
     }
@@ -210,13 +206,8 @@ TEST(WebServiceDef, MissingControls_RaiseWithEachOperationsTagWhereTheyAreUsed)
         l.def.pubstrSelectedClass = "Cart";
         l.def.pubstrSelectedMethod = "AddItem";
         l.def.pubtxtMethodReturnType = nullptr;
-        try {
-            l.def.WebServiceMethodParametersInputLoad();
-            FAIL() << "no error raised";
-        } catch (const ErrorRecord& e) {
-            EXPECT_EQ(e.Number, ErrorNumber::ObjectNotSet);
-            EXPECT_TRUE(e.Source.ends_with(" frmWebServiceSelect.WebServiceMethodParametersInputLoad() ")) << e.Source;
-        }
+        expectRaises([&] { l.def.WebServiceMethodParametersInputLoad(); }, ErrorNumber::ObjectNotSet,
+                     " frmWebServiceSelect.WebServiceMethodParametersInputLoad() ");
         EXPECT_EQ(l.grid.rowCount(), 2) << "the rows come before the return-type field";
     }
     {
@@ -224,12 +215,7 @@ TEST(WebServiceDef, MissingControls_RaiseWithEachOperationsTagWhereTheyAreUsed)
         controls::MemoryTree tree;
         TreeItem item = tree.addChild(tree.root(), "Cart", controls::Picture::Class, true);
         l.def.pubtvSoapComponent = nullptr;
-        try {
-            l.def.WebServiceMethodsLoad(XmlFncs::xmlMakeNode(wsdl), "Cart", item);
-            FAIL() << "no error raised";
-        } catch (const ErrorRecord& e) {
-            EXPECT_EQ(e.Number, ErrorNumber::ObjectNotSet);
-            EXPECT_TRUE(e.Source.ends_with(" WebServiceDef.WebServiceMethodsLoad() ")) << e.Source;
-        }
+        expectRaises([&] { l.def.WebServiceMethodsLoad(XmlFncs::xmlMakeNode(wsdl), "Cart", item); },
+                     ErrorNumber::ObjectNotSet, " WebServiceDef.WebServiceMethodsLoad() ");
     }
 }

@@ -11,6 +11,7 @@
 #include <chrono>
 
 using namespace zel;
+using zel::testing::expectRaises;
 using zel::testing::LoopbackHttpServer;
 using zel::testing::RawServer;
 using zel::testing::wsdlFixture;
@@ -154,13 +155,8 @@ TEST(WebServiceFetch, CannotCreateTheRequest_RaisesWithTheTag)
         return response;
     });
     analyser.strUrl = "http://127.0.0.1:9/x";
-    try {
-        analyser.BuscarClasesWs();
-        FAIL() << "no error raised";
-    } catch (const ErrorRecord& e) {
-        EXPECT_EQ(e.Number, ErrorNumber::CannotCreateComponent);
-        EXPECT_TRUE(e.Source.ends_with(" WebService.BuscarClasesWs() ")) << e.Source;
-    }
+    expectRaises([&] { analyser.BuscarClasesWs(); }, ErrorNumber::CannotCreateComponent,
+                 " WebService.BuscarClasesWs() ");
     EXPECT_EQ(analyser.strUrl, "http://127.0.0.1:9/x") << "the failure comes before the suffix";
 }
 
@@ -435,11 +431,12 @@ TEST(WebServiceParameters, ReturnTypeLookup_TriesThePrefixesInOrderAndStripsLite
         analyser.ReturnType = "kept";
         analyser.cPrefijo = "stale";
         analyser.ParametroRetorno = "stale";
-        EXPECT_EQ(analyser.BuscarParametrosRetorno(), c.found) << c.operation << " [" << c.prefixes << "]";
-        EXPECT_EQ(analyser.ReturnType, c.returnType) << c.operation << " [" << c.prefixes << "]";
-        EXPECT_EQ(analyser.ParametroRetorno, c.parametro) << c.operation << " [" << c.prefixes << "]";
-        EXPECT_EQ(analyser.cPrefijo, c.prefix) << c.operation << " [" << c.prefixes << "]";
-        EXPECT_EQ(analyser.Prefijos, c.trimmedPrefixes) << c.operation << " [" << c.prefixes << "]";
+        SCOPED_TRACE(std::string(c.operation) + " [" + c.prefixes + "]");
+        EXPECT_EQ(analyser.BuscarParametrosRetorno(), c.found);
+        EXPECT_EQ(analyser.ReturnType, c.returnType);
+        EXPECT_EQ(analyser.ParametroRetorno, c.parametro);
+        EXPECT_EQ(analyser.cPrefijo, c.prefix);
+        EXPECT_EQ(analyser.Prefijos, c.trimmedPrefixes);
     }
 }
 
@@ -468,10 +465,9 @@ TEST(WebServiceParameters, GridRows_StripTheFoundPrefixOrTheFirstCharacter)
         ASSERT_EQ(loaded.grid.rowCount(), static_cast<int>(c.rows.size())) << c.operation;
         for (std::size_t r = 0; r < c.rows.size(); ++r) {
             const int row = static_cast<int>(r);
-            EXPECT_EQ(loaded.grid.cell(row, 0), c.rows[r].first) << c.operation;
-            EXPECT_EQ(loaded.grid.cell(row, 1), c.rows[r].second) << c.operation;
-            EXPECT_EQ(loaded.grid.cell(row, 2), "[none]") << c.operation;
-            EXPECT_EQ(loaded.grid.cell(row, 3), "") << c.operation;
+            const controls::IParameterGrid::Row expected{c.rows[r].first, c.rows[r].second, "[none]", ""};
+            for (int col = 0; col < 4; ++col)
+                EXPECT_EQ(loaded.grid.cell(row, col), expected[static_cast<std::size_t>(col)]) << c.operation;
             EXPECT_EQ(loaded.grid.rowPictures(row),
                       std::make_pair(controls::Picture::ParameterName, controls::Picture::ParameterValue));
         }
@@ -502,13 +498,8 @@ TEST(WebServiceParameters, MissingControls_RaiseWithTheTagWhereTheyAreUsed)
         loaded.grid.clear();
         loaded.analyser.pubdtMethodsParameters = gridMissing ? nullptr : &loaded.grid;
         loaded.analyser.pubtxtMethodReturnType = gridMissing ? &loaded.returnType : nullptr;
-        try {
-            loaded.analyser.WebServiceMethodParametersInputLoad();
-            FAIL() << "no error raised";
-        } catch (const ErrorRecord& e) {
-            EXPECT_EQ(e.Number, ErrorNumber::ObjectNotSet);
-            EXPECT_TRUE(e.Source.ends_with(" frmWebServiceSelect.WebServiceMethodParametersInputLoad() ")) << e.Source;
-        }
+        expectRaises([&] { loaded.analyser.WebServiceMethodParametersInputLoad(); }, ErrorNumber::ObjectNotSet,
+                     " frmWebServiceSelect.WebServiceMethodParametersInputLoad() ");
         // The return-type field is written last: without it, the rows are already there.
         EXPECT_EQ(loaded.grid.rowCount(), gridMissing ? 0 : 2);
     }
@@ -520,13 +511,8 @@ TEST(WebServiceParameters, InputWithoutType_RaisesAfterTheEarlierRows)
     loaded.analyser.SelectedMethod = "Broken";
     loaded.analyser.Prefijos = "s";
     ASSERT_TRUE(loaded.analyser.BuscarParametrosRetorno());
-    try {
-        loaded.analyser.WebServiceMethodParametersInputLoad();
-        FAIL() << "no error raised";
-    } catch (const ErrorRecord& e) {
-        EXPECT_EQ(e.Number, 94);
-        EXPECT_TRUE(e.Source.ends_with(" frmWebServiceSelect.WebServiceMethodParametersInputLoad() ")) << e.Source;
-    }
+    expectRaises([&] { loaded.analyser.WebServiceMethodParametersInputLoad(); }, 94,
+                 " frmWebServiceSelect.WebServiceMethodParametersInputLoad() ");
     ASSERT_EQ(loaded.grid.rowCount(), 1);
     EXPECT_EQ(loaded.grid.cell(0, 0), "first");
     EXPECT_EQ(ParameterSequence::get().selectNodes("s:element").size(), 3u) << "stored before the rows";
@@ -579,13 +565,7 @@ TEST(WebServiceParameters, BuscarParametrosWs_TriesTheUnprefixedTypesFirst)
     }
     WebService empty;
     empty.SelectedMethod = "Op";
-    try {
-        empty.BuscarParametrosWs();
-        FAIL() << "no error raised";
-    } catch (const ErrorRecord& e) {
-        EXPECT_EQ(e.Number, ErrorNumber::ObjectNotSet);
-        EXPECT_TRUE(e.Source.ends_with(" WebService.BuscarParametrosWs() ")) << e.Source;
-    }
+    expectRaises([&] { empty.BuscarParametrosWs(); }, ErrorNumber::ObjectNotSet, " WebService.BuscarParametrosWs() ");
 }
 
 TEST(WebServiceParameters, BuscarParametrosWs_ListsOptionsOfTheWsdlTypesLayout)
