@@ -90,7 +90,7 @@ TEST(ErrorRecord, ForeignExceptionsBecomeRecords)
     }
 }
 
-TEST(ErrorLog, EntryHasTheFixedLayout)
+TEST(ErrorLog, EntryHasTheFixedLayout_EvenWithAnEmptyDescription)
 {
     ErrorRecord e(91, "Object variable not set", "lib Inner() ");
     const std::string text = ErrorLog::entryText(e, "  cFormEngine.SetData() ");
@@ -102,12 +102,7 @@ TEST(ErrorLog, EntryHasTheFixedLayout)
               std::string::npos)
         << text;
     EXPECT_TRUE(text.ends_with(hyphens + "\r\n"));
-}
-
-TEST(ErrorLog, EmptyDescriptionStillHasItsLine)
-{
-    const std::string text = ErrorLog::entryText(ErrorRecord(1, ""), " T ");
-    EXPECT_NE(text.find("\tDESCRIPTION: & \r\n"), std::string::npos);
+    EXPECT_NE(ErrorLog::entryText(ErrorRecord(1, ""), " T ").find("\tDESCRIPTION: & \r\n"), std::string::npos);
 }
 
 TEST(ErrorLog, LogAndRethrowAppendsOneEntryPerCall)
@@ -129,35 +124,33 @@ TEST(ErrorLog, LogAndRethrowAppendsOneEntryPerCall)
     EXPECT_EQ(test::countOf(log, "\tNUMBER : 6\r\n"), 2u);
 }
 
-TEST(ErrorLog, UnwritableLogNeverReplacesTheOriginalError)
+// Raises "Type mismatch" from "lib" and logs it on the way out, as a handler would.
+ErrorRecord loggedTypeMismatch()
 {
-    test::ModuleInTempDir module;
-    // A folder where the log file should be cannot be opened for appending, not even by root.
-    std::filesystem::create_directory(module.logFile());
-    const ErrorRecord e = raisedBy([] {
+    return raisedBy([] {
         try {
             raise(13, "Type mismatch", "lib");
         } catch (...) {
             logAndRethrow("  A.B() ", " A.B() ");
         }
     });
-    EXPECT_EQ(e.Number, 13);
-    EXPECT_EQ(e.Description, "Type mismatch");
-    EXPECT_EQ(e.Source, "lib A.B() ");
-    EXPECT_TRUE(std::filesystem::is_directory(module.logFile()));
 }
 
-TEST(ErrorLog, LogInAMissingFolderNeverReplacesTheOriginalError)
+TEST(ErrorLog, ALogThatCannotBeWrittenNeverReplacesTheOriginalError)
 {
+    {
+        test::ModuleInTempDir module;
+        // A folder where the log file should be cannot be opened for appending, not even by root.
+        std::filesystem::create_directory(module.logFile());
+        const ErrorRecord e = loggedTypeMismatch();
+        EXPECT_EQ(e.Number, 13);
+        EXPECT_EQ(e.Description, "Type mismatch");
+        EXPECT_EQ(e.Source, "lib A.B() ");
+        EXPECT_TRUE(std::filesystem::is_directory(module.logFile()));
+    }
     // Works as root too: a folder that does not exist cannot take a log file.
     Module::overrideLocation("/nonexistent-zel-folder/sub", "zeltest");
-    const ErrorRecord e = raisedBy([] {
-        try {
-            raise(13, "Type mismatch", "lib");
-        } catch (...) {
-            logAndRethrow("  A.B() ", " A.B() ");
-        }
-    });
+    const ErrorRecord e = loggedTypeMismatch();
     EXPECT_THROW(ErrorLog::append(ErrorRecord(1, "x"), "t"), ErrorRecord);
     Module::overrideLocation({}, {});
     EXPECT_EQ(e.Number, 13);
@@ -204,6 +197,16 @@ protected:
     test::RecordingUiScope ui;
 };
 
+// Raises the error and hands it to the reporting handler inside the catch, as the handlers do.
+void reportRaised(int32_t number, const char* description, const std::function<void()>& report)
+{
+    try {
+        raise(number, description, "lib");
+    } catch (...) {
+        report();
+    }
+}
+
 TEST_F(ErrorReportTest, WithoutShowCallsTheLogTwiceAndShowsNothing)
 {
     std::string extra, title = "Title";
@@ -239,11 +242,8 @@ TEST_F(ErrorReportTest, ShowsTheCriticalBoxWithCarriageReturnsOnly)
 
 TEST_F(ErrorReportTest, ReportCurrentErrorAppendsTheHandlersTag)
 {
-    try {
-        raise(91, "Object variable not set", "lib");
-    } catch (...) {
-        General::ReportCurrentError(" frmMain.cmdCopy_Click() ", " Editor");
-    }
+    reportRaised(91, "Object variable not set",
+                 [] { General::ReportCurrentError(" frmMain.cmdCopy_Click() ", " Editor"); });
     ASSERT_EQ(RecordingLog::calls.size(), 2u);
     EXPECT_EQ(RecordingLog::calls[0].source, "lib frmMain.cmdCopy_Click() ");
     ASSERT_EQ(ui->shown.size(), 1u);
@@ -254,11 +254,7 @@ TEST_F(ErrorReportTest, AFailingLogComponentStillTellsTheUser)
 {
     test::ModuleInTempDir module;
     com::ClassRegistry::instance().unregisterClass(kClsidLogComponent);
-    try {
-        raise(13, "Type mismatch", "lib");
-    } catch (...) {
-        General::ReportCurrentError(" frmMain.cmdPaste_Click() ", " Editor");
-    }
+    reportRaised(13, "Type mismatch", [] { General::ReportCurrentError(" frmMain.cmdPaste_Click() ", " Editor"); });
     ASSERT_EQ(ui->shown.size(), 1u);
     EXPECT_NE(ui->shown[0].text.find("Type mismatch"), std::string::npos);
     EXPECT_NE(module.log().find("NUMBER : 429"), std::string::npos);
@@ -267,11 +263,7 @@ TEST_F(ErrorReportTest, AFailingLogComponentStillTellsTheUser)
 TEST_F(ErrorReportTest, ShowAndLogUsesTheMessageOfPatternThree)
 {
     test::ModuleInTempDir module;
-    try {
-        raise(53, "File not found", "lib");
-    } catch (...) {
-        General::ShowAndLogCurrentError(" Wizard", " frmWizard.cmdNext_Click ");
-    }
+    reportRaised(53, "File not found", [] { General::ShowAndLogCurrentError(" Wizard", " frmWizard.cmdNext_Click "); });
     ASSERT_EQ(ui->shown.size(), 1u);
     EXPECT_EQ(ui->shown[0].text, "Error.\r\nDesc: File not found\r\nSource: lib");
     EXPECT_EQ(ui->shown[0].icon, MessageIcon::Critical);

@@ -5,7 +5,9 @@
 #include "platform/com/ClassRegistry.h"
 #include "support/TestSupport.h"
 
+#include <iterator>
 #include <map>
+#include <sstream>
 
 namespace zel {
 namespace {
@@ -28,43 +30,33 @@ public:
     }
 };
 
-class SkinGetters : public ::testing::Test
-{
-protected:
-    void TearDown() override { globals().gobjSkin = nullptr; }
-};
+// Each getter with the skin operation it asks.
+const std::vector<std::pair<const char*, int32_t (*)()>> kGetters = {
+    {"GetFormBackColor", General::GetFormBackColor},
+    {"GetTabBackColor", General::GetTabBackColor},
+    {"GetColorFont", General::GetColorFont},
+    {"GetButtonBackColor", General::GetButtonBackColor},
+    {"GetToolbarBackColor", General::GetToolbarBackColor},
+    {"GetToolbarColorFont", General::GetToolbarColorFont}};
 
-TEST_F(SkinGetters, NoSkinMeansNoColour)
+TEST(SkinGetters, EachAsksItsOwnOperation_NoSkinUnknownOperationAndFailureGiveNoColour)
 {
+    MapSkin skin;
+    for (std::size_t i = 0; i < kGetters.size(); ++i)
+        skin.colours[kGetters[i].first] = static_cast<int32_t>(0x0100 + i);
+    for (std::size_t i = 0; i < kGetters.size(); ++i) {
+        const auto& [operation, getter] = kGetters[i];
+        globals().gobjSkin = nullptr;
+        EXPECT_EQ(getter(), -1) << operation;
+        globals().gobjSkin = &skin;
+        EXPECT_EQ(getter(), static_cast<int32_t>(0x0100 + i)) << operation;
+        skin.throws = true;
+        EXPECT_EQ(getter(), -1) << operation;
+        skin.throws = false;
+        skin.colours.erase(operation);
+        EXPECT_EQ(getter(), -1) << operation;
+    }
     globals().gobjSkin = nullptr;
-    EXPECT_EQ(General::GetFormBackColor(), -1);
-    EXPECT_EQ(General::GetToolbarColorFont(), -1);
-}
-
-TEST_F(SkinGetters, EachGetterAsksItsOwnOperation)
-{
-    MapSkin skin;
-    skin.colours = {{"GetFormBackColor", 1},   {"GetTabBackColor", 2},     {"GetColorFont", 3},
-                    {"GetButtonBackColor", 4}, {"GetToolbarBackColor", 5}, {"GetToolbarColorFont", 6}};
-    globals().gobjSkin = &skin;
-    EXPECT_EQ(General::GetFormBackColor(), 1);
-    EXPECT_EQ(General::GetTabBackColor(), 2);
-    EXPECT_EQ(General::GetColorFont(), 3);
-    EXPECT_EQ(General::GetButtonBackColor(), 4);
-    EXPECT_EQ(General::GetToolbarBackColor(), 5);
-    EXPECT_EQ(General::GetToolbarColorFont(), 6);
-}
-
-TEST_F(SkinGetters, UnknownOperationsAndFailuresGiveNoColour)
-{
-    MapSkin skin;
-    skin.colours = {{"GetToolbarBackColor", -1}, {"GetToolbarColorFont", 0x00FF00}};
-    globals().gobjSkin = &skin;
-    EXPECT_EQ(General::GetToolbarBackColor(), -1);
-    EXPECT_EQ(General::GetToolbarColorFont(), 0x00FF00);
-    EXPECT_EQ(General::GetFormBackColor(), -1);
-    skin.throws = true;
-    EXPECT_EQ(General::GetToolbarColorFont(), -1);
 }
 
 class LocalisationTest : public ::testing::Test
@@ -91,12 +83,16 @@ protected:
                 {"lblOther", [this](const std::string& t) { other = t; }},
                 {"MsgTwoLines", [this](const std::string& t) { message = t; }}};
     }
+    bool apply(const char* id)
+    {
+        return Localisation::apply(
+            "frmTest", id, [this](const std::string& t) { caption = t; }, items());
+    }
 };
 
 TEST_F(LocalisationTest, AppliesTextsKeepsMissingKeysAndShowsEmptyValues)
 {
-    EXPECT_TRUE(Localisation::apply(
-        "frmTest", "xx", [this](const std::string& t) { caption = t; }, items()));
+    EXPECT_TRUE(apply("xx"));
     EXPECT_EQ(caption, " Test window");
     EXPECT_EQ(name, "Name");
     EXPECT_EQ(empty, "");
@@ -104,19 +100,13 @@ TEST_F(LocalisationTest, AppliesTextsKeepsMissingKeysAndShowsEmptyValues)
     EXPECT_EQ(message, "one\ntwo");
 }
 
-TEST_F(LocalisationTest, MissingLanguageFileChangesNothing)
+TEST_F(LocalisationTest, MissingFileChangesNothing_MissingCaptionKeyKeepsTheCaption)
 {
-    EXPECT_FALSE(Localisation::apply(
-        "frmTest", "zz", [this](const std::string& t) { caption = t; }, items()));
+    EXPECT_FALSE(apply("zz"));
     EXPECT_EQ(caption, "design caption");
     EXPECT_EQ(name, "design name");
-}
-
-TEST_F(LocalisationTest, MissingCaptionKeyKeepsTheCaption)
-{
     test::writeFile(m_dir / "yy.lng", "[frmTest]\nlblName=Nombre\n");
-    EXPECT_TRUE(Localisation::apply(
-        "frmTest", "yy", [this](const std::string& t) { caption = t; }, items()));
+    EXPECT_TRUE(apply("yy"));
     EXPECT_EQ(caption, "design caption");
     EXPECT_EQ(name, "Nombre");
 }
@@ -124,22 +114,10 @@ TEST_F(LocalisationTest, MissingCaptionKeyKeepsTheCaption)
 TEST(ShippedLanguageFiles, EveryEditorKeyIsTranslated)
 {
     registerDefaultComponents();
-    const std::vector<std::string> keys = {"Caption",
-                                           "cmdOk",
-                                           "cmdCancel",
-                                           "cmdCut",
-                                           "cmdCopy",
-                                           "cmdPaste",
-                                           "cmdColorizeCode",
-                                           "cmdCheckSyntax",
-                                           "cmbScriptLanguage",
-                                           "lblDescription",
-                                           "lblScript",
-                                           "lblExecutionEngine",
-                                           "MsgErrorSaveSharedData",
-                                           "MsgErrorLoadSharedData",
-                                           "MsgErrorUpdateSharedData",
-                                           "MsgConfirmWizard"};
+    std::istringstream words("Caption cmdOk cmdCancel cmdCut cmdCopy cmdPaste cmdColorizeCode cmdCheckSyntax "
+                             "cmbScriptLanguage lblDescription lblScript lblExecutionEngine MsgErrorSaveSharedData "
+                             "MsgErrorLoadSharedData MsgErrorUpdateSharedData MsgConfirmWizard");
+    const std::vector<std::string> keys{std::istream_iterator<std::string>(words), {}};
     auto language = com::ClassRegistry::instance().createAs<ILanguageFile>(kClsidLanguageFile);
     std::map<std::string, std::string> english;
     for (const char* id : {"en", "es"}) {
