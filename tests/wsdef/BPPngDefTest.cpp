@@ -17,11 +17,17 @@ protected:
     void TearDown() override { globals().gobjSharedData.reset(); }
 };
 
-// An activity-data object of a host whose data carries no catalogue at all.
+// An activity-data object of a host whose data carries no catalogue at all, or fails when asked for it.
 class NoCatalogueData final : public ISharedData
 {
 public:
-    XmlNode AttributesNode() override { return {}; }
+    explicit NoCatalogueData(bool fails = false) : m_fails(fails) {}
+    XmlNode AttributesNode() override
+    {
+        if (m_fails)
+            raise(ErrorNumber::Unspecified, "catalogue unavailable", "HostData");
+        return {};
+    }
     XmlNode DataNode() override { return {}; }
     XmlNode ScriptNode() override { return {}; }
     void SetScriptNode(const XmlNode&) override {}
@@ -33,6 +39,9 @@ public:
     std::string Description() override { return {}; }
     void SetDescription(std::string_view) override {}
     XmlNode PropertiesNode() override { return {}; }
+
+private:
+    bool m_fails;
 };
 
 TEST_F(Catalogue, AttributesGet_WithoutActivityDataOrCatalogue_IsEmpty)
@@ -50,57 +59,29 @@ TEST_F(Catalogue, AttributesGet_WithoutActivityDataOrCatalogue_IsEmpty)
     EXPECT_EQ(catalogue.AttributesGet(), "");
 }
 
-TEST_F(Catalogue, AttributesGet_AsksTheActivityDataEveryTime)
-{
-    auto data = std::make_shared<SharedData>();
-    data->LoadData("<Activity><Attributes><Attribute>OrderId</Attribute><Attribute>Total</Attribute></Attributes>"
-                   "</Activity>");
-    globals().gobjSharedData = data;
-
-    BPPngDef catalogue;
-    EXPECT_EQ(catalogue.AttributesGet(),
-              "<Attributes><Attribute>OrderId</Attribute><Attribute>Total</Attribute></Attributes>");
-
-    data->LoadData("<Activity><Attributes/></Activity>");
-    const XmlNode empty = XmlFncs::xmlMakeNode(catalogue.AttributesGet());
-    EXPECT_EQ(empty.name(), "Attributes");
-    EXPECT_TRUE(empty.children().empty());
-}
-
-// A host whose activity data fails when asked for its catalogue.
-class FailingCatalogueData final : public ISharedData
-{
-public:
-    XmlNode AttributesNode() override { raise(ErrorNumber::Unspecified, "catalogue unavailable", "HostData"); }
-    XmlNode DataNode() override { return {}; }
-    XmlNode ScriptNode() override { return {}; }
-    void SetScriptNode(const XmlNode&) override {}
-    std::string UserLanguage() override { return {}; }
-    std::string ContextText() override { return {}; }
-    bool HasScript() override { return false; }
-    void LoadData(std::string_view) override {}
-    void SetButtonResult(int32_t) override {}
-    std::string Description() override { return {}; }
-    void SetDescription(std::string_view) override {}
-    XmlNode PropertiesNode() override { return {}; }
-};
-
-// The process-wide object is looked up on every call, so a host that hands over new activity
-// data is seen at once; its failures come back with the catalogue's tag.
-TEST_F(Catalogue, AttributesGet_FollowsTheProcessWideObject)
+// The process-wide object is looked up, and asked, on every call, so new activity data is seen
+// at once; its failures come back with the catalogue's tag.
+TEST_F(Catalogue, AttributesGet_AsksTheProcessWideObjectEveryTime)
 {
     BPPngDef catalogue;
     auto first = std::make_shared<SharedData>();
-    first->LoadData("<Activity><Attributes><A>One</A></Attributes></Activity>");
+    first->LoadData("<Activity><Attributes><Attribute>OrderId</Attribute><Attribute>Total</Attribute></Attributes>"
+                    "</Activity>");
     globals().gobjSharedData = first;
-    EXPECT_EQ(catalogue.AttributesGet(), "<Attributes><A>One</A></Attributes>");
+    EXPECT_EQ(catalogue.AttributesGet(),
+              "<Attributes><Attribute>OrderId</Attribute><Attribute>Total</Attribute></Attributes>");
+
+    first->LoadData("<Activity><Attributes/></Activity>");
+    const XmlNode empty = XmlFncs::xmlMakeNode(catalogue.AttributesGet());
+    EXPECT_EQ(empty.name(), "Attributes");
+    EXPECT_TRUE(empty.children().empty());
 
     auto second = std::make_shared<SharedData>();
     second->LoadData("<Activity><Attributes><A>Two</A></Attributes></Activity>");
     globals().gobjSharedData = second;
     EXPECT_EQ(catalogue.AttributesGet(), "<Attributes><A>Two</A></Attributes>");
 
-    globals().gobjSharedData = std::make_shared<FailingCatalogueData>();
+    globals().gobjSharedData = std::make_shared<NoCatalogueData>(true);
     const ErrorRecord error = wsdeftest::errorOf([&] { catalogue.AttributesGet(); });
     EXPECT_EQ(error.Number, ErrorNumber::Unspecified);
     EXPECT_EQ(error.Description, "catalogue unavailable");

@@ -197,79 +197,51 @@ TEST_F(Generation, PlaceholderTwiceInATemplate_IsReplacedAtBothPlaces)
     EXPECT_EQ(script.WebServiceAceEvalCodeMake(), "Total=Total");
 }
 
-// A bad Timeout or ACE text stops generation with a type mismatch before anything is written.
-TEST_F(Generation, Main_TypeMismatchLeavesEvalCodeUnchanged)
-{
-    struct Case
-    {
-        const char* ace;
-        const char* timeout;
-    };
-    const Case cases[] = {{"1", ""}, {"1", "abc"}, {"1", "12abc"}, {"", "0"}, {"yes", "0"}, {"1x", "0"}};
-    for (const Case& c : cases) {
-        ZelScriptXml script;
-        script.NodeRootValidate(std::string("<Definition><WebService><ACE>0</ACE></WebService><Method><Parameters/>"
-                                            "</Method><Proxy><Timeout>1</Timeout></Proxy></Definition>"));
-        const std::string first = script.MainEvalCodeMake();
-        script.pubNodeDefWebSrv.selectSingleNode("ACE").setText(c.ace);
-        script.pubNodeDefProxy.selectSingleNode("Timeout").setText(c.timeout);
-
-        const ErrorRecord error = errorOf([&] { script.MainEvalCodeMake(); });
-        EXPECT_EQ(error.Number, ErrorNumber::TypeMismatch) << c.ace << " / " << c.timeout;
-        EXPECT_TRUE(error.Source.ends_with(" ZelScriptXml.MainEvalCodeMake() "));
-        EXPECT_EQ(XmlFncs::xmlNodeValueGet(script.pubNodeRoot, "EvalCode"), first);
-    }
-}
-
 // The time-out is read before the call is made and the ACE flag after it, so each failure shows
-// which step stopped; either way the script and its language stay as they were.
-TEST_F(Generation, Main_StepsFailInOrderAndLeaveTheScriptUnchanged)
+// which step stopped; a failure leaves the script and its language as they were.
+TEST_F(Generation, Main_TimeoutAndAceTexts_BadOnesFailInStepOrder)
 {
     struct Case
     {
         const char* ace;
         const char* timeout;
-        int32_t number;
+        int32_t number;       // 0: the script is made
+        const char* expected; // the part of the made script that shows both values
+        const char* method = "<Method><Parameters/></Method>";
     };
-    const Case cases[] = {{"1", "x", ErrorNumber::TypeMismatch}, {"x", "1", ErrorNumber::ObjectNotSet}};
+    const Case cases[] = {
+        {"1", "", ErrorNumber::TypeMismatch, ""},
+        {"1", "abc", ErrorNumber::TypeMismatch, ""},
+        {"1", "12abc", ErrorNumber::TypeMismatch, ""},
+        {"", "0", ErrorNumber::TypeMismatch, ""},
+        {"yes", "0", ErrorNumber::TypeMismatch, ""},
+        {"1x", "0", ErrorNumber::TypeMismatch, ""},
+        {"1", "x", ErrorNumber::TypeMismatch, "", "<Method/>"},
+        {"x", "1", ErrorNumber::ObjectNotSet, "", "<Method/>"},
+        {"-1", " 30 ", 0, "timeout=30 call=[SUB ()] ace=[ACE ]"},
+        {"True", "2.50", 0, "timeout=2.5 call=[SUB ()] ace=[ACE ]"},
+        {"false", "1e1", 0, "timeout=10 call=[SUB ()] ace=[]"},
+        {"0", "-0", 0, "timeout=0 call=[SUB ()] ace=[]"},
+    };
     for (const Case& c : cases) {
         ZelScriptXml script;
-        script.NodeRootValidate("<Definition><WebService><ACE>" + std::string(c.ace) +
-                                "</ACE></WebService><Method/><Proxy><Timeout>" + c.timeout +
-                                "</Timeout></Proxy></Definition>");
+        script.NodeRootValidate("<Definition><WebService><ACE>" + std::string(c.ace) + "</ACE></WebService>" +
+                                c.method + "<Proxy><Timeout>" + c.timeout + "</Timeout></Proxy></Definition>");
         XmlNode language = script.pubNodeRoot.child("Language");
         XmlNode evalCode = script.pubNodeRoot.child("EvalCode");
         XmlFncs::xmlAddCDATA(language, "JScript");
         XmlFncs::xmlAddCDATA(evalCode, "old");
-
+        const std::string row = std::string(c.ace) + " / " + c.timeout;
+        if (c.number == 0) {
+            const std::string text = script.MainEvalCodeMake();
+            EXPECT_NE(text.find(c.expected), std::string::npos) << row << ": " << text;
+            continue;
+        }
         const ErrorRecord error = errorOf([&] { script.MainEvalCodeMake(); });
-        EXPECT_EQ(error.Number, c.number) << c.ace << " / " << c.timeout;
-        EXPECT_EQ(language.text(), "JScript");
-        EXPECT_EQ(evalCode.text(), "old");
-    }
-}
-
-TEST_F(Generation, Main_AcceptsBooleanAndNumericTexts)
-{
-    struct Case
-    {
-        const char* ace;
-        const char* timeout;
-        const char* expectedAce;
-        const char* expectedTimeout;
-    };
-    const Case cases[] = {{"-1", " 30 ", "ACE ", "30"},
-                          {"True", "2.50", "ACE ", "2.5"},
-                          {"false", "1e1", "", "10"},
-                          {"0", "-0", "", "0"}};
-    for (const Case& c : cases) {
-        ZelScriptXml script;
-        script.NodeRootValidate("<Definition><WebService><ACE>" + std::string(c.ace) +
-                                "</ACE></WebService><Method><Parameters/></Method><Proxy><Timeout>" + c.timeout +
-                                "</Timeout></Proxy></Definition>");
-        const std::string text = script.MainEvalCodeMake();
-        EXPECT_NE(text.find("timeout=" + std::string(c.expectedTimeout) + " "), std::string::npos) << text;
-        EXPECT_NE(text.find("ace=[" + std::string(c.expectedAce) + "]"), std::string::npos) << text;
+        EXPECT_EQ(error.Number, c.number) << row;
+        EXPECT_TRUE(error.Source.ends_with(" ZelScriptXml.MainEvalCodeMake() ")) << row << ": " << error.Source;
+        EXPECT_EQ(language.text(), "JScript") << row;
+        EXPECT_EQ(evalCode.text(), "old") << row;
     }
 }
 

@@ -193,15 +193,6 @@ TEST(ZelScriptXml, SetterFailingOnAMissingPart_KeepsWhatItWroteBefore)
     EXPECT_EQ(value(script.pubNodeDefWebSrv, "ServiceName"), "Svc");
 }
 
-TEST(ZelScriptXml, MethodDataSet_WithoutDocument_FailsObjectNotSet)
-{
-    ZelScriptXml script;
-    const ErrorRecord error = errorOf([&] { script.MethodDataSet("m", "t", "a", "d"); });
-    EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet);
-    EXPECT_TRUE(error.Source.ends_with(" ZelScriptXml.MethodDataSet() "));
-    EXPECT_TRUE(script.pubNodeRoot.isNone());
-}
-
 // How a value is stored, the same for every setter: blank gives an empty element, other text one
 // CDATA section with its blanks kept (set again, it replaces the first).
 TEST(ZelScriptXml, Setters_StoreValuesByTheValueRules)
@@ -389,16 +380,13 @@ TEST_F(ZelScriptXmlParams, ParamAdd_SameNameReplacesAndMovesToTheEnd)
     // Names are case-sensitive: "A" is another parameter.
     script.ParamAdd("A", "int");
     EXPECT_EQ(parameterNames(script), (std::vector<std::string>{"b", "c", "a", "A"}));
-}
 
-TEST_F(ZelScriptXmlParams, ParamAdd_NameWithApostropheIsStoredAndReplaced)
-{
-    ZelScriptXml script;
+    // A name with an apostrophe is found and replaced like any other.
     script.ParamAdd("it's", "int", "", "1");
     script.ParamAdd("x", "int");
     script.ParamAdd("it's", "int", "", "2");
-    EXPECT_EQ(parameterNames(script), (std::vector<std::string>{"x", "it's"}));
-    EXPECT_EQ(value(script.pubNodeDefMetParams, "Parameter[2]/DefValue"), "2");
+    EXPECT_EQ(parameterNames(script), (std::vector<std::string>{"b", "c", "a", "A", "x", "it's"}));
+    EXPECT_EQ(value(script.pubNodeDefMetParams, "Parameter[6]/DefValue"), "2");
 }
 
 TEST_F(ZelScriptXmlParams, ParamAdd_EmptyNameOnlyRemovesAParameterWithEmptyName)
@@ -413,11 +401,16 @@ TEST_F(ZelScriptXmlParams, ParamAdd_EmptyNameOnlyRemovesAParameterWithEmptyName)
     EXPECT_EQ(parameterNames(script), std::vector<std::string>{"a"});
 }
 
-TEST_F(ZelScriptXmlParams, ParamAdd_WithoutParametersElement_FailsWithItsTag)
+TEST_F(ZelScriptXmlParams, WithoutDocumentOrParametersElement_FailsObjectNotSetWithItsTag)
 {
     ZelScriptXml script;
+    ErrorRecord error = errorOf([&] { script.MethodDataSet("m", "t", "a", "d"); });
+    EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet);
+    EXPECT_TRUE(error.Source.ends_with(" ZelScriptXml.MethodDataSet() ")) << error.Source;
+    EXPECT_TRUE(script.pubNodeRoot.isNone());
+
     script.NodeRootValidate("<Definition><Method/></Definition>");
-    const ErrorRecord error = errorOf([&] { script.ParamAdd("a", "int"); });
+    error = errorOf([&] { script.ParamAdd("a", "int"); });
     EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet);
     EXPECT_TRUE(error.Source.ends_with(" WebServiceParams.ParamAdd() ")) << error.Source;
 }
