@@ -154,14 +154,6 @@ TEST_F(FormEngineTest, NeutralAnswersBeforeAnyForm)
     EXPECT_TRUE(forms.empty());
 }
 
-TEST_F(FormEngineTest, ConstructionCreatesTheProcessWideObjects)
-{
-    cFormEngine engine;
-    EXPECT_TRUE(globals().gobjSharedData);
-    EXPECT_TRUE(globals().gobjRobot);
-    EXPECT_EQ(globals().gxmlLanguages.xml(), "<Languages/>");
-}
-
 TEST_F(FormEngineTest, SetDataInstallsTheStoredScriptAndGetDataReturnsEverything)
 {
     cFormEngine engine;
@@ -432,10 +424,13 @@ TEST_F(FormEngineTest, FailingConstructionIsLoggedOnly_AndLaterOperationsMissThe
     registerDefaultComponents();
 }
 
-TEST_F(FormEngineTest, DestructionReleasesTheProcessWideObjects)
+TEST_F(FormEngineTest, ConstructionCreatesAndDestructionReleasesTheProcessWideObjects)
 {
     {
         cFormEngine engine;
+        EXPECT_TRUE(globals().gobjSharedData);
+        EXPECT_TRUE(globals().gobjRobot);
+        EXPECT_EQ(globals().gxmlLanguages.xml(), "<Languages/>");
         load(engine);
     }
     EXPECT_FALSE(globals().gobjSharedData);

@@ -14,7 +14,7 @@ XmlNode scriptNode(const std::string& inner)
 const std::string kComplete = "<RobotScript><Script><Language><![CDATA[JScript]]></Language>"
                               "<EvalCode><![CDATA[var x = 1;]]></EvalCode></Script></RobotScript>";
 
-TEST(cRobot, ReadsAndWritesTheCallersNode)
+TEST(cRobot, ReadsAndWritesTheCallersNode_BlankEvalCodeLeavesTheElementEmpty)
 {
     XmlNode node = scriptNode(kComplete);
     cRobot robot;
@@ -26,13 +26,6 @@ TEST(cRobot, ReadsAndWritesTheCallersNode)
     EXPECT_TRUE(robot.GetFreeDefinition().sameNode(node));
     EXPECT_EQ(node.selectSingleNode("RobotScript/Script/EvalCode").xml(), "<EvalCode><![CDATA[  x = 2  ]]></EvalCode>");
     EXPECT_EQ(node.selectSingleNode("RobotScript/Script/Language").text(), "VBScript");
-}
-
-TEST(cRobot, BlankEvalCodeLeavesTheElementEmpty)
-{
-    XmlNode node = scriptNode(kComplete);
-    cRobot robot;
-    robot.SetFreeDefinition(node);
     robot.SetEvalCode("    ");
     EXPECT_EQ(robot.GetEvalCode(), "");
     EXPECT_EQ(node.selectSingleNode("RobotScript/Script/EvalCode").xml(), "<EvalCode/>");
