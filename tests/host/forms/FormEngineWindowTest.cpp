@@ -56,10 +56,7 @@ TEST_F(FormEngineWindow, CancelLeavesTheScriptAsItWas)
 {
     open(fixture("activity-vbscript.xml"));
     const std::string before = globals().gobjRobot->GetEvalCode();
-    show([&](QDialog&) {
-        control<QTextEdit>("rtfScript")->setPlainText("thrown away");
-        control<QPushButton>("cmdCancel")->click();
-    });
+    showAndCancel([&](QDialog&) { control<QTextEdit>("rtfScript")->setPlainText("thrown away"); });
     EXPECT_EQ(notifier.buttons, std::vector<int32_t>{kButtonCancel});
     EXPECT_EQ(globals().gobjRobot->GetEvalCode(), before);
     EXPECT_NE(engine->GetData().find("<Description><![CDATA[Sums the order lines.]]></Description>"),
@@ -76,21 +73,15 @@ TEST_F(FormEngineWindow, SecondLoadFormReplacesTheFirstWindow)
     EXPECT_FALSE(first);
     ASSERT_NE(window(), nullptr);
     EXPECT_EQ(survivingWindows().size(), 1u);
-    show([&](QDialog&) { control<QPushButton>("cmdCancel")->click(); });
+    showAndCancel([](QDialog&) {});
     EXPECT_EQ(notifier.buttons, std::vector<int32_t>{kButtonCancel});
 }
 
 TEST_F(FormEngineWindow, ShowingAgainKeepsWhatTheFirstShowingFilled)
 {
     open(fixture("activity-vbscript.xml"));
-    show([&](QDialog&) {
-        control<QTextEdit>("rtfScript")->setPlainText("edited");
-        control<QPushButton>("cmdCancel")->click();
-    });
-    show([&](QDialog&) {
-        EXPECT_EQ(control<QTextEdit>("rtfScript")->toPlainText(), "edited");
-        control<QPushButton>("cmdCancel")->click();
-    });
+    showAndCancel([&](QDialog&) { control<QTextEdit>("rtfScript")->setPlainText("edited"); });
+    showAndCancel([&](QDialog&) { EXPECT_EQ(control<QTextEdit>("rtfScript")->toPlainText(), "edited"); });
     EXPECT_EQ(notifier.buttons, (std::vector<int32_t>{kButtonCancel, kButtonCancel}));
 }
 
@@ -107,7 +98,7 @@ TEST_F(FormEngineWindow, WindowComponentIsToldTheWindowHandle)
         return std::make_unique<Spy>(told);
     });
     open(fixture("activity-vbscript.xml"));
-    show([&](QDialog&) { control<QPushButton>("cmdCancel")->click(); });
+    showAndCancel([](QDialog&) {});
     com::ClassRegistry::instance().unregisterClass(kClsidWindowComponent);
     registerDefaultComponents();
     EXPECT_NE(told, 0);

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QPushButton>
 
 #include <cstdlib>
 #include <fstream>
@@ -157,6 +158,14 @@ void EditorFixture::open(const std::string& data, ISkin* skin)
     ASSERT_TRUE(engine->LoadForm(&notifier, XmlNode::newElement("Languages"), skin));
     engine->SetPathData(folder.string());
     engine->SetData(data);
+}
+
+void EditorFixture::showAndCancel(std::function<void(QDialog&)> driver)
+{
+    show([this, driver = std::move(driver)](QDialog& dialog) {
+        driver(dialog);
+        control<QPushButton>("cmdCancel")->click();
+    });
 }
 
 void EditorFixture::show(std::function<void(QDialog&)> driver)

@@ -100,6 +100,8 @@ protected:
     void open(const std::string& data, ISkin* skin = nullptr);
     // ShowForm, with driver acting on the shown window.
     void show(std::function<void(QDialog&)> driver);
+    // show, with Cancel clicked once driver is done: the usual way out of a test.
+    void showAndCancel(std::function<void(QDialog&)> driver);
 
     frmMain& form() { return dynamic_cast<frmMain&>(*engine->form()); }
     QDialog* window() { return form().window(); }

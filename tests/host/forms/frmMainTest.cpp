@@ -111,10 +111,9 @@ INSTANTIATE_TEST_SUITE_P(Editor, StoredLanguage,
 TEST_F(EditorTest, ChoosingALanguageAfterFillingWritesItAtOnce)
 {
     open(activityXml("VBScript", "x = 1"));
-    show([&](QDialog&) {
+    showAndCancel([&](QDialog&) {
         control<QComboBox>("cmbScriptLanguage")->setCurrentIndex(1);
         EXPECT_EQ(globals().gobjRobot->GetLanguage(), "JScript");
-        control<QPushButton>("cmdCancel")->click();
     });
     EXPECT_EQ(notifier.buttons, std::vector<int32_t>{kButtonCancel});
     EXPECT_EQ(globals().gobjRobot->GetLanguage(), "JScript");
@@ -124,13 +123,12 @@ TEST_F(EditorTest, FillsTheControlsFromTheData)
 {
     open(activityXml("JScript", "var a = 1;\nvar b = 2;", "<ExecutionEngine><![CDATA[Node 7]]></ExecutionEngine>", "en",
                      "Adds two numbers"));
-    show([&](QDialog&) {
+    showAndCancel([&](QDialog&) {
         EXPECT_EQ(control<QTextEdit>("rtfScript")->toPlainText(), "var a = 1;\nvar b = 2;");
         EXPECT_EQ(control<QTextEdit>("rtfDescription")->toPlainText(), "Adds two numbers");
         EXPECT_EQ(control<QLineEdit>("txtExecutionEngine")->text(), "Node 7");
         EXPECT_TRUE(control<QTextEdit>("rtfScript")->font().fixedPitch());
         EXPECT_EQ(control<QTextEdit>("rtfScript")->font().family(), "Courier New");
-        control<QPushButton>("cmdCancel")->click();
     });
 }
 
@@ -195,10 +193,7 @@ TEST_P(SyntaxCheck, ShowsTheOutcomeInItsMessageBox)
 {
     const CheckCase& c = GetParam();
     open(activityXml(c.language, c.script));
-    show([&](QDialog&) {
-        control<QToolButton>("cmdCheckSyntax")->click();
-        control<QPushButton>("cmdCancel")->click();
-    });
+    showAndCancel([&](QDialog&) { control<QToolButton>("cmdCheckSyntax")->click(); });
     ASSERT_EQ(ui->shown.size(), 1u);
     const ShownMessage& box = ui->shown.front();
     EXPECT_EQ(box.buttons, MessageButtons::Ok);
@@ -233,10 +228,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(EditorTest, CheckingTwiceGivesTheSameAnswer)
 {
     open(activityXml("VBScript", "Function F()\nF = 1\nEnd Function"));
-    show([&](QDialog&) {
+    showAndCancel([&](QDialog&) {
         control<QToolButton>("cmdCheckSyntax")->click();
         control<QToolButton>("cmdCheckSyntax")->click();
-        control<QPushButton>("cmdCancel")->click();
     });
     ASSERT_EQ(ui->shown.size(), 2u);
     EXPECT_EQ(ui->shown[0].text, "Syntax Code Ok !!!");
@@ -251,7 +245,7 @@ TEST_F(EditorTest, ColouringKeepsTheCaret_AlsoWhenTheRichTextIsLonger)
     // Accents, braces and backslashes are escaped in RTF, so the rich text is far longer.
     const QString script = QString::fromUtf8("' {ñandú} \\ é\nx = \"{}\\\" ' ü\nIf x Then y = 1");
     open(activityXml("VBScript", script.toStdString()));
-    show([&](QDialog&) {
+    showAndCancel([&](QDialog&) {
         auto* box = control<QTextEdit>("rtfScript");
         for (int position : {0, 5, 14, 20, static_cast<int>(script.size())}) {
             QTextCursor caret = box->textCursor();
@@ -262,7 +256,6 @@ TEST_F(EditorTest, ColouringKeepsTheCaret_AlsoWhenTheRichTextIsLonger)
             EXPECT_EQ(box->toPlainText(), script);
         }
         EXPECT_TRUE(hasColouredText(box->document()));
-        control<QPushButton>("cmdCancel")->click();
     });
     EXPECT_TRUE(ui->shown.empty());
 }
@@ -270,7 +263,7 @@ TEST_F(EditorTest, ColouringKeepsTheCaret_AlsoWhenTheRichTextIsLonger)
 TEST_F(EditorTest, NewScriptTextDropsTheColoursOfTheOldOne)
 {
     open(activityXml("VBScript", "If x Then y = 1"));
-    show([&](QDialog&) {
+    showAndCancel([&](QDialog&) {
         auto* box = control<QTextEdit>("rtfScript");
         ASSERT_TRUE(hasColouredText(box->document()));
         form().SetScriptText("plain text");
@@ -278,19 +271,17 @@ TEST_F(EditorTest, NewScriptTextDropsTheColoursOfTheOldOne)
             for (auto it = block.begin(); !it.atEnd(); ++it)
                 EXPECT_FALSE(it.fragment().charFormat().hasProperty(QTextFormat::ForegroundBrush));
         EXPECT_EQ(box->toPlainText(), "plain text");
-        control<QPushButton>("cmdCancel")->click();
     });
 }
 
 TEST_F(EditorTest, ColourButtonReportsAComponentThatCannotBeCreated)
 {
     open(activityXml("VBScript", "x = 1"));
-    show([&](QDialog&) {
+    showAndCancel([&](QDialog&) {
         com::ClassRegistry::instance().unregisterClass(kClsidColorizer);
         control<QToolButton>("cmdColorizeCode")->click();
         registerDefaultComponents();
         EXPECT_TRUE(window()->isVisible());
-        control<QPushButton>("cmdCancel")->click();
     });
     ASSERT_EQ(ui->shown.size(), 1u);
     const ShownMessage& box = ui->shown.front();
@@ -323,7 +314,7 @@ TEST_P(Clipboard, WorksOnTheScriptSelection)
     const ClipboardCase& c = GetParam();
     open(activityXml("VBScript", "alpha\nbeta"));
     ui->clipboard = c.clipboardBefore;
-    show([&](QDialog&) {
+    showAndCancel([&](QDialog&) {
         auto* box = control<QTextEdit>("rtfScript");
         QTextCursor selection = box->textCursor();
         selection.setPosition(c.selectFrom);
@@ -331,7 +322,6 @@ TEST_P(Clipboard, WorksOnTheScriptSelection)
         box->setTextCursor(selection);
         control<QToolButton>(c.button)->click();
         EXPECT_EQ(box->toPlainText().toStdString(), c.scriptAfter);
-        control<QPushButton>("cmdCancel")->click();
     });
     EXPECT_EQ(ui->clipboard, c.clipboardAfter);
     EXPECT_TRUE(ui->shown.empty());
@@ -355,7 +345,7 @@ TEST_F(EditorTest, NoToTheWizardQuestionChangesNothing)
     CountingColorizerScope colouring;
     open(activityXml("VBScript", "x = 1"));
     ui->answers.push_back(MessageResult::No);
-    show([&](QDialog&) {
+    showAndCancel([&](QDialog&) {
         const int colouredBefore = CountingColorizer::calls;
         control<QTextEdit>("rtfScript")->setPlainText("typed but not stored");
         control<QToolButton>("cmdWizard")->click();
@@ -363,7 +353,6 @@ TEST_F(EditorTest, NoToTheWizardQuestionChangesNothing)
         EXPECT_FALSE(hasColouredText(control<QTextEdit>("rtfScript")->document()));
         EXPECT_EQ(control<QTextEdit>("rtfScript")->toPlainText(), "typed but not stored");
         EXPECT_TRUE(window()->isVisible());
-        control<QPushButton>("cmdCancel")->click();
     });
     ASSERT_EQ(ui->shown.size(), 1u);
     EXPECT_EQ(ui->shown[0].text, "The wizard replaces the current script with the code it generates.\nDo you want "
@@ -379,12 +368,11 @@ TEST_F(EditorTest, YesWithoutAWizardTellsTheUserAndColoursTheCode)
 {
     CountingColorizerScope colouring;
     open(activityXml("VBScript", "x = 1"));
-    show([&](QDialog&) {
+    showAndCancel([&](QDialog&) {
         const int colouredBefore = CountingColorizer::calls;
         control<QToolButton>("cmdWizard")->click();
         EXPECT_EQ(CountingColorizer::calls, colouredBefore + 1);
         EXPECT_EQ(control<QTextEdit>("rtfScript")->toPlainText(), "x = 1");
-        control<QPushButton>("cmdCancel")->click();
     });
     ASSERT_EQ(ui->shown.size(), 2u);
     EXPECT_EQ(ui->shown[1].text, "The web-service wizard is not available yet.");
@@ -399,12 +387,11 @@ TEST_F(EditorTest, YesWithoutAWizardTellsTheUserAndColoursTheCode)
 TEST_F(EditorTest, OkThatFailsToValidateShowsTheErrorAndKeepsTheWindow)
 {
     open(activityXml("VBScript", "x = 1"));
-    show([&](QDialog&) {
+    showAndCancel([&](QDialog&) {
         globals().gobjSharedData->PropertiesNode().removeChildren();
         control<QPushButton>("cmdOk")->click();
         EXPECT_TRUE(window()->isVisible());
         EXPECT_TRUE(notifier.buttons.empty());
-        control<QPushButton>("cmdCancel")->click();
     });
     EXPECT_EQ(notifier.buttons, std::vector<int32_t>{kButtonCancel});
     ASSERT_EQ(ui->shown.size(), 1u);
@@ -420,11 +407,10 @@ TEST_F(EditorTest, CancelRefusedByTheHostShowsTheErrorAndKeepsTheWindow)
 {
     open(activityXml("VBScript", "x = 1"));
     notifier.failOnButton = kButtonCancel;
-    show([&](QDialog&) {
+    showAndCancel([&](QDialog&) {
         control<QPushButton>("cmdCancel")->click();
         EXPECT_TRUE(window()->isVisible());
         notifier.failOnButton = -1;
-        control<QPushButton>("cmdCancel")->click();
     });
     EXPECT_EQ(notifier.buttons, std::vector<int32_t>{kButtonCancel});
     ASSERT_EQ(ui->shown.size(), 1u);
@@ -440,12 +426,11 @@ TEST_F(EditorTest, CancelRefusedByTheHostShowsTheErrorAndKeepsTheWindow)
 TEST_F(EditorTest, WizardThatFailsShowsTheErrorAndKeepsTheWindow)
 {
     open(activityXml("VBScript", "x = 1"));
-    show([&](QDialog&) {
+    showAndCancel([&](QDialog&) {
         com::ClassRegistry::instance().unregisterClass(kClsidColorizer);
         control<QToolButton>("cmdWizard")->click();
         registerDefaultComponents();
         EXPECT_TRUE(window()->isVisible());
-        control<QPushButton>("cmdCancel")->click();
     });
     // The question, the wizard's absence, then the error of the colouring that follows it.
     ASSERT_EQ(ui->shown.size(), 3u);
@@ -475,7 +460,7 @@ TEST_P(ReportedError, IsReportedWithTheHandlersTag_AndTheWindowStaysOpen)
 {
     const ReportCase& c = GetParam();
     open(activityXml("VBScript", "alpha"));
-    show([&](QDialog& dialog) {
+    showAndCancel([&](QDialog& dialog) {
         ui->clipboardFails = c.button != nullptr;
         if (c.button != nullptr) {
             control<QToolButton>(c.button)->click();
@@ -484,7 +469,6 @@ TEST_P(ReportedError, IsReportedWithTheHandlersTag_AndTheWindowStaysOpen)
             control<QComboBox>("cmbScriptLanguage")->setCurrentIndex(1);
         }
         EXPECT_TRUE(dialog.isVisible());
-        control<QPushButton>("cmdCancel")->click();
     });
     ASSERT_EQ(ui->shown.size(), 1u);
     const ShownMessage& box = ui->shown.front();
@@ -555,7 +539,7 @@ TEST_F(EditorTest, WizardClosedWithoutCodeChangesNothingButColours)
     CountingColorizerScope colouring;
     FakeWizardScope wizard({"", kDefinition});
     open(activityXml("VBScript", "old = 1"));
-    show([&](QDialog&) {
+    showAndCancel([&](QDialog&) {
         const int colouredBefore = CountingColorizer::calls;
         control<QTextEdit>("rtfScript")->setPlainText("typed = 2");
         control<QToolButton>("cmdWizard")->click();
@@ -563,7 +547,6 @@ TEST_F(EditorTest, WizardClosedWithoutCodeChangesNothingButColours)
         EXPECT_EQ(control<QTextEdit>("rtfScript")->toPlainText(), "typed = 2");
         EXPECT_EQ(globals().gobjRobot->GetAdditionalDefinition(), "");
         EXPECT_EQ(CountingColorizer::calls, colouredBefore + 1);
-        control<QPushButton>("cmdCancel")->click();
     });
     ASSERT_EQ(ui->shown.size(), 1u); // the question only
 }
@@ -606,7 +589,7 @@ TEST_F(EditorTest, EscapeIsCancel)
 TEST_F(EditorTest, LanguageSwitchingSetsEveryTextAndAMissingFileChangesNone)
 {
     open(activityXml("VBScript", "x = 1"));
-    show([&](QDialog& dialog) {
+    showAndCancel([&](QDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), " Script Editor");
         engine->ChangeInterfaceLanguage("es");
         EXPECT_EQ(globals().gstrLanguageId, "es");
@@ -623,19 +606,17 @@ TEST_F(EditorTest, LanguageSwitchingSetsEveryTextAndAMissingFileChangesNone)
         EXPECT_EQ(globals().gstrLanguageId, "xx");
         EXPECT_EQ(engine->GetCaption(), " Editor de scripts");
         EXPECT_EQ(control<QPushButton>("cmdOk")->text(), "&Aceptar");
-        control<QPushButton>("cmdCancel")->click();
     });
 }
 
 TEST_F(EditorTest, WithoutALanguageFileTheDesignTextsStay)
 {
     open(activityXml("VBScript", "x = 1", "<ExecutionEngine/>", "fr"));
-    show([&](QDialog& dialog) {
+    showAndCancel([&](QDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), " Script Editor");
         EXPECT_EQ(control<QPushButton>("cmdOk")->text(), "&Ok");
         EXPECT_EQ(control<QLabel>("lblScript")->text(), "Code Script");
         EXPECT_EQ(control<QToolButton>("cmdCheckSyntax")->toolTip(), "Check Sintax");
-        control<QPushButton>("cmdCancel")->click();
     });
 }
 
@@ -719,7 +700,7 @@ TEST_F(EditorTest, NoSkinChangesNothing)
 TEST_F(EditorTest, DraggingTheCaptionMovesTheWindowWithTheLeftButtonOnly)
 {
     open(activityXml("VBScript", "x = 1"));
-    show([&](QDialog& dialog) {
+    showAndCancel([&](QDialog& dialog) {
         auto* caption = control<QWidget>("picCaption");
         auto drag = [&](Qt::MouseButton button) {
             const QPoint start = caption->mapToGlobal(QPoint(40, 10));
@@ -738,7 +719,6 @@ TEST_F(EditorTest, DraggingTheCaptionMovesTheWindowWithTheLeftButtonOnly)
         EXPECT_EQ(dialog.pos(), before);
         drag(Qt::LeftButton);
         EXPECT_EQ(dialog.pos(), before + QPoint(50, 30));
-        control<QPushButton>("cmdCancel")->click();
     });
     EXPECT_TRUE(ui->shown.empty());
 }
@@ -746,14 +726,13 @@ TEST_F(EditorTest, DraggingTheCaptionMovesTheWindowWithTheLeftButtonOnly)
 TEST_F(EditorTest, WindowHasNoSystemTitleBar_AndPaintsWithoutErrors)
 {
     open(activityXml("VBScript", "x = 1"));
-    show([&](QDialog& dialog) {
+    showAndCancel([&](QDialog& dialog) {
         EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::FramelessWindowHint));
         const QImage picture = dialog.grab().toImage();
         ASSERT_FALSE(picture.isNull());
         // The caption bar is a gradient: its left end is darker than its right end.
         const QColor left = picture.pixelColor(3, 13), right = picture.pixelColor(picture.width() - 4, 13);
         EXPECT_LT(left.lightness(), right.lightness());
-        control<QPushButton>("cmdCancel")->click();
     });
 }
 
