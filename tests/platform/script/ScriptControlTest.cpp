@@ -1,60 +1,53 @@
 #include "platform/script/ScriptControl.h"
+#include "platform/script/vbscript/VBScriptParser.h"
 
 #include <gtest/gtest.h>
 
 namespace zel::script {
 namespace {
 
-TEST(ScriptControl, StartsAsVBScriptWithNoErrorAndNoCode)
+TEST(ScriptControl, StartsAsVBScriptAndMatchesLanguageNamesIgnoringCase)
 {
     ScriptControl control;
     EXPECT_EQ(control.Language(), "VBScript");
     EXPECT_EQ(control.Error().Number, 0);
     EXPECT_EQ(control.UnitCount(), 0u);
-}
-
-TEST(ScriptControl, LanguageNamesAreMatchedIgnoringCase)
-{
-    ScriptControl control;
     EXPECT_TRUE(control.SetLanguage("vbscript"));
-    EXPECT_EQ(control.Language(), "VBScript");
     EXPECT_FALSE(control.SetLanguage("Perl"));
     EXPECT_FALSE(control.SetLanguage(""));
     EXPECT_EQ(control.Language(), "VBScript");
 }
 
+// A failed AddCode fills every field of the error; columns count UTF-16 units from one, and an
+// error at the end of the text is on the last line.
 TEST(ScriptControl, FailedAddCodeFillsEveryFieldOfTheError)
 {
-    ScriptControl control;
-    EXPECT_FALSE(control.AddCode("Dim a\r\nx = \"abc\r\nDim b"));
-    const ScriptError& error = control.Error();
-    EXPECT_EQ(error.Number, 1033);
-    EXPECT_EQ(error.Description, "Unterminated string constant");
-    EXPECT_EQ(error.Line, 2);
-    EXPECT_EQ(error.Column, 5);
-    EXPECT_EQ(error.Text, "x = \"abc");
-    EXPECT_EQ(error.Source, "VBScript compilation error");
-    EXPECT_EQ(control.UnitCount(), 0u);
-}
-
-TEST(ScriptControl, ErrorAtTheEndOfTextIsOnTheLastLine)
-{
-    ScriptControl control;
-    EXPECT_FALSE(control.AddCode("If a Then\n  b = 1"));
-    EXPECT_EQ(control.Error().Number, 1014);
-    EXPECT_EQ(control.Error().Line, 2);
-    EXPECT_EQ(control.Error().Column, 8);
-    EXPECT_EQ(control.Error().Text, "  b = 1");
-}
-
-TEST(ScriptControl, ColumnsCountUtf16UnitsFromOne)
-{
-    ScriptControl control;
-    // "é" is one unit, the emoji two; the error is at the second quote.
-    EXPECT_FALSE(control.AddCode("x = \"\xC3\xA9\xF0\x9F\x98\x80\" & \"open"));
-    EXPECT_EQ(control.Error().Column, 13);
-    EXPECT_FALSE(control.AddCode("\tx = (1"));
-    EXPECT_EQ(control.Error().Column, 8);
+    struct Case
+    {
+        const char* source;
+        int32_t number;
+        int32_t line;
+        int32_t column;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"Dim a\r\nx = \"abc\r\nDim b", 1033, 2, 5, "x = \"abc"},
+        {"If a Then\n  b = 1", 1014, 2, 8, "  b = 1"},
+        {"x = \"\xC3\xA9\xF0\x9F\x98\x80\" & \"open", 1033, 1, 13, "x = \"\xC3\xA9\xF0\x9F\x98\x80\" & \"open"},
+        {"\tx = (1", 1006, 1, 8, "\tx = (1"},
+    };
+    for (const Case& c : cases) {
+        ScriptControl control;
+        EXPECT_FALSE(control.AddCode(c.source)) << c.source;
+        const ScriptError& error = control.Error();
+        EXPECT_EQ(error.Number, c.number) << c.source;
+        EXPECT_EQ(error.Description, vbscript::description(c.number)) << c.source;
+        EXPECT_EQ(error.Line, c.line) << c.source;
+        EXPECT_EQ(error.Column, c.column) << c.source;
+        EXPECT_EQ(error.Text, c.text) << c.source;
+        EXPECT_EQ(error.Source, "VBScript compilation error");
+        EXPECT_EQ(control.UnitCount(), 0u);
+    }
 }
 
 TEST(ScriptControl, SuccessfulAddCodeClearsTheLastErrorAndKeepsTheUnit)
@@ -81,7 +74,7 @@ TEST(ScriptControl, ClearErrorForgetsTheErrorButNotTheCode)
     EXPECT_EQ(control.UnitCount(), 0u);
 }
 
-TEST(ScriptControl, EachUnitChecksNamesOnItsOwn)
+TEST(ScriptControl, EachUnitChecksNamesAndOptionExplicitOnItsOwn)
 {
     ScriptControl control;
     EXPECT_TRUE(control.AddCode("Function F(a) : F = a : End Function\nDim g"));
@@ -89,13 +82,7 @@ TEST(ScriptControl, EachUnitChecksNamesOnItsOwn)
     EXPECT_FALSE(control.AddCode("Dim h\nDim h"));
     EXPECT_EQ(control.Error().Number, 1041);
     EXPECT_EQ(control.Error().Line, 2);
-}
-
-TEST(ScriptControl, OptionExplicitMayOpenAnyUnit)
-{
-    ScriptControl control;
-    EXPECT_TRUE(control.AddCode("Dim a"));
-    EXPECT_TRUE(control.AddCode("Option Explicit\nDim b"));
+    EXPECT_TRUE(control.AddCode("Option Explicit\nDim b")) << "Option Explicit may open any unit";
 }
 
 TEST(ScriptControl, SettingTheLanguageStartsAgain)

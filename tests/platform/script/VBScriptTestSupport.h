@@ -36,6 +36,15 @@ inline void checkSyntax(const SyntaxRow& row)
     }
 }
 
+// piece written times times over.
+inline std::string repeat(std::string_view piece, int times)
+{
+    std::string out;
+    for (int i = 0; i < times; ++i)
+        out += piece;
+    return out;
+}
+
 inline std::string readFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

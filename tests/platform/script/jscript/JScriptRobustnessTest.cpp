@@ -1,4 +1,5 @@
 #include "platform/script/jscript/JScriptParser.h"
+#include "platform/script/jscript/JScriptTestUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +7,8 @@
 
 namespace zel::script::jscript {
 namespace {
+
+using namespace std::string_view_literals;
 
 std::string repeat(std::string_view piece, std::size_t times)
 {
@@ -102,35 +105,32 @@ TEST(JScriptRobustness, EverySingleByteGetsAVerdict)
     }
 }
 
-TEST(JScriptRobustness, NulAndInvalidUtf8AreInvalidCharactersOutsideLiterals)
-{
-    const std::string nul("x = 1;\0y = 2;", 13);
-    EXPECT_EQ(check(nul).number, 1014);
-    EXPECT_EQ(check(nul).offset, 6u);
-    EXPECT_EQ(check(std::string("// comment \0 here\nx = 1;", 24)).number, 0);
-    EXPECT_EQ(check(std::string("s = '\0\xFF\xC3';", 10)).number, 0);
-    EXPECT_EQ(check("x = \xC3;").number, 1014);
-    EXPECT_EQ(check("x = \xE2\x80;").number, 1014);
-    EXPECT_EQ(check("/* \xFF\xFE */ x = 1;").number, 0);
-}
+// NUL and invalid UTF-8 are invalid characters outside literals and comments; Unicode spaces and
+// line terminators are white space.
+const test::Row kOddCharacters[] = {
+    {"x = 1;§\0y = 2;"sv, 1014},
+    {"// comment \0 here\nx = 1;"sv, 0},
+    {"s = '\0\xFF\xC3';"sv, 0},
+    {"x = \xC3;", 1014},
+    {"x = \xE2\x80;", 1014},
+    {"/* \xFF\xFE */ x = 1;", 0},
+    {"\xEF\xBB\xBFvar a = 1;", 0}, // byte-order mark
+    {"var\xC2\xA0"
+     "a = 1;",
+     0}, // no-break space
+    {"var\xE3\x80\x80"
+     "a = 1;",
+     0}, // ideographic space
+    {"a = 1\xE2\x80\xA8"
+     "b = 2",
+     0},                                          // line separator
+    {"function f() { return\xE2\x80\xA9 1 }", 0}, // paragraph separator
+    {"throw\xE2\x80\xA8 e", 1035},
+};
 
-TEST(JScriptRobustness, UnicodeSpacesAndLineTerminatorsAreWhiteSpace)
+TEST(JScriptRobustness, OddCharactersOutsideAndInsideLiterals)
 {
-    EXPECT_EQ(check("\xEF\xBB\xBFvar a = 1;").number, 0); // byte-order mark
-    EXPECT_EQ(check("var\xC2\xA0"
-                    "a = 1;")
-                  .number,
-              0); // no-break space
-    EXPECT_EQ(check("var\xE3\x80\x80"
-                    "a = 1;")
-                  .number,
-              0); // ideographic space
-    EXPECT_EQ(check("a = 1\xE2\x80\xA8"
-                    "b = 2")
-                  .number,
-              0); // line separator
-    EXPECT_EQ(check("function f() { return\xE2\x80\xA9 1 }").number, 0);
-    EXPECT_EQ(check("throw\xE2\x80\xA8 e").number, 1035);
+    test::expectRows(kOddCharacters);
 }
 
 TEST(JScriptRobustness, LargeScriptIsCheckedWhole)

@@ -2,6 +2,8 @@
 
 #include "platform/script/jscript/JScriptParser.h"
 
+#include <gtest/gtest.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <fstream>
@@ -43,6 +45,27 @@ inline std::size_t lineOf(std::string_view text, std::size_t offset)
             ++line;
     }
     return line;
+}
+
+// One row of a verdict table: the source ("§" marks where the error is expected) and the error number.
+struct Row
+{
+    std::string_view source;
+    int32_t number;
+};
+
+// Checks each row's number and, where the source holds a mark, the offset of the error.
+template <std::size_t N> void expectRows(const Row (&rows)[N])
+{
+    for (std::size_t i = 0; i < N; ++i) {
+        const Marked m = unmark(rows[i].source);
+        const Diagnostic d = check(m.source);
+        SCOPED_TRACE(::testing::Message() << "row " << i << ": " << rows[i].source);
+        EXPECT_EQ(d.number, rows[i].number);
+        if (m.offset != std::string_view::npos) {
+            EXPECT_EQ(d.offset, m.offset);
+        }
+    }
 }
 
 inline std::string readFile(const std::string& path)
