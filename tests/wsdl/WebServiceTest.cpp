@@ -230,10 +230,7 @@ TEST(WebServiceFetch, Documents_GiveTheFirstServiceName)
 
 TEST(WebServiceFetch, FailedFetches_ReturnEmptyAndKeepThePreviousWsdl)
 {
-    RawServer silent([](int, const std::atomic<bool>& stopping) {
-        while (!stopping)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    });
+    RawServer silent(&RawServer::hang);
     struct Case
     {
         const char* what;

@@ -21,12 +21,6 @@ HttpOptions shortTimeout()
     return options;
 }
 
-void hang(int, const std::atomic<bool>& stopping)
-{
-    while (!stopping)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-}
-
 } // namespace
 
 TEST(HttpClient, Get_ReturnsBodyAndHeaders_WhateverTheStatus)
@@ -58,7 +52,7 @@ TEST(HttpClient, Get_ReturnsBodyAndHeaders_WhateverTheStatus)
     }
 }
 
-TEST(HttpClient, Post_SendsMethodHeadersAndBody)
+TEST(HttpClient, Post_SendsMethodHeadersAndBody_AndRedirectsAreFollowedToTheLastResponse)
 {
     LoopbackHttpServer server;
     server.server.Post("/echo", [](const httplib::Request& req, httplib::Response& res) {
@@ -66,34 +60,29 @@ TEST(HttpClient, Post_SendsMethodHeadersAndBody)
                             req.body,
                         "text/plain");
     });
+    server.server.Get("/old", [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/new"); });
+    server.server.Get("/new",
+                      [](const httplib::Request&, httplib::Response& res) { res.set_content("moved", "text/plain"); });
     server.start();
     HttpRequest request;
     request.method = "POST";
     request.url = server.url("/echo");
     request.headers = {{"Content-Type", "text/xml; charset=utf-8"}, {"SOAPAction", "\"urn:x#Add\""}};
     request.body = "<Add><a>1</a></Add>";
-    const HttpResponse response = HttpClient::send(request);
-    ASSERT_TRUE(response.ok()) << response.message;
-    EXPECT_EQ(response.body, "\"urn:x#Add\"|text/xml; charset=utf-8|<Add><a>1</a></Add>");
-}
+    const HttpResponse posted = HttpClient::send(request);
+    ASSERT_TRUE(posted.ok()) << posted.message;
+    EXPECT_EQ(posted.body, "\"urn:x#Add\"|text/xml; charset=utf-8|<Add><a>1</a></Add>");
 
-TEST(HttpClient, Redirects_AreFollowedToTheLastResponse)
-{
-    LoopbackHttpServer server;
-    server.server.Get("/old", [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/new"); });
-    server.server.Get("/new",
-                      [](const httplib::Request&, httplib::Response& res) { res.set_content("moved", "text/plain"); });
-    server.start();
-    const HttpResponse response = HttpClient::get(server.url("/old"));
-    ASSERT_TRUE(response.ok()) << response.message;
-    EXPECT_EQ(response.status, 200);
-    EXPECT_EQ(response.body, "moved");
-    EXPECT_EQ(response.effectiveUrl, server.url("/new"));
+    const HttpResponse redirected = HttpClient::get(server.url("/old"));
+    ASSERT_TRUE(redirected.ok()) << redirected.message;
+    EXPECT_EQ(redirected.status, 200);
+    EXPECT_EQ(redirected.body, "moved");
+    EXPECT_EQ(redirected.effectiveUrl, server.url("/new"));
 }
 
 TEST(HttpClient, TransportFaults_ComeBackAsErrorsWithoutHanging)
 {
-    RawServer silent(&hang);
+    RawServer silent(&RawServer::hang);
     RawServer garbage([](int socket, const std::atomic<bool>&) {
         RawServer::readHeaders(socket);
         RawServer::write(socket, "this is not HTTP at all\r\n\r\n");
@@ -185,7 +174,7 @@ TEST(HttpClient, Proxy_ReceivesTheRequestAndTheCredentials)
 
 TEST(HttpClient, Stop_CancelsAnExchangeInProgress)
 {
-    RawServer silent(&hang);
+    RawServer silent(&RawServer::hang);
     std::stop_source stop;
     std::thread canceller([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
@@ -230,7 +219,7 @@ TEST(AsyncHttpRequest, Failures_CompleteWithTheErrorAndAbortReturnsAtOnce)
     ASSERT_TRUE(refused.waitForCompletion(std::chrono::seconds(10)));
     EXPECT_EQ(refused.response().error, HttpError::Connect);
 
-    RawServer silent(&hang);
+    RawServer silent(&RawServer::hang);
     AsyncHttpRequest hanging;
     hanging.open("GET", silent.url("/"));
     hanging.send();

@@ -53,6 +53,15 @@ private:
     int m_port = 0;
 };
 
+// 127.0.0.1 with port 0, for bind() to pick a free port.
+inline sockaddr_in anyLoopbackPort()
+{
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return address;
+}
+
 // A bare TCP server on a free loopback port. Each accepted connection is given to the handler
 // on the accepting thread; the handler may read and write the socket or just keep it open.
 class RawServer
@@ -63,9 +72,7 @@ public:
     explicit RawServer(Handler handler) : m_handler(std::move(handler))
     {
         m_listen = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        sockaddr_in address = anyLoopbackPort();
         socklen_t length = sizeof address;
         if (::bind(m_listen, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
             ::listen(m_listen, 8) != 0 || ::getsockname(m_listen, reinterpret_cast<sockaddr*>(&address), &length) != 0)
@@ -115,6 +122,12 @@ public:
         return data;
     }
     static void write(int socket, const std::string& data) { ::send(socket, data.data(), data.size(), MSG_NOSIGNAL); }
+    // A handler that keeps the connection open and never answers.
+    static void hang(int, const std::atomic<bool>& stopping)
+    {
+        while (!stopping)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
 
 private:
     Handler m_handler;
@@ -130,9 +143,7 @@ private:
 inline int closedLoopbackPort()
 {
     const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sockaddr_in address = anyLoopbackPort();
     socklen_t length = sizeof address;
     ::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
     ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
