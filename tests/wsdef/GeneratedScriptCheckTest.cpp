@@ -96,20 +96,10 @@ std::string generate(const Combination& c)
 
 TEST_F(GeneratedScript, EveryCombinationPassesTheVBScriptCheck)
 {
-    std::size_t checked = 0;
-    for (Params params : {Params::None, Params::Simple, Params::Mapped}) {
-        for (bool returnValue : {false, true}) {
-            for (bool ace : {false, true}) {
-                for (bool proxy : {false, true}) {
-                    const Combination c{params, returnValue, ace, proxy};
-                    const std::string text = generate(c);
-                    EXPECT_TRUE(compiles(text)) << describe(c);
-                    ++checked;
-                }
-            }
-        }
+    for (int i = 0; i < 24; ++i) {
+        const Combination c{static_cast<Params>(i / 8), (i & 4) != 0, (i & 2) != 0, (i & 1) != 0};
+        EXPECT_TRUE(compiles(generate(c))) << describe(c);
     }
-    EXPECT_EQ(checked, 24u);
 }
 
 // The pieces a process designer reads in the script are where they belong.

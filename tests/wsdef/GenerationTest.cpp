@@ -148,31 +148,28 @@ TEST_F(Generation, Main_WithoutParametersAppendsTheEndDirectly)
                                          "call=[SUB Ping()] ace=[];END");
 }
 
-TEST_F(Generation, Call_TemplateFollowsTheReturnType)
+// The template follows the return type. "<Params>" goes in before "<MethodName>": a parameter name
+// holding the later placeholder is replaced too, an operation name holding the earlier one is left.
+TEST_F(Generation, Call_TemplateFollowsTheReturnType_ParamsReplacedBeforeMethodName)
 {
     struct Case
     {
         const char* returnType;
+        const char* operation;
+        const char* parameter;
         const char* expected;
     };
-    const Case cases[] = {{"", "SUB M(xGet())"}, {"[none]", "FNC M(xGet())"}, {"string", "FNC M(xGet())"}};
+    const Case cases[] = {{"", "M", "x", "SUB M(xGet())"},
+                          {"[none]", "M", "x", "FNC M(xGet())"},
+                          {"string", "M", "x", "FNC M(xGet())"},
+                          {"", "Op<Params>", "x<MethodName>", "SUB Op<Params>(xOp<Params>Get())"}};
     for (const Case& c : cases) {
         ZelScriptXml script;
-        script.WebServicePropertiesSet("u", "", false, false, "s", "c", "M");
+        script.WebServicePropertiesSet("u", "", false, false, "s", "c", c.operation);
         script.WebServiceMethodReturnSet(c.returnType, "");
-        script.ParamAdd("x", "int");
-        EXPECT_EQ(script.WebServiceCallEvalCodeMake(), c.expected) << c.returnType;
+        script.ParamAdd(c.parameter, "int");
+        EXPECT_EQ(script.WebServiceCallEvalCodeMake(), c.expected) << c.returnType << " / " << c.operation;
     }
-}
-
-// "<Params>" goes in before "<MethodName>": a parameter name holding the later placeholder is
-// replaced too, an operation name holding the earlier one is left.
-TEST_F(Generation, Call_ParamsReplacedBeforeMethodName)
-{
-    ZelScriptXml script;
-    script.WebServicePropertiesSet("u", "", false, false, "s", "c", "Op<Params>");
-    script.ParamAdd("x<MethodName>", "int");
-    EXPECT_EQ(script.WebServiceCallEvalCodeMake(), "SUB Op<Params>(xOp<Params>Get())");
 }
 
 // Only the elements under Parameters are parameters: a comment or stray text in a stored
