@@ -18,22 +18,18 @@ public:
     explicit FakeForm(EditorFormEvents events) : events(std::move(events)) { ++created; }
     ~FakeForm() override { ++destroyed; }
 
-    void Load() override { calls.push_back("Load"); }
+    void Load() override { record("Load"); }
     void Unload() override
     {
-        calls.push_back("Unload");
+        record("Unload");
         ++unloaded;
         if (failUnload)
             throw ErrorRecord(5, "unload failed");
     }
-    void Initialize() override
-    {
-        calls.push_back("Initialize");
-        failIf("Initialize");
-    }
+    void Initialize() override { record("Initialize"); }
     void ShowModal() override
     {
-        calls.push_back("ShowModal");
+        record("ShowModal");
         if (onShow)
             onShow(*this);
     }
@@ -51,18 +47,10 @@ public:
         events.buttonClick(1);
     }
     bool Validate() override { return failIf("Validate"), true; }
-    void ResizeForm() override
-    {
-        failIf("ResizeForm");
-        calls.push_back("ResizeForm");
-    }
+    void ResizeForm() override { record("ResizeForm"); }
     std::string Caption() override { return failIf("Caption"), " Script Editor"; }
     int32_t Handle() override { return failIf("Handle"), 4711; }
-    void ChangeSettings() override
-    {
-        failIf("ChangeSettings");
-        calls.push_back("ChangeSettings");
-    }
+    void ChangeSettings() override { record("ChangeSettings"); }
     void UpdateLanguages(const XmlNode& languages) override
     {
         failIf("UpdateLanguages");
@@ -78,6 +66,12 @@ public:
     {
         if (operation == failOn)
             throw ErrorRecord(1001, "the window failed", "Form");
+    }
+    // Records a successful operation; the one named failOn raises instead.
+    void record(const std::string& operation)
+    {
+        failIf(operation);
+        calls.push_back(operation);
     }
 
     EditorFormEvents events;
