@@ -328,7 +328,7 @@ protected:
     }
 };
 
-TEST_F(ZelScriptXmlParams, ParamAdd_StoresChildrenInOrder)
+TEST_F(ZelScriptXmlParams, ParamAdd_StoresChildrenInOrder_XmlValuesAsElements)
 {
     ZelScriptXml script;
     script.ParamAdd("a", "int", "OrderId", " 7 ");
@@ -339,19 +339,16 @@ TEST_F(ZelScriptXmlParams, ParamAdd_StoresChildrenInOrder)
     EXPECT_EQ(value(parameter, "AtrId"), "OrderId");
     EXPECT_EQ(value(parameter, "DefValue"), " 7 ");
     EXPECT_EQ(value(parameter, "EvalCode"), "E a=7 from OrderId");
-}
 
-TEST_F(ZelScriptXmlParams, ParamAdd_ValueThatIsXmlBecomesChildElement)
-{
-    ZelScriptXml script;
+    // A value that is XML becomes a child element; a blank attribute an empty element.
     script.ParamAdd("p", "string", "", "<tag>x</tag>");
-    const XmlNode defValue = script.pubNodeDefMetParams.selectSingleNode("Parameter/DefValue");
+    const XmlNode defValue = script.pubNodeDefMetParams.selectSingleNode("Parameter[2]/DefValue");
     ASSERT_EQ(defValue.children().size(), 1u);
     EXPECT_EQ(defValue.firstChild().xml(), "<tag>x</tag>");
     script.ParamAdd("q", "string", "   ", "plain");
-    EXPECT_EQ(script.pubNodeDefMetParams.selectSingleNode("Parameter[2]/AtrId").xml(), "<AtrId/>");
+    EXPECT_EQ(script.pubNodeDefMetParams.selectSingleNode("Parameter[3]/AtrId").xml(), "<AtrId/>");
     script.ParamAdd("<n>x</n>", "string");
-    EXPECT_EQ(script.pubNodeDefMetParams.selectSingleNode("Parameter[3]/Name").xml(), "<Name><n>x</n></Name>");
+    EXPECT_EQ(script.pubNodeDefMetParams.selectSingleNode("Parameter[4]/Name").xml(), "<Name><n>x</n></Name>");
 }
 
 // The fragment is made before anything is removed, so a parameter whose fragment cannot be made
