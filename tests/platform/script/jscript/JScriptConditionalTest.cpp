@@ -77,88 +77,53 @@ TEST(JScriptConditional, EvaluatesConditionsAsTheEngineDoes)
     }
 }
 
-TEST(JScriptConditional, CompilesOnlyTheSelectedBranch)
-{
-    const char* script = "/*@cc_on\n"
-                         "@if (@_win16)\n"
-                         "  x = ;\n"
-                         "@elif (@_jscript_version >= 5)\n"
-                         "  var version = @_jscript_version;\n"
-                         "@elif (@_win32)\n"
-                         "  y = ;\n"
-                         "@else\n"
-                         "  z = ;\n"
-                         "@end\n"
-                         "@*/\n";
-    EXPECT_EQ(check(script).number, 0);
-
-    const std::string elseTaken = "@if (@_win16) a = ; @elif (@_mac) b = ; @else c = 1; @end";
-    EXPECT_EQ(check(elseTaken).number, 0);
-    const std::string elseBroken = "@if (@_win16) a = 1; @else c = §; @end";
-    const test::Marked m = test::unmark(elseBroken);
-    EXPECT_EQ(check(m.source).number, 1002);
-    EXPECT_EQ(check(m.source).offset, m.offset);
-}
-
-TEST(JScriptConditional, SkipsNestedIfsInsideASkippedBranch)
-{
-    EXPECT_EQ(check("@if (0) @if (1) a = ; @else b = ; @end c = ; @else d = 1; @end").number, 0);
-    EXPECT_EQ(check("@if (1) @if (0) a = ; @else b = 1; @end @else d = ; @end").number, 0);
-    EXPECT_EQ(check("@if (1) @if (1) @if (1) a = 1; @end @end @end").number, 0);
-}
-
-TEST(JScriptConditional, SetDefinesVariablesForLaterConditionsAndCode)
-{
-    EXPECT_EQ(check("@set @debug = 1\n@if (@debug) trace(); @end").number, 0);
-    EXPECT_EQ(check("@set @a = 12\n@set @b = (@a * 20)\n@if (@b == 240) x = ; @end").number, 1002);
-    EXPECT_EQ(check("@set @v = @_jscript_version\n@if (@v == 5.8) x = ; @end").number, 1002);
-    EXPECT_EQ(check("@set @n = -!0\n@if (@n == -1) x = ; @end").number, 1002);
-    EXPECT_EQ(check("@set @a = 1\n@set @a = 0\n@if (@a) x = ; @end").number, 0);
-    // A variable is an ordinary value in code once conditional compilation is on.
-    EXPECT_EQ(check("@set @limit = 10\nfor (var i = 0; i < @limit; i++) ;").number, 0);
-    // The term ends after its constant: what follows is code again.
-    EXPECT_EQ(check("@set @a = 1 var b = 2;").number, 0);
-}
-
-TEST(JScriptConditional, CommentFormsHideCodeUntilTurnedOn)
-{
-    // Conditional compilation off: /*@ ... @*/ and //@ are plain comments.
-    EXPECT_EQ(check("/*@ x = ; @*/").number, 0);
-    EXPECT_EQ(check("//@ x = ;\ny = 1;").number, 0);
-    // Turned on: their contents are code.
-    EXPECT_EQ(check("/*@cc_on @*/ /*@ x = ; @*/").number, 1002);
-    EXPECT_EQ(check("//@cc_on\n//@ x = ;").number, 1002);
-    EXPECT_EQ(check("//@cc_on x = ;").number, 1002);
-    // Only up to the line end for //@.
-    EXPECT_EQ(check("//@cc_on var a = 1\nb = 2;").number, 0);
-    // The classic browser test: !false with the engine, false without.
-    EXPECT_EQ(check("var isJScript = /*@cc_on!@*/false;").number, 0);
-    EXPECT_EQ(check("/*@cc_on*/ var v = @_jscript_version;").number, 0);
-    EXPECT_EQ(check("/*@cc_on @if (@_jscript_version >= 5) @*/ var modern = 1; /*@ @end @*/").number, 0);
-}
-
-TEST(JScriptConditional, IfAndSetTurnItOnOutsideComments)
-{
-    EXPECT_EQ(check("@if (@_win32) var a = 1; @end\nx = @_jscript;").number, 0);
-    EXPECT_EQ(check("@set @a = 1\nx = @a;").number, 0);
-    EXPECT_EQ(check("@cc_on\nx = @_jscript_build;").number, 0);
-}
-
-TEST(JScriptConditional, LineEndsInsideDirectivesStillSeparateStatements)
-{
+// Which branches are compiled, what @set defines, when the comment forms hide code, and how skipped
+// code is still read.
+const test::Row kDirectives[] = {
+    {"/*@cc_on\n@if (@_win16)\n  x = ;\n@elif (@_jscript_version >= 5)\n  var version = @_jscript_version;\n"
+     "@elif (@_win32)\n  y = ;\n@else\n  z = ;\n@end\n@*/\n",
+     0},
+    {"@if (@_win16) a = ; @elif (@_mac) b = ; @else c = 1; @end", 0},
+    {"@if (@_win16) a = 1; @else c = §; @end", 1002},
+    // Nested ifs inside a skipped branch are skipped.
+    {"@if (0) @if (1) a = ; @else b = ; @end c = ; @else d = 1; @end", 0},
+    {"@if (1) @if (0) a = ; @else b = 1; @end @else d = ; @end", 0},
+    {"@if (1) @if (1) @if (1) a = 1; @end @end @end", 0},
+    // @set defines variables for later conditions and, once conditional compilation is on, for code.
+    {"@set @debug = 1\n@if (@debug) trace(); @end", 0},
+    {"@set @a = 12\n@set @b = (@a * 20)\n@if (@b == 240) x = ; @end", 1002},
+    {"@set @v = @_jscript_version\n@if (@v == 5.8) x = ; @end", 1002},
+    {"@set @n = -!0\n@if (@n == -1) x = ; @end", 1002},
+    {"@set @a = 1\n@set @a = 0\n@if (@a) x = ; @end", 0},
+    {"@set @limit = 10\nfor (var i = 0; i < @limit; i++) ;", 0},
+    {"@set @a = 1 var b = 2;", 0}, // the term ends after its constant: what follows is code again
+    // Conditional compilation off: /*@ ... @*/ and //@ are plain comments; turned on, their contents are code.
+    {"/*@ x = ; @*/", 0},
+    {"//@ x = ;\ny = 1;", 0},
+    {"/*@cc_on @*/ /*@ x = ; @*/", 1002},
+    {"//@cc_on\n//@ x = ;", 1002},
+    {"//@cc_on x = ;", 1002},
+    {"//@cc_on var a = 1\nb = 2;", 0}, // only up to the line end for //@
+    {"var isJScript = /*@cc_on!@*/false;", 0},
+    {"/*@cc_on*/ var v = @_jscript_version;", 0},
+    {"/*@cc_on @if (@_jscript_version >= 5) @*/ var modern = 1; /*@ @end @*/", 0},
+    // @if, @set and @cc_on turn it on outside comments.
+    {"@if (@_win32) var a = 1; @end\nx = @_jscript;", 0},
+    {"@set @a = 1\nx = @a;", 0},
+    {"@cc_on\nx = @_jscript_build;", 0},
     // The line end before @end (in the skipped branch) lets the statement before @if end.
-    EXPECT_EQ(check("@cc_on\na = 1\n@if (@_win16)\nb = 2\n@end\nc = 3").number, 0);
-    EXPECT_EQ(check("@cc_on\na = 1\n@if (@_win32)\nb = 2\n@end\nc = 3").number, 0);
-}
+    {"@cc_on\na = 1\n@if (@_win16)\nb = 2\n@end\nc = 3", 0},
+    {"@cc_on\na = 1\n@if (@_win32)\nb = 2\n@end\nc = 3", 0},
+    // Skipped code is still read as tokens: a string holding "@end" does not end the branch, a
+    // regular expression is read as one, an unterminated string is still an error.
+    {"@if (0) s = '@end'; x = ; @end", 0},
+    {"@if (0) r = /'/; @end", 0},
+    {"@if (0) s = 'open\n@end", 1015},
+};
 
-TEST(JScriptConditional, SkippedCodeIsStillReadAsTokens)
+TEST(JScriptConditional, DirectivesSelectSetAndHideCode)
 {
-    // A string holding "@end" does not end the skipped branch.
-    EXPECT_EQ(check("@if (0) s = '@end'; x = ; @end").number, 0);
-    // A regular expression in skipped code is read as one.
-    EXPECT_EQ(check("@if (0) r = /'/; @end").number, 0);
-    // An unterminated string in skipped code is still an error.
-    EXPECT_EQ(check("@if (0) s = 'open\n@end").number, 1015);
+    test::expectRows(kDirectives);
 }
 
 } // namespace
