@@ -15,52 +15,38 @@ namespace {
 
 using test::raisedBy;
 
-void innermost()
+// Runs call and rethrows what it raised with tag appended, as every handler does.
+void tagged(const std::function<void()>& call, const char* tag)
 {
     try {
-        raise(ErrorNumber::TypeMismatch, "Type mismatch", "Library");
+        call();
     } catch (...) {
-        rethrowWithTag(" Inner.Step() ");
+        rethrowWithTag(tag);
     }
 }
 
-void middle()
+TEST(ErrorRecord, TagsAreAppendedInUnwindingOrder_HelpDataTravelsUnchanged)
 {
-    try {
-        innermost();
-    } catch (...) {
-        rethrowWithTag(" Middle.Step() ");
-    }
-}
-
-TEST(ErrorRecord, TagsAreAppendedInUnwindingOrder)
-{
-    const ErrorRecord e = raisedBy([] {
-        try {
-            middle();
-        } catch (...) {
-            rethrowWithTag(" Outer.Step() ");
-        }
-    });
+    const auto inner = [] { raise(ErrorNumber::TypeMismatch, "Type mismatch", "Library"); };
+    const auto middle = [&] { tagged(inner, " Inner.Step() "); };
+    const auto outer = [&] { tagged(middle, " Middle.Step() "); };
+    const ErrorRecord e = raisedBy([&] { tagged(outer, " Outer.Step() "); });
     EXPECT_EQ(e.Number, 13);
     EXPECT_EQ(e.Description, "Type mismatch");
     EXPECT_EQ(e.Source, "Library Inner.Step()  Middle.Step()  Outer.Step() ");
-}
 
-TEST(ErrorRecord, HelpDataTravelsUnchanged)
-{
-    const ErrorRecord e = raisedBy([] {
-        try {
-            ErrorRecord r(5, "bad");
-            r.HelpFile = "help.chm";
-            r.HelpContext = 42;
-            throw r;
-        } catch (...) {
-            rethrowWithTag(" A.B() ");
-        }
+    const ErrorRecord help = raisedBy([] {
+        tagged(
+            [] {
+                ErrorRecord r(5, "bad");
+                r.HelpFile = "help.chm";
+                r.HelpContext = 42;
+                throw r;
+            },
+            " A.B() ");
     });
-    EXPECT_EQ(e.HelpFile, "help.chm");
-    EXPECT_EQ(e.HelpContext, 42);
+    EXPECT_EQ(help.HelpFile, "help.chm");
+    EXPECT_EQ(help.HelpContext, 42);
 }
 
 TEST(ErrorRecord, ForeignExceptionsBecomeRecords)
@@ -77,13 +63,7 @@ TEST(ErrorRecord, ForeignExceptionsBecomeRecords)
         {[] { throw 42; }, ErrorNumber::Unspecified, "Unspecified error"},
     };
     for (const Case& c : cases) {
-        const ErrorRecord e = raisedBy([&] {
-            try {
-                c.thrower();
-            } catch (...) {
-                rethrowWithTag(" X.Y() ");
-            }
-        });
+        const ErrorRecord e = raisedBy([&] { tagged(c.thrower, " X.Y() "); });
         EXPECT_EQ(e.Number, c.number) << c.description;
         EXPECT_EQ(e.Description, c.description);
         EXPECT_EQ(e.Source, " X.Y() ");
