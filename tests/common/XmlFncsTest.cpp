@@ -15,7 +15,7 @@ XmlNode element(const std::string& xml)
     return XmlNode::parse(xml).documentElement();
 }
 
-TEST(XmlFncsEmbedding, ValueRules)
+TEST(XmlFncsEmbedding, ValueRules_AddingKeepsContent_MadeElementsAreDetached)
 {
     struct Case
     {
@@ -42,18 +42,11 @@ TEST(XmlFncsEmbedding, ValueRules)
         XmlNode v = element("<v/>");
         EXPECT_EQ(xmlAddDataToNode(v, c.value).xml(), c.expectedXml) << "value: [" << c.value << "]";
     }
-}
-
-TEST(XmlFncsEmbedding, AddDataKeepsWhatTheNodeHolds)
-{
+    // Adding keeps what the node holds; a made element is detached.
     XmlNode v = element("<v><old/></v>");
     xmlAddDataToNode(v, "text");
     xmlAddDataToNode(v, "<new/>");
     EXPECT_EQ(v.xml(), "<v><old/><![CDATA[text]]><new/></v>");
-}
-
-TEST(XmlFncsEmbedding, MadeElementIsDetachedAndEmptyForEmptyValue)
-{
     const XmlNode made = xmlMakeElement("Empty", "");
     EXPECT_EQ(made.name(), "Empty");
     EXPECT_TRUE(made.children().empty());
