@@ -178,7 +178,7 @@ TEST_F(FormEngineTest, ActivityWithoutScriptGetsACopyOfThePattern)
     EXPECT_EQ(test::countOf(test::readFile(m_pathData / "DefaultScript.xml"), "EvalCode/"), 1u);
 }
 
-TEST_F(FormEngineTest, FailureThreeCallsDeepInSetDataIsLoggedTwiceWithEveryTag)
+TEST_F(FormEngineTest, PatternFailureThreeCallsDeepInSetDataIsLoggedTwiceWithEveryTag)
 {
     cFormEngine engine;
     load(engine);
@@ -194,17 +194,13 @@ TEST_F(FormEngineTest, FailureThreeCallsDeepInSetDataIsLoggedTwiceWithEveryTag)
     ASSERT_NE(first, std::string::npos) << log;
     ASSERT_NE(second, std::string::npos) << log;
     EXPECT_LT(first, second);
-}
 
-TEST_F(FormEngineTest, MalformedPatternIsTheLoadersError)
-{
+    // A malformed pattern is the loader's error too.
     test::writeFile(m_pathData / "DefaultScript.xml", "<ScriptData><RobotScript>");
-    cFormEngine engine;
-    load(engine);
     engine.SetPathData(m_pathData.path().string());
-    const ErrorRecord e = raisedBy([&] { engine.SetData(kActivityWithoutScript); });
-    EXPECT_TRUE(e.Description.starts_with("DOM : ")) << e.Description;
-    EXPECT_TRUE(e.Source.starts_with(" General.GetPattern() "));
+    const ErrorRecord malformed = raisedBy([&] { engine.SetData(kActivityWithoutScript); });
+    EXPECT_TRUE(malformed.Description.starts_with("DOM : ")) << malformed.Description;
+    EXPECT_TRUE(malformed.Source.starts_with(" General.GetPattern() "));
 }
 
 TEST_F(FormEngineTest, MalformedDataRaisesAndKeepsThePreviousData)
