@@ -83,19 +83,6 @@ TEST(ZelScriptXml, NodeRootValidate_SecondCallChangesNothing)
     }
 }
 
-TEST(ZelScriptXml, StoredDefinition_IsAppendedAfterEvalCodeAndFound)
-{
-    ZelScriptXml script;
-    script.NodeRootValidate(kStoredDefinition);
-    EXPECT_EQ(childNames(script.pubNodeRoot), "Language,EvalCode,Definition");
-    EXPECT_EQ(script.pubNodeDefinition.xml(), XmlFncs::xmlMakeNode(kStoredDefinition).xml());
-    EXPECT_EQ(value(script.pubNodeDefWebSrv, "ClassName"), "Calc");
-    EXPECT_EQ(value(script.pubNodeDefMethod, "Name"), "Add");
-    EXPECT_EQ(parameterNames(script), std::vector<std::string>{"a"});
-    EXPECT_EQ(value(script.pubNodeDefMetReturn, "AtrId"), "Total");
-    EXPECT_EQ(value(script.pubNodeDefProxy, "Timeout"), "30");
-}
-
 // A loaded definition may lack parts: the properties stay none and the setters that write
 // into a missing part fail with "object not set" and their own tag.
 TEST(ZelScriptXml, StoredDefinitionWithMissingParts_SettersFailWithTheirTags)
@@ -149,10 +136,17 @@ TEST(ZelScriptXml, StoredDefinitionNotWellFormed_FailsAndLeavesOnlyScript)
 
 // The properties of a loaded definition are the elements inside Script, so what the setters
 // write is what the editor stores; Parameters and Return are only looked for under Method.
-TEST(ZelScriptXml, StoredDefinition_PropertiesAreTheElementsUnderScript)
+TEST(ZelScriptXml, StoredDefinition_IsAppendedAfterEvalCode_PropertiesAreTheElementsUnderScript)
 {
     ZelScriptXml script;
     script.NodeRootValidate(kStoredDefinition);
+    EXPECT_EQ(childNames(script.pubNodeRoot), "Language,EvalCode,Definition");
+    EXPECT_EQ(script.pubNodeDefinition.xml(), XmlFncs::xmlMakeNode(kStoredDefinition).xml());
+    EXPECT_EQ(value(script.pubNodeDefWebSrv, "ClassName"), "Calc");
+    EXPECT_EQ(value(script.pubNodeDefMethod, "Name"), "Add");
+    EXPECT_EQ(parameterNames(script), std::vector<std::string>{"a"});
+    EXPECT_EQ(value(script.pubNodeDefMetReturn, "AtrId"), "Total");
+    EXPECT_EQ(value(script.pubNodeDefProxy, "Timeout"), "30");
     EXPECT_TRUE(script.pubNodeDefinition.parent().sameNode(script.pubNodeRoot));
     EXPECT_TRUE(script.pubNodeDefWebSrv.parent().sameNode(script.pubNodeDefinition));
     EXPECT_TRUE(script.pubNodeDefMethod.parent().sameNode(script.pubNodeDefinition));
