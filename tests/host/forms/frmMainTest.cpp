@@ -492,14 +492,15 @@ INSTANTIATE_TEST_SUITE_P(
 class FakeWizardScope
 {
 public:
-    explicit FakeWizardScope(WizardOutcome outcome)
+    explicit FakeWizardScope(WizardOutcome outcome) : outcome(std::move(outcome))
     {
-        m_previous = setNewScriptWizard([this, outcome](QWidget*) {
+        m_previous = setNewScriptWizard([this](QWidget*) {
             ++shown;
-            return outcome;
+            return this->outcome;
         });
     }
     ~FakeWizardScope() { setNewScriptWizard(std::move(m_previous)); }
+    WizardOutcome outcome;
     int shown = 0;
 
 private:
@@ -508,40 +509,33 @@ private:
 
 const char* const kDefinition = "<Definition><WebService><![CDATA[Calculator]]></WebService></Definition>";
 
-TEST_F(EditorTest, WizardCodeReplacesTheScriptAndStoresItsDefinition_TheCodeReachesTheDocumentAtOk)
-{
-    CountingColorizerScope colouring;
-    FakeWizardScope wizard({"Dim result\nresult = Add(1, 2)", kDefinition});
-    open(activityXml("VBScript", "old = 1"));
-    show([&](QDialog&) {
-        const int colouredBefore = CountingColorizer::calls;
-        control<QToolButton>("cmdWizard")->click();
-        EXPECT_EQ(wizard.shown, 1);
-        EXPECT_EQ(control<QTextEdit>("rtfScript")->toPlainText(), "Dim result\nresult = Add(1, 2)");
-        EXPECT_EQ(globals().gobjRobot->GetAdditionalDefinition(), kDefinition);
-        EXPECT_EQ(globals().gobjRobot->GetEvalCode(), "old = 1");
-        EXPECT_EQ(CountingColorizer::calls, colouredBefore + 1);
-        control<QPushButton>("cmdOk")->click();
-    });
-    EXPECT_EQ(globals().gobjRobot->GetEvalCode(), "Dim result\nresult = Add(1, 2)");
-    EXPECT_EQ(notifier.buttons, std::vector<int32_t>{kButtonOk});
-}
-
-TEST_F(EditorTest, WizardClosedWithoutCodeChangesNothingButColours)
+TEST_F(EditorTest, WizardWithoutCodeOnlyColours_WizardCodeReplacesTheScriptAndReachesTheDocumentAtOk)
 {
     CountingColorizerScope colouring;
     FakeWizardScope wizard({"", kDefinition});
     open(activityXml("VBScript", "old = 1"));
-    showAndCancel([&](QDialog&) {
-        const int colouredBefore = CountingColorizer::calls;
+    show([&](QDialog&) {
+        int colouredBefore = CountingColorizer::calls;
         control<QTextEdit>("rtfScript")->setPlainText("typed = 2");
         control<QToolButton>("cmdWizard")->click();
         EXPECT_EQ(wizard.shown, 1);
         EXPECT_EQ(control<QTextEdit>("rtfScript")->toPlainText(), "typed = 2");
         EXPECT_EQ(globals().gobjRobot->GetAdditionalDefinition(), "");
         EXPECT_EQ(CountingColorizer::calls, colouredBefore + 1);
+
+        wizard.outcome = {"Dim result\nresult = Add(1, 2)", kDefinition};
+        colouredBefore = CountingColorizer::calls;
+        control<QToolButton>("cmdWizard")->click();
+        EXPECT_EQ(wizard.shown, 2);
+        EXPECT_EQ(control<QTextEdit>("rtfScript")->toPlainText(), "Dim result\nresult = Add(1, 2)");
+        EXPECT_EQ(globals().gobjRobot->GetAdditionalDefinition(), kDefinition);
+        EXPECT_EQ(globals().gobjRobot->GetEvalCode(), "old = 1");
+        EXPECT_EQ(CountingColorizer::calls, colouredBefore + 1);
+        control<QPushButton>("cmdOk")->click();
     });
-    ASSERT_EQ(ui->shown.size(), 1u); // the question only
+    EXPECT_EQ(ui->shown.size(), 2u); // the two questions only
+    EXPECT_EQ(globals().gobjRobot->GetEvalCode(), "Dim result\nresult = Add(1, 2)");
+    EXPECT_EQ(notifier.buttons, std::vector<int32_t>{kButtonOk});
 }
 
 TEST_F(EditorTest, NewActivityTakesTheWizardsCodeAsIfOkWerePressed_WithoutItsDefinition)
