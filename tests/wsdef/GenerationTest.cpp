@@ -138,14 +138,12 @@ TEST_F(Generation, Main_ReplacesEveryPlaceholderInOrderAndLaysOutFragments)
                     "S a=1\r\nE b=\"x\" from Name\r\nEND");
     EXPECT_EQ(XmlFncs::xmlNodeValueGet(script.pubNodeRoot, "Language"), "VBSCript");
     EXPECT_EQ(XmlFncs::xmlNodeValueGet(script.pubNodeRoot, "EvalCode"), text);
-}
 
-TEST_F(Generation, Main_WithoutParametersAppendsTheEndDirectly)
-{
-    ZelScriptXml script;
-    script.WebServicePropertiesSet("u", "", false, false, "s", "c", "Ping");
-    EXPECT_EQ(script.MainEvalCodeMake(), "MAIN url=u svc=s cls=c proxy=0 ssl=0 server= port= user= pwd= timeout=0 "
-                                         "call=[SUB Ping()] ace=[];END");
+    // Without parameters the end follows directly.
+    ZelScriptXml bare;
+    bare.WebServicePropertiesSet("u", "", false, false, "s", "c", "Ping");
+    EXPECT_EQ(bare.MainEvalCodeMake(), "MAIN url=u svc=s cls=c proxy=0 ssl=0 server= port= user= pwd= timeout=0 "
+                                       "call=[SUB Ping()] ace=[];END");
 }
 
 // The template follows the return type. "<Params>" goes in before "<MethodName>": a parameter name
