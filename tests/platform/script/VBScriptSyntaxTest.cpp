@@ -71,6 +71,12 @@ const SyntaxRow kNames[] = {
 };
 
 const SyntaxRow kProcedures[] = {
+    {"x = 1 : Sub S\nEnd Sub", 1042, 1, 9},
+    {"Sub S : End Sub : Private Function F : End Function", 1042, 1, 19},
+    {"Dim a : Class C\nEnd Class", 1042, 1, 9},
+    {"Class C : Property Get P : End Property\nEnd Class", 1042, 1, 11},
+    {"Class C\nDim a : Public Default Function F : End Function\nEnd Class", 1042, 2, 9},
+    {"Class C\nDim a : Dim Property\nEnd Class", 0},
     {"Sub S\nEnd Sub", 0},
     {"Sub S()\nEnd Sub", 0},
     {"Sub S(a, ByVal b, ByRef c, d())\nEnd Sub", 0},
@@ -370,6 +376,11 @@ const SyntaxRow kExpressions[] = {
     {"x = 1 2", 1025, 1, 7},
     {"x = 1 Rem comment", 1025, 1, 7},
     {"x = a .b", 1025, 1, 7},
+    {"Set f = (New Formatter)(x) : x = (a).b(1).c : Set n = New Pair.Init(\"k\", 1)", 0},
+    {"For Each f In (fso.GetFolder(p)).SubFolders\nNext", 0},
+    {"x = (a) .b", 1025, 1, 9},
+    {"x = (a).", 1010, 1, 9},
+    {"x = New C .Init", 1025, 1, 11},
 };
 
 const SyntaxRow kLexical[] = {
@@ -411,10 +422,23 @@ const SyntaxRow kLexical[] = {
     {"x = #1/1/2000", 1032, 1, 5},
     {"x = ##", 1032, 1, 5},
     {"x = #1@2#", 1032, 1, 5},
+    {"x = #2024-05-01# + #5/1/2024 13:45# + #1 Jan 2000# + #Sept 3, 2021 1:05:09 pm# + #3 PM# + #2/29/2024#", 0},
+    {"x = #13/13/2000#", 1032, 1, 5},
+    {"x = #2/30/2024# + 1", 1032, 1, 5},
+    {"x = #2/29/2023#", 1032, 1, 5},
+    {"x = #abc#", 1032, 1, 5},
+    {"x = #1/1/2000 25:00#", 1032, 1, 5},
+    {"x = #12:60#", 1032, 1, 5},
+    {"x = #10:#", 1032, 1, 5},
+    {"x = #1/2/3/4#", 1032, 1, 5},
+    {"x = #2000#", 1032, 1, 5},
     {"x = [abc", 1007, 1, 9},
     {"x = 1e", 1031, 1, 5},
     {"x = 1e+", 1031, 1, 5},
     {"x = 1e400", 1031, 1, 5},
+    {"x = &HFFFFFFFF + &H00000000FF& + &O37777777777", 0},
+    {"x = 1 + &H100000000", 1031, 1, 9},
+    {"x = &O40000000000", 1031, 1, 5},
     {"Const X = .1e310", 1031, 1, 11},
     {"x = 2 * 1797693134862315800000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
      "0000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
@@ -458,9 +482,9 @@ ZEL_SYNTAX_TABLE(Lexical, kLexical)
 TEST(VBScriptSyntax, EveryReportedNumberHasAPublishedText)
 {
     for (int32_t number :
-         {1001, 1002, 1005, 1006, 1007, 1010, 1011, 1012, 1013, 1014, 1015, 1016, 1017, 1018, 1019, 1020,
-          1021, 1022, 1023, 1024, 1025, 1026, 1028, 1029, 1030, 1031, 1032, 1033, 1037, 1038, 1039, 1040,
-          1041, 1044, 1045, 1046, 1047, 1048, 1049, 1050, 1051, 1052, 1053, 1054, 1055, 1056, 1057, 1058})
+         {1001, 1002, 1005, 1006, 1007, 1010, 1011, 1012, 1013, 1014, 1015, 1016, 1017, 1018, 1019, 1020, 1021,
+          1022, 1023, 1024, 1025, 1026, 1028, 1029, 1030, 1031, 1032, 1033, 1037, 1038, 1039, 1040, 1041, 1042,
+          1044, 1045, 1046, 1047, 1048, 1049, 1050, 1051, 1052, 1053, 1054, 1055, 1056, 1057, 1058})
         EXPECT_FALSE(vbscript::description(number).empty()) << number;
     EXPECT_EQ(vbscript::description(1033), "Unterminated string constant");
     EXPECT_EQ(vbscript::description(1044), "Cannot use parentheses when calling a Sub");

@@ -3,6 +3,7 @@
 #include "platform/script/vbscript/VBScriptErrors.h"
 
 #include <charconv>
+#include <string>
 #include <system_error>
 
 namespace zel::script::vbscript {
@@ -92,6 +93,128 @@ bool overflowsDouble(std::string_view literal)
         magnitude += negative ? -exponent : exponent;
     }
     return magnitude > 0;
+}
+
+bool isLeapYear(long year)
+{
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+bool validDate(long year, long month, long day)
+{
+    static constexpr long kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (year < 0 || year > 9999 || month < 1 || month > 12 || day < 1)
+        return false;
+    if (month == 2 && day == 29)
+        return year < 100 || isLeapYear(year); // a two-digit year may name a leap year
+    return day <= kDays[month - 1];
+}
+
+// 1..12 for an English month name or its three-letter (or "sept") abbreviation, 0 otherwise.
+long monthNumber(std::string_view lower)
+{
+    static constexpr std::string_view kMonths[] = {"january",   "february", "march",    "april",
+                                                   "may",       "june",     "july",     "august",
+                                                   "september", "october",  "november", "december"};
+    for (long m = 0; m < 12; ++m) {
+        const std::string_view name = kMonths[m];
+        if (lower == name || (lower.size() == 3 && name.substr(0, 3) == lower) || (m == 8 && lower == "sept"))
+            return m + 1;
+    }
+    return 0;
+}
+
+// True when the text between a date literal's '#' signs can be read as a date, a time or both:
+// two or three numeric date fields (in month-day-year, day-month-year or year-month-day order) or
+// a month name with a day and/or a year, and a time of hours and minutes with optional seconds and
+// AM/PM. The engine converts the literal while it compiles, so a text that is no date under any
+// of these readings is refused.
+bool readableDate(std::string_view body)
+{
+    long fields[3] = {};
+    int fieldCount = 0;
+    long month = 0;
+    long time[3] = {};
+    int timeCount = 0;
+    bool meridiem = false;
+    bool afterColon = false; // the character before is a ':' that follows a time component
+    std::size_t i = 0;
+    while (i < body.size()) {
+        const unsigned char c = static_cast<unsigned char>(body[i]);
+        if (isDigit(c)) {
+            long value = 0;
+            std::size_t digits = 0;
+            while (i < body.size() && isDigit(static_cast<unsigned char>(body[i]))) {
+                if (++digits > 4)
+                    return false;
+                value = value * 10 + (body[i] - '0');
+                ++i;
+            }
+            const bool colonFollows = i < body.size() && body[i] == ':';
+            if (colonFollows || afterColon) {
+                // One time per literal: a second group of components is no date.
+                if (timeCount == 3 || (!afterColon && timeCount > 0))
+                    return false;
+                time[timeCount++] = value;
+            } else {
+                if (fieldCount == 3)
+                    return false;
+                fields[fieldCount++] = value;
+            }
+            afterColon = false;
+            if (colonFollows) {
+                afterColon = true;
+                ++i;
+            }
+            continue;
+        }
+        if (afterColon || c == ':')
+            return false;
+        if (isAsciiLetter(c)) {
+            std::string word;
+            while (i < body.size() && isAsciiLetter(static_cast<unsigned char>(body[i])))
+                word += static_cast<char>(body[i++] | 0x20);
+            if (word == "am" || word == "pm" || word == "a" || word == "p") {
+                if (meridiem)
+                    return false;
+                meridiem = true;
+            } else if (const long m = monthNumber(word); m != 0 && month == 0) {
+                month = m;
+            } else {
+                return false;
+            }
+            continue;
+        }
+        ++i;
+    }
+    if (afterColon)
+        return false;
+    if (timeCount == 1 || time[0] > 23 || time[1] > 59 || time[2] > 59)
+        return false;
+    if (meridiem && timeCount == 0) {
+        // "3 PM": a lone hour with AM/PM.
+        if (fieldCount != 1 || month != 0 || fields[0] > 23)
+            return false;
+        return true;
+    }
+    const long a = fields[0], b = fields[1], c = fields[2];
+    if (month != 0) {
+        if (fieldCount == 1)
+            return validDate(2000, month, a) || validDate(a, month, 1);
+        if (fieldCount == 2)
+            return validDate(b, month, a) || validDate(a, month, b);
+        return false;
+    }
+    switch (fieldCount) {
+    case 0:
+        return timeCount > 0;
+    case 2:
+        return validDate(2000, a, b) || validDate(2000, b, a) || validDate(b, a, 1) || validDate(a, b, 1);
+    case 3:
+        return validDate(c, a, b) || validDate(c, b, a) || validDate(a, b, c);
+    default:
+        return false;
+    }
 }
 
 struct Keyword
@@ -348,10 +471,18 @@ Token Lexer::next()
             bool hex = radix == 'h' && isHexDigit(first);
             bool octal = radix == 'o' && isOctalDigit(first);
             if (hex || octal) {
+                // The value must fit the engine's 32-bit integer; a longer literal is an invalid number.
+                const unsigned shift = hex ? 4 : 3;
+                uint64_t value = 0;
                 m_pos += 1;
                 while (m_pos < size && (hex ? isHexDigit(static_cast<unsigned char>(m_src[m_pos]))
-                                            : isOctalDigit(static_cast<unsigned char>(m_src[m_pos]))))
+                                            : isOctalDigit(static_cast<unsigned char>(m_src[m_pos])))) {
+                    const unsigned char d = static_cast<unsigned char>(m_src[m_pos]) | 0x20;
+                    value = (value << shift) | static_cast<uint64_t>(isDigit(d) ? d - '0' : d - 'a' + 10);
+                    if (value > 0xFFFFFFFFu)
+                        return error(kInvalidNumber, start, space);
                     ++m_pos;
+                }
                 if (m_pos < size && m_src[m_pos] == '&')
                     ++m_pos;
                 return make(Tok::Number, start, space);
@@ -372,7 +503,7 @@ Token Lexer::next()
             return make(Tok::String, start, space);
         }
     case '#': {
-        // A date literal; its content is checked loosely (digits, month names, separators, AM/PM).
+        // A date literal: digits, month names, separators and AM/PM that read as a date or a time.
         std::size_t j = m_pos;
         while (j < size && m_src[j] != '#' && !isLineEnd(static_cast<unsigned char>(m_src[j]))) {
             unsigned char d = static_cast<unsigned char>(m_src[j]);
@@ -381,7 +512,7 @@ Token Lexer::next()
                 return error(kInvalidCharacter, start, space);
             ++j;
         }
-        if (j >= size || m_src[j] != '#' || j == m_pos)
+        if (j >= size || m_src[j] != '#' || !readableDate(m_src.substr(m_pos, j - m_pos)))
             return error(kInvalidCharacter, start, space);
         m_pos = j + 1;
         return make(Tok::Date, start, space);

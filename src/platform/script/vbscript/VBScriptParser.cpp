@@ -153,6 +153,9 @@ private:
     void expression() { binary(1); }
     void binary(int minPrecedence);
     void primary();
+    void postfix();
+    bool opensDeclaration();
+    void requireLineStart();
 
     Lexer m_lex;
     Token m_tok;
@@ -171,7 +174,31 @@ private:
     int m_blockDepth = 0;
     int m_singleLine = 0;
     bool m_sawStatement = false;
+    bool m_lineStart = true; // no statement before the current token on its line
 };
+
+// True when the current token opens the declaration of a procedure or class, which must be the
+// first statement on its line: Sub, Function, Class or Property Get/Let/Set, after any of
+// Public, Private and Default.
+bool Parser::opensDeclaration()
+{
+    Mark here = mark();
+    while (is(Tok::KwPublic) || is(Tok::KwPrivate) || isContextual("default"))
+        advance();
+    bool declaration = is(Tok::KwSub) || is(Tok::KwFunction) || is(Tok::KwClass) ||
+                       (isContextual("property") && startsPropertyDeclaration());
+    reset(here);
+    return declaration;
+}
+
+// Where declarations may stand at all (the top level of a unit or of a class), one that follows
+// another statement on its line is refused.
+void Parser::requireLineStart()
+{
+    const bool topLevel = m_proc == Proc::None && m_blockDepth == 0 && m_singleLine == 0;
+    if (topLevel && !m_lineStart && opensDeclaration())
+        fail(kMustBeFirstStatement);
+}
 
 // "Property" names a variable unless Get, Let or Set follows it.
 bool Parser::startsPropertyDeclaration()
@@ -260,6 +287,7 @@ void Parser::statements()
             if (m_singleLine > 0)
                 return;
             advance();
+            m_lineStart = true;
             continue;
         case Tok::Colon:
         case Tok::KwRem:
@@ -275,7 +303,9 @@ void Parser::statements()
         case Tok::KwWend:
             return;
         default:
+            requireLineStart();
             statement();
+            m_lineStart = false;
             endOfStatement();
         }
     }
@@ -715,9 +745,15 @@ void Parser::classStatement()
     m_class.clear();
     Scope* savedScope = m_scope;
     m_scope = &m_class;
+    m_lineStart = false;
     for (;;) {
+        if (!is(Tok::Newline) && !is(Tok::Colon) && !is(Tok::KwRem))
+            requireLineStart();
         switch (m_tok.kind) {
         case Tok::Newline:
+            m_lineStart = true;
+            advance();
+            continue;
         case Tok::Colon:
         case Tok::KwRem:
             advance();
@@ -756,6 +792,7 @@ void Parser::classStatement()
         default:
             fail(kExpectedStatement);
         }
+        m_lineStart = false;
         endOfStatement();
     }
 }
@@ -1247,6 +1284,21 @@ void Parser::binary(int minPrecedence)
     }
 }
 
+// Member accesses and argument lists applied to a value that is not a name.
+void Parser::postfix()
+{
+    for (;;) {
+        if (is(Tok::Dot) && !m_tok.spaceBefore) {
+            advance();
+            memberName();
+        } else if (is(Tok::LParen)) {
+            argumentList();
+        } else {
+            return;
+        }
+    }
+}
+
 void Parser::primary()
 {
     switch (m_tok.kind) {
@@ -1264,12 +1316,18 @@ void Parser::primary()
         advance();
         expression();
         expect(Tok::RParen, kExpectedRParen);
+        // A parenthesised value may be called or have its members read, as in "(New C)(x)" or
+        // "(fso.GetFolder(p)).SubFolders".
+        postfix();
         return;
     case Tok::KwNew:
         advance();
         if (!isName())
             fail(kExpectedIdentifier);
         advance();
+        // The new object's members may be used at once: "New C.Init(a, b)".
+        if (is(Tok::Dot) && !m_tok.spaceBefore)
+            postfix();
         return;
     case Tok::Identifier:
     case Tok::BracketedIdentifier:
