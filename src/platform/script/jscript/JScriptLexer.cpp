@@ -276,10 +276,12 @@ Token JScriptLexer::scan(bool regexAllowed)
         if (c == '\n' || c == '\r') {
             ++i;
             nl = true;
+            m_inLineCc = false;
             continue;
         }
         if (c == '/' && i + 1 < n && s[i + 1] == '/') {
             if (startsCcComment(i + 2)) {
+                m_inLineCc = true;
                 // The rest of the line is code. An "@word" right after the opener is kept for
                 // the directive layer.
                 i += (i + 3 < n && is(s[i + 3], kIdStart)) ? 2 : 3;
@@ -307,10 +309,17 @@ Token JScriptLexer::scan(bool regexAllowed)
                     i += 2;
                     break;
                 }
-                if (d == '\n' || d == '\r' || (d == 0xE2 && lineTerminator(s, i)))
+                if (d == '\n' || d == '\r' || (d == 0xE2 && lineTerminator(s, i))) {
                     nl = true;
+                    m_inLineCc = false;
+                }
                 ++i;
             }
+            continue;
+        }
+        // "//@cc_on @*/" is written to pair with a block opener; the closer ends nothing there.
+        if (m_inLineCc && c == '@' && i + 2 < n && s[i + 1] == '*' && s[i + 2] == '/') {
+            i += 3;
             continue;
         }
         if (m_inBlockCc) {
@@ -329,6 +338,7 @@ Token JScriptLexer::scan(bool regexAllowed)
             if (const std::size_t w = lineTerminator(s, i)) {
                 i += w;
                 nl = true;
+                m_inLineCc = false;
                 continue;
             }
             if (const std::size_t w = unicodeSpace(s, i)) {

@@ -217,6 +217,7 @@ private:
     Diagnostic m_error;
     bool m_ccOn = false;
     bool m_inBlockCc = false; // inside the code of a /*@ ... @*/ comment
+    bool m_inLineCc = false;  // inside the code of a //@ comment, up to the line end
     std::size_t m_blockCcStart = 0;
     Tok m_lastRaw = Tok::Eof; // for telling a regular expression from a division in skipped code
     Token m_cc;               // current token while a conditional-compilation expression is read

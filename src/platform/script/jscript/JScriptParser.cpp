@@ -194,13 +194,16 @@ private:
         case Tok::Switch:
             switchStatement();
             return;
-        case Tok::Throw:
+        case Tok::Throw: {
+            // The missing expression is reported on the throw's own line, just after the keyword.
+            const std::size_t afterKeyword = m_cur.offset + m_cur.length;
             advance();
             if (m_cur.newlineBefore || m_cur.kind == Tok::Eof)
-                fail(kThrowNeedsExpression, m_cur.offset);
+                fail(kThrowNeedsExpression, afterKeyword);
             expression(false);
             semicolon();
             return;
+        }
         case Tok::Try:
             tryStatement();
             return;

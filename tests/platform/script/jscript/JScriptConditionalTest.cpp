@@ -104,6 +104,8 @@ const test::Row kDirectives[] = {
     {"//@cc_on\n//@ x = ;", 1002},
     {"//@cc_on x = ;", 1002},
     {"//@cc_on var a = 1\nb = 2;", 0}, // only up to the line end for //@
+    {"//@cc_on @*/\nvar a = 1;", 0},   // a block closer at the end of a //@ line ends nothing
+    {"//@cc_on var a = @_jscript_version; @*/\nb = §@*/;", 1014},
     {"var isJScript = /*@cc_on!@*/false;", 0},
     {"/*@cc_on*/ var v = @_jscript_version;", 0},
     {"/*@cc_on @if (@_jscript_version >= 5) @*/ var modern = 1; /*@ @end @*/", 0},

@@ -314,7 +314,8 @@ const Row kErrors[] = {
     {"try { x(); } §y();", 1033},
     {"try { x(); }§", 1033},
     // 1035 Throw must be followed by an expression on the same source line
-    {"throw\n§new Error();", 1035},
+    {"throw§\nnew Error();", 1035},
+    {"if (bad) throw§  \r\n  e;", 1035},
     {"throw§", 1035},
 };
 

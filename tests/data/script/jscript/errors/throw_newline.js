@@ -1,4 +1,4 @@
-// expect 1035 line 5
+// expect 1035 line 4
 function check(value) {
     if (value == null)
         throw
