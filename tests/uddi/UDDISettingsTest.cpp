@@ -1,0 +1,166 @@
+#include "uddi/UDDISettings.h"
+
+#include "support/TestSupport.h"
+
+#include <filesystem>
+#include <unistd.h>
+
+namespace zel {
+namespace {
+
+using test::raisedBy;
+using test::readFile;
+using test::writeFile;
+
+std::string settingsXml(const std::string& servers, const std::string& state = "<![CDATA[0]]>",
+                        const std::string& maxRows = "<![CDATA[25]]>")
+{
+    return "<?xml version=\"1.0\"?>\n<!-- kept only until the first save -->\n<Cfg>" + servers + "<Trace><State>" +
+           state + "</State><Path>trace.log</Path></Trace><Search><MaxRows>" + maxRows + "</MaxRows></Search></Cfg>";
+}
+
+const std::string kTwoServers = "<Servers>"
+                                "<Server><Address>http://A.example/inquiry</Address><Default>0</Default></Server>"
+                                "<Server><Address><![CDATA[http://b.example/inquiry]]></Address>"
+                                "<Default><![CDATA[1]]></Default></Server>"
+                                "</Servers>";
+
+class UDDISettingsFile : public ::testing::Test
+{
+protected:
+    void write(const std::string& xml) { writeFile(file(), xml); }
+    std::filesystem::path file() const { return UDDISettings::SettingsPath(); }
+    std::string saved() const { return readFile(file()); }
+
+    test::ModuleInTempDir module;
+};
+
+TEST_F(UDDISettingsFile, MissingFile_EveryOperationFailsWithItsTag_AndNoFileIsMade)
+{
+    ASSERT_EQ(file(), module.folder() / "UddiSettings.xml");
+    struct Case
+    {
+        const char* tag;
+        std::function<void(UDDISettings&)> call;
+    };
+    const std::vector<Case> cases = {
+        {" UDDISettings.TraceStateGet() ", [](UDDISettings& s) { s.TraceStateGet(); }},
+        {" UDDISettings.ServerGetDefault() ", [](UDDISettings& s) { s.ServerGetDefault(); }},
+        {" UDDISettings.TraceStateSet() ", [](UDDISettings& s) { s.TraceStateSet(true); }},
+        {" UDDISettings.ServerAdd() ", [](UDDISettings& s) { s.ServerAdd("http://x"); }},
+        {" UDDISettings.RootSave() ", [](UDDISettings& s) { s.RootSave(); }},
+    };
+    for (const Case& c : cases) {
+        UDDISettings settings;
+        const ErrorRecord e = raisedBy([&] { c.call(settings); });
+        EXPECT_EQ(e.Number, ErrorNumber::ObjectNotSet) << c.tag;
+        EXPECT_TRUE(e.Source.ends_with(c.tag)) << e.Source;
+    }
+    EXPECT_FALSE(std::filesystem::exists(file()));
+    write("<not xml");
+    EXPECT_EQ(raisedBy([] { UDDISettings().TraceStateGet(); }).Number, ErrorNumber::ObjectNotSet);
+}
+
+TEST_F(UDDISettingsFile, Servers_AddCompareInLowerCase_DefaultRules)
+{
+    write(settingsXml(kTwoServers));
+    UDDISettings settings;
+    EXPECT_EQ(settings.ServerGetDefault(), "http://b.example/inquiry");
+
+    // Same address in other letters: nothing added, yet the file is rewritten (comment gone).
+    settings.ServerAdd("HTTP://a.EXAMPLE/inquiry");
+    EXPECT_EQ(test::countOf(saved(), "<Server>"), 2u);
+    EXPECT_EQ(saved().find("<!--"), std::string::npos);
+
+    settings.ServerAdd("http://c.example/inquiry");
+    settings.ServerSetDefault("http://C.example/INQUIRY");
+    UDDISettings fresh;
+    EXPECT_NE(fresh.ServersNodeGet().find("<Server><Address><![CDATA[http://c.example/inquiry]]></Address>"
+                                          "<Default><![CDATA[1]]></Default></Server></Servers>"),
+              std::string::npos)
+        << fresh.ServersNodeGet();
+    EXPECT_EQ(test::countOf(fresh.ServersNodeGet(), "<![CDATA[1]]>"), 1u);
+    EXPECT_EQ(fresh.ServerGetDefault(), "http://c.example/inquiry");
+
+    // An unknown default leaves every entry at "0": the last entry's address is the default.
+    settings.ServerSetDefault("http://unknown.example/");
+    EXPECT_EQ(test::countOf(saved(), "<![CDATA[0]]>"), 3u + 1u); // three servers and the trace state
+    EXPECT_EQ(UDDISettings().ServerGetDefault(), "http://c.example/inquiry");
+
+    // Two entries marked "1": the first in document order wins.
+    write(settingsXml("<Servers><Server><Address>first</Address><Default>1</Default></Server>"
+                      "<Server><Address>second</Address><Default>1</Default></Server></Servers>"));
+    EXPECT_EQ(UDDISettings().ServerGetDefault(), "first");
+
+    // Without a Servers element there is no list to walk.
+    write(settingsXml(""));
+    UDDISettings none;
+    EXPECT_EQ(none.ServersNodeGet(), "");
+    for (auto call : {+[](UDDISettings& s) { s.ServerGetDefault(); }, +[](UDDISettings& s) { s.ServerAdd("x"); },
+                      +[](UDDISettings& s) { s.ServerSetDefault("x"); }})
+        EXPECT_EQ(raisedBy([&] { call(none); }).Number, ErrorNumber::ObjectNotSet);
+}
+
+TEST_F(UDDISettingsFile, TraceAndRows_CreatedWhenMissing_NumbersConvertedOrRefused)
+{
+    write("<Cfg><Servers/></Cfg>");
+    UDDISettings settings;
+    settings.TraceStateSet(true);
+    settings.TracePathSet("   ");
+    settings.SearchMaxRowsSet("50");
+    EXPECT_NE(saved().find("<Trace><State><![CDATA[1]]></State><Path/></Trace><Search><MaxRows><![CDATA[50]]>"),
+              std::string::npos)
+        << saved();
+    UDDISettings fresh;
+    EXPECT_TRUE(fresh.TraceStateGet());
+    EXPECT_EQ(fresh.TracePathGet(), "");
+    EXPECT_EQ(fresh.SearchMaxRowsGet(), 50);
+
+    struct Case
+    {
+        std::string text;
+        int value;
+        int error; // 0: read as value
+    };
+    const std::vector<Case> cases = {
+        {"2", 2, 0},           {" -7 ", -7, 0},  {"32767", 32767, 0},
+        {"-32768", -32768, 0}, {"2.5", 2, 0},    {"3.5", 4, 0},
+        {"32768", 0, 6},       {"-40000", 0, 6}, {"99999999999999999999", 0, 6},
+        {"", 0, 13},           {"ten", 0, 13},   {"0x10", 0, 13},
+        {"12abc", 0, 13},      {"inf", 0, 13},
+    };
+    for (const Case& c : cases) {
+        write(settingsXml(kTwoServers, c.text, c.text));
+        if (c.error == 0) {
+            EXPECT_EQ(UDDISettings().SearchMaxRowsGet(), c.value) << c.text;
+            EXPECT_EQ(UDDISettings().TraceStateGet(), c.value != 0) << c.text;
+        } else {
+            const ErrorRecord e = raisedBy([] { UDDISettings().SearchMaxRowsGet(); });
+            EXPECT_EQ(e.Number, c.error) << c.text;
+            EXPECT_TRUE(e.Source.ends_with(" UDDISettings.SearchMaxRowsGet() ")) << e.Source;
+        }
+    }
+}
+
+TEST_F(UDDISettingsFile, FailedSave_LeavesTheOldFileWhole)
+{
+    write(settingsXml(kTwoServers));
+    const std::string before = saved();
+    // Something already stands where the new file would be written.
+    const std::filesystem::path blocker = file().string() + ".tmp" + std::to_string(getpid());
+    std::filesystem::create_directory(blocker);
+    UDDISettings settings;
+    const ErrorRecord e = raisedBy([&] { settings.ServerAdd("http://new.example/"); });
+    EXPECT_EQ(e.Number, ErrorNumber::PathFileAccess);
+    EXPECT_TRUE(e.Source.ends_with(" UDDISettings.RootSave()  UDDISettings.ServerAdd() ")) << e.Source;
+    EXPECT_EQ(saved(), before);
+    // The object keeps its document and saves it once the way is clear.
+    std::filesystem::remove(blocker);
+    settings.RootSave();
+    EXPECT_EQ(test::countOf(saved(), "<Server>"), 3u);
+    const auto entries = std::distance(std::filesystem::directory_iterator(module.folder()), {});
+    EXPECT_EQ(entries, 1) << "a temporary file was left behind";
+}
+
+} // namespace
+} // namespace zel
