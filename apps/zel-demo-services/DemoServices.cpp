@@ -1,5 +1,6 @@
 #include "DemoServices.h"
 
+#include "DemoRegistry.h"
 #include "DemoWsdl.h"
 
 #include <pugixml.hpp>
@@ -17,6 +18,7 @@ namespace zel::demo {
 namespace {
 
 constexpr const char* kSoapEnvelopeNs = "http://schemas.xmlsoap.org/soap/envelope/";
+constexpr const char* kRegistryPath = "/uddi/inquiry";
 
 // A SOAP fault the operation answers with instead of a result.
 struct Fault
@@ -368,6 +370,7 @@ DemoServices::DemoServices()
         unknownOperation(operation);
     };
     m_services.push_back(inventory);
+    m_registry = std::make_shared<DemoRegistry>();
     registerRoutes();
 }
 
@@ -400,6 +403,11 @@ std::string DemoServices::serviceUrl(const std::string& name) const
     return baseUrl() + "/" + name + ".asmx";
 }
 
+std::string DemoServices::registryUrl() const
+{
+    return baseUrl() + kRegistryPath;
+}
+
 std::string DemoServices::wsdl(const std::string& name) const
 {
     for (const auto& service : m_services)
@@ -414,7 +422,13 @@ void DemoServices::registerRoutes()
         std::string html = "<html><head><title>Demo services</title></head><body><h1>Demo services</h1><ul>";
         for (const auto& service : m_services)
             html += "<li><a href=\"/" + service->name + ".asmx?WSDL\">" + service->name + "</a></li>";
-        res.set_content(html + "</ul></body></html>", "text/html; charset=utf-8");
+        res.set_content(html + "</ul><p>UDDI v2 inquiry: " + std::string(kRegistryPath) + "</p></body></html>",
+                        "text/html; charset=utf-8");
+    });
+    m_server.Post(kRegistryPath, [this](const httplib::Request& req, httplib::Response& res) {
+        const DemoRegistry::Answer answer = m_registry->answer(req.body, baseUrl());
+        res.status = answer.status;
+        res.set_content(answer.body, "text/xml; charset=utf-8");
     });
     for (const auto& service : m_services) {
         const std::string path = "/" + service->name + ".asmx";

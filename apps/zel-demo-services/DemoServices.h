@@ -11,9 +11,12 @@
 
 namespace zel::demo {
 
+class DemoRegistry;
+
 // Local SOAP 1.1 services for the demo and the tests: each serves its WSDL at
-// "/<Name>.asmx?WSDL" and answers its SOAP calls posted to "/<Name>.asmx". It listens on a
-// loopback address only. Further endpoints (a registry, say) are added to server() before start.
+// "/<Name>.asmx?WSDL" and answers its SOAP calls posted to "/<Name>.asmx"; a UDDI v2 registry
+// listing them answers at "/uddi/inquiry". It listens on a loopback address only. Further endpoints (a registry, say)
+// are added to server() before start.
 class DemoServices
 {
 public:
@@ -38,6 +41,8 @@ public:
     std::vector<std::string> serviceNames() const;
     // "<baseUrl>/<name>.asmx", without the WSDL query.
     std::string serviceUrl(const std::string& name) const;
+    // The inquiry address of the UDDI v2 registry that lists these services.
+    std::string registryUrl() const;
     // The WSDL text of a service as served; "" for an unknown name.
     std::string wsdl(const std::string& name) const;
 
@@ -53,6 +58,7 @@ private:
 
     httplib::Server m_server;
     std::vector<std::shared_ptr<Service>> m_services;
+    std::shared_ptr<DemoRegistry> m_registry;
     std::thread m_thread;
     std::string m_host;
     int m_port = 0;

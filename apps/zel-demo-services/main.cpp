@@ -1,6 +1,7 @@
 // Local SOAP services for the demo and the tests.
 //   zel-demo-services [--port N]
-// Listens on 127.0.0.1 (port N, or a free one), prints the address of every WSDL, and serves
+// Listens on 127.0.0.1 (port N, or a free one), prints the address of every WSDL and of the UDDI
+// registry, and serves
 // until SIGINT or SIGTERM.
 #include "DemoServices.h"
 
@@ -47,6 +48,7 @@ int main(int argc, char** argv)
     std::cout << "zel-demo-services listening on " << services.baseUrl() << "\n";
     for (const std::string& name : services.serviceNames())
         std::cout << "  " << services.serviceUrl(name) << "?WSDL\n";
+    std::cout << "UDDI v2 inquiry: " << services.registryUrl() << "\n";
     std::cout << std::flush;
 
     int received = 0;
