@@ -4,7 +4,11 @@
 #include "common/ErrorRecord.h"
 #include "common/XmlFncs.h"
 #include "wsdef/ZelScriptXml.h"
+#if defined(ZEL_HAVE_VBSCRIPT)
+#include "platform/script/vbscript/VBScriptParser.h"
+#endif
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -59,7 +63,19 @@ std::string generate(const std::string& path)
         }
         for (const StoredParameter& p : parameters)
             script.ParamAdd(p.name, p.type, p.atrId, p.defValue);
-        return script.MainEvalCodeMake();
+        std::string text = script.MainEvalCodeMake();
+#if defined(ZEL_HAVE_VBSCRIPT)
+        // A script the engine would refuse is a failure, not a result (an edited templates file
+        // can make one).
+        const zel::script::Diagnostic verdict = zel::script::vbscript::check(text);
+        if (!verdict.ok()) {
+            const auto line =
+                1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(verdict.offset), '\n');
+            zel::raise(verdict.number, "The generated script does not compile: error " +
+                                           std::to_string(verdict.number) + " in line " + std::to_string(line));
+        }
+#endif
+        return text;
     } catch (...) {
         zel::rethrowWithTag(" zel-gen.generate() ");
     }

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <set>
+#include <vector>
 
 namespace zel {
 namespace {
@@ -40,29 +42,84 @@ void replaceAll(std::string& text, std::string_view placeholder, std::string_vie
 }
 
 // text as the content of a VBScript string literal: quotes doubled, line breaks spelled with
-// the line-break constants. The templates put names, addresses and proxy credentials between
-// quotes (and in comments, where this is harmless), so a quote or line break typed by the user
-// can neither break the script nor inject code into it.
+// the line-break constants. Every text taken from the definition (names and types from the WSDL,
+// addresses, proxy credentials) is put in this way, between quotes or in a comment: in both
+// places a quote or line break can then neither end the text early nor inject code.
 std::string vbStringContent(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
+        const std::string_view rest = text.substr(i);
         if (c == '"') {
             out += "\"\"";
-        } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+        } else if (rest.starts_with("\r\n")) {
             out += "\" & vbCrLf & \"";
             ++i;
         } else if (c == '\r') {
             out += "\" & vbCr & \"";
         } else if (c == '\n') {
             out += "\" & vbLf & \"";
+        } else if (c == '\0') {
+            out += "\" & Chr(0) & \"";
+        } else if (rest.starts_with("\xE2\x80\xA8") || rest.starts_with("\xE2\x80\xA9")) {
+            // The Unicode line and paragraph separators, which some readers take for line breaks.
+            out += rest[2] == '\xA8' ? "\" & ChrW(8232) & \"" : "\" & ChrW(8233) & \"";
+            i += 2;
         } else {
             out += c;
         }
     }
     return out;
+}
+
+bool isAsciiLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// A script identifier for a parameter name: the name itself when it is one (ASCII letters,
+// digits and underscores, beginning with a letter); otherwise every other character (a whole
+// UTF-8 sequence counts as one) becomes an underscore and a name that does not begin with a
+// letter gets a "p" in front. Kept well below the engine's 255 characters, leaving room for the
+// "Get" the templates append and a number that makes it unique.
+std::string identifierBase(std::string_view name)
+{
+    constexpr std::size_t kMaxLength = 200;
+    std::string id;
+    for (std::size_t i = 0; i < name.size() && id.size() < kMaxLength; ++i) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        if (isAsciiLetter(static_cast<char>(c)) || isDigit(static_cast<char>(c)) || c == '_') {
+            id += static_cast<char>(c);
+        } else {
+            id += '_';
+            while (c >= 0xC0 && i + 1 < name.size() && (static_cast<unsigned char>(name[i + 1]) & 0xC0) == 0x80)
+                ++i;
+        }
+    }
+    if (id.empty() || !isAsciiLetter(id[0]))
+        id.insert(0, "p");
+    return id;
+}
+
+// The script identifiers of parameters named names, in their order: each one its name's base,
+// with "_2", "_3", ... added when an earlier parameter already has it in any letter case (the
+// engine does not tell "B" from "b"). A parameter's identifier thus depends only on the names
+// before it.
+std::vector<std::string> parameterIdentifiers(const std::vector<std::string>& names)
+{
+    std::vector<std::string> ids;
+    std::set<std::string> taken;
+    for (const std::string& name : names) {
+        const std::string base = identifierBase(name);
+        std::string id = base;
+        for (int n = 2; taken.count(lowerAscii(id)) != 0; ++n)
+            id = base + "_" + std::to_string(n);
+        taken.insert(lowerAscii(id));
+        ids.push_back(id);
+    }
+    return ids;
 }
 
 // Decimal text without superfluous zeros and without exponent: 30 -> "30", 2.5 -> "2.5".
@@ -191,19 +248,113 @@ bool isNumeric(std::string_view text)
     return i == t.size();
 }
 
+// True when text is digits only, of count characters.
+bool digitsOf(std::string_view text, std::size_t count)
+{
+    return text.size() == count && std::all_of(text.begin(), text.end(), isDigit);
+}
+
+// The lexical forms of XML Schema's date, time and dateTime, without their optional time zone:
+// "2024-05-01", "13:45:00" (with an optional fraction), and both joined by a "T".
+bool isSchemaDate(std::string_view t)
+{
+    const bool negative = t.starts_with('-');
+    t.remove_prefix(negative ? 1 : 0);
+    if (t.size() != 10 || t[4] != '-' || t[7] != '-' || !digitsOf(t.substr(0, 4), 4) || !digitsOf(t.substr(5, 2), 2) ||
+        !digitsOf(t.substr(8, 2), 2))
+        return false;
+    const int month = std::stoi(std::string(t.substr(5, 2)));
+    const int day = std::stoi(std::string(t.substr(8, 2)));
+    return month >= 1 && month <= 12 && day >= 1 && day <= 31;
+}
+
+bool isSchemaTime(std::string_view t)
+{
+    if (t.size() > 8 && t[8] == '.' && t.size() > 9 && std::all_of(t.begin() + 9, t.end(), isDigit))
+        t = t.substr(0, 8);
+    if (t.size() != 8 || t[2] != ':' || t[5] != ':' || !digitsOf(t.substr(0, 2), 2) || !digitsOf(t.substr(3, 2), 2) ||
+        !digitsOf(t.substr(6, 2), 2))
+        return false;
+    return std::stoi(std::string(t.substr(0, 2))) <= 24 && std::stoi(std::string(t.substr(3, 2))) <= 59 &&
+           std::stoi(std::string(t.substr(6, 2))) <= 59;
+}
+
+// text without a time zone at its end ("Z", "+01:00", "-05:00").
+std::string_view withoutZone(std::string_view t)
+{
+    if (t.ends_with('Z'))
+        return t.substr(0, t.size() - 1);
+    if (t.size() > 6 && (t[t.size() - 6] == '+' || t[t.size() - 6] == '-') && t[t.size() - 3] == ':' &&
+        digitsOf(t.substr(t.size() - 5, 2), 2) && digitsOf(t.substr(t.size() - 2), 2))
+        return t.substr(0, t.size() - 6);
+    return t;
+}
+
+// True when value, blanks around it allowed, is written as the schema type date, time or
+// datetime (lower case) requires.
+bool readsAsSchemaType(std::string_view type, std::string_view value)
+{
+    const std::string trimmed = XmlFncs::trimSpaces(value);
+    const std::string_view t = withoutZone(trimmed);
+    if (type == "date")
+        return isSchemaDate(t);
+    if (type == "time")
+        return isSchemaTime(t);
+    const std::size_t tee = t.find('T');
+    return tee != std::string_view::npos && isSchemaDate(t.substr(0, tee)) && isSchemaTime(t.substr(tee + 1));
+}
+
+// The schema types whose values are numbers (besides int, which keeps its own reading), in
+// lower case.
+bool isNumberType(std::string_view type)
+{
+    constexpr std::string_view kTypes = " double float decimal long short byte integer unsignedint unsignedlong "
+                                        "unsignedshort unsignedbyte nonnegativeinteger positiveinteger "
+                                        "negativeinteger nonpositiveinteger ";
+    return !type.empty() && kTypes.find(" " + std::string(type) + " ") != std::string_view::npos;
+}
+
+[[noreturn]] void raiseUnreadableDefault(std::string_view name, std::string_view type, std::string_view value)
+{
+    raise(ErrorNumber::TypeMismatch, "Type mismatch: the fixed value \"" + std::string(value) + "\" of the parameter " +
+                                         std::string(name) + " cannot be read as " + std::string(type));
+}
+
 // The script literal of a parameter's default value. A string default is written as string
 // content like every other typed text: an undoubled quote would end the literal early and let a
-// typed value become script code, and a line break inside a literal is a syntax error.
-std::string defaultLiteral(std::string_view type, std::string_view value)
+// typed value become script code, and a line break inside a literal is a syntax error. The type
+// is compared by its name without a prefix, in any letter case. Booleans become True or False
+// (from true, false, 1 or 0); numbers of a number type and of an unknown type their numeric
+// form; other values a string literal. A value that cannot be read as its number, Boolean or
+// date type is refused rather than sent as something else.
+std::string defaultLiteral(std::string_view name, std::string_view type, std::string_view value)
 {
-    const std::string lowerType = lowerAscii(type);
+    const std::string lowerType = lowerAscii(type.substr(type.rfind(':') + 1)); // npos + 1: the whole name
     if (value.empty())
         return lowerType == "int" ? "0" : "\"\"";
+    const std::string quoted = "\"" + vbStringContent(value) + "\"";
     if (lowerType == "string")
-        return "\"" + vbStringContent(value) + "\"";
-    if (lowerType == "int" || isNumeric(value))
+        return quoted;
+    if (lowerType == "int")
         return decimalText(leadingNumber(value));
-    return "\"\"";
+    if (lowerType == "boolean") {
+        const std::string word = lowerAscii(XmlFncs::trimSpaces(value));
+        if (word == "true" || word == "1")
+            return "True";
+        if (word == "false" || word == "0")
+            return "False";
+        raiseUnreadableDefault(name, type, value);
+    }
+    if (lowerType == "date" || lowerType == "time" || lowerType == "datetime") {
+        if (!readsAsSchemaType(lowerType, value))
+            raiseUnreadableDefault(name, type, value);
+        return quoted;
+    }
+    if (isNumeric(value))
+        return decimalText(leadingNumber(value));
+    if (isNumberType(lowerType))
+        raiseUnreadableDefault(name, type, value);
+    return quoted;
 }
 
 // A text of the document read as a number for generation; anything else is a type mismatch.
@@ -238,6 +389,36 @@ void writeValue(const XmlNode& parent, std::string_view parentName, std::string_
 {
     XmlNode child = childToWrite(parent, parentName, childName);
     XmlFncs::xmlAddCDATA(child, value);
+}
+
+// The parameters of a definition: the elements under Parameters, in document order (comments
+// and stray text are none). None when there is no Parameters element.
+std::vector<XmlNode> parameterElements(const XmlNode& parameters)
+{
+    std::vector<XmlNode> elements;
+    if (parameters.isNone())
+        return elements;
+    for (const XmlNode& child : parameters.children()) {
+        if (child.type() == XmlNodeType::Element)
+            elements.push_back(child);
+    }
+    return elements;
+}
+
+// value as a reader gets it back after xmlMakeAndAddElement stored it (a blank value is stored
+// empty, an XML document as an element): identifiers are made from the names as stored.
+std::string storedText(std::string_view value)
+{
+    XmlNode scratch = XmlNode::newDocument().appendElement("Parameter");
+    XmlFncs::xmlMakeAndAddElement(scratch, "Name", value);
+    return XmlFncs::xmlNodeValueGet(scratch, "Name");
+}
+
+// True for a value that names no attribute or type: blank, "[none]" in any case or "ÿÿÿ".
+bool isNone(std::string_view value)
+{
+    const std::string trimmed = XmlFncs::trimSpaces(value);
+    return trimmed.empty() || trimmed == kNoAttribute || lowerAscii(trimmed) == "[none]";
 }
 
 std::string flag(bool value)
@@ -307,21 +488,40 @@ void ZelScriptXml::ParamAdd(std::string_view pstrParName, std::string_view pstrP
 {
     try {
         NodeRootValidate();
-        const std::string code = ParamEvalCodeMake(pstrParName, pstrParType, pstrParAtrId, pstrParDefValue);
-        if (pubNodeDefMetParams.isNone())
-            raiseObjectNotSet("Method/Parameters of the web-service definition");
-
-        // The name is compared as text: pasted into an XPath, an apostrophe in it would break the
-        // expression and the parameter could be neither stored nor replaced.
-        for (const XmlNode& parameter : pubNodeDefMetParams.selectNodes("Parameter")) {
+        // The parameters as they are, and the one this name replaces. The name is compared as
+        // text: pasted into an XPath, an apostrophe in it would break the expression and the
+        // parameter could be neither stored nor replaced.
+        std::vector<XmlNode> parameters = parameterElements(pubNodeDefMetParams);
+        std::vector<std::string> names;
+        XmlNode replaced;
+        for (const XmlNode& parameter : parameters) {
+            names.push_back(XmlFncs::xmlNodeValueGet(parameter, "Name"));
             bool same = false;
             for (const XmlNode& name : parameter.selectNodes("Name"))
                 same = same || name.text() == pstrParName;
-            if (same) {
-                pubNodeDefMetParams.removeChild(parameter);
-                break;
-            }
+            if (same && replaced.isNone() && parameter.name() == "Parameter")
+                replaced = parameter;
         }
+        const std::vector<std::string> idsBefore = parameterIdentifiers(names);
+
+        std::vector<XmlNode> remaining;
+        std::vector<std::string> oldIds;
+        names.clear();
+        for (std::size_t i = 0; i < parameters.size(); ++i) {
+            if (parameters[i].sameNode(replaced))
+                continue;
+            remaining.push_back(parameters[i]);
+            oldIds.push_back(idsBefore[i]);
+            names.push_back(XmlFncs::xmlNodeValueGet(parameters[i], "Name"));
+        }
+        names.push_back(storedText(pstrParName));
+        const std::vector<std::string> ids = parameterIdentifiers(names);
+        const std::string code = ParamEvalCodeMake(pstrParName, pstrParType, pstrParAtrId, pstrParDefValue, ids.back());
+        if (pubNodeDefMetParams.isNone())
+            raiseObjectNotSet("Method/Parameters of the web-service definition");
+
+        if (replaced)
+            pubNodeDefMetParams.removeChild(replaced);
         if (pstrParName.empty())
             return;
 
@@ -331,6 +531,18 @@ void ZelScriptXml::ParamAdd(std::string_view pstrParName, std::string_view pstrP
         XmlFncs::xmlMakeAndAddElement(parameter, "AtrId", pstrParAtrId);
         XmlFncs::xmlMakeAndAddElement(parameter, "DefValue", pstrParDefValue);
         XmlFncs::xmlMakeAndAddElement(parameter, "EvalCode", code);
+
+        // A parameter moved to the end can change the identifiers of those after its old place
+        // (of "B" and "b", the first keeps "B"); their functions are made again so that every
+        // function still has the name the call uses.
+        for (std::size_t i = 0; i < remaining.size(); ++i) {
+            if (ids[i] == oldIds[i])
+                continue;
+            const auto value = [&](const char* child) { return XmlFncs::xmlNodeValueGet(remaining[i], child); };
+            XmlNode evalCode = remaining[i].selectSingleNode("EvalCode");
+            XmlFncs::xmlAddCDATA(
+                evalCode, ParamEvalCodeMake(value("Name"), value("Type"), value("AtrId"), value("DefValue"), ids[i]));
+        }
     } catch (...) {
         rethrowWithTag(" WebServiceParams.ParamAdd() ");
     }
@@ -401,19 +613,21 @@ void ZelScriptXml::WebServiceProxySettingsSet(bool pblnUseProxy, bool pblnUseSSL
 }
 
 std::string ZelScriptXml::ParamEvalCodeMake(std::string_view pstrParName, std::string_view pstrParType,
-                                            std::string_view pstrParAtrId, std::string_view pstrParDefValue)
+                                            std::string_view pstrParAtrId, std::string_view pstrParDefValue,
+                                            std::string_view pstrParIdent)
 {
     try {
-        const std::string literal = defaultLiteral(pstrParType, pstrParDefValue);
+        const std::string literal = defaultLiteral(pstrParName, pstrParType, pstrParDefValue);
         const std::string trimmedId = XmlFncs::trimSpaces(pstrParAtrId);
         const bool simple = trimmedId.empty() || trimmedId == kNoAttribute || lowerAscii(pstrParAtrId) == "[none]";
 
         ZelConfig config;
         std::string code = config.ScriptGetOne(simple ? "ParamSimpleGet" : "ParamExtendedGet");
         replaceAll(code, "<Date>", Clock::generalDateNow());
-        replaceAll(code, "<UsrId>", modFnc::UserName());
-        replaceAll(code, "<ParName>", pstrParName);
-        replaceAll(code, "<ParType>", pstrParType);
+        replaceAll(code, "<UsrId>", vbStringContent(modFnc::UserName()));
+        replaceAll(code, "<ParName>", vbStringContent(pstrParName));
+        replaceAll(code, "<ParIdent>", pstrParIdent);
+        replaceAll(code, "<ParType>", vbStringContent(pstrParType));
         replaceAll(code, "<ParDefValue>", literal);
         replaceAll(code, "<ParAtrId>", vbStringContent(pstrParAtrId));
         return code;
@@ -433,11 +647,12 @@ std::string ZelScriptXml::WebServiceCallEvalCodeMake()
 
         if (pubNodeDefMetParams.isNone())
             raiseObjectNotSet("Method/Parameters of the web-service definition");
+        std::vector<std::string> names;
+        for (const XmlNode& parameter : parameterElements(pubNodeDefMetParams))
+            names.push_back(XmlFncs::xmlNodeValueGet(parameter, "Name"));
         std::string arguments;
-        for (const XmlNode& parameter : pubNodeDefMetParams.children()) {
-            if (parameter.type() == XmlNodeType::Element)
-                arguments += XmlFncs::xmlNodeValueGet(parameter, "Name") + "Get(), ";
-        }
+        for (const std::string& id : parameterIdentifiers(names))
+            arguments += id + "Get(), ";
         if (!arguments.empty())
             arguments.resize(arguments.size() - 2);
 
@@ -483,8 +698,12 @@ std::string ZelScriptXml::MainEvalCodeMake()
         const double timeout = numberOf(proxy("Timeout"), "the time-out");
 
         const std::string call = WebServiceCallEvalCodeMake();
-        const std::string ace =
-            booleanOf(webService("ACE"), "the End Activity flag") ? WebServiceAceEvalCodeMake() : std::string();
+        // The result is handed over only when there is one and an attribute to take it.
+        const std::string returnType = XmlFncs::xmlNodeValueGet(pubNodeDefMetReturn, "Type");
+        const std::string returnAtrId = XmlFncs::xmlNodeValueGet(pubNodeDefMetReturn, "AtrId");
+        const bool handOver =
+            booleanOf(webService("ACE"), "the End Activity flag") && !isNone(returnType) && !isNone(returnAtrId);
+        const std::string ace = handOver ? WebServiceAceEvalCodeMake() : std::string();
 
         replaceAll(script, "<WSDLUrl>", vbStringContent(path));
         replaceAll(script, "<WSDLServiceName>", vbStringContent(serviceName));
@@ -499,10 +718,8 @@ std::string ZelScriptXml::MainEvalCodeMake()
         replaceAll(script, "<SOAPCall>", call);
         replaceAll(script, "<ACE>", ace);
 
-        for (const XmlNode& parameter : pubNodeDefMetParams.children()) {
-            if (parameter.type() == XmlNodeType::Element)
-                script += XmlFncs::xmlNodeValueGet(parameter, "EvalCode") + "\r\n";
-        }
+        for (const XmlNode& parameter : parameterElements(pubNodeDefMetParams))
+            script += XmlFncs::xmlNodeValueGet(parameter, "EvalCode") + "\r\n";
         script += config.ScriptGetOne("SOAPObjectGetOne");
 
         XmlNode language = pubNodeRoot.isNone() ? XmlNode() : pubNodeRoot.selectSingleNode("Language");

@@ -39,8 +39,11 @@ public:
     void NodeRootValidate(std::string_view pstrDefinition = {});
 
     // Generates the parameter's script fragment, removes the parameter of that name (compared as
-    // text) and, for a non-empty name, appends it anew at the end of Parameters. Raises 91 when
-    // the document has no Parameters element, and the templates file's errors.
+    // text) and, for a non-empty name, appends it anew at the end of Parameters. Its function is
+    // named after a script identifier made from the name: the name itself when it is one, else a
+    // safe variant, unique among the parameters in any letter case. Raises 91 when the document
+    // has no Parameters element, 13 for a default that cannot be read as the parameter's type,
+    // and the templates file's errors.
     void ParamAdd(std::string_view pstrParName, std::string_view pstrParType, std::string_view pstrParAtrId = {},
                   std::string_view pstrParDefValue = {});
 
@@ -59,7 +62,8 @@ public:
                        std::string_view pstrDefValue);
 
     // The call of the operation: "SOAPCallSub" for an empty return type, "SOAPCallFnc" otherwise,
-    // with the argument list ("aGet(), bGet()") and the operation name put in. Raises 91 when
+    // with the argument list ("aGet(), bGet()", each parameter's identifier and "Get()") and the
+    // operation name put in. Raises 91 when
     // the document has no Parameters element.
     std::string WebServiceCallEvalCodeMake();
 
@@ -67,9 +71,10 @@ public:
     std::string WebServiceAceEvalCodeMake();
 
     // The whole script: "Main" with its placeholders replaced, each parameter's fragment followed
-    // by CR LF, then "SOAPObjectGetOne". Writes "VBSCript" into Script/Language and the script
-    // into Script/EvalCode and returns it. A Timeout that is not a number or an ACE that is not
-    // Boolean raises type mismatch (13) and leaves EvalCode as it was.
+    // by CR LF, then "SOAPObjectGetOne". The End Activity fragment goes in only when the flag is
+    // set and there are a return type and an attribute for it (neither empty nor "[none]"). Writes "VBSCript" into
+    // Script/Language and the script into Script/EvalCode and returns it. A Timeout that is not a number or an ACE that
+    // is not Boolean raises type mismatch (13) and leaves EvalCode as it was.
     std::string MainEvalCodeMake();
 
     // Writes the proxy flags ("1"/"0"), server, port, user, password and the time-out as decimal
@@ -80,9 +85,12 @@ public:
                                     double pdblTimeOut = 0);
 
 private:
-    // The fragment of one parameter, from "ParamSimpleGet" or "ParamExtendedGet".
+    // The fragment of one parameter, from "ParamSimpleGet" or "ParamExtendedGet"; pstrParIdent is
+    // the script identifier its function is named after ("<ParIdent>"). A default that cannot be
+    // read as the parameter's type raises type mismatch (13).
     std::string ParamEvalCodeMake(std::string_view pstrParName, std::string_view pstrParType,
-                                  std::string_view pstrParAtrId, std::string_view pstrParDefValue);
+                                  std::string_view pstrParAtrId, std::string_view pstrParDefValue,
+                                  std::string_view pstrParIdent);
 };
 
 } // namespace zel

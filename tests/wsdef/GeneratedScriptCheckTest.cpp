@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -157,6 +160,91 @@ TEST_F(GeneratedScript, QuotesAndLineBreaksInUserTextStayInsideTheirLiterals)
           "DataRiver(\"To\"\"tal\") = wsResult", "varValue = DataRiver(\"Order\"\"Id\")",
           "noteGet = \"first line\" & vbCrLf & \"MsgBox \"\"injected\"\"\""})
         EXPECT_NE(text.find(piece), std::string::npos) << piece;
+}
+
+// For any definition, however hostile the names and types its WSDL gave, the script passes the
+// check, defines each function once (in any letter case) and calls the parameters' functions.
+TEST_F(GeneratedScript, AnyDefinitionGivesACheckedScriptWithOneFunctionPerParameter)
+{
+    const std::vector<std::string> pieces = {"a",
+                                             "B",
+                                             "b",
+                                             "first-name",
+                                             "_a",
+                                             "1st",
+                                             "pr\xC3\xA9nom",
+                                             "\xE6\x97\xA5",
+                                             "x\r\nMsgBox 1 '",
+                                             "\"",
+                                             "'",
+                                             "\n",
+                                             "\r",
+                                             "<ParIdent>",
+                                             "<ParDefValue>",
+                                             "<ParName>",
+                                             "<Params>",
+                                             ":",
+                                             " ",
+                                             "\xE2\x80\xA8",
+                                             "Get",
+                                             "If",
+                                             "End Function",
+                                             "\t",
+                                             "&",
+                                             "Rem",
+                                             "_",
+                                             "WsRaise",
+                                             "(",
+                                             ")",
+                                             "2024-05-01",
+                                             "true",
+                                             "1e3",
+                                             "Dim x"};
+    const std::vector<std::string> types = {"string", "int",      "double",   "boolean",
+                                            "date",   "dateTime", "s:string", "tns:Order"};
+    std::mt19937 random(9);
+    const auto pick = [&](const std::vector<std::string>& from) { return from[random() % from.size()]; };
+    const auto word = [&] {
+        std::string text;
+        for (int n = 1 + static_cast<int>(random() % 3); n > 0; --n)
+            text += pick(pieces);
+        return text;
+    };
+    const std::regex function(R"(\bFunction (\w+)\()", std::regex::icase);
+    const std::regex called(R"((\w+)\(\))");
+    const auto lower = [](std::string text) {
+        for (char& c : text)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return text;
+    };
+    for (int round = 0; round < 200; ++round) {
+        ZelScriptXml script;
+        script.WebServicePropertiesSet(word(), "", false, random() % 2 == 0, word(), word(), word());
+        script.WebServiceMethodReturnSet(random() % 2 ? pick(types) : word(), word());
+        script.WebServiceProxySettingsSet(true, false, word(), word(), word(), word(), 5);
+        for (int n = static_cast<int>(random() % 7); n > 0; --n) {
+            const std::string type = random() % 3 ? pick(types) : word();
+            try {
+                script.ParamAdd(word(), type, random() % 2 ? word() : "", random() % 2 ? word() : "");
+            } catch (const ErrorRecord& error) {
+                ASSERT_EQ(error.Number, ErrorNumber::TypeMismatch) << error.Description; // an unreadable default
+            }
+        }
+        const std::string text = script.MainEvalCodeMake();
+        ASSERT_TRUE(compiles(text)) << "round " << round;
+
+        std::set<std::string> defined;
+        for (auto it = std::sregex_iterator(text.begin(), text.end(), function); it != std::sregex_iterator(); ++it)
+            ASSERT_TRUE(defined.insert(lower((*it)[1].str())).second) << (*it)[1] << ", round " << round;
+        const std::size_t call = text.find("WsOperationCall");
+        const std::string line = text.substr(call, text.find('\n', call) - call);
+        const std::string arguments = line.substr(line.rfind("Array(") + 6);
+        std::size_t parameters = 0;
+        for (auto it = std::sregex_iterator(arguments.begin(), arguments.end(), called); it != std::sregex_iterator();
+             ++it, ++parameters)
+            EXPECT_EQ(defined.count(lower((*it)[1].str())), 1u) << arguments;
+        EXPECT_EQ(parameters, script.pubNodeDefMetParams.selectNodes("Parameter").size()) << arguments;
+    }
 }
 
 } // namespace

@@ -64,13 +64,19 @@ TEST_F(Generation, ParameterFragment_LiteralTableAndTemplateChoice)
         {"int", " -4 2", "", "S p=-42"},
         {"int", "1e3x", "", "S p=1000"},
         {"int", "2.50", "", "S p=2.5"},
-        // other types: numeric text gives its number, anything else ""
+        // other types: numbers for number types and unknown ones, True/False for Booleans,
+        // anything else a string literal
         {"double", "2", "", "S p=2"},
         {"double", " 2.5E+1 ", "", "S p=25"},
-        {"double", "letters", "", R"(S p="")"},
-        {"double", "12abc", "", R"(S p="")"},
         {"double", "", "", R"(S p="")"},
-        {"boolean", "-.5", "", "S p=-0.5"},
+        {"boolean", "TRUE", "", "S p=True"},
+        {"s:boolean", " 0 ", "", "S p=False"},
+        {"Boolean", "false", "", "S p=False"},
+        {"date", "2024-05-01", "", R"(S p="2024-05-01")"},
+        {"dateTime", "2024-05-01T10:30:00Z", "", R"(S p="2024-05-01T10:30:00Z")"},
+        {"time", "23:59:59.5+01:00", "", R"(S p="23:59:59.5+01:00")"},
+        {"anyURI", "http://x/", "", R"(S p="http://x/")"},
+        {"OrderKind", "7", "", "S p=7"},
         // the attribute decides the template
         {"int", "1", "   ", "S p=1"},
         {"int", "1", "[none]", "S p=1"},
@@ -84,6 +90,46 @@ TEST_F(Generation, ParameterFragment_LiteralTableAndTemplateChoice)
     for (const Case& c : cases)
         EXPECT_EQ(fragment(c.type, c.defValue, c.atrId), c.expected)
             << c.type << " / [" << c.defValue << "] / [" << c.atrId << "]";
+
+    // A fixed value that cannot be read as its type is refused, not sent as something else.
+    const std::vector<std::pair<std::string, std::string>> unreadable = {
+        {"boolean", "yes"},         {"boolean", "-.5"},     {"double", "letters"},
+        {"float", "12abc"},         {"date", "01/05/2024"}, {"date", "2024-13-01"},
+        {"dateTime", "2024-05-01"}, {"time", "25:00:00"},   {"long", "1,5"},
+    };
+    for (const auto& [type, value] : unreadable) {
+        ZelScriptXml script;
+        const ErrorRecord error = errorOf([&] { script.ParamAdd("p", type, "", value); });
+        EXPECT_EQ(error.Number, ErrorNumber::TypeMismatch) << type << " / " << value;
+        EXPECT_NE(error.Description.find(value), std::string::npos) << error.Description;
+        EXPECT_EQ(XmlFncs::xmlNodeValueGet(script.pubNodeDefMetParams, "Parameter/Name"), "");
+    }
+}
+
+// Every parameter's function gets a script identifier: the name when it is one, else a safe
+// variant; unique in any letter case, even after a parameter moves to the end. Texts from the
+// WSDL in the fragment stay inside their comment or string.
+TEST_F(Generation, ParameterIdentifiers_ValidUniqueAndFollowedByEveryFunction)
+{
+    writeTemplates(R"(<C><Sections><Section><SecId>SOAPCallSub</SecId><EvalCode>SUB (&lt;Params&gt;)</EvalCode>)"
+                   R"(</Section><Section><SecId>ParamSimpleGet</SecId><EvalCode>)"
+                   R"(&lt;ParIdent&gt;|&lt;ParName&gt;|&lt;ParType&gt;</EvalCode></Section></Sections></C>)");
+    ZelScriptXml script;
+    for (const char* name :
+         {"first-name", "_a", "1st", "pr\xC3\xA9nom", "B", "b", "b_2", "Order", "\xE6\x97\xA5\xE6\x9C\xAC"})
+        script.ParamAdd(name, "string");
+    EXPECT_EQ(script.WebServiceCallEvalCodeMake(), "SUB (first_nameGet(), p_aGet(), p1stGet(), pr_nomGet(), BGet(), "
+                                                   "b_2Get(), b_2_2Get(), OrderGet(), p__Get())");
+    // "B" moves to the end: "b" now comes first among them and takes the plain name, and its
+    // function is made again under it.
+    script.ParamAdd("B", "int\r\nMsgBox 1");
+    EXPECT_EQ(script.WebServiceCallEvalCodeMake(), "SUB (first_nameGet(), p_aGet(), p1stGet(), pr_nomGet(), bGet(), "
+                                                   "b_2Get(), OrderGet(), p__Get(), B_3Get())");
+    const auto fragmentOf = [&](int i) {
+        return XmlFncs::xmlNodeValueGet(script.pubNodeDefMetParams, "Parameter[" + std::to_string(i) + "]/EvalCode");
+    };
+    EXPECT_EQ(fragmentOf(5), "b|b|string");
+    EXPECT_EQ(fragmentOf(9), "B_3|B|int\" & vbCrLf & \"MsgBox 1");
 }
 
 TEST_F(Generation, ParameterFragment_DefaultTooLargeForANumberFailsWithTags)
@@ -160,7 +206,7 @@ TEST_F(Generation, Call_TemplateFollowsTheReturnType_ParamsReplacedBeforeMethodN
     const Case cases[] = {{"", "M", "x", "SUB M(xGet())"},
                           {"[none]", "M", "x", "FNC M(xGet())"},
                           {"string", "M", "x", "FNC M(xGet())"},
-                          {"", "Op<Params>", "x<MethodName>", "SUB Op<Params>(xOp<Params>Get())"}};
+                          {"", "Op<Params>", "x<MethodName>", "SUB Op<Params>(x_MethodName_Get())"}};
     for (const Case& c : cases) {
         ZelScriptXml script;
         script.WebServicePropertiesSet("u", "", false, false, "s", "c", c.operation);
@@ -181,6 +227,24 @@ TEST_F(Generation, Parameters_OnlyElementsCount)
                             "<Proxy><Timeout>0</Timeout></Proxy></Definition>");
     EXPECT_EQ(script.WebServiceCallEvalCodeMake(), "SUB M(aGet(), bGet())");
     EXPECT_TRUE(script.MainEvalCodeMake().ends_with("ace=[];A\r\nB\r\nEND"));
+}
+
+// End Activity hands the result over only when there are a result and an attribute for it.
+TEST_F(Generation, Main_AceOnlyForARealResultAndAttribute)
+{
+    const char* cases[][3] = {{"int", "Total", "ace=[ACE Total]"},
+                              {"int", "[none]", "ace=[]"},
+                              {"int", "", "ace=[]"},
+                              {"", "Total", "ace=[]"},
+                              {"[None]", "Total", "ace=[]"},
+                              {"int", "\xC3\xBF\xC3\xBF\xC3\xBF", "ace=[]"}};
+    for (const auto& c : cases) {
+        ZelScriptXml script;
+        script.WebServicePropertiesSet("u", "", false, true, "s", "c", "M");
+        script.MethodDataSet("M", c[0], c[1], "");
+        const std::string text = script.MainEvalCodeMake();
+        EXPECT_NE(text.find(c[2]), std::string::npos) << c[0] << " / " << c[1] << ": " << text;
+    }
 }
 
 TEST_F(Generation, PlaceholderTwiceInATemplate_IsReplacedAtBothPlaces)
@@ -213,8 +277,8 @@ TEST_F(Generation, Main_TimeoutAndAceTexts_BadOnesFailInStepOrder)
         {"1x", "0", ErrorNumber::TypeMismatch, ""},
         {"1", "x", ErrorNumber::TypeMismatch, "", "<Method/>"},
         {"x", "1", ErrorNumber::ObjectNotSet, "", "<Method/>"},
-        {"-1", " 30 ", 0, "timeout=30 call=[SUB ()] ace=[ACE ]"},
-        {"True", "2.50", 0, "timeout=2.5 call=[SUB ()] ace=[ACE ]"},
+        {"-1", " 30 ", 0, "timeout=30 call=[SUB ()] ace=[]"},
+        {"True", "2.50", 0, "timeout=2.5 call=[SUB ()] ace=[]"},
         {"false", "1e1", 0, "timeout=10 call=[SUB ()] ace=[]"},
         {"0", "-0", 0, "timeout=0 call=[SUB ()] ace=[]"},
     };
@@ -252,7 +316,7 @@ TEST_F(Generation, Main_MissingPartsReadEmptyButMissingParametersFails)
     withAce.NodeRootValidate("<Definition><WebService><ACE>1</ACE></WebService><Method><Parameters/></Method>"
                              "<Proxy><Timeout>5</Timeout></Proxy></Definition>");
     EXPECT_EQ(withAce.MainEvalCodeMake(), "MAIN url= svc= cls= proxy= ssl= server= port= user= pwd= timeout=5 "
-                                          "call=[SUB ()] ace=[ACE ];END");
+                                          "call=[SUB ()] ace=[];END");
 
     ZelScriptXml noParameters;
     noParameters.NodeRootValidate("<Definition><WebService><ACE>0</ACE></WebService><Method/>"
