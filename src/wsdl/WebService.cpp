@@ -175,7 +175,7 @@ bool WebService::typedResponse(std::string_view NombreMetodo, std::string_view p
     // operation has no typed response: the check fails quietly and the next prefix is tried.
     try {
         const std::string* type = index.responseType(prefix, NombreMetodo);
-        return type != nullptr && !isBlank(WsdlQueries::stripPrefix(*type, prefix));
+        return type != nullptr && !isBlank(WsdlQueries::stripPrefix(*type));
     } catch (...) {
         return false;
     }
@@ -187,11 +187,7 @@ std::string WebService::returnTypeLookup(std::string_view prefix, WsdlQueries::R
     // does not hold the return type.
     try {
         const std::string* type = index.responseType(prefix, SelectedMethod);
-        if (type == nullptr)
-            return {};
-        if (WsdlQueries::charCount(*type) < WsdlQueries::charCount(prefix) + 1)
-            return *type;
-        return WsdlQueries::stripPrefix(*type, prefix);
+        return type == nullptr ? std::string() : WsdlQueries::stripPrefix(*type);
     } catch (...) {
         return {};
     }
@@ -251,7 +247,7 @@ void WebService::WebServiceMethodParametersInputLoad()
                     continue;
                 const std::string name = requiredAttribute(child, "name");
                 const std::string type = requiredAttribute(child, "type");
-                grid.addRow({name, WsdlQueries::stripPrefix(type, cPrefijo), kNoAttribute, ""});
+                grid.addRow({name, WsdlQueries::stripPrefix(type), kNoAttribute, ""});
             }
             for (int row = 0; row < grid.rowCount(); ++row)
                 grid.setRowPictures(row, controls::Picture::ParameterName, controls::Picture::ParameterValue);

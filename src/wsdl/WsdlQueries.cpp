@@ -90,9 +90,10 @@ std::string dropChars(std::string_view text, std::size_t count)
     return std::string(text.substr(pos));
 }
 
-std::string stripPrefix(std::string_view typeName, std::string_view prefix)
+std::string stripPrefix(std::string_view typeName)
 {
-    return dropChars(typeName, charCount(prefix) + 1);
+    const std::size_t colon = typeName.find(':');
+    return std::string(colon == std::string_view::npos ? typeName : typeName.substr(colon + 1));
 }
 
 std::vector<std::string> splitCommas(std::string_view text)

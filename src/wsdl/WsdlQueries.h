@@ -32,9 +32,10 @@ std::string responseElementQuery(std::string_view prefix, std::string_view opera
 std::size_t charCount(std::string_view text);
 // text without its first count characters; "" when it has no more than count.
 std::string dropChars(std::string_view text, std::size_t count);
-// A type name with the prefix stripped: its first (length of prefix + 1) characters removed,
-// whatever they are.
-std::string stripPrefix(std::string_view typeName, std::string_view prefix);
+// A type name without its prefix: everything through the first colon removed, whatever the
+// prefix ("tns:AccountType" gives "AccountType" whichever schema prefix was matched); a name
+// without a colon stays whole.
+std::string stripPrefix(std::string_view typeName);
 
 // Splits text at every comma; the pieces keep their blanks. "" gives one empty piece.
 std::vector<std::string> splitCommas(std::string_view text);

@@ -19,6 +19,11 @@ XmlNode responseElement(const XmlNode& wsxml, const std::string& prefix, const s
     return wsxml.selectSingleNode(WsdlQueries::responseElementQuery(prefix, operation));
 }
 
+std::string localName(const std::string& type)
+{
+    return type.substr(type.find(':') + 1); // npos + 1: the whole name
+}
+
 bool validate(const XmlNode& wsxml, const std::string& operation, const std::string& prefixes)
 {
     const std::string trimmed = trimSpaces(prefixes);
@@ -26,7 +31,7 @@ bool validate(const XmlNode& wsxml, const std::string& operation, const std::str
         return false;
     for (const std::string& prefix : WsdlQueries::splitCommas(trimmed)) {
         const XmlNode element = responseElement(wsxml, prefix, operation);
-        if (element && !isBlank(WsdlQueries::stripPrefix(element.attribute("type"), prefix)))
+        if (element && !isBlank(localName(element.attribute("type"))))
             return true;
     }
     return false;
@@ -65,9 +70,7 @@ StraightforwardResult analyseStraightforwardly(const XmlNode& wsxml, const std::
     if (!trimmedPrefixes.empty()) {
         for (const std::string& prefix : WsdlQueries::splitCommas(trimmedPrefixes)) {
             const XmlNode element = responseElement(wsxml, prefix, operation);
-            std::string type = element.attribute("type");
-            if (WsdlQueries::charCount(type) >= WsdlQueries::charCount(prefix) + 1)
-                type = WsdlQueries::stripPrefix(type, prefix);
+            const std::string type = localName(element.attribute("type"));
             if (!isBlank(type)) {
                 result.returnFound = true;
                 result.returnType = type;
@@ -88,8 +91,7 @@ StraightforwardResult analyseStraightforwardly(const XmlNode& wsxml, const std::
             result.rowsFailed = true;
             break;
         }
-        result.rows.push_back(
-            {child.attribute("name"), WsdlQueries::stripPrefix(child.attribute("type"), result.prefix), "[none]", ""});
+        result.rows.push_back({child.attribute("name"), localName(child.attribute("type")), "[none]", ""});
     }
     return result;
 }

@@ -288,10 +288,10 @@ TEST(WebServiceMethods, PrefixLists_SelectWhatIsListed)
         {"quotes-s.wsdl", "xsd,,s", "GetQuote,Get,Ping,Broken,Don't,"},
         {"two-services-xsd.wsdl", "s,xsd", "Convert,"},
         {"two-services-xsd.wsdl", "s", ""},
-        // A foreign prefix is stripped like any other; a type no longer than the prefix and its
-        // colon strips to nothing; only the first element of a response counts.
-        {"type-names.wsdl", "s,xsd", "Foreign,Bare,"},
-        {"type-names.wsdl", "s", "Foreign,"},
+        // A type is stripped through its first colon, whatever its prefix; one without a colon
+        // stays whole; the prefix alone strips to nothing; only the first element counts.
+        {"type-names.wsdl", "s,xsd", "Foreign,Short,Bare,"},
+        {"type-names.wsdl", "s", "Foreign,Short,"},
         {"default-namespace.wsdl", kWizardPrefixes, ""},
         {"utf8-declared-utf16.wsdl", kWizardPrefixes, "Ping,"},
     };
@@ -394,7 +394,7 @@ TEST(WebServiceParameters, ReturnTypeNotFound_LeavesReturnTypeAndClearsTheField)
     EXPECT_FALSE(xsd.choose("Convert", "s, xsd")) << "a prefix with a blank never matches";
 }
 
-TEST(WebServiceParameters, ReturnTypeLookup_TriesThePrefixesInOrderAndStripsLiterally)
+TEST(WebServiceParameters, ReturnTypeLookup_TriesThePrefixesInOrderAndStripsThroughTheColon)
 {
     struct Case
     {
@@ -407,14 +407,14 @@ TEST(WebServiceParameters, ReturnTypeLookup_TriesThePrefixesInOrderAndStripsLite
         const char* trimmedPrefixes;
     };
     const Case cases[] = {
-        {"Foreign", "s", true, "s:Thing", "s:Thing", "s", "s"},
-        {"Short", "s", true, "x", "x", "s", "s"}, // shorter than "s:": kept unchanged
+        {"Foreign", "s", true, "Thing", "Thing", "s", "s"}, // "tns:Thing", found with "s"
+        {"Short", "s", true, "x", "x", "s", "s"},           // no colon: kept whole
         {"Short", "xsd,s", true, "x", "x", "s", "xsd,s"},
         {"Bare", "s,xsd", true, "long", "long", "xsd", "s,xsd"}, // "s:" strips to nothing
         {"Bare", "s", false, "kept", "", "", "s"},
         {"Two", "s", false, "kept", "", "", "s"},
         {"Plain", kWizardPrefixes, false, "kept", "", "", kWizardPrefixes},
-        {"Foreign", "  xsd,s  ", true, "s:Thing", "s:Thing", "s", "xsd,s"},
+        {"Foreign", "  xsd,s  ", true, "Thing", "Thing", "s", "xsd,s"},
         {"Foreign", "  s , xsd  ", false, "kept", "", "", "s , xsd"},
         {"Foreign", "   ", false, "kept", "", "", ""},
         {"Missing", "s", false, "kept", "", "", "s"},
@@ -437,7 +437,7 @@ TEST(WebServiceParameters, ReturnTypeLookup_TriesThePrefixesInOrderAndStripsLite
     }
 }
 
-TEST(WebServiceParameters, GridRows_StripTheFoundPrefixOrTheFirstCharacter)
+TEST(WebServiceParameters, GridRows_StripEveryTypeThroughItsColon)
 {
     struct Case
     {
@@ -448,9 +448,9 @@ TEST(WebServiceParameters, GridRows_StripTheFoundPrefixOrTheFirstCharacter)
         const char* sequence; // name of the element the shared reference holds afterwards
     };
     const Case cases[] = {
-        {"Foreign", "s", {{"thing", "s:Thing"}, {"n", "int"}}, "s:Thing", "s:sequence"},
-        // No prefix found: the unprefixed query, and one character stripped.
-        {"Plain", kWizardPrefixes, {{"a", "sd:string"}, {"b", "nt"}}, "", "sequence"},
+        {"Foreign", "s", {{"thing", "Thing"}, {"n", "int"}}, "Thing", "s:sequence"},
+        // No prefix found: the unprefixed query; a type without a prefix keeps its first letter.
+        {"Plain", kWizardPrefixes, {{"a", "string"}, {"b", "int"}}, "", "sequence"},
         // Found with xsd, but the input wrapper is written with s: no rows, reference kept.
         {"Bare", "s,xsd", {}, "long", "sequence"},
     };
