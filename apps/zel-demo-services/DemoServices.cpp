@@ -188,14 +188,18 @@ AsmxService ordersDescription()
     return {"OrderDesk",
             "http://zel.example/demo/orders/",
             "s",
-            "Takes orders: one parameter of every simple type, a structured confirmation back.",
+            "Takes orders: one parameter of every simple type, a structured confirmation back; schedules "
+            "deliveries by date and date and time.",
             {{"PlaceOrder",
               {{"customer", "s:string"},
                {"quantity", "s:int"},
                {"unitPrice", "s:double"},
                {"express", "s:boolean"},
                {"deliveryDate", "s:date"}},
-              {{"PlaceOrderResult", "tns:OrderConfirmation"}}}},
+              {{"PlaceOrderResult", "tns:OrderConfirmation"}}},
+             {"ScheduleDelivery",
+              {{"orderId", "s:string"}, {"day", "s:date"}, {"notBefore", "s:dateTime"}},
+              {{"ScheduleDeliveryResult", "s:string"}}}},
             {{"OrderConfirmation",
               {{"OrderId", "s:string"},
                {"Customer", "s:string"},
@@ -257,6 +261,193 @@ pugi::xml_node childByLocalName(const pugi::xml_node& parent, const std::string&
     return {};
 }
 
+constexpr const char* kSchemaNs = "http://www.w3.org/2001/XMLSchema";
+constexpr const char* kSchemaInstanceNs = "http://www.w3.org/2001/XMLSchema-instance";
+
+// What a request for one operation must look like.
+struct OperationContract
+{
+    std::string name;
+    std::string soapAction;
+    std::string wrapperNamespace;
+    std::string parameterNamespace;                          // "" for unqualified parameters
+    bool encoded = false;                                    // every value names its type with xsi:type
+    std::vector<std::pair<std::string, std::string>> inputs; // name, schema type without prefix
+};
+
+// The namespace a prefixed name ("soap:Body", or "xsd:int" in an attribute) has at node: the
+// nearest declaration of its prefix on node or an element around it; "" when undeclared.
+std::string namespaceOf(pugi::xml_node node, const std::string& qualifiedName)
+{
+    const auto colon = qualifiedName.find(':');
+    const std::string declaration = colon == std::string::npos ? "xmlns" : "xmlns:" + qualifiedName.substr(0, colon);
+    for (; node && node.type() == pugi::node_element; node = node.parent())
+        if (const pugi::xml_attribute a = node.attribute(declaration.c_str()))
+            return a.value();
+    return {};
+}
+
+bool allDigits(const std::string& text, std::size_t from, std::size_t count)
+{
+    if (from + count > text.size())
+        return false;
+    return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(from),
+                       text.begin() + static_cast<std::ptrdiff_t>(from + count),
+                       [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// text without an XML Schema time zone at its end ("Z", "+01:00").
+std::string withoutZone(const std::string& text)
+{
+    if (text.ends_with('Z'))
+        return text.substr(0, text.size() - 1);
+    const std::size_t n = text.size();
+    if (n > 6 && (text[n - 6] == '+' || text[n - 6] == '-') && text[n - 3] == ':' && allDigits(text, n - 5, 2) &&
+        allDigits(text, n - 2, 2))
+        return text.substr(0, n - 6);
+    return text;
+}
+
+bool isLexicalDate(const std::string& t)
+{
+    return t.size() == 10 && allDigits(t, 0, 4) && t[4] == '-' && allDigits(t, 5, 2) && t[7] == '-' &&
+           allDigits(t, 8, 2) && t.substr(5, 2) >= "01" && t.substr(5, 2) <= "12" && t.substr(8, 2) >= "01" &&
+           t.substr(8, 2) <= "31";
+}
+
+bool isLexicalTime(std::string t)
+{
+    if (t.size() > 9 && t[8] == '.' && allDigits(t, 9, t.size() - 9))
+        t.resize(8);
+    return t.size() == 8 && allDigits(t, 0, 2) && t[2] == ':' && allDigits(t, 3, 2) && t[5] == ':' &&
+           allDigits(t, 6, 2) && t.substr(0, 2) <= "23" && t.substr(3, 2) <= "59" && t.substr(6, 2) <= "59";
+}
+
+// True when text is written as XML Schema writes a value of type (whitespace around it
+// collapsed, as the schema does for these types); every text is a string.
+bool isLexical(const std::string& type, const std::string& value)
+{
+    const std::string t = trimmed(value);
+    if ((type == "int" || type == "double") && (t.starts_with("+-") || t.starts_with("++")))
+        return false;
+    if (type == "int") {
+        int32_t n = 0;
+        const char* begin = t.data() + (t.starts_with('+') ? 1 : 0);
+        const auto [end, ec] = std::from_chars(begin, t.data() + t.size(), n);
+        return !t.empty() && ec == std::errc() && end == t.data() + t.size();
+    }
+    if (type == "double") {
+        if (t == "INF" || t == "-INF" || t == "NaN")
+            return true;
+        const bool digits = std::any_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; });
+        const bool allowed = t.find_first_not_of("0123456789+-.eE") == std::string::npos;
+        double d = 0;
+        const char* begin = t.data() + (t.starts_with('+') ? 1 : 0);
+        const auto [end, ec] = std::from_chars(begin, t.data() + t.size(), d);
+        return digits && allowed && ec == std::errc() && end == t.data() + t.size();
+    }
+    if (type == "boolean")
+        return t == "true" || t == "false" || t == "1" || t == "0";
+    if (type == "date")
+        return isLexicalDate(withoutZone(t));
+    if (type == "dateTime") {
+        const std::string u = withoutZone(t);
+        return u.size() > 11 && u[10] == 'T' && isLexicalDate(u.substr(0, 10)) && isLexicalTime(u.substr(11));
+    }
+    return true;
+}
+
+// The operation a request calls, checked as a strict server checks it: a SOAP 1.1 envelope
+// with a body holding one wrapper element in the operation's namespace, the operation's
+// SOAPAction, every parameter once, in its namespace, with a value of its type's lexical form
+// (and the type named by xsi:type for the encoded style), and nothing else. Answers the
+// operation's name and its arguments; a fault names the first problem.
+std::pair<std::string, Arguments> checkedCall(const std::vector<OperationContract>& contracts,
+                                              const httplib::Request& req)
+{
+    pugi::xml_document document;
+    if (!document.load_buffer(req.body.data(), req.body.size()))
+        clientFault("The request is not well-formed XML");
+    const pugi::xml_node envelope = document.document_element();
+    if (localName(envelope.name()) != "Envelope" || namespaceOf(envelope, envelope.name()) != kSoapEnvelopeNs)
+        clientFault("The request is not a SOAP 1.1 envelope (Envelope in " + std::string(kSoapEnvelopeNs) + ")");
+    const pugi::xml_node body = childByLocalName(envelope, "Body");
+    if (!body || namespaceOf(body, body.name()) != kSoapEnvelopeNs)
+        clientFault("The SOAP envelope has no Body");
+    pugi::xml_node call;
+    for (pugi::xml_node c = body.first_child(); c; c = c.next_sibling()) {
+        if (c.type() != pugi::node_element)
+            continue;
+        if (call)
+            clientFault("The SOAP body holds more than one element");
+        call = c;
+    }
+    if (!call)
+        clientFault("The SOAP body holds no operation");
+
+    const std::string operation = localName(call.name());
+    const auto contract = std::find_if(contracts.begin(), contracts.end(),
+                                       [&](const OperationContract& c) { return c.name == operation; });
+    if (contract == contracts.end())
+        unknownOperation(operation);
+    const std::string wrapperNs = namespaceOf(call, call.name());
+    if (wrapperNs != contract->wrapperNamespace)
+        clientFault("The element " + operation + " must be in the namespace '" + contract->wrapperNamespace +
+                    "', not '" + wrapperNs + "'");
+    std::string action = req.get_header_value("SOAPAction");
+    if (action.size() >= 2 && action.front() == '"' && action.back() == '"')
+        action = action.substr(1, action.size() - 2);
+    if (!req.has_header("SOAPAction") || action != contract->soapAction)
+        clientFault("The SOAPAction '" + action + "' does not name the operation " + operation + " ('" +
+                    contract->soapAction + "')");
+
+    Arguments args;
+    for (pugi::xml_node c = call.first_child(); c; c = c.next_sibling()) {
+        if (c.type() != pugi::node_element)
+            continue;
+        const std::string name = localName(c.name());
+        const auto input = std::find_if(contract->inputs.begin(), contract->inputs.end(),
+                                        [&](const auto& in) { return in.first == name; });
+        if (input == contract->inputs.end())
+            clientFault("The operation " + operation + " has no parameter '" + name + "'");
+        const std::string ns = namespaceOf(c, c.name());
+        if (ns != contract->parameterNamespace)
+            clientFault("The parameter '" + name + "' must be in the namespace '" + contract->parameterNamespace +
+                        "', not '" + ns + "'");
+        if (c.first_element_by_path("*"))
+            clientFault("The parameter '" + name + "' holds elements, not a value");
+        if (contract->encoded) {
+            std::string xsiType;
+            for (const pugi::xml_attribute a : c.attributes())
+                if (localName(a.name()) == "type" && std::string(a.name()).find(':') != std::string::npos &&
+                    namespaceOf(c, a.name()) == kSchemaInstanceNs)
+                    xsiType = a.value();
+            if (xsiType.empty())
+                clientFault("The parameter '" + name + "' has no xsi:type");
+            if (namespaceOf(c, xsiType) != kSchemaNs || localName(xsiType.c_str()) != input->second)
+                clientFault("The parameter '" + name + "' has the xsi:type '" + xsiType + "', not the schema type " +
+                            input->second);
+        }
+        const std::string value = c.text().get();
+        if (!isLexical(input->second, value))
+            clientFault("Parameter '" + name + "' is not a valid " + input->second + ": '" + value + "'");
+        if (!args.emplace(name, value).second)
+            clientFault("The parameter '" + name + "' is given twice");
+    }
+    for (const auto& [name, type] : contract->inputs)
+        if (!args.contains(name))
+            clientFault("Missing parameter '" + name + "'");
+    return {operation, args};
+}
+
+std::vector<std::pair<std::string, std::string>> inputsOf(const WsdlOperation& op)
+{
+    std::vector<std::pair<std::string, std::string>> inputs;
+    for (const WsdlPart& part : op.inputs)
+        inputs.emplace_back(part.name, localName(part.type.c_str()));
+    return inputs;
+}
+
 } // namespace
 
 struct DemoServices::Service
@@ -267,6 +458,7 @@ struct DemoServices::Service
     std::function<std::string(const std::string& location)> wsdl;
     Handler handler;
     std::vector<std::string> operations;
+    std::vector<OperationContract> contracts;
 };
 
 DemoServices::DemoServices()
@@ -275,8 +467,11 @@ DemoServices::DemoServices()
         auto service = std::make_shared<Service>();
         service->name = description.name;
         service->targetNamespace = description.targetNamespace;
-        for (const WsdlOperation& op : description.operations)
+        for (const WsdlOperation& op : description.operations) {
             service->operations.push_back(op.name);
+            service->contracts.push_back({op.name, description.targetNamespace + op.name, description.targetNamespace,
+                                          description.targetNamespace, false, inputsOf(op)});
+        }
         service->wsdl = [description](const std::string& location) { return asmxWsdl(description, location); };
         service->handler = std::move(handler);
         m_services.push_back(service);
@@ -309,6 +504,9 @@ DemoServices::DemoServices()
 
     auto orderNumber = std::make_shared<std::atomic<int>>(1000);
     asmx(ordersDescription(), [orderNumber](const std::string& operation, const Arguments& args) -> std::string {
+        if (operation == "ScheduleDelivery")
+            return element("ScheduleDeliveryResult", argument(args, "orderId") + " on " + toDate(args, "day") +
+                                                         ", not before " + trimmed(argument(args, "notBefore")));
         if (operation != "PlaceOrder")
             unknownOperation(operation);
         const std::string customer = argument(args, "customer");
@@ -334,9 +532,13 @@ DemoServices::DemoServices()
     inventory->name = "Inventory";
     inventory->targetNamespace = "http://zel.example/demo/inventory";
     inventory->toolkit = true;
-    for (const ToolkitClass& cls : inventoryClasses())
-        for (const WsdlOperation& op : cls.operations)
+    for (const ToolkitClass& cls : inventoryClasses()) {
+        for (const WsdlOperation& op : cls.operations) {
             inventory->operations.push_back(cls.name + "." + op.name);
+            inventory->contracts.push_back({op.name, inventory->targetNamespace + "/action/" + cls.name + "." + op.name,
+                                            inventory->targetNamespace + "/message/", "", true, inputsOf(op)});
+        }
+    }
     inventory->wsdl = [ns = inventory->targetNamespace](const std::string& location) {
         return toolkitWsdl("Inventory", ns, inventoryClasses(), location);
     };
@@ -456,24 +658,7 @@ void DemoServices::registerRoutes()
                                 "text/xml; charset=utf-8");
             };
             try {
-                pugi::xml_document document;
-                if (!document.load_buffer(req.body.data(), req.body.size()))
-                    clientFault("The request is not well-formed XML");
-                const pugi::xml_node envelope = document.document_element();
-                if (localName(envelope.name()) != "Envelope")
-                    clientFault("The request is not a SOAP envelope");
-                const pugi::xml_node body = childByLocalName(envelope, "Body");
-                pugi::xml_node call;
-                for (pugi::xml_node c = body.first_child(); c && !call; c = c.next_sibling())
-                    if (c.type() == pugi::node_element)
-                        call = c;
-                if (!call)
-                    clientFault("The SOAP body holds no operation");
-                const std::string operation = localName(call.name());
-                Arguments args;
-                for (pugi::xml_node c = call.first_child(); c; c = c.next_sibling())
-                    if (c.type() == pugi::node_element)
-                        args.emplace(localName(c.name()), c.text().get());
+                const auto [operation, args] = checkedCall(service->contracts, req);
                 const std::string content = service->handler(operation, args);
                 std::string response;
                 if (service->toolkit)

@@ -2,7 +2,8 @@
 //   zel-wsdl [--prefixes LIST] [--timeout SECONDS] URL [OPERATION]
 // Prints "service: NAME", one "operation: NAME" line per operation and, with OPERATION,
 // "return: TYPE" and one "param: NAME TYPE" line per grid row. Exit status: 0 when a service was
-// found, 1 when not (or the analyser raised an error), 2 on usage errors.
+// found, 1 when not, 2 on usage errors. When the analyser raises an error, what was found before
+// it is printed all the same, the error goes to stderr and the exit status is 1.
 #include "common/ErrorRecord.h"
 #include "common/XmlFncs.h"
 #include "platform/controls/MemoryGrid.h"
@@ -56,6 +57,17 @@ int main(int argc, char** argv)
     zel::WebService analyser;
     if (timeoutSeconds > 0)
         analyser.httpOptions().timeout = std::chrono::seconds(timeoutSeconds);
+    zel::controls::MemoryGrid grid;
+    zel::controls::MemoryTextBox returnType;
+    bool parametersAsked = false;
+    // What was found is printed even when a later step fails, so the error is seen beside it.
+    const auto printParameters = [&] {
+        if (!parametersAsked)
+            return;
+        std::cout << "return: " << returnType.text() << "\n";
+        for (int row = 0; row < grid.rowCount(); ++row)
+            std::cout << "param: " << grid.cell(row, 0) << " " << grid.cell(row, 1) << "\n";
+    };
     try {
         // The wizard hands over the trimmed address and the prefix field's text as typed.
         analyser.strUrl = zel::XmlFncs::trimSpaces(positional[0]);
@@ -81,21 +93,22 @@ int main(int argc, char** argv)
             }
         }
         if (positional.size() == 2) {
-            zel::controls::MemoryGrid grid;
-            zel::controls::MemoryTextBox returnType;
             analyser.pubdtMethodsParameters = &grid;
             analyser.pubtxtMethodReturnType = &returnType;
             analyser.SelectedMethod = positional[1];
             analyser.Prefijos = prefixes;
             analyser.ReturnType.clear();
+            parametersAsked = true;
             analyser.BuscarParametrosRetorno();
+            returnType.setText(analyser.ReturnType);
             analyser.WebServiceMethodParametersInputLoad();
-            std::cout << "return: " << returnType.text() << "\n";
-            for (int row = 0; row < grid.rowCount(); ++row)
-                std::cout << "param: " << grid.cell(row, 0) << " " << grid.cell(row, 1) << "\n";
+            printParameters();
         }
         return 0;
-    } catch (const zel::ErrorRecord& error) {
+    } catch (...) {
+        const zel::ErrorRecord error = zel::currentErrorRecord();
+        printParameters();
+        std::cout.flush();
         std::cerr << "zel-wsdl: error " << error.Number << ": " << error.Description << " (" << error.Source << ")\n";
         return 1;
     }

@@ -1,4 +1,5 @@
 #include "DemoServices.h"
+#include "WsdlTestSupport.h"
 #include "platform/controls/MemoryGrid.h"
 #include "platform/controls/MemoryTextBox.h"
 #include "platform/controls/MemoryTree.h"
@@ -23,16 +24,27 @@ demo::DemoServices& services()
     return instance;
 }
 
-// Posts a SOAP 1.1 call and returns the status and the text of the first element named result.
-std::pair<int, std::string> call(const std::string& service, const std::string& body, const std::string& result)
+const std::string kCalc = "http://zel.example/demo/calculator/";
+const std::string kOrders = "http://zel.example/demo/orders/";
+const std::string kInventory = "http://zel.example/demo/inventory";
+
+// Posts a SOAP 1.1 call with that SOAPAction (none for nullptr) and returns the status and the
+// text of the first element named result. envelope wraps the body ("%" marks its place).
+std::pair<int, std::string>
+call(const std::string& service, const char* action, const std::string& body, const std::string& result,
+     const std::string& envelope = "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/"
+                                   "soap/envelope/\" xmlns:xsd=\"http://www.w3.org/2001/"
+                                   "XMLSchema\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-"
+                                   "instance\"><soap:Body>%</soap:Body></soap:Envelope>")
 {
     http::HttpRequest request;
     request.method = "POST";
     request.url = services().serviceUrl(service);
-    request.headers = {{"Content-Type", "text/xml; charset=utf-8"}, {"SOAPAction", "\"x\""}};
-    request.body = "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
-                   "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body>" +
-                   body + "</soap:Body></soap:Envelope>";
+    request.headers = {{"Content-Type", "text/xml; charset=utf-8"}};
+    if (action != nullptr)
+        request.headers.push_back({"SOAPAction", "\"" + std::string(action) + "\""});
+    request.body = "<?xml version=\"1.0\" encoding=\"utf-8\"?>" + envelope.substr(0, envelope.find('%')) + body +
+                   envelope.substr(envelope.find('%') + 1);
     const http::HttpResponse response = http::HttpClient::send(request);
     EXPECT_TRUE(response.ok()) << response.message;
     const XmlNode document = XmlNode::parse(response.body);
@@ -74,7 +86,7 @@ TEST(DemoServices, OtherStyles_AreReadAsDescribed)
     };
     const Case cases[] = {
         {"EventLog", "GetEventCount,GetLastMessage,"}, // LogEvent returns nothing: not listed
-        {"OrderDesk", "PlaceOrder,"},
+        {"OrderDesk", "PlaceOrder,ScheduleDelivery,"},
         {"TemperatureConverter", "CelsiusToFahrenheit,FahrenheitToCelsius,"},
         {"Inventory", ""},
     };
@@ -101,6 +113,7 @@ TEST(DemoServices, SoapCalls_GetCorrectAnswersAndFaults)
     struct Case
     {
         const char* service;
+        std::string action;
         const char* body;
         const char* result;
         int status;
@@ -115,46 +128,111 @@ TEST(DemoServices, SoapCalls_GetCorrectAnswersAndFaults)
     const std::string overflow = std::string("<Multiply") + calc + "><a>2147483647</a><b>2</b></Multiply>";
     const std::string notInt = std::string("<Add") + calc + "><a>two</a><b>1</b></Add>";
     const Case cases[] = {
-        {"Calculator", add.c_str(), "AddResult", 200, "42"},
-        {"Calculator", sub.c_str(), "SubtractResult", 200, "-38"},
-        {"Calculator", mul.c_str(), "MultiplyResult", 200, "-42"},
-        {"Calculator", div.c_str(), "DivideResult", 200, "3.5"},
-        {"Calculator", divZero.c_str(), "faultstring", 500, "Attempted to divide by zero."},
-        {"Calculator", overflow.c_str(), "faultcode", 500, "soap:Client"},
-        {"Calculator", notInt.c_str(), "faultcode", 500, "soap:Client"},
-        {"TemperatureConverter",
+        {"Calculator", kCalc + "Add", add.c_str(), "AddResult", 200, "42"},
+        {"Calculator", kCalc + "Subtract", sub.c_str(), "SubtractResult", 200, "-38"},
+        {"Calculator", kCalc + "Multiply", mul.c_str(), "MultiplyResult", 200, "-42"},
+        {"Calculator", kCalc + "Divide", div.c_str(), "DivideResult", 200, "3.5"},
+        {"Calculator", kCalc + "Divide", divZero.c_str(), "faultstring", 500, "Attempted to divide by zero."},
+        {"Calculator", kCalc + "Multiply", overflow.c_str(), "faultcode", 500, "soap:Client"},
+        {"Calculator", kCalc + "Add", notInt.c_str(), "faultcode", 500, "soap:Client"},
+        {"TemperatureConverter", "http://zel.example/demo/temperature/CelsiusToFahrenheit",
          "<CelsiusToFahrenheit xmlns=\"http://zel.example/demo/temperature/\"><celsius>100</celsius>"
          "</CelsiusToFahrenheit>",
          "CelsiusToFahrenheitResult", 200, "212"},
-        {"OrderDesk",
+        {"OrderDesk", kOrders + "PlaceOrder",
          "<PlaceOrder xmlns=\"http://zel.example/demo/orders/\"><customer>Ann</customer><quantity>3</quantity>"
          "<unitPrice>2.5</unitPrice><express>true</express><deliveryDate>2024-02-29</deliveryDate></PlaceOrder>",
          "Total", 200, "17.5"},
-        {"OrderDesk",
+        {"OrderDesk", kOrders + "PlaceOrder",
          "<PlaceOrder xmlns=\"http://zel.example/demo/orders/\"><customer>Ann</customer><quantity>3</quantity>"
          "<unitPrice>2.5</unitPrice><express>true</express><deliveryDate>2023-02-29</deliveryDate></PlaceOrder>",
          "faultcode", 500, "soap:Client"},
-        {"Inventory",
-         "<m:GetStock xmlns:m=\"http://zel.example/demo/inventory/message/\"><item>widget</item></m:GetStock>",
+        {"Inventory", kInventory + "/action/Inventory.GetStock",
+         "<m:GetStock xmlns:m=\"http://zel.example/demo/inventory/message/\"><item "
+         "xsi:type=\"xsd:string\">widget</item>"
+         "</m:GetStock>",
          "Result", 200, "42"},
-        {"Inventory",
-         "<m:GetPrice xmlns:m=\"http://zel.example/demo/inventory/message/\"><item>gadget</item></m:GetPrice>",
+        {"Inventory", kInventory + "/action/Pricing.GetPrice",
+         "<m:GetPrice xmlns:m=\"http://zel.example/demo/inventory/message/\"><item "
+         "xsi:type=\"xsd:string\">gadget</item>"
+         "</m:GetPrice>",
          "Result", 200, "19.99"},
     };
     for (const Case& c : cases) {
-        const auto [status, text] = call(c.service, c.body, c.result);
+        const auto [status, text] = call(c.service, c.action.c_str(), c.body, c.result);
         EXPECT_EQ(status, c.status) << c.body;
         EXPECT_EQ(text, c.expected) << c.body;
     }
     // A call that returns nothing, seen through the operations that read its effect.
-    call("EventLog",
+    const std::string log = "http://zel.example/demo/eventlog/";
+    call("EventLog", (log + "LogEvent").c_str(),
          "<LogEvent xmlns=\"http://zel.example/demo/eventlog/\"><source>t</source><message>hi</message></LogEvent>",
          "LogEventResponse");
-    EXPECT_EQ(call("EventLog",
+    EXPECT_EQ(call("EventLog", (log + "GetLastMessage").c_str(),
                    "<GetLastMessage xmlns=\"http://zel.example/demo/eventlog/\"><source>t</source></GetLastMessage>",
                    "GetLastMessageResult")
                   .second,
               "hi");
+}
+
+// A request a strict server would refuse gets a client fault that names the problem.
+TEST(DemoServices, MalformedRequests_AreRefusedWithAFaultNamingTheProblem)
+{
+    struct Case
+    {
+        const char* service;
+        const char* action; // nullptr: no SOAPAction header
+        std::string body;
+        const char* problem;
+        std::string envelope = {};
+    };
+    const std::string a = "<a>2</a>", b = "<b>40</b>";
+    const std::string add = "<Add xmlns=\"" + kCalc + "\">";
+    const std::string order = "<PlaceOrder xmlns=\"" + kOrders +
+                              "\"><customer>Ann</customer><quantity>3</quantity>"
+                              "<unitPrice>2.5</unitPrice>";
+    const std::string schedule = "<ScheduleDelivery xmlns=\"" + kOrders + "\"><orderId>X</orderId>";
+    const std::string stock = "<m:GetStock xmlns:m=\"" + kInventory + "/message/\">";
+    const std::string addAction = kCalc + "Add", orderAction = kOrders + "PlaceOrder";
+    const std::string scheduleAction = kOrders + "ScheduleDelivery";
+    const std::string stockAction = kInventory + "/action/Inventory.GetStock";
+    const Case cases[] = {
+        {"Calculator", addAction.c_str(), add + a + b + "</Add>", "SOAP 1.1 envelope",
+         "<e:Envelope xmlns:e=\"http://www.w3.org/2003/05/soap-envelope\"><e:Body>%</e:Body></e:Envelope>"},
+        {"Calculator", "Add", add + a + b + "</Add>", "SOAPAction"},
+        {"Calculator", nullptr, add + a + b + "</Add>", "SOAPAction"},
+        {"Calculator", addAction.c_str(), "<Add>" + a + b + "</Add>", "namespace"},
+        {"Calculator", addAction.c_str(), add + "<a xmlns=\"\">2</a>" + b + "</Add>", "namespace"},
+        {"Calculator", addAction.c_str(), add + a + "</Add>", "Missing parameter 'b'"},
+        {"Calculator", addAction.c_str(), add + a + b + "<c>1</c></Add>", "no parameter 'c'"},
+        {"Calculator", addAction.c_str(), add + a + a + b + "</Add>", "twice"},
+        {"Calculator", addAction.c_str(), add + "<a>2.0</a>" + b + "</Add>", "int"},
+        {"Calculator", addAction.c_str(), add + a + b + "</Add><x/>", "more than one"},
+        {"OrderDesk", orderAction.c_str(), order + "<express>yes</express><deliveryDate>2024-05-01</deliveryDate>",
+         "boolean"},
+        {"OrderDesk", orderAction.c_str(),
+         order + "<express>true</express><deliveryDate>2024-05-01T00:00:00</deliveryDate>", "date"},
+        {"OrderDesk", scheduleAction.c_str(), schedule + "<day>2024-05-01</day><notBefore>2024-05-01</notBefore>",
+         "dateTime"},
+        {"Inventory", stockAction.c_str(), stock + "<item>widget</item></m:GetStock>", "xsi:type"},
+        {"Inventory", stockAction.c_str(), stock + "<item xsi:type=\"xsd:int\">widget</item></m:GetStock>", "xsi:type"},
+    };
+    for (const Case& c : cases) {
+        std::string body = c.body;
+        if (body.starts_with("<PlaceOrder"))
+            body += "</PlaceOrder>";
+        if (body.starts_with("<ScheduleDelivery"))
+            body += "</ScheduleDelivery>";
+        const auto [status, fault] = c.envelope.empty() ? call(c.service, c.action, body, "faultstring")
+                                                        : call(c.service, c.action, body, "faultstring", c.envelope);
+        EXPECT_EQ(status, 500) << body;
+        EXPECT_NE(fault.find(c.problem), std::string::npos) << body << ": " << fault;
+    }
+    // The same calls written correctly are answered.
+    EXPECT_EQ(call("OrderDesk", scheduleAction.c_str(),
+                   schedule + "<day>2024-05-01</day><notBefore>2024-05-01T08:30:00</notBefore></ScheduleDelivery>",
+                   "ScheduleDeliveryResult"),
+              std::make_pair(200, std::string("X on 2024-05-01, not before 2024-05-01T08:30:00")));
 }
 
 TEST(DemoServices, ListensOnLoopbackOnly)
@@ -169,20 +247,39 @@ TEST(DemoServices, ListensOnLoopbackOnly)
     EXPECT_FALSE(other.isRunning());
 }
 
-TEST(ZelWsdl, AgainstTheDemoServices_PrintsOperationsParametersAndReturn)
+// The output and exit status of a command.
+std::pair<std::string, int> run(const std::string& command)
 {
-    const std::string command =
-        std::string(ZEL_BIN_DIR) + "/zel-wsdl " + services().serviceUrl("Calculator") + " Divide";
     FILE* pipe = ::popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
+    EXPECT_NE(pipe, nullptr);
     std::string output;
     char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
+    while (pipe != nullptr && std::fgets(buffer, sizeof buffer, pipe) != nullptr)
         output += buffer;
-    const int status = ::pclose(pipe);
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(output, "service: Calculator\noperation: Add\noperation: Subtract\noperation: Multiply\n"
-                      "operation: Divide\nreturn: double\nparam: a int\nparam: b int\n");
+    return {output, pipe == nullptr ? -1 : WEXITSTATUS(::pclose(pipe))};
+}
+
+TEST(ZelWsdl, AgainstTheDemoServices_PrintsOperationsParametersAndReturn)
+{
+    const std::string zelWsdl = std::string(ZEL_BIN_DIR) + "/zel-wsdl ";
+    EXPECT_EQ(run(zelWsdl + services().serviceUrl("Calculator") + " Divide"),
+              std::make_pair(std::string("service: Calculator\noperation: Add\noperation: Subtract\n"
+                                         "operation: Multiply\noperation: Divide\nreturn: double\nparam: a int\n"
+                                         "param: b int\n"),
+                             0));
+
+    // The analyser fails on the second input element: what it found first is printed all the
+    // same, the error follows on stderr.
+    demo::DemoServices host;
+    host.server().Get("/missing.wsdl", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content(zel::testing::wsdlFixture("missing-type.wsdl"), "text/xml");
+    });
+    host.start();
+    const auto [output, status] = run(zelWsdl + host.baseUrl() + "/missing.wsdl Op 2>&1");
+    EXPECT_EQ(status, 1);
+    EXPECT_TRUE(
+        output.starts_with("service: Missing\noperation: Op\nreturn: int\nparam: first string\nzel-wsdl: error "))
+        << output;
 
     const std::string missing =
         std::string(ZEL_BIN_DIR) + "/zel-wsdl " + services().serviceUrl("Inventory") + " 2>/dev/null";
