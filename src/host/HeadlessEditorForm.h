@@ -15,6 +15,7 @@ public:
     void Load() override {}
     void Unload() override { m_loaded = false; }
     void Initialize() override {}
+    void ActivityDataChanged() override {}
     void ShowModal() override;
     std::string ShowWizardForNewScript() override { return {}; }
     void UnloadWizard() override {}

@@ -31,6 +31,8 @@ public:
     virtual void Unload() = 0;
     // Fills the form from the activity data; the first call also sets the interface language.
     virtual void Initialize() = 0;
+    // The activity data was replaced: the next Initialize fills the form again, as the first did.
+    virtual void ActivityDataChanged() = 0;
     // Shows the editor modally; returns when it closes.
     virtual void ShowModal() = 0;
     // Shows the web-service wizard modally for an activity without a script and returns the

@@ -62,6 +62,7 @@ cFormEngine::cFormEngine()
 
 cFormEngine::~cFormEngine()
 {
+    m_alive.reset();
     Globals& g = globals();
     g.gobjSharedData.reset();
     g.gxmlLanguages = XmlNode();
@@ -92,9 +93,20 @@ bool cFormEngine::LoadForm(INotifier* pNotifier, const std::function<XmlNode()>&
             if (!factory)
                 raise(ErrorNumber::CannotCreateComponent,
                       "Cannot create the editor window: no window toolkit is loaded");
-            m_ofrmMain =
-                factory(EditorFormEvents{[this](int32_t b) { ofrmMain_ButtonClick(b); },
-                                         [this] { ofrmMain_FormActivate(); }, [this] { ofrmMain_FormModified(); }});
+            // A form may outlive the engine by the rest of a handler: its events then reach nobody.
+            const std::weak_ptr<int> alive = m_alive;
+            m_ofrmMain = factory(EditorFormEvents{[this, alive](int32_t b) {
+                                                      if (!alive.expired())
+                                                          ofrmMain_ButtonClick(b);
+                                                  },
+                                                  [this, alive] {
+                                                      if (!alive.expired())
+                                                          ofrmMain_FormActivate();
+                                                  },
+                                                  [this, alive] {
+                                                      if (!alive.expired())
+                                                          ofrmMain_FormModified();
+                                                  }});
         },
         [&] { globals().gobjSkin = pSkin; },
         [&] {
@@ -134,6 +146,11 @@ void cFormEngine::SetData(std::string_view pData)
     try {
         sharedData().LoadData(pData);
         InitDataToProcess();
+        if (pData != m_dataText) {
+            m_dataText = std::string(pData);
+            if (m_ofrmMain)
+                m_ofrmMain->ActivityDataChanged();
+        }
     } catch (...) {
         logAndRethrow("  cFormEngine.SetData() ", " cFormEngine.SetData() ");
     }
@@ -178,22 +195,24 @@ std::string cFormEngine::GetData()
 void cFormEngine::ShowForm()
 {
     try {
-        if (!m_ofrmMain)
+        // Held here as well: the host may load another form while this one is showing.
+        const std::shared_ptr<IEditorForm> form = m_ofrmMain;
+        if (!form)
             return;
-        m_ofrmMain->Initialize();
+        form->Initialize();
         if (sharedData().HasScript()) {
-            m_ofrmMain->ShowModal();
+            form->ShowModal();
             return;
         }
-        const std::string code = m_ofrmMain->ShowWizardForNewScript();
+        const std::string code = form->ShowWizardForNewScript();
         if (code.empty()) {
-            m_ofrmMain->UnloadWizard();
+            form->UnloadWizard();
             return;
         }
-        m_ofrmMain->SetScriptText(code);
-        m_ofrmMain->ColorizeCode();
-        m_ofrmMain->UnloadWizard();
-        m_ofrmMain->SaveCode();
+        form->SetScriptText(code);
+        form->ColorizeCode();
+        form->UnloadWizard();
+        form->SaveCode();
     } catch (...) {
         logAndRethrow("  cFormEngine.Showform() ", " cFormEngine.ShowForm() ");
     }
@@ -271,12 +290,18 @@ void cFormEngine::ChangeInterfaceLanguage(std::string_view pLanguageId)
 void cFormEngine::ofrmMain_ButtonClick(int32_t ZELButton)
 {
     try {
+        // The host may load a new form, or destroy this engine, from inside its ButtonClick: then
+        // the form that raised the event was unloaded already and the new one is left alone.
+        const std::shared_ptr<IEditorForm> raising = m_ofrmMain;
+        const std::weak_ptr<int> alive = m_alive;
         if (m_notifier)
             m_notifier->ButtonClick(ZELButton);
+        if (alive.expired())
+            return;
         if (ZELButton == kButtonCancel || ZELButton == kButtonOk)
             sharedData().SetButtonResult(ZELButton);
-        if (m_ofrmMain)
-            m_ofrmMain->Unload();
+        if (raising && raising == m_ofrmMain)
+            raising->Unload();
     } catch (...) {
         logAndRethrow("  ofrmMain_ButtonClick ", " cFormEngine.ofrmMain_ButtonClick() ");
     }

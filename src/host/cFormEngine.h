@@ -58,8 +58,16 @@ private:
     void ofrmMain_FormModified();
     void discardHeldForm() noexcept;
 
-    std::unique_ptr<IEditorForm> m_ofrmMain;
+    // Shared with the code that runs one of the form's operations, so that a host which loads a
+    // new form (or lets go of the engine) from inside a notification does not destroy the form
+    // while that operation is still running: the form goes when the last holder lets it go.
+    std::shared_ptr<IEditorForm> m_ofrmMain;
     INotifier* m_notifier = nullptr;
+    // Expires when the engine is destroyed; a notification checks it before touching the engine.
+    std::shared_ptr<int> m_alive = std::make_shared<int>();
+    // The data text of the last SetData: SetData with other data makes the held form fill itself
+    // again at its next showing.
+    std::string m_dataText;
     com::ObjectCounter m_counter;
 };
 

@@ -281,12 +281,19 @@ void frmMain::buildWindow()
 
 template <class Handler> void frmMain::fromWindow(Handler&& handler) noexcept
 {
+    // The host may let go of this form from inside the handler (it loads a new form from its
+    // ButtonClick): the form lives on until the handler has returned.
+    const std::shared_ptr<frmMain> self = weak_from_this().lock();
     ++m_handlerDepth;
     try {
         handler();
     } catch (...) {
         showUnhandledError();
     }
+    // When this is the last holder, the depth stays up so that the destructor, run as self goes,
+    // leaves the window (whose signal is still being delivered) to the event loop.
+    if (self && self.use_count() == 1)
+        return;
     --m_handlerDepth;
 }
 

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <Qt>
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -36,7 +37,7 @@ class SkinnedDialog;
 // list, check, colour, clipboard and load handlers report them with ErrorReport; for OK, Cancel,
 // Wizard, the resize and the caption-bar handlers the user sees a message box with the error
 // record, the error is logged, and the window stays open.
-class frmMain final : public IEditorForm
+class frmMain final : public IEditorForm, public std::enable_shared_from_this<frmMain>
 {
 public:
     // Creates the window with its design texts (not loaded, not shown).
@@ -52,6 +53,8 @@ public:
     // On the first call after loading: interface language of the activity, the language list,
     // the controls filled from the data; then tells the window component the window handle.
     void Initialize() override;
+    // Sets the first-time flag again, so that the next Initialize fills the form anew.
+    void ActivityDataChanged() override { m_blnFirstTime = true; }
     void ShowModal() override;
     // Opens the web-service wizard for an activity without a script; "" when it gave no code or
     // is not available (the user is told).

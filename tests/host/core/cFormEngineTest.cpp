@@ -27,6 +27,7 @@ public:
             throw ErrorRecord(5, "unload failed");
     }
     void Initialize() override { record("Initialize"); }
+    void ActivityDataChanged() override {}
     void ShowModal() override
     {
         record("ShowModal");
@@ -91,7 +92,12 @@ class Notifier final : public INotifier
 public:
     void FormActivate() override { failOrRecord("Activate"); }
     void FormModified() override { failOrRecord("Modified"); }
-    void ButtonClick(int32_t button) override { failOrRecord("Button" + std::to_string(button)); }
+    void ButtonClick(int32_t button) override
+    {
+        failOrRecord("Button" + std::to_string(button));
+        if (onButton)
+            onButton();
+    }
     void failOrRecord(const std::string& event)
     {
         if (fail)
@@ -100,6 +106,7 @@ public:
     }
     std::vector<std::string> events;
     bool fail = false;
+    std::function<void()> onButton;
 };
 
 const char* kActivityWithScript =
@@ -278,6 +285,35 @@ TEST_F(FormEngineTest, SecondLoadFormUnloadsTheFirstAndIgnoresItsErrors)
     EXPECT_EQ(FakeForm::destroyed, destroyedBefore + 1);
     EXPECT_EQ(engine.form(), forms.back());
     EXPECT_TRUE(module.log().empty());
+}
+
+TEST_F(FormEngineTest, HostThatReloadsOrDropsTheEngineFromButtonClickWaitsForTheRaisingForm)
+{
+    auto engine = std::make_unique<cFormEngine>();
+    load(*engine);
+    engine->SetData(kActivityWithScript);
+    const auto okThenCarryOn = [](FakeForm& f) {
+        f.events.buttonClick(1);
+        f.calls.push_back("handler ends");
+    };
+    form().onShow = okThenCarryOn;
+    const int destroyedBefore = FakeForm::destroyed;
+    int destroyedDuringButton = -1;
+    notifier.onButton = [&] {
+        load(*engine);
+        destroyedDuringButton = FakeForm::destroyed;
+    };
+    engine->ShowForm();
+    EXPECT_EQ(destroyedDuringButton, destroyedBefore);
+    EXPECT_EQ(FakeForm::destroyed, destroyedBefore + 1);
+    EXPECT_EQ(engine->form(), forms.back());
+    EXPECT_EQ(form().unloaded, 0);
+
+    form().onShow = okThenCarryOn;
+    notifier.onButton = [&] { engine.reset(); };
+    engine->ShowForm();
+    EXPECT_EQ(FakeForm::destroyed, destroyedBefore + 2);
+    EXPECT_TRUE(module.log().empty()) << module.log();
 }
 
 TEST_F(FormEngineTest, FirstLoadFormFailureIsLoggedAndRaised)

@@ -77,12 +77,39 @@ TEST_F(FormEngineWindow, SecondLoadFormReplacesTheFirstWindow)
     EXPECT_EQ(notifier.buttons, std::vector<int32_t>{kButtonCancel});
 }
 
-TEST_F(FormEngineWindow, ShowingAgainKeepsWhatTheFirstShowingFilled)
+TEST_F(FormEngineWindow, HostThatLoadsANewFormFromOkKeepsItShowable_TheOldWindowGoesAfterTheHandler)
+{
+    open(fixture("activity-vbscript.xml"));
+    QPointer<QDialog> first = window();
+    notifier.onButton = [&] { engine->LoadForm(&notifier, XmlNode::newElement("Languages"), nullptr); };
+    show([&](QDialog&) { control<QPushButton>("cmdOk")->click(); });
+    notifier.onButton = nullptr;
+    EXPECT_EQ(survivingWindows().size(), 1u);
+    EXPECT_FALSE(first);
+    // Nothing hid the new window before it was ever shown.
+    EXPECT_FALSE(window()->testAttribute(Qt::WA_WState_ExplicitShowHide));
+    engine->SetData(fixture("activity-vbscript.xml"));
+    showAndCancel([](QDialog& dialog) { EXPECT_TRUE(dialog.isVisible()); });
+}
+
+TEST_F(FormEngineWindow, ShowingAgainKeepsWhatTheFirstShowingFilled_UnlessOtherDataCameBetween)
 {
     open(fixture("activity-vbscript.xml"));
     showAndCancel([&](QDialog&) { control<QTextEdit>("rtfScript")->setPlainText("edited"); });
+    engine->SetData(fixture("activity-vbscript.xml"));
     showAndCancel([&](QDialog&) { EXPECT_EQ(control<QTextEdit>("rtfScript")->toPlainText(), "edited"); });
     EXPECT_EQ(notifier.buttons, (std::vector<int32_t>{kButtonCancel, kButtonCancel}));
+
+    engine->SetData(activityXml("JScript", "var other = 1;", "", "es", "Other activity"));
+    show([&](QDialog&) {
+        EXPECT_EQ(control<QTextEdit>("rtfScript")->toPlainText(), "var other = 1;");
+        EXPECT_EQ(control<QTextEdit>("rtfDescription")->toPlainText(), "Other activity");
+        EXPECT_EQ(control<QPushButton>("cmdCancel")->text(), "&Cancelar");
+        control<QPushButton>("cmdOk")->click();
+    });
+    const std::string data = engine->GetData();
+    EXPECT_NE(data.find("var other = 1;"), std::string::npos) << data;
+    EXPECT_EQ(data.find("edited"), std::string::npos) << data;
 }
 
 TEST_F(FormEngineWindow, WindowComponentIsToldTheWindowHandle)

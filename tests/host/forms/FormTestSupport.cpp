@@ -98,6 +98,8 @@ void RecordingNotifier::ButtonClick(int32_t ZELButton)
     if (ZELButton == failOnButton)
         throw ErrorRecord(1001, "the host refused the button", "Host.ButtonClick");
     buttons.push_back(ZELButton);
+    if (onButton)
+        onButton();
 }
 
 std::string activityXml(const std::string& language, const std::string& code, const std::string& executionEngine,

@@ -80,6 +80,7 @@ public:
 
     std::vector<int32_t> buttons;
     int failOnButton = -1;
+    std::function<void()> onButton;
 };
 
 // An activity data text; the optional parts are left out when empty.
