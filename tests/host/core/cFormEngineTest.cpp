@@ -23,6 +23,8 @@ public:
     {
         record("Unload");
         ++unloaded;
+        if (onUnload)
+            onUnload();
         if (failUnload)
             throw ErrorRecord(5, "unload failed");
     }
@@ -78,6 +80,7 @@ public:
     EditorFormEvents events;
     std::vector<std::string> calls;
     std::function<void(FakeForm&)> onShow;
+    std::function<void()> onUnload;
     std::string wizardCode;
     XmlNode receivedLanguages;
     int unloaded = 0;
@@ -452,17 +455,21 @@ TEST_F(FormEngineTest, FailingConstructionIsLoggedOnly_AndLaterOperationsMissThe
 
 TEST_F(FormEngineTest, ConstructionCreatesAndDestructionReleasesTheProcessWideObjects)
 {
+    const int destroyedBefore = FakeForm::destroyed;
+    int unloads = 0;
     {
         cFormEngine engine;
         EXPECT_TRUE(globals().gobjSharedData);
         EXPECT_TRUE(globals().gobjRobot);
         EXPECT_EQ(globals().gxmlLanguages.xml(), "<Languages/>");
         load(engine);
+        form().onUnload = [&] { ++unloads; };
     }
     EXPECT_FALSE(globals().gobjSharedData);
     EXPECT_FALSE(globals().gobjRobot);
     EXPECT_TRUE(globals().gxmlLanguages.isNone());
-    EXPECT_EQ(forms.back()->unloaded, 1);
+    EXPECT_EQ(unloads, 1);
+    EXPECT_EQ(FakeForm::destroyed, destroyedBefore + 1);
 }
 
 } // namespace
