@@ -33,7 +33,8 @@ if [ -z "${QT_QPA_PLATFORM:-}" ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DIS
     [ $has_screenshot -eq 1 ] || args+=(--screenshot build/demo-editor.png)
 fi
 # The local demo web services (loopback only, a free port): their WSDL addresses are printed so
-# they can be typed into the wizard or given to build/bin/zel-wsdl.
+# they can be typed into the wizard or given to build/bin/zel-wsdl, and the address of their UDDI
+# registry becomes the browser's default registry.
 services_log=$(mktemp)
 build/bin/zel-demo-services --port 0 >"$services_log" 2>&1 &
 services_pid=$!
@@ -43,5 +44,8 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 cat "$services_log"
+# The registry browser (wizard page 1, Browse) searches the demo registry on that port.
+registry=$(sed -n 's/^UDDI v2 inquiry: //p' "$services_log")
+[ -z "$registry" ] || build/bin/zel-uddi use "$registry"
 
 build/bin/zel-host "${args[@]}" "$activity"

@@ -1,0 +1,211 @@
+#include "uddi/forms/frmUDDIExplorer.h"
+
+#include "DemoServices.h"
+#include "common/Globals.h"
+#include "hostparts/defaults/DefaultComponents.h"
+#include "platform/ui/qt/ModalService.h"
+#include "support/TestSupport.h"
+#include "uddi/UDDISettings.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+
+#include <deque>
+#include <functional>
+
+namespace zel {
+namespace {
+
+class GuiEnvironment : public ::testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        static int argc = 1;
+        static char name[] = "zel_uddi_forms_tests";
+        static char* argv[] = {name, nullptr};
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        if (QApplication::instance() == nullptr)
+            new QApplication(argc, argv);
+    }
+};
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+
+// Shows each dialog without a loop of its own and hands it to the next driver in line; a dialog
+// the driver left open is a failure.
+class Drivers final : public ui::ModalService
+{
+public:
+    void showModal(QDialog& dialog) override
+    {
+        dialog.show();
+        ASSERT_FALSE(queue.empty()) << "no driver for " << dialog.objectName().toStdString();
+        auto driver = std::move(queue.front());
+        queue.pop_front();
+        driver(dialog);
+        EXPECT_FALSE(dialog.isVisible()) << dialog.objectName().toStdString() << " left open";
+        dialog.hide();
+    }
+    std::deque<std::function<void(QDialog&)>> queue;
+};
+
+template <class T> T* control(QDialog& dialog, const char* name)
+{
+    T* found = dialog.findChild<T*>(QLatin1String(name));
+    if (found == nullptr)
+        ADD_FAILURE() << "no control " << name;
+    return found;
+}
+
+QTreeWidgetItem* findItem(QTreeWidget* tree, const std::function<bool(QTreeWidgetItem*)>& wanted)
+{
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        if (wanted(*it))
+            return *it;
+    return nullptr;
+}
+
+class UddiWindows : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        registerDefaultComponents();
+        services.start();
+        previous = ui::setModalService(drivers);
+        globals().gstrPathData = std::string(ZEL_SOURCE_DIR) + "/data/lang";
+        globals().gstrLanguageId = "en";
+    }
+    void TearDown() override
+    {
+        ui::setModalService(previous);
+        globals().gstrPathData.clear();
+        globals().gstrLanguageId.clear();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            EXPECT_FALSE(w->isVisible()) << "left open: " << w->objectName().toStdString();
+    }
+    void writeSettings(const std::string& address)
+    {
+        test::writeFile(UDDISettings::SettingsPath(),
+                        "<UddiSettings><Servers><Server><Address>" + address +
+                            "</Address><Default>1</Default></Server></Servers><Trace><State>1</State><Path>" +
+                            (module.folder() / "trace.log").string() +
+                            "</Path></Trace><Search><MaxRows>100</MaxRows></Search></UddiSettings>");
+    }
+
+    test::ModuleInTempDir module;
+    test::RecordingUiScope ui;
+    demo::DemoServices services;
+    std::shared_ptr<Drivers> drivers = std::make_shared<Drivers>();
+    std::shared_ptr<ui::ModalService> previous;
+};
+
+TEST_F(UddiWindows, SearchExpandOptionsSelect_HandsTheWsdlAddressBack)
+{
+    writeSettings(services.registryUrl());
+    const std::string wsdl = services.serviceUrl("Calculator") + "?WSDL";
+    drivers->queue.push_back([&](QDialog& w) {
+        EXPECT_EQ(w.windowTitle(), " OMBREL Technology");
+        EXPECT_EQ(control<QLabel>(w, "lblOperationDescription")->text(), "Enter your search criteria to begin.");
+        for (QWidget* child : w.findChildren<QWidget*>()) {
+            const bool named = !child->objectName().isEmpty() && !child->objectName().startsWith("qt_");
+            EXPECT_TRUE(!named || !child->accessibleName().isEmpty()) << child->objectName().toStdString();
+        }
+        auto* tree = control<QTreeWidget>(w, "tvUDDIExplorer");
+        auto* select = control<QPushButton>(w, "cmdSelect");
+        control<QLineEdit>(w, "txtName")->setText("zel arithmetic w");
+        control<QCheckBox>(w, "chkCase")->setChecked(true);
+        control<QCheckBox>(w, "chkExact")->setChecked(true);
+        control<QPushButton>(w, "cmdSearch")->click();
+        ASSERT_EQ(tree->topLevelItemCount(), 1) << ui->shown.size();
+        EXPECT_EQ(tree->topLevelItem(0)->text(0), "Zel Arithmetic Works");
+        EXPECT_NE(w.cursor().shape(), Qt::WaitCursor);
+
+        QTreeWidgetItem* service = findItem(tree, [](auto* i) { return i->text(0) == "Calculator"; });
+        ASSERT_NE(service, nullptr);
+        tree->setCurrentItem(service);
+        EXPECT_EQ(frmUDDIExplorer::imageOf(*service), "service");
+        EXPECT_TRUE(service->isExpanded());
+        QTreeWidgetItem* reference = findItem(tree, [](auto* i) { return frmUDDIExplorer::tagOf(*i) == "tModel"; });
+        ASSERT_NE(reference, nullptr);
+        tree->setCurrentItem(reference);
+        EXPECT_EQ(frmUDDIExplorer::tagOf(*reference), "");
+        EXPECT_EQ(frmUDDIExplorer::imageOf(*reference), "signature");
+        EXPECT_FALSE(select->isEnabled());
+        QTreeWidgetItem* address = findItem(tree, [&](auto* i) { return i->text(0).toStdString() == wsdl; });
+        ASSERT_NE(address, nullptr);
+        tree->setCurrentItem(address);
+        EXPECT_TRUE(select->isEnabled());
+        if (const char* shot = std::getenv("ZEL_UDDI_SCREENSHOT")) {
+            service->child(1)->setExpanded(true); // the categories with their taxonomy pictures
+            w.resize(660, 690);
+            tree->scrollToItem(address);
+            w.grab().save(QString::fromLocal8Bit(shot));
+        }
+
+        // Options: an empty address is refused; the registered address in other letters is taken.
+        drivers->queue.push_back([&](QDialog& options) {
+            auto* registry = control<QComboBox>(options, "pvUDDIAddress");
+            EXPECT_EQ(registry->currentText().toStdString(), services.registryUrl());
+            registry->setEditText("");
+            control<QPushButton>(options, "cmdConfirm")->click();
+            ASSERT_EQ(ui->shown.size(), 1u);
+            EXPECT_EQ(ui->shown[0].text, "Enter the address of a UDDI registry.");
+            EXPECT_TRUE(options.isVisible());
+            registry->setEditText(QString::fromStdString(services.registryUrl()).toUpper());
+            control<QRadioButton>(options, "optTraceOff")->setChecked(true);
+            control<QPushButton>(options, "cmdConfirm")->click();
+        });
+        control<QPushButton>(w, "cmdOptions")->click();
+        UDDISettings saved;
+        EXPECT_FALSE(saved.TraceStateGet());
+        EXPECT_EQ(test::countOf(saved.ServersNodeGet(), "<Server>"), 1u);
+        select->click();
+    });
+    const UddiChoice chosen = showUddiExplorer(nullptr);
+    EXPECT_FALSE(chosen.cancelled);
+    EXPECT_EQ(chosen.address, wsdl);
+    EXPECT_NE(test::readFile(module.folder() / "trace.log").find("get_tModelDetail"), std::string::npos);
+}
+
+TEST_F(UddiWindows, Failures_AreShownAndTheWindowStaysUsable)
+{
+    // A registry that does not answer: the client's text in a box titled "error".
+    writeSettings("http://127.0.0.1:1/nothing");
+    drivers->queue.push_back([&](QDialog& w) {
+        control<QPushButton>(w, "cmdSearch")->click();
+        ASSERT_EQ(ui->shown.size(), 1u);
+        EXPECT_EQ(ui->shown[0].title, "error");
+        EXPECT_NE(ui->shown[0].text.find("could not be reached"), std::string::npos);
+        EXPECT_EQ(control<QTreeWidget>(w, "tvUDDIExplorer")->topLevelItemCount(), 0);
+        control<QPushButton>(w, "cmdCancel")->click();
+    });
+    EXPECT_TRUE(showUddiExplorer(nullptr).cancelled);
+
+    // No settings file: the load reports it and logs it; Select without a node does too.
+    std::filesystem::remove(UDDISettings::SettingsPath());
+    ui->shown.clear();
+    drivers->queue.push_back([&](QDialog& w) {
+        control<QPushButton>(w, "cmdSelect")->setEnabled(true);
+        control<QPushButton>(w, "cmdSelect")->click();
+        w.reject();
+    });
+    EXPECT_TRUE(showUddiExplorer(nullptr).cancelled);
+    ASSERT_EQ(ui->shown.size(), 2u);
+    EXPECT_NE(ui->shown[0].text.find("UDDISettings.TraceStateGet()  frmUDDIExplorer.UDDIClientiInit() "),
+              std::string::npos)
+        << ui->shown[0].text;
+    EXPECT_NE(module.log().find("  frmUDDIExplorer.Form_Load() "), std::string::npos);
+    EXPECT_NE(module.log().find("  frmUDDIExplorer.cmdSelect_Click() "), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(UDDISettings::SettingsPath()));
+}
+
+} // namespace
+} // namespace zel
