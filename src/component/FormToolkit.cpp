@@ -2,8 +2,10 @@
 
 #include "common/General.h"
 #include "host/HeadlessEditorForm.h"
+#include "host/forms/NewScriptWizard.h"
 #include "host/forms/frmMain.h"
 #include "platform/ui/qt/QtUiServices.h"
+#include "wizard/forms/frmWizardNuevo.h"
 
 #include <QApplication>
 
@@ -23,6 +25,7 @@ void useQtServices()
     std::call_once(once, [] {
         setUiServices(std::make_shared<ui::QtUiServices>());
         General::SetMainCaptionProvider(&frmMain::currentCaption);
+        setNewScriptWizard(&frmWizardNuevo::run);
     });
 }
 

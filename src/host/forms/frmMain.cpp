@@ -13,6 +13,7 @@
 #include "platform/rtf/RtfReader.h"
 #include "platform/script/EditorSyntaxCheck.h"
 #include "platform/ui/UiServices.h"
+#include "platform/ui/qt/AccessibleNames.h"
 #include "platform/ui/qt/CaptionBar.h"
 #include "platform/ui/qt/ModalService.h"
 #include "platform/ui/qt/SkinPalette.h"
@@ -276,6 +277,7 @@ void frmMain::buildWindow()
         fromWindow([&] { picCaption_MouseMove(buttons, where); });
     });
     m_window->setRejectHandler([this] { fromWindow([this] { cmdCancel_Click(); }); });
+    ui::setAccessibleNames(*m_window);
     m_window->setResizeHandler([this] { fromWindow([this] { Form_Resize(); }); });
 }
 
@@ -343,7 +345,16 @@ void frmMain::ShowModal()
 
 std::string frmMain::ShowWizardForNewScript()
 {
-    return runWizard();
+    try {
+        m_pendingDefinition.clear();
+        const std::string code = runWizard();
+        // The definition goes with the script, so that the wizard reopens on it later.
+        if (!code.empty())
+            requireState().gobjRobot->SetAdditionalDefinition(m_pendingDefinition);
+        return code;
+    } catch (...) {
+        rethrowWithTag(" frmMain.ShowWizardForNewScript() ");
+    }
 }
 
 void frmMain::SetScriptText(std::string_view text)
@@ -596,6 +607,7 @@ void frmMain::ChangeLanguage(std::string_view pLanguageId)
                                 {"MsgErrorUpdateSharedData", message(m_MsgErrorUpdateSharedData)},
                                 {"MsgConfirmWizard", message(m_MsgConfirmWizard)},
                             });
+        ui::setAccessibleNames(*m_window);
     } catch (...) {
         rethrowWithTag(" frmMain.ChangeLanguage() ");
     }

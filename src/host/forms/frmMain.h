@@ -57,7 +57,7 @@ public:
     void ActivityDataChanged() override { m_blnFirstTime = true; }
     void ShowModal() override;
     // Opens the web-service wizard for an activity without a script; "" when it gave no code or
-    // is not available (the user is told).
+    // is not available (the user is told). The definition of the code it gave is stored too.
     std::string ShowWizardForNewScript() override;
     // The wizard unloads itself when it returns its results, so nothing is left to unload.
     void UnloadWizard() override {}
