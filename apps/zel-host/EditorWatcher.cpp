@@ -14,11 +14,14 @@
 namespace zelhost {
 namespace {
 
-// The editor is the window whose object name is the form's name.
+// The editor, or the web-service wizard that opens instead of it for an activity without a
+// script: the window whose object name is the form's name.
 bool isEditorWindow(QObject* object)
 {
     auto* widget = qobject_cast<QWidget*>(object);
-    return widget != nullptr && widget->isWindow() && widget->objectName() == QLatin1String("frmMain");
+    return widget != nullptr && widget->isWindow() &&
+           (widget->objectName() == QLatin1String("frmMain") ||
+            widget->objectName() == QLatin1String("frmWizardNuevo"));
 }
 
 } // namespace

@@ -12,7 +12,7 @@ class QWidget;
 
 namespace zelhost {
 
-// Watches for the editor window while ShowForm runs. When it is about to be shown, switches the
+// Watches for the editor window (or the wizard shown in its place) while ShowForm runs. When it is about to be shown, switches the
 // interface language (when one was asked for); once it has been painted, saves a picture of it
 // (when a file was asked for) and then closes it as its Cancel button does. While a picture is
 // asked for, message boxes are answered with their default button, since nobody is there to.

@@ -75,17 +75,18 @@ TEST_F(HostApp, ScreenshotPicturesTheEditorAndClosesItAsCancelDoes)
     }
 }
 
-TEST_F(HostApp, ActivityWithoutScriptShowsNoEditorAndLeavesTheFile)
+TEST_F(HostApp, ActivityWithoutScriptOpensTheWizard_CancelLeavesTheFile)
 {
     const auto fresh = folder / "new.xml";
     std::filesystem::copy_file(std::filesystem::path(ZEL_BIN_DIR) / "data" / "samples" / "NewActivity.xml", fresh);
     const std::string before = zelhost::ActivityFile::read(fresh);
-    EXPECT_EQ(runHost({"--screenshot", QString::fromStdString((folder / "none.png").string()),
-                       QString::fromStdString(fresh.string())}),
-              1)
+    const auto png = folder / "wizard.png";
+    EXPECT_EQ(runHost({"--screenshot", QString::fromStdString(png.string()), QString::fromStdString(fresh.string())}),
+              0)
         << output;
-    EXPECT_NE(output.find("not available"), std::string::npos) << output;
-    EXPECT_FALSE(std::filesystem::exists(folder / "none.png"));
+    QImage picture;
+    EXPECT_TRUE(picture.load(QString::fromStdString(png.string()))) << output;
+    EXPECT_NE(output.find("closed without saving"), std::string::npos) << output;
     EXPECT_EQ(zelhost::ActivityFile::read(fresh), before);
 }
 

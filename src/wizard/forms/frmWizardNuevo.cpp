@@ -171,6 +171,8 @@ public:
         if (checkable) {
             item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
             item->setCheckState(0, Qt::Unchecked);
+        } else {
+            item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
         }
         if (node == m_widget->invisibleRootItem() || node->parent() == nullptr)
             node->setExpanded(true);

@@ -129,6 +129,13 @@ TEST_F(EditorTest, FillsTheControlsFromTheData)
         EXPECT_EQ(control<QLineEdit>("txtExecutionEngine")->text(), "Node 7");
         EXPECT_TRUE(control<QTextEdit>("rtfScript")->font().fixedPitch());
         EXPECT_EQ(control<QTextEdit>("rtfScript")->font().family(), "Courier New");
+        // Screen readers find every control by a name: its caption, its label's text or its tip.
+        EXPECT_EQ(control<QTextEdit>("rtfDescription")->accessibleName(), "Description");
+        for (QWidget* widget : window()->findChildren<QWidget*>()) {
+            if (!widget->objectName().isEmpty() && !widget->objectName().startsWith("qt_")) {
+                EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->objectName().toStdString();
+            }
+        }
     });
 }
 
@@ -538,7 +545,7 @@ TEST_F(EditorTest, WizardWithoutCodeOnlyColours_WizardCodeReplacesTheScriptAndRe
     EXPECT_EQ(notifier.buttons, std::vector<int32_t>{kButtonOk});
 }
 
-TEST_F(EditorTest, NewActivityTakesTheWizardsCodeAsIfOkWerePressed_WithoutItsDefinition)
+TEST_F(EditorTest, NewActivityTakesTheWizardsCodeAsIfOkWerePressed_WithItsDefinition)
 {
     FakeWizardScope wizard({"result = Add(1, 2)", kDefinition});
     open(fixture("activity-no-script.xml"));
@@ -548,7 +555,7 @@ TEST_F(EditorTest, NewActivityTakesTheWizardsCodeAsIfOkWerePressed_WithoutItsDef
     EXPECT_EQ(notifier.buttons, std::vector<int32_t>{kButtonOk});
     const std::string data = engine->GetData();
     EXPECT_NE(data.find("<EvalCode><![CDATA[result = Add(1, 2)]]></EvalCode>"), std::string::npos) << data;
-    EXPECT_EQ(data.find("<Definition>"), std::string::npos) << data;
+    EXPECT_NE(data.find(kDefinition), std::string::npos) << data;
     EXPECT_TRUE(ui->shown.empty());
 }
 
