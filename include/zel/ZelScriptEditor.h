@@ -88,7 +88,8 @@ public:
 };
 
 // The editor's entry class. XML arguments and results are XML texts. Every operation raises an
-// ErrorRecord on failure after writing it to the error log beside the library.
+// ErrorRecord on failure after writing it to the error log (beside the library, or in the
+// per-user state folder when the library's folder cannot be written).
 class ZEL_API IFormEngine : public IComponent
 {
 public:

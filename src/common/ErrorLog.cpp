@@ -2,6 +2,7 @@
 
 #include "common/Clock.h"
 #include "platform/module/Module.h"
+#include "platform/module/UserFiles.h"
 
 #include <cstdio>
 #include <iostream>
@@ -11,7 +12,7 @@ namespace zel::ErrorLog {
 
 std::filesystem::path filePath()
 {
-    return Module::folder() / (Module::baseName() + ".Log");
+    return UserFiles::stateFile(Module::baseName() + ".Log");
 }
 
 std::string entryText(const ErrorRecord& record, std::string_view logTag)

@@ -8,7 +8,8 @@
 
 namespace zel::ErrorLog {
 
-// The error log beside the component: its folder, its file name without extension, ".Log".
+// The error log: the component's file name without extension and ".Log", beside the component
+// or, when its folder cannot be written, in the per-user state folder (UserFiles::stateFile).
 std::filesystem::path filePath();
 
 // The text of one log entry: the " -- ERROR --" line, date, number, source followed by the log

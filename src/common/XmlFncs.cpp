@@ -69,7 +69,7 @@ XmlNode xmlDomLoad(std::string_view path)
 {
     try {
         std::filesystem::path file =
-            path.empty() ? Module::folder() / (Module::baseName() + ".xml") : std::filesystem::path(path);
+            path.empty() ? Module::dataFolder() / (Module::baseName() + ".xml") : std::filesystem::path(path);
         return XmlNode::load(file).documentElement();
     } catch (...) {
         rethrowWithTag(" XmlFncs.xmlDomLoad() ");

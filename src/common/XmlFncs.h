@@ -20,7 +20,7 @@ XmlNode xmlAddCDATA(XmlNode& node, std::string_view text);
 XmlNode xmlAddDataToNode(const XmlNode& node, std::string_view text);
 
 // Loads a file and returns its root element; none when it cannot be loaded or parsed. An empty
-// path means the file beside the component named after it with the extension ".xml".
+// path means the file in the component's data folder named after it with the extension ".xml".
 XmlNode xmlDomLoad(std::string_view path);
 
 // Creates an element under parent (last child) holding text by the embedding rule.

@@ -11,7 +11,7 @@ void ZelConfig::ConfigLoad()
     try {
         if (m_root)
             return;
-        m_root = XmlFncs::xmlDomLoad((Module::folder() / kFileName).string());
+        m_root = XmlFncs::xmlDomLoad((Module::dataFolder() / kFileName).string());
     } catch (...) {
         rethrowWithTag(" ZelConfig.ConfigLoad() ");
     }

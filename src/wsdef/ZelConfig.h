@@ -7,13 +7,13 @@
 
 namespace zel {
 
-// The script templates file "ZelWebServiceConfig.xml" beside the component: a list of
+// The script templates file "ZelWebServiceConfig.xml" in the component's data folder: a list of
 // Sections/Section elements, each with a SecId and the template text in EvalCode. Each object
 // reads the file at most once, on its first request, so a new object sees an edited file.
 class ZelConfig
 {
 public:
-    // The name of the templates file in the component's folder.
+    // The name of the templates file in the component's data folder.
     static constexpr const char* kFileName = "ZelWebServiceConfig.xml";
 
     // Loads the templates file unless this object already holds it. A missing or malformed

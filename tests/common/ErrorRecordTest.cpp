@@ -118,23 +118,14 @@ ErrorRecord loggedTypeMismatch()
 
 TEST(ErrorLog, ALogThatCannotBeWrittenNeverReplacesTheOriginalError)
 {
-    {
-        test::ModuleInTempDir module;
-        // A folder where the log file should be cannot be opened for appending, not even by root.
-        std::filesystem::create_directory(module.logFile());
-        const ErrorRecord e = loggedTypeMismatch();
-        EXPECT_EQ(e.Number, 13);
-        EXPECT_EQ(e.Description, "Type mismatch");
-        EXPECT_EQ(e.Source, "lib A.B() ");
-        EXPECT_TRUE(std::filesystem::is_directory(module.logFile()));
-    }
-    // Works as root too: a folder that does not exist cannot take a log file.
-    Module::overrideLocation("/nonexistent-zel-folder/sub", "zeltest");
+    test::ModuleInTempDir module;
+    // A folder where the log file should be cannot be opened for appending, not even by root.
+    std::filesystem::create_directory(module.logFile());
     const ErrorRecord e = loggedTypeMismatch();
-    EXPECT_THROW(ErrorLog::append(ErrorRecord(1, "x"), "t"), ErrorRecord);
-    Module::overrideLocation({}, {});
     EXPECT_EQ(e.Number, 13);
+    EXPECT_EQ(e.Description, "Type mismatch");
     EXPECT_EQ(e.Source, "lib A.B() ");
+    EXPECT_TRUE(std::filesystem::is_directory(module.logFile()));
 }
 
 // A log component that records its calls.

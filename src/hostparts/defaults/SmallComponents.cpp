@@ -3,6 +3,7 @@
 #include "common/Clock.h"
 #include "common/ErrorRecord.h"
 #include "platform/module/Module.h"
+#include "platform/module/UserFiles.h"
 
 #include <array>
 #include <fstream>
@@ -33,7 +34,7 @@ int base64Value(char c)
 
 std::filesystem::path LogComponent::filePath()
 {
-    return Module::folder() / (Module::baseName() + ".Reports.Log");
+    return UserFiles::stateFile(Module::baseName() + ".Reports.Log");
 }
 
 void LogComponent::Report(int32_t, std::string_view description, std::string_view title, std::string_view source,

@@ -9,7 +9,8 @@
 namespace zel {
 
 // The default log component of error reports: writes each report (the first of its two calls)
-// to a log of its own beside the component, "<name>.Reports.Log", with the context text.
+// to a log of its own, "<name>.Reports.Log" beside the component or in the per-user state
+// folder (UserFiles::stateFile), with the context text.
 // It never raises: a report that cannot be written is told on standard error.
 class LogComponent final : public ILogComponent
 {
