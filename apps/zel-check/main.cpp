@@ -5,6 +5,7 @@
 // count from 1, COLUMN in UTF-16 code units as the script control counts it. The language comes
 // from --language, or else from the extension (.vbs, .js). "-" reads standard input (shown as
 // "<stdin>", and needs --language). Exit status: 0 all pass, 1 some fail, 2 usage or I/O error.
+#include "ToolOptions.h"
 #include "common/Utf8.h"
 #include "platform/script/ScriptControl.h"
 
@@ -13,6 +14,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -23,14 +25,12 @@ constexpr int kAllPass = 0;
 constexpr int kSomeFail = 1;
 constexpr int kUsageOrIo = 2;
 
-void printUsage(std::ostream& out)
-{
-    out << "usage: zel-check [--language VBScript|JScript] FILE...\n"
-           "  Checks the syntax of each script FILE without running it ('-' reads standard input).\n"
-           "  Without --language, .vbs files are VBScript and .js files JScript.\n"
-           "  Prints 'FILE: OK' or 'FILE:LINE:COLUMN: error NUMBER: DESCRIPTION' and the offending line.\n"
-           "  Exit status: 0 all pass, 1 some fail, 2 usage or I/O error.\n";
-}
+const zel::tool::ToolInfo kTool{
+    "zel-check", "[--language VBScript|JScript] FILE...",
+    "  Checks the syntax of each script FILE without running it ('-' reads standard input).\n"
+    "  Without --language, .vbs files are VBScript and .js files JScript.\n"
+    "  Prints 'FILE: OK' or 'FILE:LINE:COLUMN: error NUMBER: DESCRIPTION' and the offending line.\n"
+    "  Exit status: 0 all pass, 1 some fail, 2 usage or I/O error.\n"};
 
 std::string lowerExtension(const std::string& path)
 {
@@ -105,25 +105,20 @@ bool readAll(const std::string& path, std::string& text)
 
 int main(int argc, char** argv)
 {
+    if (const std::optional<int> answered = zel::tool::answerHelpOrVersion(kTool, argc, argv))
+        return *answered;
     std::string language;
     std::vector<std::string> files;
     bool optionsDone = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
-        if (!optionsDone && (arg == "--help" || arg == "-h")) {
-            printUsage(std::cout);
-            return kAllPass;
-        }
         if (!optionsDone && arg == "--") {
             optionsDone = true;
             continue;
         }
         if (!optionsDone && (arg == "--language" || arg == "-l")) {
-            if (i + 1 >= argc) {
-                std::cerr << "zel-check: --language needs a value\n";
-                printUsage(std::cerr);
-                return kUsageOrIo;
-            }
+            if (i + 1 >= argc)
+                return zel::tool::usageError(kTool, "--language needs a value");
             language = argv[++i];
             continue;
         }
@@ -131,17 +126,12 @@ int main(int argc, char** argv)
             language = arg.substr(11);
             continue;
         }
-        if (!optionsDone && arg.size() > 1 && arg[0] == '-') {
-            std::cerr << "zel-check: unknown option " << arg << "\n";
-            printUsage(std::cerr);
-            return kUsageOrIo;
-        }
+        if (!optionsDone && arg.size() > 1 && arg[0] == '-')
+            return zel::tool::usageError(kTool, "unknown option " + arg);
         files.push_back(arg);
     }
-    if (files.empty()) {
-        printUsage(std::cerr);
-        return kUsageOrIo;
-    }
+    if (files.empty())
+        return zel::tool::usageError(kTool);
     if (!language.empty() && !zel::script::ScriptControl().SetLanguage(language)) {
         std::cerr << "zel-check: unknown language " << language << "\n";
         return kUsageOrIo;

@@ -4,29 +4,38 @@
 // registry, and serves
 // until SIGINT or SIGTERM.
 #include "DemoServices.h"
+#include "ToolOptions.h"
 
 #include <csignal>
 #include <cstdlib>
 #include <exception>
 #include <iostream>
+#include <optional>
 #include <string>
+
+namespace {
+
+const zel::tool::ToolInfo kTool{"zel-demo-services", "[--port N]",
+                                "  Serves the demo SOAP services on 127.0.0.1 (port N, or a free one), prints the\n"
+                                "  address of every WSDL, and serves until SIGINT or SIGTERM.\n"};
+
+} // namespace
 
 int main(int argc, char** argv)
 {
+    if (const std::optional<int> answered = zel::tool::answerHelpOrVersion(kTool, argc, argv))
+        return *answered;
     int port = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--port" && i + 1 < argc) {
             char* end = nullptr;
             const long value = std::strtol(argv[++i], &end, 10);
-            if (*end != '\0' || value < 0 || value > 65535) {
-                std::cerr << "zel-demo-services: invalid port '" << argv[i] << "'\n";
-                return 2;
-            }
+            if (*end != '\0' || value < 0 || value > 65535)
+                return zel::tool::usageError(kTool, std::string("invalid port '") + argv[i] + "'");
             port = static_cast<int>(value);
         } else {
-            std::cerr << "usage: zel-demo-services [--port N]\n";
-            return 2;
+            return zel::tool::usageError(kTool);
         }
     }
 

@@ -1,6 +1,8 @@
 // zel-gen DEFINITION.xml: prints the script that the web-service wizard would generate for a stored
-// definition, using the templates file beside this program.
+// definition, using the component's templates file (beside this program in the build tree, in
+// the installed data folder otherwise).
 
+#include "ToolOptions.h"
 #include "common/ErrorRecord.h"
 #include "common/XmlFncs.h"
 #include "wsdef/ZelScriptXml.h"
@@ -11,11 +13,16 @@
 #include <algorithm>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
+
+const zel::tool::ToolInfo kTool{"zel-gen", "DEFINITION.xml",
+                                "  Prints the web-service call script generated from a stored definition.\n"
+                                "  Exit status: 0 printed, 1 the definition could not be used, 2 usage error.\n"};
 
 struct StoredParameter
 {
@@ -85,11 +92,12 @@ std::string generate(const std::string& path)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::cerr << "usage: zel-gen DEFINITION.xml\n"
-                     "Prints the web-service call script generated from a stored definition.\n";
-        return 1;
-    }
+    if (const std::optional<int> answered = zel::tool::answerHelpOrVersion(kTool, argc, argv))
+        return *answered;
+    if (argc != 2)
+        return zel::tool::usageError(kTool);
+    if (argv[1][0] == '-' && argv[1][1] != '\0')
+        return zel::tool::usageError(kTool, std::string("unknown option ") + argv[1]);
     try {
         std::cout << generate(argv[1]);
         std::cout.flush();

@@ -36,11 +36,29 @@ zel::IComponent* ComponentLibrary::createComponent(const char* clsid)
     return object;
 }
 
-std::filesystem::path ComponentLibrary::besideProgram()
+std::filesystem::path ComponentLibrary::programFolder()
 {
     std::error_code ec;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return (ec ? std::filesystem::current_path() : program.parent_path()) / "libzelscript.so";
+    return ec ? std::filesystem::current_path() : program.parent_path();
+}
+
+std::filesystem::path ComponentLibrary::besideProgram()
+{
+    const std::filesystem::path beside = programFolder() / "libzelscript.so";
+    std::error_code ec;
+    if (std::filesystem::exists(beside, ec))
+        return beside;
+    return (programFolder() / ZEL_LIB_FROM_BINDIR / ZEL_LIBRARY_SONAME).lexically_normal();
+}
+
+std::filesystem::path ComponentLibrary::defaultPathData(const std::filesystem::path& library)
+{
+    const std::filesystem::path beside = library.parent_path() / "data";
+    std::error_code ec;
+    if (std::filesystem::is_directory(beside, ec))
+        return beside;
+    return (programFolder() / ZEL_DATA_FROM_BINDIR / "data").lexically_normal();
 }
 
 } // namespace zelhost

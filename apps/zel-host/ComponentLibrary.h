@@ -31,8 +31,16 @@ public:
         return std::unique_ptr<T>(typed);
     }
 
-    // The library file beside this program (libzelscript.so in the same folder).
+    // The library this program loads: libzelscript.so beside it (the build tree, a portable
+    // copy), else the installed library at its place relative to the program's folder.
     static std::filesystem::path besideProgram();
+
+    // The path-data folder to use by default: "data" beside the library when there is one, else
+    // the installed one relative to the program's folder.
+    static std::filesystem::path defaultPathData(const std::filesystem::path& library);
+
+    // The folder of this program.
+    static std::filesystem::path programFolder();
 
 private:
     zel::IComponent* createComponent(const char* clsid);

@@ -8,6 +8,7 @@
 #include "ComponentLibrary.h"
 #include "EditorWatcher.h"
 #include "HostSkin.h"
+#include "ToolOptions.h"
 
 #include <QApplication>
 
@@ -24,24 +25,27 @@ struct Options
     std::filesystem::path activity;
 };
 
-int usage()
-{
-    std::cerr << "usage: zel-host [--language ID] [--path-data DIR] [--screenshot PNG] ACTIVITY.xml\n";
-    return 2;
-}
+const zel::tool::ToolInfo kTool{
+    "zel-host", "[--language ID] [--path-data DIR] [--screenshot PNG] ACTIVITY.xml",
+    "  Opens ACTIVITY.xml in the script editor; OK writes the edited activity back to the file.\n"
+    "  --language ID    show the editor in the language file ID.lng of the path-data folder\n"
+    "  --path-data DIR  the folder of the language files and the default script\n"
+    "  --screenshot PNG save a picture of the editor once shown, then close it as Cancel does\n"};
 
-std::optional<Options> parse(const QStringList& args)
+// Read from the raw arguments, before the application starts, so that a wrong argument is told
+// without a display. The window platform is chosen through QT_QPA_PLATFORM, not by options.
+std::optional<Options> parse(int argc, char** argv)
 {
     Options options;
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        const std::string arg = args[i].toStdString();
-        const bool hasValue = i + 1 < args.size();
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
         if (arg == "--language" && hasValue)
-            options.language = args[++i].toStdString();
+            options.language = argv[++i];
         else if (arg == "--path-data" && hasValue)
-            options.pathData = args[++i].toStdString();
+            options.pathData = argv[++i];
         else if (arg == "--screenshot" && hasValue)
-            options.screenshot = std::filesystem::absolute(args[++i].toStdString());
+            options.screenshot = std::filesystem::absolute(argv[++i]);
         else if (!arg.empty() && arg[0] == '-')
             return std::nullopt;
         else if (options.activity.empty())
@@ -102,21 +106,24 @@ std::string languagesDocument(const std::filesystem::path& folder)
 
 int main(int argc, char** argv)
 {
+    // Answered before the application starts, so that they work without a display.
+    if (const std::optional<int> answered = zel::tool::answerHelpOrVersion(kTool, argc, argv))
+        return *answered;
+    const std::optional<Options> options = parse(argc, argv);
+    if (!options)
+        return zel::tool::usageError(kTool);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zel-host"));
-    const std::optional<Options> options = parse(QApplication::arguments());
-    if (!options)
-        return usage();
     try {
         const std::filesystem::path library = zelhost::ComponentLibrary::besideProgram();
         const std::filesystem::path pathData =
-            options->pathData.empty() ? library.parent_path() / "data" : options->pathData;
+            options->pathData.empty() ? zelhost::ComponentLibrary::defaultPathData(library) : options->pathData;
         const std::string data = zelhost::ActivityFile::read(options->activity);
 
         zelhost::ComponentLibrary component(library);
         auto engine = component.create<zel::IFormEngine>(zel::kClsidFormEngine);
-        std::optional<zelhost::HostSkin> skin =
-            zelhost::HostSkin::fromSettings(zelhost::HostSkin::settingsFile(library.parent_path()));
+        std::optional<zelhost::HostSkin> skin = zelhost::HostSkin::fromSettings(
+            zelhost::HostSkin::settingsFile(zelhost::ComponentLibrary::programFolder()));
         HostNotifier notifier(*engine, options->activity);
         zelhost::EditorWatcher watcher(*engine, options->language, options->screenshot);
 

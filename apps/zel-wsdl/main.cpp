@@ -4,6 +4,7 @@
 // "return: TYPE" and one "param: NAME TYPE" line per grid row. Exit status: 0 when a service was
 // found, 1 when not, 2 on usage errors. When the analyser raises an error, what was found before
 // it is printed all the same, the error goes to stderr and the exit status is 1.
+#include "ToolOptions.h"
 #include "common/ErrorRecord.h"
 #include "common/XmlFncs.h"
 #include "platform/controls/MemoryGrid.h"
@@ -13,22 +14,30 @@
 #include <chrono>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
+const zel::tool::ToolInfo kTool{
+    "zel-wsdl", "[--prefixes LIST] [--timeout SECONDS] URL [OPERATION]",
+    "  Runs the WSDL analyser on URL as the web-service wizard does: prints the service and its\n"
+    "  operations and, with OPERATION, its return type and parameters.\n"
+    "  LIST defaults to \"xsd,xsi,xs,s\".\n"
+    "  Exit status: 0 a service was found, 1 none (or the analyser failed), 2 usage error.\n"};
+
 int usage()
 {
-    std::cerr << "usage: zel-wsdl [--prefixes LIST] [--timeout SECONDS] URL [OPERATION]\n"
-                 "  LIST defaults to \"xsd,xsi,xs,s\"\n";
-    return 2;
+    return zel::tool::usageError(kTool);
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (const std::optional<int> answered = zel::tool::answerHelpOrVersion(kTool, argc, argv))
+        return *answered;
     std::string prefixes = "xsd,xsi,xs,s";
     long timeoutSeconds = 0;
     std::vector<std::string> positional;
