@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev libgl-dev
     libpugixml-dev libcurl4-openssl-dev libcpp-httplib-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth libxml2-utils
+    xvfb xauth libxml2-utils file
 )
 
 missing=()
