@@ -7,8 +7,9 @@
 // find prints the nodes a search adds; service and tmodel the nodes that expanding such a node
 // adds under it; one node a line in tree order: DEPTH<TAB>KEY<TAB>TEXT<TAB>IMAGE<TAB>TAG. use
 // registers URL in the settings and makes it the default registry, as the options dialog does.
-// Without --settings the settings file beside the program is used. Exit 0; 1 with the error on
+// Without --settings the component's settings file is used (UDDISettings::SettingsPath). Exit 0; 1 with the error on
 // standard error when the registry or the settings fail; 2 for a usage error.
+#include "ToolOptions.h"
 #include "common/ErrorRecord.h"
 #include "uddi/UDDISettings.h"
 #include "uddi/UddiTree.h"
@@ -23,15 +24,19 @@ namespace {
 
 using namespace zel;
 
+const zel::tool::ToolInfo kTool{
+    "zel-uddi", "[--settings FILE | --registry URL] find|service KEY|tmodel KEY|use URL",
+    "  find [--name TEXT] [--duns NUMBER] [--ignore-case] [--partial-name] [--max-rows N]\n"
+    "                     print the nodes a search of the registry adds to the browser's tree\n"
+    "  service SERVICE_KEY, tmodel TMODEL_KEY\n"
+    "                     print the nodes that expanding such a node adds under it\n"
+    "  use URL            register URL in the settings and make it the default registry\n"
+    "  One node a line: DEPTH<TAB>KEY<TAB>TEXT<TAB>IMAGE<TAB>TAG.\n"
+    "  Exit status: 0 done, 1 the registry or the settings failed, 2 usage error.\n"};
+
 int usage(const std::string& problem)
 {
-    std::cerr << "zel-uddi: " << problem << "\n"
-              << "usage: zel-uddi [--settings FILE | --registry URL] find [--name TEXT] [--duns NUMBER]\n"
-                 "                [--ignore-case] [--partial-name] [--max-rows N]\n"
-                 "       zel-uddi [--settings FILE | --registry URL] service SERVICE_KEY\n"
-                 "       zel-uddi [--settings FILE | --registry URL] tmodel TMODEL_KEY\n"
-                 "       zel-uddi [--settings FILE] use URL\n";
-    return 2;
+    return zel::tool::usageError(kTool, problem);
 }
 
 std::string field(std::string text)
@@ -57,6 +62,8 @@ void print(const std::vector<UddiTree::Node>& nodes)
 
 int main(int argc, char** argv)
 {
+    if (const std::optional<int> answered = zel::tool::answerHelpOrVersion(kTool, argc, argv))
+        return *answered;
     std::vector<std::string> args(argv + 1, argv + argc);
     std::optional<std::string> settingsFile;
     std::optional<std::string> registry;
@@ -115,7 +122,7 @@ int main(int argc, char** argv)
     }
 
     try {
-        UDDISettings settings(settingsFile ? std::filesystem::path(*settingsFile) : UDDISettings::SettingsPath());
+        UDDISettings settings(settingsFile ? std::filesystem::path(*settingsFile) : std::filesystem::path());
         if (command == "use") {
             settings.ServerAdd(key);
             settings.ServerSetDefault(key);

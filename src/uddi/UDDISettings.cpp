@@ -2,7 +2,7 @@
 
 #include "common/ErrorRecord.h"
 #include "common/XmlFncs.h"
-#include "platform/module/Module.h"
+#include "platform/module/UserFiles.h"
 
 #include <cerrno>
 #include <cmath>
@@ -56,14 +56,20 @@ void replaceFile(const std::filesystem::path& file, const std::string& text)
 
 std::filesystem::path UDDISettings::SettingsPath()
 {
-    return Module::folder() / kFileName;
+    return UserFiles::settingsFileToRead(kFileName);
+}
+
+std::filesystem::path UDDISettings::SettingsSavePath()
+{
+    return UserFiles::settingsFileToWrite(kFileName);
 }
 
 XmlNode UDDISettings::requireRoot()
 {
     RootLoad();
     if (m_root.isNone())
-        raiseObjectNotSet("the UDDI settings (" + m_file.string() + " is missing or not XML)");
+        raiseObjectNotSet("the UDDI settings (" + (m_file.empty() ? SettingsPath() : m_file).string() +
+                          " is missing or not XML)");
     return m_root;
 }
 
@@ -89,7 +95,7 @@ void UDDISettings::RootLoad()
     try {
         if (!m_root.isNone())
             return;
-        m_root = XmlFncs::xmlDomLoad(m_file.string());
+        m_root = XmlFncs::xmlDomLoad((m_file.empty() ? SettingsPath() : m_file).string());
     } catch (...) {
         rethrowWithTag(" UDDISettings.RootLoad() ");
     }
@@ -132,7 +138,8 @@ void UDDISettings::RootSave()
     try {
         if (m_root.isNone())
             raiseObjectNotSet("the UDDI settings document");
-        replaceFile(m_file, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + m_root.xml() + "\n");
+        replaceFile(m_file.empty() ? SettingsSavePath() : m_file,
+                    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + m_root.xml() + "\n");
         RootLoad();
     } catch (...) {
         rethrowWithTag(" UDDISettings.RootSave() ");

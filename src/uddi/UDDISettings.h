@@ -9,7 +9,7 @@
 
 namespace zel {
 
-// The registry browser's settings in UddiSettings.xml beside the component: the known registry
+// The registry browser's settings in UddiSettings.xml (see SettingsPath): the known registry
 // addresses with one default, the trace switch and file of the registry client, and the row limit
 // of a search. An object loads the file once, on its first operation, and works on its own copy;
 // every setter writes the whole document back at once. The root element's name is never looked
@@ -18,12 +18,18 @@ namespace zel {
 class UDDISettings
 {
 public:
-    // The settings file every object reads and writes: "UddiSettings.xml" in the component's
-    // folder. The one place that decides where the file lives.
+    // The settings file a default object reads: "UddiSettings.xml" in the component's data folder,
+    // or, for an installed component whose folder the user cannot write, the user's own copy once
+    // one was saved (UserFiles::settingsFileToRead). The one place that decides where it is read.
     static std::filesystem::path SettingsPath();
+    // The file a default object saves to: SettingsPath() beside a component that can write its
+    // folder, else the user's own copy, first seeded from the installed default
+    // (UserFiles::settingsFileToWrite).
+    static std::filesystem::path SettingsSavePath();
 
-    // An object over the settings file, or over another file of the same layout.
-    explicit UDDISettings(std::filesystem::path file = SettingsPath()) : m_file(std::move(file)) {}
+    // An object over the settings file by the rule above, or over another file of the same layout,
+    // which it then reads and writes.
+    explicit UDDISettings(std::filesystem::path file = {}) : m_file(std::move(file)) {}
 
     // Loads the file unless it is loaded; a missing or malformed file leaves the object without a
     // root (no error here; the next step of any other operation then raises 91).

@@ -62,16 +62,22 @@ script=$(cd "$work" && PATH=$prefix/bin:$PATH zel-gen prefix/share/zelscript/dat
     fail "zel-gen"
 grep -q 'WsOperationCall("Add"' <<<"$script" || fail "zel-gen did not use the installed templates: $script"
 
-step "a read-only installation writes its error log under the state folder"
+step "a read-only installation keeps its log and settings per user"
 chmod -R a-w "$prefix"
 chmod 755 "$work"
-mkdir -m 777 "$work/state"
+mkdir -m 777 "$work/state" "$work/config"
 as_user=()
 # Root writes anywhere; the run drops to an unprivileged user so the folder is read-only for it.
 [ "$(id -u)" = 0 ] && as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
 XDG_STATE_HOME=$work/state "${as_user[@]}" "$work/pc-host" "$sample" --bad-data >/dev/null || fail "bad data run"
 grep -q -- '-- ERROR --' "$work/state/zelscript/libzelscript.Log" || fail "no log under the state folder"
 [ ! -e "$prefix/lib/libzelscript.Log" ] || fail "the log was written into the read-only installation"
+XDG_CONFIG_HOME=$work/config "${as_user[@]}" "$prefix/bin/zel-uddi" use http://registry.example/inquiry ||
+    fail "zel-uddi could not save its settings"
+own=$(cat "$work/config/zelscript/UddiSettings.xml")
+grep -q 'http://127.0.0.1:8089/uddi/inquiry' <<<"$own" || fail "the user's settings were not seeded: $own"
+grep -q 'http://registry.example/inquiry' <<<"$own" || fail "the user's settings lack the new registry: $own"
+grep -q 'registry.example' "$prefix/share/zelscript/UddiSettings.xml" && fail "the installed settings were changed"
 chmod -R u+w "$prefix"
 
 step "the Debian package installs under /usr only"
