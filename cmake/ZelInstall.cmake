@@ -30,6 +30,7 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/lang/ ${PROJECT_SOURCE_DIR}/data/sa
         DESTINATION ${ZEL_INSTALL_DATADIR}/data)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSES.md
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zelscript)
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSES.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zelscript RENAME copyright)
 
 # find_package(ZelScriptEditor 1.0): an imported target carrying the header, and the paths a
 # host hands to dlopen and SetPathData. Both package files locate the prefix from where they lie.
@@ -54,16 +55,21 @@ install(FILES ${PROJECT_BINARY_DIR}/zelscript.pc DESTINATION ${CMAKE_INSTALL_LIB
 set(CPACK_PACKAGE_NAME zelscript)
 set(CPACK_PACKAGE_VENDOR "Zel Script Editor")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Script editor component for VBScript and JScript with a web-service wizard")
-set(CPACK_PACKAGE_DESCRIPTION "A shared library that hosts load with dlopen to edit the scripts of automatic \
-activities: syntax check and colouring, a wizard that generates a web-service call from a WSDL, and a UDDI \
-registry browser. Includes the public header, the package files for CMake and pkg-config, the demo host and \
-the command-line tools.")
+set(CPACK_PACKAGE_DESCRIPTION "A shared library that hosts load with dlopen to edit the scripts of\n\
+automatic activities: syntax check and colouring, a wizard that generates a\n\
+web-service call from a WSDL, and a UDDI registry browser. Includes the public\n\
+header, the package files for CMake and pkg-config, the demo host and the\n\
+command-line tools.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Zel Script Editor maintainers <maintainers@zelscript.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SECTION libs)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+# The loader cache is refreshed through dpkg's ldconfig trigger.
+file(WRITE ${PROJECT_BINARY_DIR}/deb/triggers "activate-noawait ldconfig\n")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/deb/triggers)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -20,7 +20,7 @@ dynamic=$(readelf -d "$library")
 grep -q 'SONAME.*\[libzelscript\.so\.1\]' <<<"$dynamic" || fail "SONAME is not libzelscript.so.1"
 [ "$(readlink "$prefix/lib/libzelscript.so")" = libzelscript.so.1 ] || fail "no libzelscript.so link"
 for file in include/zel/ZelScriptEditor.h share/zelscript/ZelWebServiceConfig.xml share/zelscript/data/DefaultScript.xml \
-            share/zelscript/data/en.lng share/doc/zelscript/README.md share/doc/zelscript/LICENSES.md; do
+            share/zelscript/data/en.lng share/doc/zelscript/README.md share/doc/zelscript/copyright; do
     [ -f "$prefix/$file" ] || fail "$file not installed"
 done
 sample=$prefix/share/zelscript/data/samples/VBScriptActivity.xml
