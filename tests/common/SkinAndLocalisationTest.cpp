@@ -116,7 +116,7 @@ TEST(ShippedLanguageFiles, EveryEditorKeyIsTranslated)
     registerDefaultComponents();
     std::istringstream words("Caption cmdOk cmdCancel cmdCut cmdCopy cmdPaste cmdColorizeCode cmdCheckSyntax "
                              "cmbScriptLanguage lblDescription lblScript lblExecutionEngine MsgErrorSaveSharedData "
-                             "MsgErrorLoadSharedData MsgErrorUpdateSharedData MsgConfirmWizard");
+                             "MsgErrorLoadSharedData MsgErrorUpdateSharedData MsgConfirmWizard MsgUnstorableCharacter");
     const std::vector<std::string> keys{std::istream_iterator<std::string>(words), {}};
     auto language = com::ClassRegistry::instance().createAs<ILanguageFile>(kClsidLanguageFile);
     std::map<std::string, std::string> english;

@@ -49,20 +49,6 @@ QString qs(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The plain text of a rich-text box. Qt ends lines with LF, which is how the system stores them.
-std::string plainText(const QTextEdit* box)
-{
-    return box->toPlainText().toStdString();
-}
-
-// Replaces a rich-text box's whole content with plain text in the box's own font: unlike
-// QTextEdit::setPlainText, no colour of the text it replaces carries over.
-void setPlainContent(QTextEdit* box, std::string_view text)
-{
-    box->document()->setPlainText(qs(text));
-    box->moveCursor(QTextCursor::Start);
-}
-
 std::string selectedText(const QTextEdit* box)
 {
     QString text = box->textCursor().selectedText();
@@ -359,7 +345,7 @@ std::string frmMain::ShowWizardForNewScript()
 
 void frmMain::SetScriptText(std::string_view text)
 {
-    setPlainContent(rtfScript, text);
+    m_script.fill(*rtfScript, text);
 }
 
 void frmMain::ColorizeCode()
@@ -367,7 +353,7 @@ void frmMain::ColorizeCode()
     try {
         const int selectionStart = rtfScript->textCursor().selectionStart();
         auto colorizer = com::ClassRegistry::instance().createAs<IColorizer>(kClsidColorizer);
-        const std::string rtf = colorizer->Colorize(plainText(rtfScript));
+        const std::string rtf = colorizer->Colorize(KeptText::shownText(*rtfScript));
         // The rich text is read into a new document that then replaces the box's: filling a
         // document the box is showing lays it out piece by piece and costs several times more.
         const QTextDocument* shown = rtfScript->document();
@@ -451,11 +437,33 @@ bool frmMain::Validate()
 {
     try {
         Globals& g = requireState();
-        g.gobjRobot->SetEvalCode(plainText(rtfScript));
-        g.gobjRobot->SetLanguage(cmbScriptLanguage->currentText().toStdString());
-        g.gobjSharedData->SetDescription(plainText(rtfDescription));
-
+        const std::string script = m_script.read(*rtfScript);
+        const std::string description = m_description.read(*rtfDescription);
         const std::string engine = XmlFncs::trimSpaces(txtExecutionEngine->text().toStdString());
+        m_unstorableMessage.clear();
+        for (const auto& [text, label] : {std::pair{&script, lblScript}, std::pair{&description, lblDescription},
+                                          std::pair{&engine, lblExecutionEngine}}) {
+            if (const auto found = findUnstorableCharacter(*text)) {
+                m_unstorableMessage = QString::fromStdString(m_MsgUnstorableCharacter)
+                                          .arg(found->line)
+                                          .arg(label->text().remove(QLatin1Char('&')))
+                                          .arg(QStringLiteral("U+%1")
+                                                   .arg(static_cast<uint>(found->codePoint), 4, 16, QLatin1Char('0'))
+                                                   .toUpper())
+                                          .toStdString();
+                return false;
+            }
+        }
+        // Only what changed is written: a text stored in another form (entity references, markup,
+        // a text node instead of CDATA) stays as it was when the user left it alone.
+        if (script != g.gobjRobot->GetEvalCode())
+            g.gobjRobot->SetEvalCode(script);
+        m_script.keep(script);
+        m_description.keep(description);
+        g.gobjRobot->SetLanguage(cmbScriptLanguage->currentText().toStdString());
+        if (description != g.gobjSharedData->Description())
+            g.gobjSharedData->SetDescription(description);
+
         XmlNode node = executionEngineNode();
         if (XmlNode first = node.firstChild()) {
             first.setText(engine);
@@ -493,10 +501,18 @@ void frmMain::Initialize()
     }
 }
 
+bool frmMain::validateOrTell()
+{
+    if (Validate())
+        return true;
+    uiServices().messageBox(m_unstorableMessage, Caption(), MessageIcon::Exclamation, MessageButtons::Ok);
+    return false;
+}
+
 void frmMain::SaveCode()
 {
     try {
-        if (Validate() && m_events.buttonClick)
+        if (validateOrTell() && m_events.buttonClick)
             m_events.buttonClick(kButtonOk);
     } catch (...) {
         rethrowWithTag(" frmMain.SaveCode() ");
@@ -520,8 +536,8 @@ void frmMain::FillDataToProcess()
 {
     try {
         Globals& g = requireState();
-        setPlainContent(rtfScript, g.gobjRobot->GetEvalCode());
-        rtfDescription->setPlainText(qs(g.gobjSharedData->Description()));
+        m_script.fill(*rtfScript, g.gobjRobot->GetEvalCode());
+        m_description.fill(*rtfDescription, g.gobjSharedData->Description());
         txtExecutionEngine->setText(qs(executionEngineNode().text()));
 
         const QString language = qs(g.gobjRobot->GetLanguage());
@@ -551,7 +567,7 @@ void frmMain::Copy(bool pblnCut)
 bool frmMain::CheckSyntax(std::string& pstrMessage)
 {
     // Errors of the script engine are the check's answer, never raised.
-    return script::checkScriptSyntax(m_scriptControl, plainText(rtfScript), pstrMessage);
+    return script::checkScriptSyntax(m_scriptControl, KeptText::shownText(*rtfScript), pstrMessage);
 }
 
 void frmMain::FillScriptLanguage()
@@ -606,6 +622,7 @@ void frmMain::ChangeLanguage(std::string_view pLanguageId)
                                 {"MsgErrorLoadSharedData", message(m_MsgErrorLoadSharedData)},
                                 {"MsgErrorUpdateSharedData", message(m_MsgErrorUpdateSharedData)},
                                 {"MsgConfirmWizard", message(m_MsgConfirmWizard)},
+                                {"MsgUnstorableCharacter", message(m_MsgUnstorableCharacter)},
                             });
         ui::setAccessibleNames(*m_window);
     } catch (...) {
@@ -730,7 +747,7 @@ void frmMain::cmdCut_Click()
 void frmMain::cmdOk_Click()
 {
     try {
-        if (Validate() && m_events.buttonClick)
+        if (validateOrTell() && m_events.buttonClick)
             m_events.buttonClick(kButtonOk);
     } catch (...) {
         rethrowWithTag(" frmMain.cmdOk_Click() ");
@@ -755,7 +772,7 @@ void frmMain::cmdWizard_Click()
         m_pendingDefinition.clear();
         const std::string code = runWizard();
         if (!code.empty()) {
-            setPlainContent(rtfScript, code);
+            m_script.fill(*rtfScript, code);
             requireState().gobjRobot->SetAdditionalDefinition(m_pendingDefinition);
         }
         ColorizeCode();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/IEditorForm.h"
+#include "host/forms/KeptText.h"
 #include "platform/script/ScriptControl.h"
 
 #include <QPointer>
@@ -66,7 +67,9 @@ public:
     void ColorizeCode() override;
     // Validate, then ButtonClick(1) when it succeeded.
     void SaveCode() override;
-    // Stores the script, its language, the description and the execution engine; true.
+    // Stores the script, its language, the description and the execution engine; true. False,
+    // storing nothing, when one of the texts holds a character XML cannot hold (unstorableMessage
+    // then says which and where).
     bool Validate() override;
     void ResizeForm() override;
     // The window caption.
@@ -100,6 +103,8 @@ private:
     void ChangeLanguage(std::string_view pLanguageId);
     void Paste();
     std::string runWizard();
+    // Validate; when it refuses, the user is told why and the window stays open.
+    bool validateOrTell();
 
     void Form_Load();
     void Form_Resize();
@@ -148,6 +153,12 @@ private:
     std::string m_MsgErrorLoadSharedData;
     std::string m_MsgErrorUpdateSharedData;
     std::string m_MsgConfirmWizard;
+    std::string m_MsgUnstorableCharacter =
+        "Line %1 of \"%2\" holds a character that cannot be saved (%3). Remove it and press OK again.";
+    // Why the last Validate refused, "" when it did not.
+    std::string m_unstorableMessage;
+    KeptText m_script;
+    KeptText m_description;
     // The definition document of the wizard's last run, stored when its code is taken.
     std::string m_pendingDefinition;
 };

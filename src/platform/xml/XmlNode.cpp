@@ -74,13 +74,38 @@ XmlNodeType typeOf(pugi::xml_node_type t)
     }
 }
 
+// The next node after n in document order within root's subtree, or an empty node: the walk
+// holds no stack, since documents can nest deeper than the stack allows.
+pugi::xml_node nextInSubtree(pugi::xml_node n, const pugi::xml_node& root)
+{
+    if (n.first_child())
+        return n.first_child();
+    while (n && n != root && !n.next_sibling())
+        n = n.parent();
+    return !n || n == root ? pugi::xml_node() : n.next_sibling();
+}
+
+// Removes child with its subtree from parent. pugixml frees a subtree recursively, so the
+// subtree is taken apart leaf by leaf first.
+bool removeSubtree(pugi::xml_node parent, const pugi::xml_node& child)
+{
+    if (child.parent() != parent)
+        return false;
+    for (pugi::xml_node n = child; n != child || n.first_child();) {
+        while (n.first_child())
+            n = n.first_child();
+        pugi::xml_node up = n.parent();
+        up.remove_child(n);
+        n = up;
+    }
+    return parent.remove_child(child);
+}
+
 void collectText(const pugi::xml_node& node, std::string& out)
 {
-    for (pugi::xml_node n = node.first_child(); n; n = n.next_sibling()) {
+    for (pugi::xml_node n = nextInSubtree(node, node); n; n = nextInSubtree(n, node)) {
         if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata)
             out.append(n.value());
-        else if (n.type() == pugi::node_element)
-            collectText(n, out);
     }
 }
 
@@ -90,7 +115,7 @@ void collectText(const pugi::xml_node& node, std::string& out)
 pugi::xml_node duplicateAttributeElement(const pugi::xml_node& root)
 {
     std::vector<std::string_view> names;
-    for (pugi::xml_node n = root; n;) {
+    for (pugi::xml_node n = root; n; n = nextInSubtree(n, root)) {
         if (n.type() == pugi::node_element && n.first_attribute() != n.last_attribute()) {
             names.clear();
             for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute())
@@ -99,16 +124,6 @@ pugi::xml_node duplicateAttributeElement(const pugi::xml_node& root)
             if (std::adjacent_find(names.begin(), names.end()) != names.end())
                 return n;
         }
-        // Depth-first without recursion: documents can nest deeper than the stack allows.
-        if (n.first_child()) {
-            n = n.first_child();
-            continue;
-        }
-        while (n && !n.next_sibling() && n != root)
-            n = n.parent();
-        if (!n || n == root)
-            break;
-        n = n.next_sibling();
     }
     return {};
 }
@@ -123,6 +138,24 @@ pugi::xpath_query compileXPath(std::string_view xpath)
 }
 
 } // namespace
+
+std::optional<UnstorableCharacter> findUnstorableCharacter(std::string_view text)
+{
+    int line = 1;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c == '\n')
+            ++line;
+        else if (c < 0x20 && c != '\t' && c != '\r')
+            return UnstorableCharacter{line, c};
+        // U+FFFE and U+FFFF are EF BF BE and EF BF BF.
+        else if (c == 0xEF && text.substr(i + 1, 2) == "\xBF\xBE")
+            return UnstorableCharacter{line, 0xFFFE};
+        else if (c == 0xEF && text.substr(i + 1, 2) == "\xBF\xBF")
+            return UnstorableCharacter{line, 0xFFFF};
+    }
+    return std::nullopt;
+}
 
 XmlNode::XmlNode() = default;
 XmlNode::~XmlNode() = default;
@@ -486,7 +519,7 @@ XmlNode XmlNode::appendCData(std::string_view text)
 void XmlNode::removeChild(const XmlNode& child)
 {
     requireNode("removeChild");
-    if (child.isNone() || child.m_holder != m_holder || !raw().remove_child(child.raw()))
+    if (child.isNone() || child.m_holder != m_holder || !removeSubtree(raw(), child.raw()))
         raise(ErrorNumber::InvalidArgument, "The node to remove is not a child of this node");
 }
 
@@ -495,7 +528,7 @@ void XmlNode::removeChildren()
     requireNode("removeChildren");
     pugi::xml_node n = raw();
     while (pugi::xml_node c = n.first_child())
-        n.remove_child(c);
+        removeSubtree(n, c);
 }
 
 XmlNode XmlNode::cloneDeep() const

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,19 @@ struct XmlParseError
     int column = 0; // 1-based, counted in bytes of the line
     std::size_t offset = 0;
 };
+
+// A character that XML cannot hold in text, and the line (1-based, counted by line feeds) where
+// it stands.
+struct UnstorableCharacter
+{
+    int line = 0;
+    char32_t codePoint = 0;
+};
+
+// The first character of a UTF-8 text that no XML document can hold, raw or as a reference: a
+// control character other than tab, line feed and carriage return (NUL included), U+FFFE or
+// U+FFFF. Nothing when the whole text can be stored.
+std::optional<UnstorableCharacter> findUnstorableCharacter(std::string_view text);
 
 // A handle to a node of an XML document. Handles share ownership of their document, so a node
 // stays valid as long as a handle to it (or to any node of its document) exists and the node is

@@ -384,6 +384,90 @@ TEST_F(EditorTest, YesWithoutAWizardTellsTheUserAndColoursTheCode)
 // ---------------------------------------------------------------------------------------------
 // Errors that the window's own buttons raise on: shown, logged, the window stays open.
 
+TEST_F(EditorTest, OkGivesBackUntouchedTextByteForByte_AndAnEditChangesOnlyWhatWasEdited)
+{
+    // A no-break space, a line separator, a paragraph separator and a character beyond 16 bits:
+    // the box shows each differently from how it is stored.
+    const std::string script = "a\u00A0b\u2028c\u2029d = \"\U0001F600\"\ne";
+    const std::string description = "x\u00A0\u00A0y\u2029z";
+    open(activityXml("VBScript", script, "<ExecutionEngine/>", "en", description));
+    show([&](QDialog&) { control<QPushButton>("cmdOk")->click(); });
+    EXPECT_EQ(globals().gobjRobot->GetEvalCode(), script);
+    EXPECT_EQ(globals().gobjSharedData->Description(), description);
+
+    // Two edits at two showings: each changes only its own place.
+    show([&](QDialog&) {
+        QTextCursor cursor(control<QTextEdit>("rtfScript")->document());
+        cursor.setPosition(5);
+        cursor.insertText("X");
+        control<QPushButton>("cmdOk")->click();
+    });
+    show([&](QDialog&) {
+        control<QTextEdit>("rtfScript")->moveCursor(QTextCursor::End);
+        control<QTextEdit>("rtfScript")->insertPlainText("\nf");
+        control<QPushButton>("cmdOk")->click();
+    });
+    EXPECT_EQ(globals().gobjRobot->GetEvalCode(), "a\u00A0b\u2028cX\u2029d = \"\U0001F600\"\ne\nf");
+    EXPECT_EQ(globals().gobjSharedData->Description(), description);
+}
+
+TEST_F(EditorTest, OkRefusesCharactersXmlCannotHoldNamingTheLine_AndTheWindowStaysOpen)
+{
+    open(activityXml("VBScript", "x = 1"));
+    struct Case
+    {
+        const char* box;
+        QString text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"rtfScript", QStringLiteral("x = 1\ny = \f2"),
+         "Line 2 of \"Script\" holds a character that cannot be saved (U+000C)"},
+        {"rtfScript", QString("a") + QChar(0) + "b",
+         "Line 1 of \"Script\" holds a character that cannot be saved (U+0000)"},
+        {"rtfDescription", QString("d\n\nq") + QChar(0xFFFF),
+         "Line 3 of \"Description\" holds a character that cannot be saved (U+FFFF)"},
+    };
+    showAndCancel([&](QDialog&) {
+        for (const Case& c : cases) {
+            control<QTextEdit>(c.box)->setPlainText(c.text);
+            control<QPushButton>("cmdOk")->click();
+            EXPECT_TRUE(window()->isVisible());
+            ASSERT_FALSE(ui->shown.empty());
+            EXPECT_TRUE(ui->shown.back().text.starts_with(c.message)) << ui->shown.back().text;
+            EXPECT_FALSE(engine->Validate());
+            control<QTextEdit>(c.box)->setPlainText("fine");
+        }
+        EXPECT_TRUE(notifier.buttons.empty());
+    });
+    EXPECT_EQ(ui->shown.size(), 3u);
+    EXPECT_EQ(globals().gobjRobot->GetEvalCode(), "x = 1");
+}
+
+TEST_F(EditorTest, AMillionNestedElementsAreReadShownAndGivenBack)
+{
+    // Every walk over the data holds no stack per level.
+    constexpr int kLevels = 1'000'000;
+    std::string nested;
+    nested.reserve(kLevels * 7 + 4);
+    for (int i = 0; i < kLevels; ++i)
+        nested += "<n>";
+    nested += "deep";
+    for (int i = 0; i < kLevels; ++i)
+        nested += "</n>";
+    const std::string data =
+        "<Activity><Description>" + nested +
+        "</Description><Properties><ExecutionEngine>E</ExecutionEngine></Properties><ScriptData><RobotScript>"
+        "<Script><Language><![CDATA[VBScript]]></Language><EvalCode>x = 1</EvalCode><Definition>" +
+        nested + "</Definition></Script></RobotScript></ScriptData></Activity>";
+    open(data);
+    show([&](QDialog&) {
+        EXPECT_EQ(control<QTextEdit>("rtfDescription")->toPlainText(), "deep");
+        control<QPushButton>("cmdOk")->click();
+    });
+    EXPECT_EQ(engine->GetData(), data);
+}
+
 TEST_F(EditorTest, OkThatFailsToValidateShowsTheErrorAndKeepsTheWindow)
 {
     open(activityXml("VBScript", "x = 1"));

@@ -130,7 +130,8 @@ TEST_F(LocalisedEditor, ReadsEveryItemInItsOrder_AndPutsEachOnItsProperty)
                                             "frmMain/cmdCheckSyntax", "frmMain/cmbScriptLanguage",
                                             "frmMain/lblDescription", "frmMain/lblScript", "frmMain/lblExecutionEngine",
                                             "frmMain/MsgErrorSaveSharedData", "frmMain/MsgErrorLoadSharedData",
-                                            "frmMain/MsgErrorUpdateSharedData", "frmMain/MsgConfirmWizard"}));
+                                            "frmMain/MsgErrorUpdateSharedData", "frmMain/MsgConfirmWizard",
+                                            "frmMain/MsgUnstorableCharacter"}));
         EXPECT_EQ(dialog.windowTitle(), " Caption!");
         for (const TextRow& row : kDesignTexts) {
             const std::string expected = row.control == std::string("cmdWizard") ? "Wizard" : row.control + "!"s;
@@ -154,7 +155,7 @@ TEST_F(LocalisedEditor, MissingKeyKeepsItsText_EmptyTextIsShown_AndAFileThatDoes
         EXPECT_EQ(dialog.windowTitle(), " ");
         EXPECT_EQ(control<QPushButton>("cmdOk")->text(), "&Ok");
         EXPECT_EQ(control<QPushButton>("cmdCancel")->text(), "cmdCancel!");
-        EXPECT_EQ(RecordingLanguage::asked.size(), 16u);
+        EXPECT_EQ(RecordingLanguage::asked.size(), 17u);
 
         RecordingLanguage::asked.clear();
         RecordingLanguage::opens = false;
