@@ -174,7 +174,9 @@ public:
         } else {
             item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
         }
-        if (node == m_widget->invisibleRootItem() || node->parent() == nullptr)
+        // A service item opens when its first method arrives; expanding it on every add would lay
+        // the tree out again for each of a thousand methods.
+        if (node != m_widget->invisibleRootItem() && node->parent() == nullptr && node->childCount() == 1)
             node->setExpanded(true);
         m_live.insert(item);
         return handle(item);
