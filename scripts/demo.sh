@@ -3,7 +3,8 @@
 # activity. The services stop when the host closes.
 #   bash scripts/demo.sh [zel-host options] [ACTIVITY.xml]
 # Options: --language ID, --path-data DIR, --screenshot PNG (see README). OK saves the activity
-# (the samples are copies in build/bin/data/samples), Cancel leaves it untouched. Without a
+# (the samples are copies in build/bin/data/samples), Cancel leaves it untouched. The sample
+# without a script (build/bin/data/samples/NewActivity.xml) opens the web-service wizard. Without a
 # display the editor is drawn offscreen into build/demo-editor.png instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -48,6 +48,23 @@ public:
     std::function<void(QDialog&)> driver;
 };
 
+// The demo host's colours, for the pictures of the README.
+class DemoSkin final : public ISkin
+{
+public:
+    bool Invoke(std::string_view operation, int32_t& result) override
+    {
+        for (const auto& [name, color] :
+             {std::pair{"GetFormBackColor", 0xECE3DD}, std::pair{"GetTabBackColor", 0xE8D6C9},
+              std::pair{"GetColorFont", 0x412A1B}, std::pair{"GetButtonBackColor", 0xF8F2EE}})
+            if (operation == name) {
+                result = color;
+                return true;
+            }
+        return false;
+    }
+};
+
 class WizardWindow : public ::testing::Test
 {
 protected:
@@ -55,8 +72,14 @@ protected:
     {
         application();
         m_previous = ui::setModalService(modal);
+        if (std::getenv("ZEL_WIZARD_SCREENSHOTS") != nullptr)
+            globals().gobjSkin = &m_skin;
     }
-    void TearDown() override { ui::setModalService(m_previous); }
+    void TearDown() override
+    {
+        ui::setModalService(m_previous);
+        globals().gobjSkin = nullptr;
+    }
 
     // Opens a wizard on stored, runs driver while it is shown, and returns what it generated.
     WizardOutcome run(const std::string& stored, std::function<void(frmWizardNuevo&)> driver)
@@ -98,6 +121,7 @@ protected:
 
 private:
     std::shared_ptr<ui::ModalService> m_previous;
+    DemoSkin m_skin;
 };
 
 // The whole road in the window on the demo calculator; then the same definition reopened and
