@@ -13,6 +13,8 @@
 #include "wizard/MemoryWizardControls.h"
 #include "wizard/WizardNuevo.h"
 
+#include "ToolOptions.h"
+
 #include <unistd.h>
 
 #include <cstdio>
@@ -27,13 +29,17 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: zel-wizard [--prefixes LIST] --wsdl URL --operation NAME [--map PARAM=ATTRIBUTE]...\n"
-    "                  [--default PARAM=VALUE]... [--return-attribute ATTRIBUTE]\n"
-    "                  [--proxy-server S --proxy-port P --proxy-user U --proxy-password W]\n"
-    "                  [--use-proxy] [--use-ssl] [--timeout SECONDS] [--catalogue FILE]\n"
-    "                  [--edit DEFINITION.xml] [--activity ACTIVITY.xml]\n"
-    "                  [--definition-out FILE] [--script-out FILE]\n";
+const zel::tool::ToolInfo kTool{
+    "zel-wizard",
+    "[--prefixes LIST] --wsdl URL --operation NAME [--map PARAM=ATTRIBUTE]... [--default PARAM=VALUE]... "
+    "[--return-attribute ATTRIBUTE] [--proxy-server S --proxy-port P --proxy-user U --proxy-password W] "
+    "[--use-proxy] [--use-ssl] [--timeout SECONDS] [--catalogue FILE] [--edit DEFINITION.xml] "
+    "[--activity ACTIVITY.xml] [--definition-out FILE] [--script-out FILE]",
+    "  Walks the web-service wizard's five pages and writes the definition of the call and its script.\n"
+    "  --edit reopens a stored definition first; --activity reads the catalogue and any stored definition\n"
+    "  from the activity and writes the script and the definition back into it.\n"
+    "  Exit status: 0 written, 1 the WSDL, operation, parameter, attribute or a file could not be used,\n"
+    "  2 usage error.\n"};
 
 struct Options
 {
@@ -163,7 +169,7 @@ int run(const Options& o)
     auto ui = std::make_shared<RememberingUi>();
     zel::setUiServices(ui);
     zel::registerDefaultComponents();
-    const std::filesystem::path dataFolder = zel::Module::folder() / "data";
+    const std::filesystem::path dataFolder = zel::Module::dataFolder() / "data";
 
     // The activity data: the catalogue and any stored definition come from it.
     auto shared = std::make_shared<zel::SharedData>();
@@ -325,11 +331,11 @@ int run(const Options& o)
 
 int main(int argc, char** argv)
 {
+    if (const std::optional<int> answered = zel::tool::answerHelpOrVersion(kTool, argc, argv))
+        return *answered;
     const std::optional<Options> options = parse(argc, argv);
-    if (!options) {
-        std::cerr << kUsage;
-        return 2;
-    }
+    if (!options)
+        return zel::tool::usageError(kTool);
     try {
         return run(*options);
     } catch (const Refusal& refusal) {
