@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <utility>
 
 namespace zel::http {
 
@@ -57,25 +58,33 @@ std::optional<std::string> convert(std::string_view bytes, const std::string& fr
     return out;
 }
 
-// Rewrites the value of encoding="..." in the prolog of a UTF-8 text.
+// Where the value of encoding="..." stands in the prolog of a text in an ASCII-compatible
+// encoding: its first byte and its length. The prolog runs to "?>", or to the end of a text that
+// never closes it. Nothing when there is no prolog or no quoted encoding in it.
+std::optional<std::pair<std::size_t, std::size_t>> encodingValue(std::string_view text)
+{
+    const std::size_t start = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+    if (text.substr(start, 5) != "<?xml")
+        return std::nullopt;
+    const std::string_view prolog = text.substr(0, text.find("?>", start));
+    const std::size_t key = prolog.find("encoding", start);
+    if (key == std::string_view::npos)
+        return std::nullopt;
+    const std::size_t quote = prolog.find_first_of("\"'", key);
+    if (quote == std::string_view::npos)
+        return std::nullopt;
+    const std::size_t close = prolog.find(prolog[quote], quote + 1);
+    if (close == std::string_view::npos)
+        return std::nullopt;
+    return std::pair(quote + 1, close - quote - 1);
+}
+
+// Rewrites the value of encoding="..." in the prolog of a UTF-8 text: the same value
+// declaredEncoding reads.
 void declareUtf8(std::string& text)
 {
-    std::size_t start = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
-    if (text.compare(start, 5, "<?xml") != 0)
-        return;
-    const std::size_t end = text.find("?>", start);
-    if (end == std::string::npos)
-        return;
-    const std::size_t key = text.find("encoding", start);
-    if (key == std::string::npos || key > end)
-        return;
-    std::size_t quote = text.find_first_of("\"'", key);
-    if (quote == std::string::npos || quote > end)
-        return;
-    const std::size_t close = text.find(text[quote], quote + 1);
-    if (close == std::string::npos || close > end)
-        return;
-    text.replace(quote + 1, close - quote - 1, "UTF-8");
+    if (const auto value = encodingValue(text))
+        text.replace(value->first, value->second, "UTF-8");
 }
 
 // True for the encodings whose characters take two or four bytes each.
@@ -165,22 +174,8 @@ std::string charsetOf(std::string_view contentType)
 
 std::string declaredEncoding(std::string_view text)
 {
-    if (text.starts_with("\xEF\xBB\xBF"))
-        text.remove_prefix(3);
-    if (!text.starts_with("<?xml"))
-        return {};
-    const std::size_t end = text.find("?>");
-    const std::string_view prolog = text.substr(0, end == std::string_view::npos ? text.size() : end);
-    const std::size_t key = prolog.find("encoding");
-    if (key == std::string_view::npos)
-        return {};
-    const std::size_t quote = prolog.find_first_of("\"'", key);
-    if (quote == std::string_view::npos)
-        return {};
-    const std::size_t close = prolog.find(prolog[quote], quote + 1);
-    if (close == std::string_view::npos)
-        return {};
-    return lower(prolog.substr(quote + 1, close - quote - 1));
+    const auto value = encodingValue(text);
+    return value ? lower(text.substr(value->first, value->second)) : std::string();
 }
 
 std::optional<std::string> xmlBodyToUtf8(std::string_view body, std::string_view contentType, std::string* error)

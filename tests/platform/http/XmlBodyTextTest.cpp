@@ -36,6 +36,9 @@ TEST(XmlBodyText, Encodings_AreConvertedToUtf8AndTheDeclarationFollows)
         {"UTF-16 prolog on single-byte text", "<?xml version=\"1.0\" encoding=\"utf-16\"?><a>\xC3\xB3</a>", "",
          "<?xml version=\"1.0\" encoding=\"UTF-8\"?><a>\xC3\xB3</a>"},
         {"UTF-16 charset on single-byte text", "<a>\xC3\xB3</a>", "text/xml; charset=utf-16", "<a>\xC3\xB3</a>"},
+        // Decoded once, such a text would otherwise be decoded again by whoever reads the prolog.
+        {"prolog never closed", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"\xE9<a/>", "",
+         "<?xml version=\"1.0\" encoding=\"UTF-8\"\xC3\xA9<a/>"},
     };
     for (const Case& c : cases) {
         const auto text = xmlBodyToUtf8(c.body, c.contentType);
