@@ -55,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // Bytes labelled UTF-8 (by a mark, a charset, a prolog or nothing) are handed on as they
     // came, like the parser itself takes them; only a real conversion promises well-formed text.
-    if (!wellFormedUtf8(*text))
+    // A NUL is no XML character; with NULs between its first bytes a text reads as UTF-16.
+    if (!wellFormedUtf8(*text) || text->find('\0') != std::string::npos)
         return 0;
     const std::string declared = zel::http::declaredEncoding(*text);
     std::string again_error;
