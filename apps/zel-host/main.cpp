@@ -3,6 +3,7 @@
 // writes the edited activity back to the file when the user presses OK.
 //
 //   zel-host [--language ID] [--path-data DIR] [--screenshot PNG] ACTIVITY.xml
+//   zel-host --older-wizard [--language ID] [--path-data DIR] [--screenshot PNG]
 
 #include "ActivityFile.h"
 #include "ComponentLibrary.h"
@@ -11,6 +12,8 @@
 #include "ToolOptions.h"
 
 #include <QApplication>
+#include <QTimer>
+#include <QWidget>
 
 #include <iostream>
 #include <optional>
@@ -23,14 +26,16 @@ struct Options
     std::filesystem::path pathData;
     std::filesystem::path screenshot;
     std::filesystem::path activity;
+    bool olderWizard = false;
 };
 
 const zel::tool::ToolInfo kTool{
-    "zel-host", "[--language ID] [--path-data DIR] [--screenshot PNG] ACTIVITY.xml",
+    "zel-host", "[--language ID] [--path-data DIR] [--screenshot PNG] (ACTIVITY.xml | --older-wizard)",
     "  Opens ACTIVITY.xml in the script editor; OK writes the edited activity back to the file.\n"
+    "  --older-wizard   instead, show the older web-service wizard beside the host until it is closed\n"
     "  --language ID    show the editor in the language file ID.lng of the path-data folder\n"
     "  --path-data DIR  the folder of the language files and the default script\n"
-    "  --screenshot PNG save a picture of the editor once shown, then close it as Cancel does\n"};
+    "  --screenshot PNG save a picture of the window once shown, then close it as Cancel does\n"};
 
 // Read from the raw arguments, before the application starts, so that a wrong argument is told
 // without a display. The window platform is chosen through QT_QPA_PLATFORM, not by options.
@@ -46,6 +51,8 @@ std::optional<Options> parse(int argc, char** argv)
             options.pathData = argv[++i];
         else if (arg == "--screenshot" && hasValue)
             options.screenshot = std::filesystem::absolute(argv[++i]);
+        else if (arg == "--older-wizard")
+            options.olderWizard = true;
         else if (!arg.empty() && arg[0] == '-')
             return std::nullopt;
         else if (options.activity.empty())
@@ -53,7 +60,7 @@ std::optional<Options> parse(int argc, char** argv)
         else
             return std::nullopt;
     }
-    if (options.activity.empty())
+    if (options.activity.empty() == !options.olderWizard)
         return std::nullopt;
     return options;
 }
@@ -102,6 +109,44 @@ std::string languagesDocument(const std::filesystem::path& folder)
     return xml + "</Languages>";
 }
 
+// Opens the older wizard through the Engine class, as a host does: Show returns at once and the
+// wizard stays open beside the host, which runs its own event loop until no window of it is shown.
+// Nothing is read back from the wizard.
+int showOlderWizard(zelhost::ComponentLibrary& component, const Options& options, const std::filesystem::path& pathData)
+{
+    auto engine = component.create<zel::IEngine>(zel::kClsidEngine);
+    engine->LngSet(options.language.empty() ? "en" : options.language, std::filesystem::absolute(pathData).string());
+    engine->Show();
+    auto shownWindow = [] {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->isVisible())
+                return window;
+        return static_cast<QWidget*>(nullptr);
+    };
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (shownWindow() == nullptr)
+            QApplication::quit();
+    });
+    watch.start(200);
+    bool saved = false;
+    if (!options.screenshot.empty()) {
+        QTimer::singleShot(800, [&] {
+            if (QWidget* window = shownWindow()) {
+                saved = window->grab().save(QString::fromStdString(options.screenshot.string()));
+                window->close(); // as the user closing it: the wizard cancels
+            }
+        });
+    }
+    QApplication::exec();
+    if (!options.screenshot.empty() && !saved) {
+        std::cerr << "zel-host: no screenshot of the older wizard\n";
+        return 1;
+    }
+    std::cerr << "zel-host: the older wizard was closed\n";
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -118,9 +163,11 @@ int main(int argc, char** argv)
         const std::filesystem::path library = zelhost::ComponentLibrary::besideProgram();
         const std::filesystem::path pathData =
             options->pathData.empty() ? zelhost::ComponentLibrary::defaultPathData(library) : options->pathData;
+        zelhost::ComponentLibrary component(library);
+        if (options->olderWizard)
+            return showOlderWizard(component, *options, pathData);
         const std::string data = zelhost::ActivityFile::read(options->activity);
 
-        zelhost::ComponentLibrary component(library);
         auto engine = component.create<zel::IFormEngine>(zel::kClsidFormEngine);
         std::optional<zelhost::HostSkin> skin = zelhost::HostSkin::fromSettings(
             zelhost::HostSkin::settingsFile(zelhost::ComponentLibrary::programFolder()));

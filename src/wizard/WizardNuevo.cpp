@@ -187,47 +187,55 @@ void WizardNuevo::Form_Load(std::string_view languageId, std::string_view stored
 void WizardNuevo::ChangeLanguage(std::string_view languageId)
 {
     try {
-        std::vector<Localisation::Item> items;
-        for (const char* control : {"lblClass",         "lblDetails",      "lblMethod",      "lblMethodName",
-                                    "lblMethodName2",   "lblMsg",          "lblParameters",  "lblOmbrelAttribute",
-                                    "lblProxyPassword", "lblProxyPort",    "lblProxyServer", "lblProxyUser",
-                                    "lblReturn",        "lblReturnType",   "lblService2",    "lblTimeOut",
-                                    "lblTimeOut2",      "lblWsdlUrl",      "lblWsdlUrl2",    "lblPrefijos",
-                                    "chkACE",           "chkProxySetting", "chkUseProxy",    "chkUseSSL",
-                                    "cmdBack",          "cmdBrowse",       "cmdCancel",      "cmdLoad",
-                                    "cmdNext"})
-            items.push_back({control, [this, control](const std::string& text) { m_controls.setText(control, text); }});
-        auto message = [](std::string& variable) { return [&variable](const std::string& text) { variable = text; }; };
-        WizardMessages& m = messages;
-        for (auto& [id, variable] : std::initializer_list<std::pair<const char*, std::string*>>{
-                 {"msgWsdlLoad", &m.msgWsdlLoad},
-                 {"msgReviewWsdlData", &m.msgReviewWsdlData},
-                 {"msgMapParameters", &m.msgMapParameters},
-                 {"msgACEDefine", &m.msgACEDefine},
-                 {"msgInfoProxySetting", &m.msgInfoProxySetting},
-                 {"msgNext", &m.msgNext},
-                 {"msgFinish", &m.msgFinish},
-                 {"msgNoWsdlUrl", &m.msgNoWsdlUrl},
-                 {"msgNoServiceName", &m.msgNoServiceName},
-                 {"msgNoClass", &m.msgNoClass},
-                 {"msgNoMethod", &m.msgNoMethod},
-                 {"msgNoReturnType", &m.msgNoReturnType},
-                 {"msgstrCargar", &m.msgstrCargar},
-                 {"msgstrMetodo", &m.msgstrMetodo},
-                 {"msgReloadWsdl", &m.msgReloadWsdl},
-                 {"msgBrowseNotAvailable", &m.msgBrowseNotAvailable}})
-            items.push_back({id, message(*variable)});
+        Localisation::apply(
+            "frmWizardNuevo", languageId, [this](const std::string& caption) { m_controls.setCaption(caption); },
+            languageItems(false));
+    } catch (...) {
+        rethrowWithTag(" frmWizard.ChangeLanguage() ");
+    }
+}
+
+std::vector<Localisation::Item> WizardNuevo::languageItems(bool olderForm)
+{
+    std::vector<Localisation::Item> items;
+    for (const char* control : {"lblClass",         "lblDetails",      "lblMethod",      "lblMethodName",
+                                "lblMethodName2",   "lblMsg",          "lblParameters",  "lblOmbrelAttribute",
+                                "lblProxyPassword", "lblProxyPort",    "lblProxyServer", "lblProxyUser",
+                                "lblReturn",        "lblReturnType",   "lblService2",    "lblTimeOut",
+                                "lblTimeOut2",      "lblWsdlUrl",      "lblWsdlUrl2",    "lblPrefijos",
+                                "chkACE",           "chkProxySetting", "chkUseProxy",    "chkUseSSL",
+                                "cmdBack",          "cmdBrowse",       "cmdCancel",      "cmdLoad",
+                                "cmdNext"})
+        items.push_back({control, [this, control](const std::string& text) { m_controls.setText(control, text); }});
+    auto message = [](std::string& variable) { return [&variable](const std::string& text) { variable = text; }; };
+    WizardMessages& m = messages;
+    // The older form knows these twelve ids only, and no grid headings.
+    std::vector<std::pair<const char*, std::string*>> ids{{"msgWsdlLoad", &m.msgWsdlLoad},
+                                                          {"msgReviewWsdlData", &m.msgReviewWsdlData},
+                                                          {"msgMapParameters", &m.msgMapParameters},
+                                                          {"msgACEDefine", &m.msgACEDefine},
+                                                          {"msgInfoProxySetting", &m.msgInfoProxySetting},
+                                                          {"msgNext", &m.msgNext},
+                                                          {"msgFinish", &m.msgFinish},
+                                                          {"msgNoWsdlUrl", &m.msgNoWsdlUrl},
+                                                          {"msgNoServiceName", &m.msgNoServiceName},
+                                                          {"msgNoClass", &m.msgNoClass},
+                                                          {"msgNoMethod", &m.msgNoMethod},
+                                                          {"msgNoReturnType", &m.msgNoReturnType}};
+    if (!olderForm)
+        ids.insert(ids.end(), {{"msgstrCargar", &m.msgstrCargar},
+                               {"msgstrMetodo", &m.msgstrMetodo},
+                               {"msgReloadWsdl", &m.msgReloadWsdl},
+                               {"msgBrowseNotAvailable", &m.msgBrowseNotAvailable}});
+    for (auto& [id, variable] : ids)
+        items.push_back({id, message(*variable)});
+    if (!olderForm)
         for (int column = 0; column < 4; ++column)
             items.push_back({"msgCol" + std::to_string(column), [this, column](const std::string& text) {
                                  messages.msgCol[column] = text;
                                  m_controls.setGridHeading(column, text);
                              }});
-        Localisation::apply(
-            "frmWizardNuevo", languageId, [this](const std::string& caption) { m_controls.setCaption(caption); },
-            items);
-    } catch (...) {
-        rethrowWithTag(" frmWizard.ChangeLanguage() ");
-    }
+    return items;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -280,16 +288,8 @@ void WizardNuevo::cmdNext_Click()
             break;
         }
         case 2:
-            if (m_controls.text("txtWsdlUrl").empty())
-                message = messages.msgNoWsdlUrl;
-            if (m_controls.text("txtClassName").empty())
-                message = messages.msgNoClass;
-            if (m_controls.text("txtMethodName").empty())
-                message = messages.msgNoMethod;
-            if (!message.empty()) {
-                uiServices().messageBox(message, msgTitle, MessageIcon::Critical, MessageButtons::Ok);
+            if (!pageTwoChecksPass())
                 return;
-            }
             if (!blnDefLoadFromZel) {
                 AttributesListLoad();
                 m_analyser.WebServiceMethodParametersInputLoad();
@@ -304,13 +304,10 @@ void WizardNuevo::cmdNext_Click()
             setAceControls(!XmlFncs::trimSpaces(m_analyser.ReturnType).empty());
             break;
         case 4:
-            showGuidance(5);
-            m_controls.selectPage(5);
-            m_controls.setText("cmdNext", messages.msgFinish);
+            nextFromPageFour();
             break;
         case 5:
-            EvalCode = EvalCodeMake();
-            m_controls.hideWindow();
+            finish();
             break;
         default:
             break;
@@ -319,6 +316,33 @@ void WizardNuevo::cmdNext_Click()
         // Next only logs its errors; the page stays as it was.
         logAndAbsorb("  frmWizard.cmdNext_Click() ");
     }
+}
+
+bool WizardNuevo::pageTwoChecksPass()
+{
+    std::string message;
+    if (m_controls.text("txtWsdlUrl").empty())
+        message = messages.msgNoWsdlUrl;
+    if (m_controls.text("txtClassName").empty())
+        message = messages.msgNoClass;
+    if (m_controls.text("txtMethodName").empty())
+        message = messages.msgNoMethod;
+    if (!message.empty())
+        uiServices().messageBox(message, msgTitle, MessageIcon::Critical, MessageButtons::Ok);
+    return message.empty();
+}
+
+void WizardNuevo::nextFromPageFour()
+{
+    showGuidance(5);
+    m_controls.selectPage(5);
+    m_controls.setText("cmdNext", messages.msgFinish);
+}
+
+void WizardNuevo::finish()
+{
+    EvalCode = EvalCodeMake();
+    m_controls.hideWindow();
 }
 
 void WizardNuevo::fillPageTwo()
@@ -538,7 +562,7 @@ void WizardNuevo::DefinitionLoadData(std::string_view storedDefinition)
         // The pages of this wizard load prefixed WSDLs, which only the analyser reads; older
         // definitions hold unprefixed ones for the tree loader. Nothing is fetched: with no
         // readable copy the pages keep the stored values and the user is asked to Load.
-        const bool rebuilt = reopenThroughAnalyser(wsdl, path) || reopenThroughTreeLoader(wsdl);
+        const bool rebuilt = reopenStoredWsdl(wsdl, path);
         m_reopenFailed = !rebuilt;
         if (rebuilt)
             restoreMappings(definition);
@@ -569,6 +593,11 @@ void WizardNuevo::DefinitionLoadData(std::string_view storedDefinition)
         m_storedCopy.reset();
         rethrowWithTag(" frmWizard.DefinitionLoadData() ");
     }
+}
+
+bool WizardNuevo::reopenStoredWsdl(const std::string& wsdl, const std::string& path)
+{
+    return reopenThroughAnalyser(wsdl, path) || reopenThroughTreeLoader(wsdl);
 }
 
 bool WizardNuevo::reopenThroughAnalyser(const std::string& wsdl, const std::string& path)
@@ -630,15 +659,7 @@ void WizardNuevo::restoreMappings(const XmlNode& definition)
 std::string WizardNuevo::EvalCodeMake()
 {
     try {
-        objZelScript.WebServicePropertiesSet(m_controls.text("txtWsdlUrl2"), m_analyser.WSXML.xml(), false,
-                                             m_controls.isChecked("chkACE"), m_controls.text("txtServiceName2"),
-                                             m_controls.text("txtClassName"), m_controls.text("txtMethodName2"));
-        objZelScript.WebServiceMethodReturnSet(m_controls.text("txtReturnType2"),
-                                               m_controls.text("pvAttributesReturn"));
-        objZelScript.WebServiceProxySettingsSet(m_controls.isChecked("chkUseProxy"), m_controls.isChecked("chkUseSSL"),
-                                                m_controls.text("txtProxyServer"), m_controls.text("txtProxyPort"),
-                                                m_controls.text("txtProxyUser"), m_controls.text("txtProxyPassword"),
-                                                std::stod(wholeSeconds(m_controls.text("pvTimeOut"))));
+        definitionPropertiesSet(m_analyser.WSXML.xml());
         // The grid holds every parameter of the method: mappings of a reopened definition whose
         // parameters the WSDL no longer has must not reach the call.
         if (XmlNode stored = objZelScript.pubNodeDefMetParams)
@@ -660,6 +681,18 @@ std::string WizardNuevo::EvalCodeMake()
         ParameterSequence::clear();
         rethrowWithTag(" frmWizard.EvalCodeMake() ");
     }
+}
+
+void WizardNuevo::definitionPropertiesSet(const std::string& wsdlXml)
+{
+    objZelScript.WebServicePropertiesSet(m_controls.text("txtWsdlUrl2"), wsdlXml, false, m_controls.isChecked("chkACE"),
+                                         m_controls.text("txtServiceName2"), m_controls.text("txtClassName"),
+                                         m_controls.text("txtMethodName2"));
+    objZelScript.WebServiceMethodReturnSet(m_controls.text("txtReturnType2"), m_controls.text("pvAttributesReturn"));
+    objZelScript.WebServiceProxySettingsSet(m_controls.isChecked("chkUseProxy"), m_controls.isChecked("chkUseSSL"),
+                                            m_controls.text("txtProxyServer"), m_controls.text("txtProxyPort"),
+                                            m_controls.text("txtProxyUser"), m_controls.text("txtProxyPassword"),
+                                            std::stod(wholeSeconds(m_controls.text("pvTimeOut"))));
 }
 
 std::string WizardNuevo::definitionXml() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Localisation.h"
 #include "wizard/IWizardControls.h"
 #include "wsdef/BPPngDef.h"
 #include "wsdef/ZelScriptXml.h"
@@ -54,7 +55,7 @@ public:
 
     // The controls must outlive the wizard. Hands the analyser and the tree loader their controls.
     explicit WizardNuevo(IWizardControls& controls);
-    ~WizardNuevo();
+    virtual ~WizardNuevo();
     WizardNuevo(const WizardNuevo&) = delete;
     WizardNuevo& operator=(const WizardNuevo&) = delete;
 
@@ -62,22 +63,22 @@ public:
     static const std::vector<std::pair<const char*, const char*>>& designTexts();
     // Writes the design texts, the initial time-out and the page-1 state into the controls (the
     // Qt form builds its widgets with them instead).
-    void applyDesignTexts();
+    virtual void applyDesignTexts();
 
     // Steps 4 to 6 of the form load after the skin: the language, the stored definition (XML
     // text, "" for none) and the page-1 guidance. Errors are raised with " frmWizard.Form_Load() ".
     void Form_Load(std::string_view languageId, std::string_view storedDefinition);
     // Window texts and messages of languageId; nothing changes without its language file.
-    void ChangeLanguage(std::string_view languageId);
+    virtual void ChangeLanguage(std::string_view languageId);
 
-    void cmdNext_Click();
-    void cmdBack_Click();
-    void cmdCancel_Click();
-    void cmdLoad_Click();
+    virtual void cmdNext_Click();
+    virtual void cmdBack_Click();
+    virtual void cmdCancel_Click();
+    virtual void cmdLoad_Click();
     void cmdBrowse_Click();
     void chkACE_Click();
     void chkProxySetting_Click();
-    void timSoapLoadWsdl_Timer();
+    virtual void timSoapLoadWsdl_Timer();
 
     // Fills the grid's attribute list and the return-attribute list from the catalogue.
     void AttributesListLoad();
@@ -85,7 +86,7 @@ public:
     // Puts a stored definition back into the pages (see the .cpp for how the tree is rebuilt).
     void DefinitionLoadData(std::string_view storedDefinition);
     // Fills objZelScript from the pages and returns the generated script.
-    std::string EvalCodeMake();
+    virtual std::string EvalCodeMake();
 
     // How the WSDL is fetched (the window runs it on a worker thread); none fetches on this thread.
     void setFetch(WebService::HttpSend fetch) { m_fetch = std::move(fetch); }
@@ -107,21 +108,35 @@ public:
     std::string msgTitle;
     WizardMessages messages;
 
-private:
-    class NamedTextBox;
-
-    void fillTree(const std::string& serviceName, std::string_view tickedMethod);
-    void fillPageTwo();
+protected:
+    // What the older wizard form shares: the texts of the language file, the page-2 checks,
+    // the last two pages, the definition's properties at Finish and the page-1 idle state.
+    std::vector<Localisation::Item> languageItems(bool olderForm);
+    // Shows the first failing page-2 check; true when all pass.
+    bool pageTwoChecksPass();
+    void nextFromPageFour();
+    void finish();
+    // The three property setters of Finish, with wsdlXml as the stored WSDL copy.
+    void definitionPropertiesSet(const std::string& wsdlXml);
     void setAceControls(bool enabled);
     void setProxyControls(bool enabled);
     void setLoadButtons(bool enabled);
     void restoreIdle();
     void showGuidance(int page);
-    bool reopenThroughAnalyser(const std::string& wsdl, const std::string& path);
+    // Rebuilds the tree and the grid from a stored WSDL copy; false when no reader understood it.
+    virtual bool reopenStoredWsdl(const std::string& wsdl, const std::string& path);
     bool reopenThroughTreeLoader(const std::string& wsdl);
-    void restoreMappings(const XmlNode& definition);
 
     IWizardControls& m_controls;
+
+private:
+    class NamedTextBox;
+
+    void fillTree(const std::string& serviceName, std::string_view tickedMethod);
+    void fillPageTwo();
+    bool reopenThroughAnalyser(const std::string& wsdl, const std::string& path);
+    void restoreMappings(const XmlNode& definition);
+
     std::unique_ptr<NamedTextBox> m_txtReturnType;
     std::unique_ptr<NamedTextBox> m_txtServiceName2;
     WebService m_analyser;

@@ -8,9 +8,12 @@
 #include "hostparts/defaults/SharedData.h"
 #include "support/TestSupport.h"
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <regex>
 #include <string>
+#include <thread>
 
 namespace zel::test {
 
@@ -53,6 +56,38 @@ inline demo::DemoServices& demoServices()
         services.start(0, "127.0.0.1");
     return services;
 }
+
+// A loopback server whose "/Slow.asmx" never answers until the server goes, and whose "/page"
+// answers with a text that is not XML.
+class SilentServer
+{
+public:
+    SilentServer()
+    {
+        m_server.Get("/page", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content("Service moved: ask the administrator & try again", "text/plain");
+        });
+        m_server.Get("/Slow.asmx", [this](const httplib::Request&, httplib::Response&) {
+            while (!m_released)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        });
+        m_port = m_server.bind_to_any_port("127.0.0.1");
+        m_thread = std::thread([this] { m_server.listen_after_bind(); });
+    }
+    ~SilentServer()
+    {
+        m_released = true;
+        m_server.stop();
+        m_thread.join();
+    }
+    std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(m_port) + path; }
+
+private:
+    httplib::Server m_server;
+    std::atomic<bool> m_released{false};
+    std::thread m_thread;
+    int m_port = 0;
+};
 
 // A script or definition with its generation stamps blanked, for comparing two generations.
 inline std::string withoutDates(const std::string& text)

@@ -28,6 +28,7 @@
 #include <QPainterPath>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStyledItemDelegate>
 #include <QTabBar>
@@ -165,6 +166,8 @@ public:
         QTreeWidgetItem* node = find(parent);
         if (node == nullptr)
             return {};
+        // Only the user's ticks are tick changes: the tree's own filling is not told.
+        const QSignalBlocker quiet(m_widget);
         auto* item = new QTreeWidgetItem(node, QStringList{qs(text)});
         item->setIcon(0, pictureIcon(pic));
         item->setData(0, Qt::UserRole, static_cast<int>(pic));
@@ -221,6 +224,7 @@ public:
     }
     void setChecked(controls::TreeItem item, bool checked) override
     {
+        const QSignalBlocker quiet(m_widget);
         if (isCheckable(item))
             find(item)->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
     }
@@ -307,11 +311,17 @@ private:
 // Building the window
 
 frmWizardNuevo::frmWizardNuevo(QWidget* owner)
+    : frmWizardNuevo(owner,
+                     [](wizard::IWizardControls& controls) { return std::make_unique<wizard::WizardNuevo>(controls); })
+{
+}
+
+frmWizardNuevo::frmWizardNuevo(QWidget* owner, const LogicMaker& makeLogic)
 {
     buildWindow(owner);
     m_tree = std::make_unique<Tree>(tvSoapComponent);
     m_grid = std::make_unique<Grid>(dtMethodsParameters);
-    m_logic = std::make_unique<wizard::WizardNuevo>(*this);
+    m_logic = makeLogic(*this);
     m_logic->setFetch([this](const http::HttpRequest& request, const http::HttpOptions& options) {
         return fetchOnWorker(request, options);
     });
@@ -578,6 +588,11 @@ template <class Handler> void frmWizardNuevo::fromWindow(Handler&& handler) noex
     }
 }
 
+void frmWizardNuevo::runHandler(const std::function<void()>& handler) noexcept
+{
+    fromWindow(handler);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Load, skin, showing
 
@@ -678,6 +693,26 @@ QWidget* frmWizardNuevo::control(std::string_view name) const
 {
     const auto found = m_controls.find(name);
     return found == m_controls.end() ? nullptr : found->second;
+}
+
+void frmWizardNuevo::removeControl(std::string_view name)
+{
+    const auto found = m_controls.find(name);
+    if (found == m_controls.end())
+        return;
+    delete found->second;
+    m_controls.erase(found);
+}
+
+void frmWizardNuevo::addControl(QWidget* widget, const char* name)
+{
+    widget->setObjectName(QLatin1String(name));
+    m_controls.emplace(name, widget);
+}
+
+controls::TreeItem frmWizardNuevo::treeItem(const QTreeWidgetItem* item) const
+{
+    return {reinterpret_cast<std::uintptr_t>(item)};
 }
 
 std::string frmWizardNuevo::text(std::string_view name) const

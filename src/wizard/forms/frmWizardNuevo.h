@@ -5,6 +5,8 @@
 
 #include <QPointer>
 
+#include <functional>
+
 #include <map>
 #include <memory>
 #include <string>
@@ -21,6 +23,7 @@ class QTableWidget;
 class QTabWidget;
 class QTimer;
 class QTreeWidget;
+class QTreeWidgetItem;
 class QWidget;
 
 namespace zel {
@@ -37,7 +40,7 @@ class SkinnedDialog;
 // wizard::WizardNuevo; this form builds the widgets (object names are the control names), shows
 // them to the logic through IWizardControls, fetches the WSDL on a worker thread while the window
 // keeps running, and applies the skin.
-class frmWizardNuevo final : public wizard::IWizardControls
+class frmWizardNuevo : public wizard::IWizardControls
 {
 public:
     // Builds the window over owner (none for a top-level window); not loaded, not shown.
@@ -89,20 +92,35 @@ public:
     void hideWindow() override;
     void closeWindow() override;
 
+protected:
+    using LogicMaker = std::function<std::unique_ptr<wizard::WizardNuevo>(wizard::IWizardControls&)>;
+    // Builds the same window over owner for the logic that makeLogic gives (the older form's).
+    frmWizardNuevo(QWidget* owner, const LogicMaker& makeLogic);
+
+    QWidget* control(std::string_view name) const;
+    // Takes a control out of the window (the older form has fewer).
+    void removeControl(std::string_view name);
+    // Registers a control built by a derived form under its control name.
+    void addControl(QWidget* widget, const char* name);
+    // Runs a handler from a window signal; what escapes it is shown and logged, never thrown.
+    void runHandler(const std::function<void()>& handler) noexcept;
+    // The tree item behind a handle of the core's tree.
+    controls::TreeItem treeItem(const QTreeWidgetItem* item) const;
+
+    QPointer<ui::SkinnedDialog> m_window;
+    QTreeWidget* tvSoapComponent = nullptr;
+
 private:
     class Tree;
     class Grid;
 
     void buildWindow(QWidget* owner);
-    QWidget* control(std::string_view name) const;
     template <class Handler> void fromWindow(Handler&& handler) noexcept;
     http::HttpResponse fetchOnWorker(const http::HttpRequest& request, const http::HttpOptions& options);
 
-    QPointer<ui::SkinnedDialog> m_window;
     std::map<std::string, QWidget*, std::less<>> m_controls;
     ui::CaptionBar* picCaption = nullptr;
     QTabWidget* ssTabWizard = nullptr;
-    QTreeWidget* tvSoapComponent = nullptr;
     QTableWidget* dtMethodsParameters = nullptr;
     QProgressBar* progbarWsdlLoad = nullptr;
     QTimer* timSoapLoadWsdl = nullptr;

@@ -1,0 +1,94 @@
+#include "WizardTestSupport.h"
+
+#include "host/Engine.h"
+#include "wizard/forms/frmWizard.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+
+namespace zel {
+namespace {
+
+QApplication& application()
+{
+    static int argc = 1;
+    static char name[] = "test_older_wizard_window";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+template <class T> T* find(QWidget* window, const char* name)
+{
+    return window->findChild<T*>(QLatin1String(name));
+}
+
+bool waitFor(const std::function<bool()>& done)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+// Engine.Show opens one non-modal wizard without an owner and returns while it stays open; a
+// user's tick refills the grid; Cancel during a load that never ends releases the form, and the
+// host's events go on running with no timer or request left to touch it.
+TEST(OlderWizardWindow, EngineShowOpensItNonModal_TickFillsTheGrid_CloseDuringLoadReleasesIt)
+{
+    application();
+    test::WizardEnvironment env;
+    test::SilentServer silent;
+    Engine::setShowHandler(&frmWizard::Show);
+    Engine engine;
+    engine.LngSet("en", globals().gstrPathData);
+    engine.Show();
+    frmWizard* form = frmWizard::instance();
+    ASSERT_NE(form, nullptr);
+    QWidget* window = form->window();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->isModal());
+    EXPECT_EQ(window->parentWidget(), nullptr);
+    engine.Show();
+    EXPECT_EQ(frmWizard::instance(), form);
+    EXPECT_EQ(find<QLineEdit>(window, "txtPrefijos"), nullptr);
+    EXPECT_NE(find<QWidget>(window, "SSPanel1"), nullptr);
+
+    find<QLineEdit>(window, "txtWsdlUrl")
+        ->setText(QString::fromStdString(test::demoServices().serviceUrl("Inventory") + "?WSDL"));
+    find<QPushButton>(window, "cmdLoad")->click();
+    auto* tree = find<QTreeWidget>(window, "tvSoapComponent");
+    ASSERT_TRUE(waitFor([&] { return find<QPushButton>(window, "cmdLoad")->isEnabled(); }));
+    ASSERT_EQ(tree->topLevelItemCount(), 2) << env.module.log();
+    tree->topLevelItem(0)->child(1)->setCheckState(0, Qt::Checked); // Inventory.SetStock
+    EXPECT_EQ(find<QTableWidget>(window, "dtMethodsParameters")->rowCount(), 2);
+    if (const char* folder = std::getenv("ZEL_WIZARD_SCREENSHOTS"))
+        window->grab().save(QString::fromUtf8(folder) + "/older-wizard-load.png");
+
+    find<QLineEdit>(window, "txtWsdlUrl")->setText(QString::fromStdString(silent.url("/Slow.asmx")));
+    find<QPushButton>(window, "cmdLoad")->click();
+    ASSERT_FALSE(find<QPushButton>(window, "cmdLoad")->isEnabled());
+    QTimer::singleShot(300, [&] { find<QPushButton>(window, "cmdCancel")->click(); });
+    ASSERT_TRUE(waitFor([&] { return !window->isVisible(); }));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(frmWizard::instance(), nullptr);
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 400)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    Engine::setShowHandler({});
+}
+
+} // namespace
+} // namespace zel
