@@ -90,10 +90,21 @@ TEST_F(HostApp, ActivityWithoutScriptOpensTheWizard_CancelLeavesTheFile)
     EXPECT_EQ(zelhost::ActivityFile::read(fresh), before);
 }
 
+// Engine.Show returns at once; the host runs on with the older wizard open until it is closed.
+TEST_F(HostApp, OlderWizardStaysOpenBesideTheHostUntilClosed)
+{
+    const auto png = folder / "older-wizard.png";
+    EXPECT_EQ(runHost({"--older-wizard", "--screenshot", QString::fromStdString(png.string())}), 0) << output;
+    QImage picture;
+    EXPECT_TRUE(picture.load(QString::fromStdString(png.string()))) << output;
+    EXPECT_NE(output.find("the older wizard was closed"), std::string::npos) << output;
+}
+
 TEST_F(HostApp, WrongCommandLinesAreRefused)
 {
     EXPECT_EQ(runHost({}), 2);
     EXPECT_EQ(runHost({"--unknown", QString::fromStdString(activity.string())}), 2);
+    EXPECT_EQ(runHost({"--older-wizard", QString::fromStdString(activity.string())}), 2);
     EXPECT_EQ(runHost({QString::fromStdString((folder / "missing.xml").string())}), 1);
 }
 
