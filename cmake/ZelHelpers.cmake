@@ -52,7 +52,7 @@ function(zel_add_test name)
         return()
     endif()
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} zel_test_support GTest::gtest GTest::gtest_main GTest::gmock)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/include
                                                ${PROJECT_SOURCE_DIR}/tests)
     target_compile_definitions(${name} PRIVATE ZEL_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"

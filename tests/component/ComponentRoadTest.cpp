@@ -1,6 +1,7 @@
 // The whole road a host takes, through the library's exported entry points only: dlopen,
 // DllGetClassObject, the public header, and the editor window driven by its object names.
 
+#include "support/TestSupport.h"
 #include "zel/ZelScriptEditor.h"
 
 #include <QAbstractButton>
@@ -19,7 +20,6 @@
 #include <functional>
 #include <iterator>
 #include <memory>
-#include <random>
 
 namespace {
 
@@ -42,12 +42,6 @@ const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new GuiEnvi
 std::filesystem::path binFolder()
 {
     return ZEL_BIN_DIR;
-}
-
-std::string readFile(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 // The library as a host loads it; it stays mapped for the whole test program, as it does in a host.
@@ -156,13 +150,9 @@ class ComponentRoad : public ::testing::Test
 protected:
     void SetUp() override
     {
-        std::random_device random;
-        m_folder = std::filesystem::temp_directory_path() / ("zel-road-" + std::to_string(random()));
-        std::filesystem::create_directories(m_folder);
-        setenv("ZEL_CLASS_REGISTRY", (m_folder / "classes.reg").c_str(), 1);
         ASSERT_NE(library().handle, nullptr) << dlerror();
         ASSERT_NE(library().getClassObject, nullptr);
-        activity = readFile(binFolder() / "data" / "samples" / "VBScriptActivity.xml");
+        activity = zel::test::readFile(binFolder() / "data" / "samples" / "VBScriptActivity.xml");
         ASSERT_FALSE(activity.empty());
     }
     void TearDown() override
@@ -170,7 +160,6 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         for (QWidget* widget : QApplication::topLevelWidgets())
             ADD_FAILURE() << "a window survived: " << widget->objectName().toStdString();
-        std::filesystem::remove_all(m_folder);
     }
 
     std::unique_ptr<zel::IFormEngine> createEngine()
@@ -197,7 +186,8 @@ protected:
     std::string activity;
 
 private:
-    std::filesystem::path m_folder;
+    zel::test::TempDir m_folder;
+    zel::test::EnvVar m_registry{"ZEL_CLASS_REGISTRY", (m_folder / "classes.reg").string()};
 };
 
 TEST_F(ComponentRoad, OkRaisesButtonClickOne_AndGetDataHoldsTheEditedScript)

@@ -1,6 +1,7 @@
 // The demo host as a user runs it, and its atomic write-back of the activity file.
 
 #include "ActivityFile.h"
+#include "support/TestSupport.h"
 
 #include <QImage>
 #include <QProcess>
@@ -10,7 +11,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sys/stat.h>
 
 namespace {
@@ -20,14 +20,10 @@ class HostApp : public ::testing::Test
 protected:
     void SetUp() override
     {
-        std::random_device random;
-        folder = std::filesystem::temp_directory_path() / ("zel-host-" + std::to_string(random()));
-        std::filesystem::create_directories(folder);
         activity = folder / "activity.xml";
         std::filesystem::copy_file(std::filesystem::path(ZEL_BIN_DIR) / "data" / "samples" / "JScriptActivity.xml",
                                    activity);
     }
-    void TearDown() override { std::filesystem::remove_all(folder); }
 
     // Runs zel-host offscreen with args; returns its exit code.
     int runHost(const QStringList& args)
@@ -45,7 +41,7 @@ protected:
         return host.exitStatus() == QProcess::NormalExit ? host.exitCode() : -1;
     }
 
-    std::filesystem::path folder;
+    zel::test::TempDir folder;
     std::filesystem::path activity;
     std::string output;
 };
@@ -110,9 +106,8 @@ TEST_F(HostApp, WrongCommandLinesAreRefused)
 
 TEST(ActivityFile, WriteReplacesTheContentAndKeepsThePermissions)
 {
-    std::random_device random;
-    const auto folder = std::filesystem::temp_directory_path() / ("zel-file-" + std::to_string(random()));
-    std::filesystem::create_directories(folder);
+    const zel::test::TempDir dir;
+    const std::filesystem::path& folder = dir.path();
     const auto file = folder / "activity.xml";
     std::ofstream(file) << "<old/>";
     chmod(file.c_str(), 0640);
@@ -132,7 +127,6 @@ TEST(ActivityFile, WriteReplacesTheContentAndKeepsThePermissions)
     std::filesystem::create_directories(folder / "taken");
     EXPECT_THROW(zelhost::ActivityFile::writeAtomically(folder / "taken", "x"), std::runtime_error);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 2);
-    std::filesystem::remove_all(folder);
 }
 
 } // namespace

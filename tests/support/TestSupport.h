@@ -1,38 +1,44 @@
 #pragma once
 
+// What every test program shares: temporary folders, fixture files, a user interface that
+// records message boxes, guards that put global state back however a test ends, and checks of
+// raised error records. Everything lives in zel::test, so ::testing always means GoogleTest.
+
 #include "common/ErrorRecord.h"
+#include "platform/com/ClassRegistry.h"
 #include "platform/module/Module.h"
 #include "platform/ui/UiServices.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zel::test {
+
+// The bytes of a file, "" when it cannot be read.
+std::string readFile(const std::filesystem::path& file);
+// Replaces the content of file with text.
+void writeFile(const std::filesystem::path& file, const std::string& text);
+// A file under tests/data, e.g. dataFile("wsdl/quotes-s.wsdl").
+std::filesystem::path dataFile(const std::string& relative);
+// The bytes of a file under tests/data; a missing fixture fails the test.
+std::string fixture(const std::string& relative);
 
 // A fresh folder under the system's temporary folder, removed with its content at the end.
 class TempDir
 {
 public:
-    TempDir()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zeltest-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("cannot create a temporary folder");
-        m_path = pattern;
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, ec);
-        std::filesystem::remove_all(m_path, ec);
-    }
+    TempDir();
+    ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
@@ -43,72 +49,111 @@ private:
     std::filesystem::path m_path;
 };
 
-inline std::string readFile(const std::filesystem::path& file)
+// Puts value in place through set for the life of the guard and puts back what was there
+// before, also when a failed assertion ends the test early. set returns the value it replaced;
+// a setter that returns nothing gets the empty value back at the end.
+template <class Value> class Installed
 {
-    std::ifstream in(file, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+public:
+    template <class Set> Installed(Set set, Value value) : m_set(set)
+    {
+        if constexpr (std::is_void_v<std::invoke_result_t<Set, Value>>)
+            set(std::move(value));
+        else
+            m_previous = set(std::move(value));
+    }
+    ~Installed() { m_set(std::move(m_previous)); }
+    Installed(const Installed&) = delete;
+    Installed& operator=(const Installed&) = delete;
 
-inline void writeFile(const std::filesystem::path& file, const std::string& text)
+private:
+    std::function<void(Value)> m_set;
+    Value m_previous{};
+};
+
+// Sets an environment variable (or removes it when value is empty) and restores it at the end.
+class EnvVar
 {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << text;
-}
+public:
+    EnvVar(std::string name, const std::string& value);
+    ~EnvVar();
+    EnvVar(const EnvVar&) = delete;
+    EnvVar& operator=(const EnvVar&) = delete;
 
-// Puts the component's own folder (error log, files beside the component) in a temporary folder
-// for the life of the object.
+private:
+    std::string m_name;
+    std::optional<std::string> m_previous;
+};
+
+// Puts the component's own folder (error log, files beside the component) and the class
+// registry in a temporary folder for the life of the object.
 class ModuleInTempDir
 {
 public:
-    ModuleInTempDir() { Module::overrideLocation(m_dir.path(), "zeltest"); }
-    ~ModuleInTempDir() { Module::overrideLocation({}, {}); }
+    explicit ModuleInTempDir(const std::string& baseName = "zeltest");
+    ~ModuleInTempDir();
 
     const std::filesystem::path& folder() const { return m_dir.path(); }
-    std::filesystem::path logFile() const { return m_dir.path() / "zeltest.Log"; }
+    std::filesystem::path operator/(const std::string& name) const { return m_dir / name; }
+    std::filesystem::path logFile() const { return m_dir.path() / (m_baseName + ".Log"); }
     std::string log() const { return readFile(logFile()); }
 
 private:
     TempDir m_dir;
+    std::string m_baseName;
+    EnvVar m_registry;
 };
 
-// UI services that answer every message box with a preset answer and record what was shown.
+struct ShownMessage
+{
+    std::string text;
+    std::string title;
+    MessageIcon icon;
+    MessageButtons buttons;
+};
+
+// Message boxes are recorded and answered from a queue (when it is empty: Yes to a question,
+// Ok otherwise); the clipboard is a text in memory that can be made to fail as a busy one does.
 class RecordingUi final : public UiServices
 {
 public:
-    struct Shown
-    {
-        std::string text;
-        std::string title;
-        MessageIcon icon;
-        MessageButtons buttons;
-    };
-
     MessageResult messageBox(const std::string& text, const std::string& title, MessageIcon icon,
-                             MessageButtons buttons) override
-    {
-        shown.push_back({text, title, icon, buttons});
-        return answer;
-    }
-    std::string clipboardText() override { return clipboard; }
-    void setClipboardText(const std::string& text) override { clipboard = text; }
+                             MessageButtons buttons) override;
+    std::string clipboardText() override;
+    void setClipboardText(const std::string& text) override;
 
-    std::vector<Shown> shown;
-    MessageResult answer = MessageResult::Ok;
+    std::vector<ShownMessage> shown;
+    std::deque<MessageResult> answers;
     std::string clipboard;
+    bool clipboardFails = false;
 };
 
 // Installs a RecordingUi for the life of the object.
 class RecordingUiScope
 {
 public:
-    RecordingUiScope() : m_ui(std::make_shared<RecordingUi>()) { m_previous = setUiServices(m_ui); }
-    ~RecordingUiScope() { setUiServices(m_previous); }
+    RecordingUiScope() : m_ui(std::make_shared<RecordingUi>()), m_installed(setUiServices, m_ui) {}
     RecordingUi& operator*() const { return *m_ui; }
     RecordingUi* operator->() const { return m_ui.get(); }
+    const std::shared_ptr<RecordingUi>& ptr() const { return m_ui; }
 
 private:
     std::shared_ptr<RecordingUi> m_ui;
-    std::shared_ptr<UiServices> m_previous;
+    Installed<std::shared_ptr<UiServices>> m_installed;
+};
+
+// Registers creator under clsid (none: the class is unknown) for the life of the guard, then
+// registers the default components again.
+class ComponentReplaced
+{
+public:
+    explicit ComponentReplaced(const char* clsid, com::ClassRegistry::Creator creator = {});
+    ~ComponentReplaced();
+    ComponentReplaced(const ComponentReplaced&) = delete;
+    ComponentReplaced& operator=(const ComponentReplaced&) = delete;
+
+private:
+    std::string m_clsid;
 };
 
 // Runs f and returns the error record it raised; fails the test when it raised none.
@@ -126,13 +171,15 @@ template <class F> ErrorRecord raisedBy(F&& f)
     return {};
 }
 
-// The number of times needle occurs in haystack.
-inline std::size_t countOf(const std::string& haystack, const std::string& needle)
+// Checks that f raises number with a source ending in tag (e.g. " WebService.BuscarClasesWs() ").
+template <class F> void expectRaises(F&& f, int32_t number, const std::string& tag)
 {
-    std::size_t n = 0;
-    for (std::size_t at = haystack.find(needle); at != std::string::npos; at = haystack.find(needle, at + 1))
-        ++n;
-    return n;
+    const ErrorRecord e = raisedBy(std::forward<F>(f));
+    EXPECT_EQ(e.Number, number) << tag;
+    EXPECT_TRUE(e.Source.ends_with(tag)) << e.Source;
 }
+
+// The number of times needle occurs in haystack.
+std::size_t countOf(const std::string& haystack, const std::string& needle);
 
 } // namespace zel::test

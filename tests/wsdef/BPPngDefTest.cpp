@@ -82,7 +82,7 @@ TEST_F(Catalogue, AttributesGet_AsksTheProcessWideObjectEveryTime)
     EXPECT_EQ(catalogue.AttributesGet(), "<Attributes><A>Two</A></Attributes>");
 
     globals().gobjSharedData = std::make_shared<NoCatalogueData>(true);
-    const ErrorRecord error = wsdeftest::errorOf([&] { catalogue.AttributesGet(); });
+    const ErrorRecord error = test::raisedBy([&] { catalogue.AttributesGet(); });
     EXPECT_EQ(error.Number, ErrorNumber::Unspecified);
     EXPECT_EQ(error.Description, "catalogue unavailable");
     EXPECT_EQ(error.Source, "HostData BPPngDef.AttributesGet() ");

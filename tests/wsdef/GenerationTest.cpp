@@ -15,7 +15,7 @@ namespace zel {
 namespace {
 
 using wsdeftest::ComponentFolderTest;
-using wsdeftest::errorOf;
+using wsdeftest::raisedBy;
 
 class Generation : public ComponentFolderTest
 {
@@ -135,11 +135,11 @@ TEST_F(Generation, ParameterIdentifiers_ValidUniqueAndFollowedByEveryFunction)
 TEST_F(Generation, ParameterFragment_DefaultTooLargeForANumberFailsWithTags)
 {
     ZelScriptXml script;
-    const ErrorRecord error = errorOf([&] { script.ParamAdd("p", "int", "", "1e999"); });
+    const ErrorRecord error = raisedBy([&] { script.ParamAdd("p", "int", "", "1e999"); });
     EXPECT_EQ(error.Number, ErrorNumber::Overflow);
     EXPECT_NE(error.Source.find(" ZelScriptXml.ParamEvalCodeMake()  WebServiceParams.ParamAdd() "), std::string::npos)
         << error.Source;
-    EXPECT_EQ(errorOf([&] { script.ParamAdd("p", "int", "", "1" + std::string(400, '0') + "e-5"); }).Number,
+    EXPECT_EQ(raisedBy([&] { script.ParamAdd("p", "int", "", "1" + std::string(400, '0') + "e-5"); }).Number,
               ErrorNumber::Overflow);
 
     // Too small to hold reads as 0, whether the exponent or the zeros make it small.
@@ -296,7 +296,7 @@ TEST_F(Generation, Main_TimeoutAndAceTexts_BadOnesFailInStepOrder)
             EXPECT_NE(text.find(c.expected), std::string::npos) << row << ": " << text;
             continue;
         }
-        const ErrorRecord error = errorOf([&] { script.MainEvalCodeMake(); });
+        const ErrorRecord error = raisedBy([&] { script.MainEvalCodeMake(); });
         EXPECT_EQ(error.Number, c.number) << row;
         EXPECT_TRUE(error.Source.ends_with(" ZelScriptXml.MainEvalCodeMake() ")) << row << ": " << error.Source;
         EXPECT_EQ(language.text(), "JScript") << row;
@@ -310,7 +310,7 @@ TEST_F(Generation, Main_MissingPartsReadEmptyButMissingParametersFails)
     script.NodeRootValidate("<Definition><Method><Parameters/></Method><Proxy><Timeout>5</Timeout></Proxy>"
                             "</Definition>");
     // No WebService element: its values and the ACE flag read as empty, and an empty ACE is no Boolean.
-    EXPECT_EQ(errorOf([&] { script.MainEvalCodeMake(); }).Number, ErrorNumber::TypeMismatch);
+    EXPECT_EQ(raisedBy([&] { script.MainEvalCodeMake(); }).Number, ErrorNumber::TypeMismatch);
 
     ZelScriptXml withAce;
     withAce.NodeRootValidate("<Definition><WebService><ACE>1</ACE></WebService><Method><Parameters/></Method>"
@@ -321,7 +321,7 @@ TEST_F(Generation, Main_MissingPartsReadEmptyButMissingParametersFails)
     ZelScriptXml noParameters;
     noParameters.NodeRootValidate("<Definition><WebService><ACE>0</ACE></WebService><Method/>"
                                   "<Proxy><Timeout>5</Timeout></Proxy></Definition>");
-    const ErrorRecord error = errorOf([&] { noParameters.MainEvalCodeMake(); });
+    const ErrorRecord error = raisedBy([&] { noParameters.MainEvalCodeMake(); });
     EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet);
     EXPECT_TRUE(error.Source.ends_with(" ZelScriptXml.WebServiceCallEvalCodeMake()  ZelScriptXml.MainEvalCodeMake() "))
         << error.Source;
@@ -371,7 +371,7 @@ TEST_F(Generation, TemplatesFileMissing_FailsWithTheChainOfTags)
          " ZelConfig.ScriptGetOne()  ZelScriptXml.ParamEvalCodeMake()  WebServiceParams.ParamAdd() "},
     };
     for (const Case& c : cases) {
-        const ErrorRecord error = errorOf(c.call);
+        const ErrorRecord error = raisedBy(c.call);
         EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet) << c.chain;
         EXPECT_TRUE(error.Source.ends_with(c.chain)) << error.Source;
     }
@@ -414,7 +414,7 @@ TEST_F(Templates, ObjectReadsTheFileOnceAndMalformedFileIsMissing)
 
     writeTemplates("<R><Sections>");
     ZelConfig late;
-    const ErrorRecord error = errorOf([&] { late.ScriptGetOne("A"); });
+    const ErrorRecord error = raisedBy([&] { late.ScriptGetOne("A"); });
     EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet);
     EXPECT_TRUE(error.Source.ends_with(" ZelConfig.ScriptGetOne() "));
 

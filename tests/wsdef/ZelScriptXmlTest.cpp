@@ -13,7 +13,7 @@ namespace {
 
 using wsdeftest::ComponentFolderTest;
 using wsdeftest::dataFile;
-using wsdeftest::errorOf;
+using wsdeftest::raisedBy;
 using wsdeftest::readFile;
 
 std::string childNames(const XmlNode& node)
@@ -109,7 +109,7 @@ TEST(ZelScriptXml, StoredDefinitionWithMissingParts_SettersFailWithTheirTags)
         {" ZelScriptXml.MethodDataSet() ", [&] { script.MethodDataSet("Sub", "int", "x", "1"); }},
     };
     for (const Case& c : cases) {
-        const ErrorRecord error = errorOf(c.call);
+        const ErrorRecord error = raisedBy(c.call);
         EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet) << c.tag;
         EXPECT_TRUE(error.Source.ends_with(c.tag)) << error.Source;
     }
@@ -122,7 +122,7 @@ TEST(ZelScriptXml, StoredDefinitionNotWellFormed_FailsAndLeavesOnlyScript)
 {
     for (const char* stored : {"<Definition><WebService>", "   ", "plain text"}) {
         ZelScriptXml script;
-        const ErrorRecord error = errorOf([&] { script.NodeRootValidate(stored); });
+        const ErrorRecord error = raisedBy([&] { script.NodeRootValidate(stored); });
         EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet) << "[" << stored << "]";
         EXPECT_TRUE(error.Source.ends_with(" ZelScriptXml.NodeRootValidate() ")) << error.Source;
         EXPECT_EQ(childNames(script.pubNodeRoot), "Language,EvalCode");
@@ -130,7 +130,7 @@ TEST(ZelScriptXml, StoredDefinitionNotWellFormed_FailsAndLeavesOnlyScript)
 
         script.NodeRootValidate(); // the document is fixed: nothing more is made
         EXPECT_TRUE(script.pubNodeDefinition.isNone());
-        EXPECT_EQ(errorOf([&] { script.WebServiceProxySettingsSet(); }).Number, ErrorNumber::ObjectNotSet);
+        EXPECT_EQ(raisedBy([&] { script.WebServiceProxySettingsSet(); }).Number, ErrorNumber::ObjectNotSet);
     }
 }
 
@@ -176,7 +176,7 @@ TEST(ZelScriptXml, SetterFailingOnAMissingPart_KeepsWhatItWroteBefore)
     script.NodeRootValidate("<Definition><WebService><Wsdl/><LoadFromPath/><ClassName/><ServiceName/><ACE/>"
                             "</WebService></Definition>");
     const ErrorRecord error =
-        errorOf([&] { script.WebServicePropertiesSet("http://h/s", "not xml", false, true, "Svc", "Cls", "Op"); });
+        raisedBy([&] { script.WebServicePropertiesSet("http://h/s", "not xml", false, true, "Svc", "Cls", "Op"); });
     EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet);
     EXPECT_TRUE(error.Source.ends_with(" ZelScriptXml.WebServicePropertiesSet() ")) << error.Source;
     EXPECT_EQ(childNames(script.pubNodeDefWebSrv), "Wsdl,LoadFromPath,ClassName,ServiceName,ACE");
@@ -353,7 +353,7 @@ TEST_F(ZelScriptXmlParams, ParamAdd_FailingGeneration_LeavesParametersUntouched)
     script.ParamAdd("a", "int", "", "1");
     script.ParamAdd("b", "int");
     const std::string before = script.pubNodeDefMetParams.xml();
-    EXPECT_EQ(errorOf([&] { script.ParamAdd("a", "int", "", "1e999"); }).Number, ErrorNumber::Overflow);
+    EXPECT_EQ(raisedBy([&] { script.ParamAdd("a", "int", "", "1e999"); }).Number, ErrorNumber::Overflow);
     EXPECT_EQ(script.pubNodeDefMetParams.xml(), before);
 }
 
@@ -395,13 +395,13 @@ TEST_F(ZelScriptXmlParams, ParamAdd_EmptyNameOnlyRemovesAParameterWithEmptyName)
 TEST_F(ZelScriptXmlParams, WithoutDocumentOrParametersElement_FailsObjectNotSetWithItsTag)
 {
     ZelScriptXml script;
-    ErrorRecord error = errorOf([&] { script.MethodDataSet("m", "t", "a", "d"); });
+    ErrorRecord error = raisedBy([&] { script.MethodDataSet("m", "t", "a", "d"); });
     EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet);
     EXPECT_TRUE(error.Source.ends_with(" ZelScriptXml.MethodDataSet() ")) << error.Source;
     EXPECT_TRUE(script.pubNodeRoot.isNone());
 
     script.NodeRootValidate("<Definition><Method/></Definition>");
-    error = errorOf([&] { script.ParamAdd("a", "int"); });
+    error = raisedBy([&] { script.ParamAdd("a", "int"); });
     EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet);
     EXPECT_TRUE(error.Source.ends_with(" WebServiceParams.ParamAdd() ")) << error.Source;
 }

@@ -1,5 +1,5 @@
 #include "StraightforwardAnalyser.h"
-#include "WsdlTestSupport.h"
+#include "support/TestSupport.h"
 #include "common/ErrorRecord.h"
 #include "platform/controls/MemoryGrid.h"
 #include "platform/controls/MemoryTextBox.h"
@@ -88,7 +88,7 @@ namespace {
 // Runs the analyser the way the wizard does and compares every answer with the queries run one
 // by one; context names the case in a failure.
 void expectSameAsStraightforward(const XmlNode& document, const std::string& prefixes, const std::string& operation,
-                                 const zel::testing::StraightforwardResult& expected, const std::string& context)
+                                 const zel::test::StraightforwardResult& expected, const std::string& context)
 {
     WebService analyser;
     controls::MemoryGrid grid;
@@ -137,8 +137,8 @@ TEST(AnalyserEquivalence, IndexedAnswers_MatchTheQueriesRunOneByOne)
         ASSERT_FALSE(document.isNone()) << text;
         for (const std::string& prefixes : prefixLists) {
             const std::string& operation = operations[static_cast<std::size_t>(round) % operations.size()];
-            const zel::testing::StraightforwardResult expected =
-                zel::testing::analyseStraightforwardly(document, prefixes, operation);
+            const zel::test::StraightforwardResult expected =
+                zel::test::analyseStraightforwardly(document, prefixes, operation);
             expectSameAsStraightforward(document, prefixes, operation, expected, text);
             ++compared;
             nonEmptyLists += expected.methods.empty() ? 0 : 1;
@@ -156,13 +156,13 @@ TEST(AnalyserEquivalence, Fixtures_MatchTheQueriesRunOneByOne)
 {
     for (const char* fixture :
          {"quotes-s.wsdl", "two-services-xsd.wsdl", "default-namespace.wsdl", "type-names.wsdl"}) {
-        const XmlNode document = XmlNode::parse(zel::testing::wsdlFixture(fixture));
+        const XmlNode document = XmlNode::parse(zel::test::fixture(std::string("wsdl/") + fixture));
         ASSERT_FALSE(document.isNone()) << fixture;
         for (const char* prefixes : {"xsd,xsi,xs,s", "s,xsd", "s"})
             for (const char* operation :
                  {"GetQuote", "Get", "Ping", "Reset", "Convert", "Echo", "Foreign", "Short", "Bare", "Plain"})
                 expectSameAsStraightforward(document, prefixes, operation,
-                                            zel::testing::analyseStraightforwardly(document, prefixes, operation),
+                                            zel::test::analyseStraightforwardly(document, prefixes, operation),
                                             fixture);
     }
 }
@@ -187,5 +187,5 @@ TEST(AnalyserEquivalence, NamesHoldingACommaOrAnotherName_AreComparedWhole)
     analyser.WSXML = document;
     const std::string expected = "Get,Quote,Quote,Get,";
     EXPECT_EQ(analyser.BuscarMedotosWs("s"), expected);
-    EXPECT_EQ(zel::testing::analyseStraightforwardly(document, "s", "Get").methods, expected);
+    EXPECT_EQ(zel::test::analyseStraightforwardly(document, "s", "Get").methods, expected);
 }

@@ -3,7 +3,7 @@
 #include "common/XmlFncs.h"
 #include "wsdl/WsdlQueries.h"
 
-namespace zel::testing {
+namespace zel::test {
 
 namespace {
 
@@ -96,4 +96,4 @@ StraightforwardResult analyseStraightforwardly(const XmlNode& wsxml, const std::
     return result;
 }
 
-} // namespace zel::testing
+} // namespace zel::test

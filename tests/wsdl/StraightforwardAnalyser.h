@@ -8,7 +8,7 @@
 
 // The analyser's queries run one by one, exactly as described, for comparison with WebService,
 // which answers the per-message queries from an index. Quadratic on large documents.
-namespace zel::testing {
+namespace zel::test {
 
 struct StraightforwardResult
 {
@@ -25,4 +25,4 @@ struct StraightforwardResult
 StraightforwardResult analyseStraightforwardly(const XmlNode& wsxml, const std::string& prefixes,
                                                const std::string& operation);
 
-} // namespace zel::testing
+} // namespace zel::test

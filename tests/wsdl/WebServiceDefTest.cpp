@@ -1,5 +1,5 @@
 #include "wsdl/WebServiceDef.h"
-#include "WsdlTestSupport.h"
+#include "support/TestSupport.h"
 #include "common/ErrorRecord.h"
 #include "common/XmlFncs.h"
 #include "platform/controls/MemoryGrid.h"
@@ -10,7 +10,7 @@
 
 using namespace zel;
 using controls::TreeItem;
-using zel::testing::expectRaises;
+using zel::test::expectRaises;
 
 namespace {
 
@@ -35,7 +35,7 @@ struct Loader
 TEST(WebServiceDef, TwoPorts_GiveTwoClassesAndOnlyTheStoredOnesAreTicked)
 {
     Loader l;
-    const std::string wsdl = zel::testing::wsdlFixture("toolkit-two-ports.wsdl");
+    const std::string wsdl = zel::test::fixture("wsdl/toolkit-two-ports.wsdl");
     l.def.WebServiceClassLoad(wsdl, "Cart", "Clear");
     EXPECT_EQ(l.def.pubstrWsdlXml, wsdl);
     EXPECT_EQ(l.serviceName.text(), "Shop");
@@ -61,7 +61,7 @@ TEST(WebServiceDef, TwoPorts_GiveTwoClassesAndOnlyTheStoredOnesAreTicked)
 TEST(WebServiceDef, MethodParameters_KeepTheirTypePrefix)
 {
     Loader l;
-    l.def.pubstrWsdlXml = zel::testing::wsdlFixture("toolkit-two-ports.wsdl");
+    l.def.pubstrWsdlXml = zel::test::fixture("wsdl/toolkit-two-ports.wsdl");
     l.def.pubstrSelectedClass = "Cart";
     l.def.pubstrSelectedMethod = "AddItem";
     l.def.WebServiceMethodParametersInputLoad();
@@ -118,7 +118,7 @@ TEST(WebServiceDef, Selection_TicksOnlyTheStoredClassAndItsStoredMethod)
     };
     for (const Case& c : cases) {
         Loader l;
-        l.def.WebServiceClassLoad(zel::testing::wsdlFixture("toolkit-two-ports.wsdl"), c.className, c.methodName);
+        l.def.WebServiceClassLoad(zel::test::fixture("wsdl/toolkit-two-ports.wsdl"), c.className, c.methodName);
         std::vector<std::string> ticked;
         for (int i = 0; i < l.tree.childCount(l.tree.root()); ++i) {
             const TreeItem classItem = l.tree.child(l.tree.root(), i);
@@ -163,7 +163,7 @@ TEST(WebServiceDef, BadDocuments_ClearTheTreeAndFailAsDescribed)
     };
     const Case cases[] = {
         {"not XML", "<definitions><service", 0, 0, false},
-        {"prefixed style", zel::testing::wsdlFixture("quotes-s.wsdl"), ErrorNumber::ObjectNotSet, 0, true},
+        {"prefixed style", zel::test::fixture("wsdl/quotes-s.wsdl"), ErrorNumber::ObjectNotSet, 0, true},
         {"port without name",
          "<definitions><service name='S'><port name='AServicePort'/><port/></service></definitions>", 94, 1, true},
         {"short port name", "<definitions><service name='S'><port name='Short'/></service></definitions>",
@@ -174,7 +174,7 @@ TEST(WebServiceDef, BadDocuments_ClearTheTreeAndFailAsDescribed)
     };
     for (const Case& c : cases) {
         Loader l;
-        l.def.WebServiceClassLoad(zel::testing::wsdlFixture("toolkit-two-ports.wsdl"));
+        l.def.WebServiceClassLoad(zel::test::fixture("wsdl/toolkit-two-ports.wsdl"));
         ASSERT_EQ(l.tree.itemCount(), 5);
         try {
             l.def.WebServiceClassLoad(c.wsdl, "Cart", "AddItem");
@@ -190,7 +190,7 @@ TEST(WebServiceDef, BadDocuments_ClearTheTreeAndFailAsDescribed)
 
 TEST(WebServiceDef, MissingControls_RaiseWithEachOperationsTagWhereTheyAreUsed)
 {
-    const std::string wsdl = zel::testing::wsdlFixture("toolkit-two-ports.wsdl");
+    const std::string wsdl = zel::test::fixture("wsdl/toolkit-two-ports.wsdl");
     {
         Loader l;
         l.def.WebServiceClassLoad(wsdl);

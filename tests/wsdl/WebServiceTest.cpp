@@ -1,9 +1,9 @@
 #include "wsdl/WebService.h"
-#include "WsdlTestSupport.h"
+#include "support/TestSupport.h"
 #include "common/ErrorRecord.h"
 #include "platform/controls/MemoryGrid.h"
 #include "platform/controls/MemoryTextBox.h"
-#include "platform/http/LoopbackServers.h"
+#include "support/LoopbackServers.h"
 #include "wsdl/ParameterSequence.h"
 
 #include <gtest/gtest.h>
@@ -11,10 +11,9 @@
 #include <chrono>
 
 using namespace zel;
-using zel::testing::expectRaises;
-using zel::testing::LoopbackHttpServer;
-using zel::testing::RawServer;
-using zel::testing::wsdlFixture;
+using zel::test::expectRaises;
+using zel::test::LoopbackHttpServer;
+using zel::test::RawServer;
 
 namespace {
 
@@ -27,7 +26,7 @@ public:
         for (const char* name :
              {"quotes-s.wsdl", "two-services-xsd.wsdl", "default-namespace.wsdl", "doctype-entities.wsdl",
               "latin1.wsdl", "utf16.wsdl", "toolkit-two-ports.wsdl", "type-names.wsdl"}) {
-            const std::string body = wsdlFixture(name);
+            const std::string body = zel::test::fixture(std::string("wsdl/") + name);
             http.server.Get(std::string("/") + name, [body](const httplib::Request& req, httplib::Response& res) {
                 res.set_content(req.has_param("WSDL") ? body : "<html>help page</html>", "text/xml");
             });
@@ -44,7 +43,7 @@ public:
             {"/utf8-declared-utf16.wsdl", "utf8-declared-utf16.wsdl", "text/xml"},
         };
         for (const auto& entry : labelled) {
-            const std::string body = wsdlFixture(entry.fixture);
+            const std::string body = zel::test::fixture(std::string("wsdl/") + entry.fixture);
             const std::string contentType = entry.contentType;
             http.server.Get(entry.path, [body, contentType](const httplib::Request&, httplib::Response& res) {
                 res.set_content(body, contentType);
@@ -61,7 +60,7 @@ public:
         http.server.Get("/not-xml", [](const httplib::Request&, httplib::Response& res) {
             res.set_content("Service temporarily unavailable", "text/plain");
         });
-        zel::testing::serveGeneratedBody(http.server, "/huge", 100u * 1024u * 1024u, false);
+        zel::test::serveGeneratedBody(http.server, "/huge", 100u * 1024u * 1024u, false);
         http.start();
     }
     std::string url(const std::string& path) const { return http.url(path); }
@@ -129,7 +128,7 @@ TEST(WebServiceFetch, EveryCall_AppendsTheSuffixAndSendsTheContentType)
         EXPECT_EQ(options.timeout, std::chrono::seconds(30));
         http::HttpResponse response;
         response.status = 404; // not examined
-        response.body = wsdlFixture("quotes-s.wsdl");
+        response.body = zel::test::fixture("wsdl/quotes-s.wsdl");
         return response;
     });
     analyser.strUrl = "http://127.0.0.1:9/Quotes.asmx?WSDL";
@@ -239,7 +238,7 @@ TEST(WebServiceFetch, FailedFetches_ReturnEmptyAndKeepThePreviousWsdl)
         const char* stage; // how the diagnostic ends
     };
     const Case cases[] = {
-        {"connection refused", "http://127.0.0.1:" + std::to_string(zel::testing::closedLoopbackPort()) + "/x.asmx",
+        {"connection refused", "http://127.0.0.1:" + std::to_string(zel::test::closedLoopbackPort()) + "/x.asmx",
          false, " BuscarClasesWs send"},
         {"unknown host", "http://wsdl-host.invalid/x.asmx", false, " BuscarClasesWs send"},
         {"server that never answers", silent.url("/x.asmx"), false, " BuscarClasesWs send"},
@@ -311,7 +310,7 @@ TEST(WebServiceMethods, NoDocument_GivesEmptyList)
 TEST(WebServiceMethods, ValidarSiEsProcedimiento_ChecksTheTypedResponseOfWsxmlQuietly)
 {
     Loaded quotes("quotes-s.wsdl");
-    const XmlNode other = XmlNode::parse(wsdlFixture("two-services-xsd.wsdl"));
+    const XmlNode other = XmlNode::parse(zel::test::fixture("wsdl/two-services-xsd.wsdl"));
     struct Case
     {
         bool loaded;

@@ -15,7 +15,7 @@ TEST(Engine, LngSetSetsLanguageAndPathData)
 
 TEST(Engine, ShowWithoutAWindowToolkitRaises429)
 {
-    Engine::setShowHandler({});
+    test::Installed<std::function<void()>> noToolkit(Engine::setShowHandler, {});
     Engine engine;
     const ErrorRecord e = test::raisedBy([&] { engine.Show(); });
     EXPECT_EQ(e.Number, ErrorNumber::CannotCreateComponent);
@@ -24,7 +24,6 @@ TEST(Engine, ShowWithoutAWindowToolkitRaises429)
     Engine::setShowHandler([&] { ++shown; });
     engine.Show();
     EXPECT_EQ(shown, 1);
-    Engine::setShowHandler({});
 }
 
 } // namespace

@@ -125,16 +125,10 @@ class FormEngineTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_previousFactory = setEditorFormFactory([this](EditorFormEvents events) {
-            auto form = std::make_unique<FakeForm>(std::move(events));
-            forms.push_back(form.get());
-            return form;
-        });
         test::writeFile(m_pathData / "DefaultScript.xml",
                         "<ScriptData><RobotScript><Script><Language><![CDATA[VBScript]]></Language><EvalCode/>"
                         "</Script></RobotScript></ScriptData>");
     }
-    void TearDown() override { setEditorFormFactory(m_previousFactory); }
 
     FakeForm& form() { return *forms.back(); }
     void load(cFormEngine& engine) { ASSERT_TRUE(engine.LoadForm(&notifier, XmlNode(), nullptr)); }
@@ -143,7 +137,11 @@ protected:
     test::TempDir m_pathData;
     std::vector<FakeForm*> forms;
     Notifier notifier;
-    EditorFormFactory m_previousFactory;
+    test::Installed<EditorFormFactory> m_factory{setEditorFormFactory, [this](EditorFormEvents events) {
+                                                     auto form = std::make_unique<FakeForm>(std::move(events));
+                                                     forms.push_back(form.get());
+                                                     return form;
+                                                 }};
 };
 
 TEST_F(FormEngineTest, NeutralAnswersBeforeAnyForm)

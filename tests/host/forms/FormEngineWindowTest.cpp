@@ -34,7 +34,7 @@ protected:
 
 TEST_F(FormEngineWindow, OkStoresTheEditedScript_AndGetDataAfterClosingReturnsIt)
 {
-    open(fixture("activity-vbscript.xml"));
+    open(fixture("host/activity-vbscript.xml"));
     show([&](QDialog&) {
         control<QTextEdit>("rtfScript")->setPlainText("Dim total\ntotal = 42");
         control<QPushButton>("cmdOk")->click();
@@ -54,7 +54,7 @@ TEST_F(FormEngineWindow, OkStoresTheEditedScript_AndGetDataAfterClosingReturnsIt
 
 TEST_F(FormEngineWindow, CancelLeavesTheScriptAsItWas)
 {
-    open(fixture("activity-vbscript.xml"));
+    open(fixture("host/activity-vbscript.xml"));
     const std::string before = globals().gobjRobot->GetEvalCode();
     showAndCancel([&](QDialog&) { control<QTextEdit>("rtfScript")->setPlainText("thrown away"); });
     EXPECT_EQ(notifier.buttons, std::vector<int32_t>{kButtonCancel});
@@ -65,7 +65,7 @@ TEST_F(FormEngineWindow, CancelLeavesTheScriptAsItWas)
 
 TEST_F(FormEngineWindow, SecondLoadFormReplacesTheFirstWindow)
 {
-    open(fixture("activity-vbscript.xml"));
+    open(fixture("host/activity-vbscript.xml"));
     QPointer<QDialog> first = window();
     ASSERT_TRUE(first);
     EXPECT_TRUE(engine->LoadForm(&notifier, XmlNode::newElement("Languages"), nullptr));
@@ -94,7 +94,7 @@ TEST_F(FormEngineWindow, HostThatLoadsANewFormFromOkKeepsItShowable_TheOldWindow
 
 TEST_F(FormEngineWindow, ShowingAgainKeepsWhatTheFirstShowingFilled_UnlessOtherDataCameBetween)
 {
-    open(fixture("activity-vbscript.xml"));
+    open(fixture("host/activity-vbscript.xml"));
     showAndCancel([&](QDialog&) { control<QTextEdit>("rtfScript")->setPlainText("edited"); });
     engine->SetData(fixture("activity-vbscript.xml"));
     showAndCancel([&](QDialog&) { EXPECT_EQ(control<QTextEdit>("rtfScript")->toPlainText(), "edited"); });
@@ -124,7 +124,7 @@ TEST_F(FormEngineWindow, WindowComponentIsToldTheWindowHandle)
         };
         return std::make_unique<Spy>(told);
     });
-    open(fixture("activity-vbscript.xml"));
+    open(fixture("host/activity-vbscript.xml"));
     showAndCancel([](QDialog&) {});
     com::ClassRegistry::instance().unregisterClass(kClsidWindowComponent);
     registerDefaultComponents();
@@ -135,7 +135,7 @@ TEST_F(FormEngineWindow, WindowComponentIsToldTheWindowHandle)
 
 TEST_F(FormEngineWindow, ActivityWithoutScriptAndNoWizardShowsNothingAndTellsNobody)
 {
-    open(fixture("activity-no-script.xml"));
+    open(fixture("host/activity-no-script.xml"));
     show([&](QDialog&) { ADD_FAILURE() << "the editor must not be shown"; });
     EXPECT_EQ(modal->shows, 0);
     EXPECT_TRUE(notifier.buttons.empty());
@@ -147,7 +147,7 @@ TEST_F(FormEngineWindow, MissingExecutionEngineFailsTheFillingWithItsTags)
 {
     // The default activity data component adds an empty ExecutionEngine when the data has none; a
     // host's own component may not.
-    open(fixture("activity-vbscript.xml"));
+    open(fixture("host/activity-vbscript.xml"));
     globals().gobjSharedData->PropertiesNode().removeChildren();
     const ErrorRecord error = failedShowing();
     EXPECT_EQ(error.Number, 91);
@@ -157,7 +157,7 @@ TEST_F(FormEngineWindow, MissingExecutionEngineFailsTheFillingWithItsTags)
 
 TEST_F(FormEngineWindow, ColouringComponentThatCannotBeCreatedFailsTheFilling)
 {
-    open(fixture("activity-vbscript.xml"));
+    open(fixture("host/activity-vbscript.xml"));
     com::ClassRegistry::instance().unregisterClass(kClsidColorizer);
     const ErrorRecord error = failedShowing();
     EXPECT_EQ(error.Number, ErrorNumber::CannotCreateComponent);

@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <random>
 
 namespace zel::test {
 namespace {
@@ -33,42 +32,7 @@ public:
 
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
 
-std::filesystem::path newTempFolder()
-{
-    std::random_device random;
-    const auto folder = std::filesystem::temp_directory_path() / ("zel-forms-" + std::to_string(random()));
-    std::filesystem::create_directories(folder);
-    return folder;
-}
-
 } // namespace
-
-MessageResult RecordingUi::messageBox(const std::string& text, const std::string& title, MessageIcon icon,
-                                      MessageButtons buttons)
-{
-    shown.push_back({text, title, icon, buttons});
-    if (!answers.empty()) {
-        const MessageResult answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel ? MessageResult::Yes
-                                                                                      : MessageResult::Ok;
-}
-
-std::string RecordingUi::clipboardText()
-{
-    if (clipboardFails)
-        throw ErrorRecord(521, "Can't open Clipboard", "Clipboard");
-    return clipboard;
-}
-
-void RecordingUi::setClipboardText(const std::string& text)
-{
-    if (clipboardFails)
-        throw ErrorRecord(521, "Can't open Clipboard", "Clipboard");
-    clipboard = text;
-}
 
 void DrivenModal::showModal(QDialog& dialog)
 {
@@ -115,27 +79,11 @@ std::string activityXml(const std::string& language, const std::string& code, co
            "</Activity>";
 }
 
-std::string fixture(const std::string& name)
+EditorFixture::EditorFixture()
 {
-    std::ifstream in(std::filesystem::path(ZEL_TEST_DATA_DIR) / "host" / name, std::ios::binary);
-    EXPECT_TRUE(in.good()) << "missing fixture " << name;
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void EditorFixture::SetUp()
-{
-    folder = newTempFolder();
-    setenv("ZEL_CLASS_REGISTRY", (folder / "classes.reg").c_str(), 1);
-    Module::overrideLocation(folder, "zeltest");
     for (const char* file : {"lang/en.lng", "lang/es.lng", "DefaultScript.xml"})
         std::filesystem::copy_file(std::filesystem::path(ZEL_SOURCE_DIR) / "data" / file,
                                    folder / std::filesystem::path(file).filename());
-    ui = std::make_shared<RecordingUi>();
-    modal = std::make_shared<DrivenModal>();
-    m_previousUi = setUiServices(ui);
-    m_previousModal = ui::setModalService(modal);
-    setEditorFormFactory(qtEditorFormFactory());
-    General::SetMainCaptionProvider(&frmMain::currentCaption);
 }
 
 void EditorFixture::TearDown()
@@ -143,19 +91,16 @@ void EditorFixture::TearDown()
     engine.reset();
     globals().gobjSkin = nullptr;
     globals().gstrLanguageId.clear();
-    setUiServices(m_previousUi);
-    ui::setModalService(m_previousModal);
     const std::vector<QWidget*> left = survivingWindows();
     EXPECT_TRUE(left.empty()) << left.size() << " window(s) survived the test, the first named "
                               << left.front()->objectName().toStdString();
     for (QWidget* widget : left)
         delete widget;
-    Module::overrideLocation({}, "");
-    std::filesystem::remove_all(folder);
 }
 
 void EditorFixture::open(const std::string& data, ISkin* skin)
 {
+    engine.reset(); // the process-wide objects of one engine at a time
     engine = std::make_unique<cFormEngine>();
     ASSERT_TRUE(engine->LoadForm(&notifier, XmlNode::newElement("Languages"), skin));
     engine->SetPathData(folder.string());
@@ -174,12 +119,6 @@ void EditorFixture::show(std::function<void(QDialog&)> driver)
 {
     modal->driver = std::move(driver);
     engine->ShowForm();
-}
-
-std::string EditorFixture::logText() const
-{
-    std::ifstream in(folder / "zeltest.Log", std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 std::vector<QWidget*> survivingWindows()

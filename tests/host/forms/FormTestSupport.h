@@ -1,13 +1,15 @@
 #pragma once
 
-// What the editor-window tests share: a QApplication, message boxes answered and recorded, a
-// modal showing that drives the window instead of blocking, a skin that records what it was
-// asked, and a fixture with a form engine on a temporary folder.
+// What the editor-window tests share: a QApplication, a modal showing that drives the window
+// instead of blocking, a skin that records what it was asked, and a fixture with a form engine
+// on a temporary folder whose message boxes are answered and recorded.
 
+#include "common/General.h"
 #include "host/cFormEngine.h"
 #include "host/forms/frmMain.h"
 #include "platform/ui/UiServices.h"
 #include "platform/ui/qt/ModalService.h"
+#include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -23,30 +25,6 @@
 #include <vector>
 
 namespace zel::test {
-
-struct ShownMessage
-{
-    std::string text;
-    std::string title;
-    MessageIcon icon;
-    MessageButtons buttons;
-};
-
-// Message boxes are recorded and answered from a queue (Ok, or Yes for a question, when empty);
-// the clipboard is a text in memory, which can be made to fail.
-class RecordingUi final : public UiServices
-{
-public:
-    MessageResult messageBox(const std::string& text, const std::string& title, MessageIcon icon,
-                             MessageButtons buttons) override;
-    std::string clipboardText() override;
-    void setClipboardText(const std::string& text) override;
-
-    std::vector<ShownMessage> shown;
-    std::deque<MessageResult> answers;
-    std::string clipboard;
-    bool clipboardFails = false;
-};
 
 // Shows the dialog without a loop of its own, runs the test's driver on it and expects the
 // driver to have closed it; a window left open is hidden and reported as a failure.
@@ -88,13 +66,10 @@ std::string activityXml(const std::string& language, const std::string& code,
                         const std::string& executionEngine = "<ExecutionEngine><![CDATA[Main]]></ExecutionEngine>",
                         const std::string& userLanguage = "en", const std::string& description = "An activity");
 
-// The text of a fixture file of tests/data/host.
-std::string fixture(const std::string& name);
-
 class EditorFixture : public ::testing::Test
 {
 protected:
-    void SetUp() override;
+    EditorFixture();
     void TearDown() override;
 
     // A new form engine with a loaded editor, the path data and the activity data.
@@ -114,17 +89,25 @@ protected:
         return found;
     }
     // The text of the error log beside the component ("" when there is none).
-    std::string logText() const;
-
-    std::filesystem::path folder;
-    std::shared_ptr<RecordingUi> ui;
-    std::shared_ptr<DrivenModal> modal;
-    RecordingNotifier notifier;
-    std::unique_ptr<cFormEngine> engine;
+    std::string logText() const { return m_module.log(); }
 
 private:
-    std::shared_ptr<UiServices> m_previousUi;
-    std::shared_ptr<ui::ModalService> m_previousModal;
+    ModuleInTempDir m_module;
+
+protected:
+    const std::filesystem::path& folder = m_module.folder();
+    std::shared_ptr<RecordingUi> ui = std::make_shared<RecordingUi>();
+    std::shared_ptr<DrivenModal> modal = std::make_shared<DrivenModal>();
+
+private:
+    Installed<std::shared_ptr<UiServices>> m_ui{setUiServices, ui};
+    Installed<std::shared_ptr<ui::ModalService>> m_modal{ui::setModalService, modal};
+    Installed<EditorFormFactory> m_factory{setEditorFormFactory, qtEditorFormFactory()};
+    Installed<std::function<std::string()>> m_caption{General::SetMainCaptionProvider, &frmMain::currentCaption};
+
+protected:
+    RecordingNotifier notifier;
+    std::unique_ptr<cFormEngine> engine;
 };
 
 // Every top-level widget still alive after pending deletions ran.

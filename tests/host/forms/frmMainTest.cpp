@@ -632,7 +632,7 @@ TEST_F(EditorTest, WizardWithoutCodeOnlyColours_WizardCodeReplacesTheScriptAndRe
 TEST_F(EditorTest, NewActivityTakesTheWizardsCodeAsIfOkWerePressed_WithItsDefinition)
 {
     FakeWizardScope wizard({"result = Add(1, 2)", kDefinition});
-    open(fixture("activity-no-script.xml"));
+    open(fixture("host/activity-no-script.xml"));
     show([&](QDialog&) { ADD_FAILURE() << "the editor must not be shown"; });
     EXPECT_EQ(wizard.shown, 1);
     EXPECT_EQ(modal->shows, 0);

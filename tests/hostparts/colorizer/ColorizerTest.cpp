@@ -1,4 +1,5 @@
 #include "hostparts/colorizer/Colorizer.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -10,14 +11,6 @@
 using zel::hostparts::Colorizer;
 
 namespace {
-
-std::string readFile(const std::string& name)
-{
-    std::ifstream in(std::string(ZEL_TEST_DATA_DIR) + "/colorizer/" + name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The RTF after the fixed header and without the closing brace.
 std::string body(const std::string& rtf)
@@ -246,7 +239,7 @@ TEST(Colorizer, CommentsAreItalicAndNothingElse)
 TEST(Colorizer, ShowsEveryCharacterOfRealScripts)
 {
     for (const char* name : {"InvoiceReminder.vbs", "OrderSync.js"}) {
-        const std::string script = readFile(name);
+        const std::string script = zel::test::fixture("colorizer/" + std::string(name));
         ASSERT_FALSE(script.empty()) << name;
         const Styled s = walk(Colorizer().Colorize(script));
         EXPECT_EQ(s.text, Colorizer::shownText(script)) << name;
@@ -262,9 +255,9 @@ TEST(Colorizer, GuessesTheDialectFromTheWholeScript)
     EXPECT_EQ(colourOf(js, "'x'"), Colorizer::kStringColour);
     EXPECT_EQ(colourOf(js, "& y"), Colorizer::kPlainColour);
     // Real scripts: VBScript comments with apostrophes, JScript strings in single quotes.
-    EXPECT_EQ(colourOf(readFile("InvoiceReminder.vbs"), "' Sends a reminder for every overdue invoice"),
+    EXPECT_EQ(colourOf(zel::test::fixture("colorizer/InvoiceReminder.vbs"), "' Sends a reminder for every overdue invoice"),
               Colorizer::kCommentColour);
-    EXPECT_EQ(colourOf(readFile("OrderSync.js"), "'SKU \\''"), Colorizer::kStringColour);
+    EXPECT_EQ(colourOf(zel::test::fixture("colorizer/OrderSync.js"), "'SKU \\''"), Colorizer::kStringColour);
 }
 
 TEST(Colorizer, ShownTextNormalisesLineEndsAndInvalidBytes)

@@ -16,12 +16,11 @@ class Plain final : public IComponent
 class RegistrationFileInTempDir
 {
 public:
-    RegistrationFileInTempDir() { setenv("ZEL_CLASS_REGISTRY", (m_dir / "classes.reg").c_str(), 1); }
-    ~RegistrationFileInTempDir() { unsetenv("ZEL_CLASS_REGISTRY"); }
     std::filesystem::path file() const { return m_dir / "classes.reg"; }
 
 private:
     test::TempDir m_dir;
+    test::EnvVar m_registry{"ZEL_CLASS_REGISTRY", file().string()};
 };
 
 TEST(ClassRegistry, CreatesByIdOrNameInAnyLetterCase)

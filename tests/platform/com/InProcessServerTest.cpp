@@ -99,7 +99,7 @@ TEST_F(InProcessServer, CanUnloadOnlyWhenNoObjectIsAlive)
 TEST_F(InProcessServer, RegisterWritesAndUnregisterRemovesItsClasses)
 {
     test::TempDir dir;
-    setenv("ZEL_CLASS_REGISTRY", (dir / "classes.reg").c_str(), 1);
+    test::EnvVar registry("ZEL_CLASS_REGISTRY", (dir / "classes.reg").string());
     EXPECT_EQ(entry<DllRegisterServerFn>("DllRegisterServer")(), Result::Ok);
     const std::string text = test::readFile(dir / "classes.reg");
     EXPECT_NE(text.find(std::string(kClsidFormEngine) + "\t" + kProgIdFormEngine + "\t"), std::string::npos) << text;
@@ -107,7 +107,6 @@ TEST_F(InProcessServer, RegisterWritesAndUnregisterRemovesItsClasses)
     EXPECT_EQ(test::countOf(text, "\n{"), 3u);
     EXPECT_EQ(entry<DllRegisterServerFn>("DllUnregisterServer")(), Result::Ok);
     EXPECT_EQ(test::readFile(dir / "classes.reg").find('{'), std::string::npos);
-    unsetenv("ZEL_CLASS_REGISTRY");
 }
 
 } // namespace

@@ -1,14 +1,14 @@
 #include "platform/http/HttpClient.h"
 #include "platform/http/AsyncHttpRequest.h"
-#include "platform/http/LoopbackServers.h"
+#include "support/LoopbackServers.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 
 using namespace zel::http;
-using zel::testing::LoopbackHttpServer;
-using zel::testing::RawServer;
+using zel::test::LoopbackHttpServer;
+using zel::test::RawServer;
 
 namespace {
 
@@ -101,7 +101,7 @@ TEST(HttpClient, TransportFaults_ComeBackAsErrorsWithoutHanging)
         HttpError expected;
     };
     const Case cases[] = {
-        {"connection refused", "http://127.0.0.1:" + std::to_string(zel::testing::closedLoopbackPort()) + "/x",
+        {"connection refused", "http://127.0.0.1:" + std::to_string(zel::test::closedLoopbackPort()) + "/x",
          HttpError::Connect},
         {"unknown host", "http://no-such-host.invalid/service.asmx", HttpError::ResolveHost},
         {"server that never answers", silent.url("/slow"), HttpError::Timeout},
@@ -124,10 +124,10 @@ TEST(HttpClient, BodyOverTheCap_EndsWithAClearError_WithAndWithoutDeclaredLength
 {
     constexpr std::size_t k100MB = 100u * 1024u * 1024u;
     LoopbackHttpServer server;
-    zel::testing::serveGeneratedBody(server.server, "/chunked", k100MB, false);
-    zel::testing::serveGeneratedBody(server.server, "/declared", k100MB, true);
-    zel::testing::serveGeneratedBody(server.server, "/exact", 1000, true);
-    zel::testing::serveGeneratedBody(server.server, "/over", 1001, false);
+    zel::test::serveGeneratedBody(server.server, "/chunked", k100MB, false);
+    zel::test::serveGeneratedBody(server.server, "/declared", k100MB, true);
+    zel::test::serveGeneratedBody(server.server, "/exact", 1000, true);
+    zel::test::serveGeneratedBody(server.server, "/over", 1001, false);
     server.start();
     for (const char* path : {"/chunked", "/declared"}) {
         const HttpResponse response = HttpClient::get(server.url(path));
@@ -214,7 +214,7 @@ TEST(AsyncHttpRequest, ReadyState_GoesFromOpenedToCompleted)
 TEST(AsyncHttpRequest, Failures_CompleteWithTheErrorAndAbortReturnsAtOnce)
 {
     AsyncHttpRequest refused;
-    refused.open("GET", "http://127.0.0.1:" + std::to_string(zel::testing::closedLoopbackPort()) + "/");
+    refused.open("GET", "http://127.0.0.1:" + std::to_string(zel::test::closedLoopbackPort()) + "/");
     refused.send();
     ASSERT_TRUE(refused.waitForCompletion(std::chrono::seconds(10)));
     EXPECT_EQ(refused.response().error, HttpError::Connect);

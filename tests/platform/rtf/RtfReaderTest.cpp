@@ -1,5 +1,6 @@
 #include "platform/rtf/RtfReader.h"
 #include "hostparts/colorizer/Colorizer.h"
+#include "support/TestSupport.h"
 
 #include <QGuiApplication>
 #include <QTextBlock>
@@ -39,14 +40,6 @@ private:
 };
 
 [[maybe_unused]] const auto* const kGui = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(std::string(ZEL_TEST_DATA_DIR) + "/" + path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The document's characters as stored: paragraphs end in U+2029, line breaks are U+2028 and
 // no blank stands in for a no-break space, unlike toPlainText().
@@ -146,7 +139,7 @@ TEST(RtfReader, ReadsDocumentsOfOtherWriters)
                                "dash\u00A0and\u00A0spaces.\u2029Привет\u2029"},
     };
     for (const Row& row : rows) {
-        const std::string rtf = readFile(row.file);
+        const std::string rtf = zel::test::fixture(row.file);
         ASSERT_FALSE(rtf.empty()) << row.file;
         EXPECT_EQ(rawText(rtf), row.expected) << row.file;
     }
@@ -155,7 +148,7 @@ TEST(RtfReader, ReadsDocumentsOfOtherWriters)
 TEST(RtfReader, AppliesCharacterStyles)
 {
     QTextDocument wordpad;
-    RtfReader().read(readFile("rtf/wordpad-style.rtf"), wordpad);
+    RtfReader().read(zel::test::fixture("rtf/wordpad-style.rtf"), wordpad);
     EXPECT_EQ(formatAt(wordpad, "report").fontWeight(), QFont::Bold);
     EXPECT_NE(formatAt(wordpad, "Quarterly").fontWeight(), QFont::Bold);
     EXPECT_TRUE(formatAt(wordpad, "Müller").fontItalic());
@@ -168,14 +161,14 @@ TEST(RtfReader, AppliesCharacterStyles)
     EXPECT_EQ(formatAt(wordpad, "report").fontFamilies().toStringList(), QStringList{"Calibri"});
 
     QTextDocument word;
-    RtfReader().read(readFile("rtf/word-style.rtf"), word);
+    RtfReader().read(zel::test::fixture("rtf/word-style.rtf"), word);
     EXPECT_EQ(formatAt(word, "bold").fontWeight(), QFont::Bold);
     EXPECT_EQ(formatAt(word, "link").foreground().color(), QColor(5, 99, 193));
     EXPECT_TRUE(formatAt(word, "link").fontUnderline());
     EXPECT_EQ(formatAt(word, "Prices").fontFamilies().toStringList(), QStringList{"Times New Roman"});
 
     QTextDocument textedit;
-    RtfReader().read(readFile("rtf/textedit-style.rtf"), textedit);
+    RtfReader().read(zel::test::fixture("rtf/textedit-style.rtf"), textedit);
     EXPECT_EQ(formatAt(textedit, "agreed").foreground().color(), QColor(14, 110, 34));
     EXPECT_TRUE(formatAt(textedit, "Nothing").fontFixedPitch());
 
@@ -206,8 +199,8 @@ TEST(RtfReader, RoundTripsColouredText)
         std::string("NUL \0 and \x01\x1F\x7F controls", 26),
         "separators \xE2\x80\xA8 \xE2\x80\xA9 nbsp \xC2\xA0 markers \xEF\xB7\x90\xEF\xB7\x91 \xEF\xBF\xBC",
         "s = \"unterminated\r\nx = 'comment' \"quoted\" /* block\r\ncomment */ &HFF 1.5e-3",
-        readFile("colorizer/InvoiceReminder.vbs"),
-        readFile("colorizer/OrderSync.js"),
+        zel::test::fixture("colorizer/InvoiceReminder.vbs"),
+        zel::test::fixture("colorizer/OrderSync.js"),
     };
     const Colorizer colorizer;
     for (const std::string& text : texts) {
@@ -245,8 +238,8 @@ TEST(RtfReader, ReplacesTheDocumentContent)
 
 TEST(RtfReader, EveryPrefixOfASampleGivesADocument)
 {
-    std::vector<std::string> samples = {readFile("rtf/wordpad-style.rtf"), readFile("rtf/word-style.rtf"),
-                                        readFile("rtf/textedit-style.rtf"),
+    std::vector<std::string> samples = {zel::test::fixture("rtf/wordpad-style.rtf"), zel::test::fixture("rtf/word-style.rtf"),
+                                        zel::test::fixture("rtf/textedit-style.rtf"),
                                         Colorizer().Colorize("Dim s \xC3\xA9 ' c\r\n\"\xF0\x9F\x98\x80\"\t{\\}")};
     for (const std::string& sample : samples) {
         for (std::size_t length = 0; length <= sample.size(); ++length) {

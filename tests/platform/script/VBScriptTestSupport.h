@@ -3,10 +3,10 @@
 #include "platform/script/SourcePosition.h"
 #include "platform/script/vbscript/VBScriptParser.h"
 
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -45,11 +45,7 @@ inline std::string repeat(std::string_view piece, int times)
     return out;
 }
 
-inline std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using zel::test::readFile;
 
 inline std::string fixturePath(const std::string& name)
 {

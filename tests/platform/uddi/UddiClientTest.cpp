@@ -84,7 +84,7 @@ TEST(UddiClient, Answers_ErrorsAndKinds)
 
     UddiClient client;
     for (const std::string& address :
-         {std::string(), "http://127.0.0.1:" + std::to_string(testing::closedLoopbackPort())}) {
+         {std::string(), "http://127.0.0.1:" + std::to_string(test::closedLoopbackPort())}) {
         client.setAddress(address);
         client.send(Envelope::of(GetServiceDetail{{"k"}}));
         EXPECT_TRUE(client.errorFlag()) << address;

@@ -2,12 +2,12 @@
 
 #include "platform/script/jscript/JScriptParser.h"
 
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -68,13 +68,7 @@ template <std::size_t N> void expectRows(const Row (&rows)[N])
     }
 }
 
-inline std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
+using zel::test::readFile;
 
 inline std::string dataPath(std::string_view relative)
 {

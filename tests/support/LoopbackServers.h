@@ -18,7 +18,7 @@
 #include <thread>
 #include <vector>
 
-namespace zel::testing {
+namespace zel::test {
 
 // A cpp-httplib server on a free loopback port; routes are added to server before start().
 class LoopbackHttpServer
@@ -174,4 +174,4 @@ inline void serveGeneratedBody(httplib::Server& server, const std::string& path,
     });
 }
 
-} // namespace zel::testing
+} // namespace zel::test

@@ -1,0 +1,76 @@
+#include "support/TestSupport.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace zel::test {
+
+std::string readFile(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void writeFile(const std::filesystem::path& file, const std::string& text)
+{
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+std::filesystem::path dataFile(const std::string& relative)
+{
+    return std::filesystem::path(ZEL_TEST_DATA_DIR) / relative;
+}
+
+std::string fixture(const std::string& relative)
+{
+    const std::filesystem::path file = dataFile(relative);
+    EXPECT_TRUE(std::filesystem::is_regular_file(file)) << "missing fixture " << relative;
+    return readFile(file);
+}
+
+TempDir::TempDir()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "zeltest-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("cannot create a temporary folder");
+    m_path = pattern;
+}
+
+TempDir::~TempDir()
+{
+    // A test may have taken the write permission away to force a failure.
+    std::error_code ec;
+    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, ec);
+    std::filesystem::remove_all(m_path, ec);
+}
+
+EnvVar::EnvVar(std::string name, const std::string& value) : m_name(std::move(name))
+{
+    if (const char* previous = std::getenv(m_name.c_str()))
+        m_previous = previous;
+    if (value.empty())
+        unsetenv(m_name.c_str());
+    else
+        setenv(m_name.c_str(), value.c_str(), 1);
+}
+
+EnvVar::~EnvVar()
+{
+    if (m_previous)
+        setenv(m_name.c_str(), m_previous->c_str(), 1);
+    else
+        unsetenv(m_name.c_str());
+}
+
+std::size_t countOf(const std::string& haystack, const std::string& needle)
+{
+    std::size_t n = 0;
+    for (std::size_t at = haystack.find(needle); at != std::string::npos; at = haystack.find(needle, at + 1))
+        ++n;
+    return n;
+}
+
+} // namespace zel::test
