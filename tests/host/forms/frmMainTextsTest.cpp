@@ -1,16 +1,11 @@
-// The editor window's texts: its design, and what the language files put on it.
+// The editor window's texts: what the language files put on it.
 
 #include "host/forms/FormTestSupport.h"
 
 #include "common/Globals.h"
-#include "hostparts/defaults/DefaultComponents.h"
-#include "platform/com/ClassRegistry.h"
 
-#include <QAbstractButton>
-#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QToolButton>
 
 #include <fstream>
 
@@ -18,57 +13,6 @@ namespace zel::test {
 namespace {
 
 using EditorTexts = EditorFixture;
-using namespace std::string_literals;
-
-// The text a control shows for its role: a tooltip for the tool buttons and the list, the caption
-// for the rest.
-QString shownText(const QWidget* control, bool tooltip)
-{
-    if (tooltip)
-        return control->toolTip();
-    if (const auto* label = qobject_cast<const QLabel*>(control))
-        return label->text();
-    return qobject_cast<const QAbstractButton*>(control)->text();
-}
-
-struct TextRow
-{
-    const char* control;
-    bool tooltip;
-    const char* text;
-};
-
-// The design texts; a language file gives each but the wizard button's a text of its own.
-const std::vector<TextRow> kDesignTexts = {
-    {"lblDescription", false, "Description"},
-    {"lblScript", false, "Code Script"},
-    {"lblExecutionEngine", false, "Execution Engine"},
-    {"cmdOk", false, "&Ok"},
-    {"cmdCancel", false, "&Cancel"},
-    {"cmdCut", true, "Cut"},
-    {"cmdCopy", true, "Copy"},
-    {"cmdPaste", true, "Paste"},
-    {"cmdColorizeCode", true, "Colorize Code"},
-    {"cmdCheckSyntax", true, "Check Sintax"},
-    {"cmdWizard", true, "Wizard"},
-};
-
-TEST(EditorDesign, TextsBeforeAnyLanguageIsLoaded)
-{
-    frmMain design({});
-    for (const TextRow& row : kDesignTexts) {
-        const QWidget* control = design.window()->findChild<QWidget*>(QLatin1String(row.control));
-        ASSERT_NE(control, nullptr) << row.control;
-        EXPECT_EQ(shownText(control, row.tooltip).toStdString(), row.text) << row.control;
-    }
-    // The six tool buttons show pictures and no caption.
-    for (const char* name : {"cmdCut", "cmdCopy", "cmdPaste", "cmdColorizeCode", "cmdCheckSyntax", "cmdWizard"}) {
-        const auto* button = design.window()->findChild<QToolButton*>(QLatin1String(name));
-        ASSERT_NE(button, nullptr) << name;
-        EXPECT_TRUE(button->text().isEmpty()) << name;
-        EXPECT_FALSE(button->icon().isNull()) << name;
-    }
-}
 
 // A language-text component that answers "<key>!" for every key and records what it was asked.
 class RecordingLanguage final : public ILanguageFile
@@ -99,52 +43,16 @@ public:
 class LocalisedEditor : public EditorFixture
 {
 protected:
-    void SetUp() override
+    LocalisedEditor()
     {
-        EditorFixture::SetUp();
         RecordingLanguage::opened.clear();
         RecordingLanguage::asked.clear();
         RecordingLanguage::opens = true;
         RecordingLanguage::failingKey.clear();
         RecordingLanguage::emptyKey.clear();
-        com::ClassRegistry::instance().registerClass(kClsidLanguageFile, "",
-                                                     [] { return std::make_unique<RecordingLanguage>(); });
     }
-    void TearDown() override
-    {
-        com::ClassRegistry::instance().unregisterClass(kClsidLanguageFile);
-        registerDefaultComponents();
-        EditorFixture::TearDown();
-    }
+    ComponentReplaced m_language{kClsidLanguageFile, [] { return std::make_unique<RecordingLanguage>(); }};
 };
-
-TEST_F(LocalisedEditor, ReadsEveryItemInItsOrder_AndPutsEachOnItsProperty)
-{
-    open(activityXml("VBScript", "x = 1"));
-    showAndCancel([&](QDialog& dialog) {
-        // The first showing loaded the activity's language already.
-        EXPECT_EQ(RecordingLanguage::opened, std::vector<std::string>{"en"});
-        EXPECT_EQ(RecordingLanguage::asked,
-                  (std::vector<std::string>{"frmMain/Caption", "frmMain/cmdOk", "frmMain/cmdCancel", "frmMain/cmdCut",
-                                            "frmMain/cmdCopy", "frmMain/cmdPaste", "frmMain/cmdColorizeCode",
-                                            "frmMain/cmdCheckSyntax", "frmMain/cmbScriptLanguage",
-                                            "frmMain/lblDescription", "frmMain/lblScript", "frmMain/lblExecutionEngine",
-                                            "frmMain/MsgErrorSaveSharedData", "frmMain/MsgErrorLoadSharedData",
-                                            "frmMain/MsgErrorUpdateSharedData", "frmMain/MsgConfirmWizard",
-                                            "frmMain/MsgUnstorableCharacter"}));
-        EXPECT_EQ(dialog.windowTitle(), " Caption!");
-        for (const TextRow& row : kDesignTexts) {
-            const std::string expected = row.control == std::string("cmdWizard") ? "Wizard" : row.control + "!"s;
-            EXPECT_EQ(shownText(control<QWidget>(row.control), row.tooltip).toStdString(), expected) << row.control;
-        }
-        EXPECT_EQ(control<QComboBox>("cmbScriptLanguage")->toolTip(), "cmbScriptLanguage!");
-        // The wizard question is the message read last.
-        ui->answers.push_back(MessageResult::No);
-        control<QToolButton>("cmdWizard")->click();
-    });
-    ASSERT_EQ(ui->shown.size(), 1u);
-    EXPECT_EQ(ui->shown[0].text, "MsgConfirmWizard!");
-}
 
 TEST_F(LocalisedEditor, MissingKeyKeepsItsText_EmptyTextIsShown_AndAFileThatDoesNotOpenChangesNothing)
 {
@@ -152,6 +60,8 @@ TEST_F(LocalisedEditor, MissingKeyKeepsItsText_EmptyTextIsShown_AndAFileThatDoes
     RecordingLanguage::emptyKey = "Caption";
     open(activityXml("VBScript", "x = 1"));
     showAndCancel([&](QDialog& dialog) {
+        // The first showing loaded the activity's language.
+        EXPECT_EQ(RecordingLanguage::opened, std::vector<std::string>{"en"});
         EXPECT_EQ(dialog.windowTitle(), " ");
         EXPECT_EQ(control<QPushButton>("cmdOk")->text(), "&Ok");
         EXPECT_EQ(control<QPushButton>("cmdCancel")->text(), "cmdCancel!");
