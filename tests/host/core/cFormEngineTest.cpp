@@ -144,19 +144,33 @@ protected:
                                                  }};
 };
 
-TEST_F(FormEngineTest, NeutralAnswersBeforeAnyForm)
+TEST_F(FormEngineTest, ConstructionMakesTheProcessWideObjects_NeutralAnswersBeforeAnyForm_DestructionReleases)
 {
-    cFormEngine engine;
-    EXPECT_EQ(engine.GetData(), "");
-    EXPECT_EQ(engine.GetCaption(), "");
-    EXPECT_EQ(engine.GetHandle(), 0);
-    EXPECT_FALSE(engine.Validate());
-    EXPECT_NO_THROW(engine.ShowForm());
-    EXPECT_NO_THROW(engine.ResizeForm());
-    EXPECT_TRUE(forms.empty());
+    const int destroyedBefore = FakeForm::destroyed;
+    int unloads = 0;
+    {
+        cFormEngine engine;
+        EXPECT_TRUE(globals().gobjSharedData);
+        EXPECT_TRUE(globals().gobjRobot);
+        EXPECT_EQ(globals().gxmlLanguages.xml(), "<Languages/>");
+        EXPECT_EQ(engine.GetData(), "");
+        EXPECT_EQ(engine.GetCaption(), "");
+        EXPECT_EQ(engine.GetHandle(), 0);
+        EXPECT_FALSE(engine.Validate());
+        EXPECT_NO_THROW(engine.ShowForm());
+        EXPECT_NO_THROW(engine.ResizeForm());
+        EXPECT_TRUE(forms.empty());
+        load(engine);
+        form().onUnload = [&] { ++unloads; };
+    }
+    EXPECT_FALSE(globals().gobjSharedData);
+    EXPECT_FALSE(globals().gobjRobot);
+    EXPECT_TRUE(globals().gxmlLanguages.isNone());
+    EXPECT_EQ(unloads, 1);
+    EXPECT_EQ(FakeForm::destroyed, destroyedBefore + 1);
 }
 
-TEST_F(FormEngineTest, SetDataInstallsTheStoredScriptAndGetDataReturnsEverything)
+TEST_F(FormEngineTest, SetDataInstallsTheStoredScriptOrACopyOfThePattern_GetDataReturnsEverything)
 {
     cFormEngine engine;
     load(engine);
@@ -169,20 +183,13 @@ TEST_F(FormEngineTest, SetDataInstallsTheStoredScriptAndGetDataReturnsEverything
     EXPECT_NE(data.find("<Unknown a=\"1\">keep <b>me</b></Unknown>"), std::string::npos) << data;
     EXPECT_NE(data.find("<![CDATA[y = 2;]]>"), std::string::npos) << data;
     EXPECT_EQ(test::countOf(data, "<RobotScript>"), 1u);
-}
 
-TEST_F(FormEngineTest, ActivityWithoutScriptGetsACopyOfThePattern)
-{
-    cFormEngine engine;
-    load(engine);
-    engine.SetPathData(m_pathData.path().string());
+    // An activity without a script gets a copy of the pattern; the file is the copy's source only.
     engine.SetData(kActivityWithoutScript);
     EXPECT_EQ(globals().gobjRobot->GetLanguage(), "VBScript");
-    const std::string data = engine.GetData();
-    EXPECT_NE(data.find("<ScriptData><RobotScript><Script><Language><![CDATA[VBScript]]></Language><EvalCode/>"),
-              std::string::npos)
-        << data;
-    // The pattern on disk is a copy's source only.
+    EXPECT_NE(
+        engine.GetData().find("<ScriptData><RobotScript><Script><Language><![CDATA[VBScript]]></Language><EvalCode/>"),
+        std::string::npos);
     EXPECT_EQ(test::countOf(test::readFile(m_pathData / "DefaultScript.xml"), "EvalCode/"), 1u);
 }
 
@@ -245,7 +252,7 @@ TEST_F(FormEngineTest, ButtonClickIsForwardedAndOnlyZeroOrOneReachTheData)
     EXPECT_EQ(engine.GetCaption(), " Script Editor");
 }
 
-TEST_F(FormEngineTest, ShowFormShowsTheEditorForAnActivityWithAScript)
+TEST_F(FormEngineTest, ShowFormShowsTheEditorForAnActivityWithAScript_AndRunsTheWizardForANewOne)
 {
     cFormEngine engine;
     load(engine);
@@ -254,12 +261,10 @@ TEST_F(FormEngineTest, ShowFormShowsTheEditorForAnActivityWithAScript)
     engine.ShowForm();
     EXPECT_EQ(form().calls, (std::vector<std::string>{"Load", "Initialize", "ShowModal", "Unload"}));
     EXPECT_EQ(notifier.events, (std::vector<std::string>{"Button0"}));
-}
 
-TEST_F(FormEngineTest, ShowFormRunsTheWizardForANewActivity)
-{
-    cFormEngine engine;
+    // A new activity runs the wizard instead.
     load(engine);
+    notifier.events.clear();
     engine.SetPathData(m_pathData.path().string());
     engine.SetData(kActivityWithoutScript);
     engine.ShowForm();
@@ -430,7 +435,7 @@ TEST_F(FormEngineTest, EveryOperationLogsWithItsLogTagAndRaisesWithItsRaiseTag)
 
 TEST_F(FormEngineTest, FailingConstructionIsLoggedOnly_AndLaterOperationsMissTheData)
 {
-    com::ClassRegistry::instance().registerClass(kClsidSharedData, "", []() -> std::unique_ptr<IComponent> {
+    test::ComponentReplaced failing(kClsidSharedData, []() -> std::unique_ptr<IComponent> {
         throw ErrorRecord(429, "ActiveX component can't create object", "Registry");
     });
     {
@@ -447,27 +452,6 @@ TEST_F(FormEngineTest, FailingConstructionIsLoggedOnly_AndLaterOperationsMissThe
         EXPECT_EQ(shown.Source, " cFormEngine.ShowForm() ");
         EXPECT_EQ(form().calls, (std::vector<std::string>{"Load", "Initialize"}));
     }
-    com::ClassRegistry::instance().unregisterClass(kClsidSharedData);
-    registerDefaultComponents();
-}
-
-TEST_F(FormEngineTest, ConstructionCreatesAndDestructionReleasesTheProcessWideObjects)
-{
-    const int destroyedBefore = FakeForm::destroyed;
-    int unloads = 0;
-    {
-        cFormEngine engine;
-        EXPECT_TRUE(globals().gobjSharedData);
-        EXPECT_TRUE(globals().gobjRobot);
-        EXPECT_EQ(globals().gxmlLanguages.xml(), "<Languages/>");
-        load(engine);
-        form().onUnload = [&] { ++unloads; };
-    }
-    EXPECT_FALSE(globals().gobjSharedData);
-    EXPECT_FALSE(globals().gobjRobot);
-    EXPECT_TRUE(globals().gxmlLanguages.isNone());
-    EXPECT_EQ(unloads, 1);
-    EXPECT_EQ(FakeForm::destroyed, destroyedBefore + 1);
 }
 
 } // namespace
