@@ -3,6 +3,7 @@
 #include "common/General.h"
 #include "common/Globals.h"
 #include "platform/com/ClassRegistry.h"
+#include "platform/module/Module.h"
 #include "support/TestSupport.h"
 
 #include <sys/stat.h>
@@ -155,17 +156,13 @@ protected:
     void SetUp() override
     {
         RecordingLog::calls.clear();
-        com::ClassRegistry::instance().registerClass(kClsidLogComponent, "",
-                                                     [] { return std::make_unique<RecordingLog>(); });
         globals().gstrContextText = "Process / Activity";
     }
-    void TearDown() override
-    {
-        com::ClassRegistry::instance().unregisterClass(kClsidLogComponent);
-        General::SetMainCaptionProvider({});
-        globals().gstrContextText.clear();
-    }
+    void TearDown() override { globals().gstrContextText.clear(); }
     test::RecordingUiScope ui;
+    test::ComponentReplaced m_log{kClsidLogComponent, [] { return std::make_unique<RecordingLog>(); }};
+    test::Installed<std::function<std::string()>> m_caption{General::SetMainCaptionProvider,
+                                                            [] { return std::string(" Script Editor"); }};
 };
 
 // Raises the error and hands it to the reporting handler inside the catch, as the handlers do.
@@ -178,11 +175,10 @@ void reportRaised(int32_t number, const char* description, const std::function<v
     }
 }
 
-TEST_F(ErrorReportTest, WithoutShowCallsTheLogTwiceAndShowsNothing)
+TEST_F(ErrorReportTest, CallsTheLogTwice_AndShowsTheCriticalBoxWithCarriageReturnsOnlyWhenAsked)
 {
     std::string extra, title = "Title";
     bool show = false;
-    General::SetMainCaptionProvider([] { return std::string(" Script Editor"); });
     General::ErrorReport("desc", "src", ErrorRecord(5, "desc"), extra, title, show);
     ASSERT_EQ(RecordingLog::calls.size(), 2u);
     for (const RecordingLog::Call& call : RecordingLog::calls) {
@@ -196,13 +192,9 @@ TEST_F(ErrorReportTest, WithoutShowCallsTheLogTwiceAndShowsNothing)
     EXPECT_EQ(RecordingLog::calls[0].context, "Process / Activity");
     EXPECT_EQ(RecordingLog::calls[0].level, 1000000.0);
     EXPECT_TRUE(ui->shown.empty());
-}
 
-TEST_F(ErrorReportTest, ShowsTheCriticalBoxWithCarriageReturnsOnly)
-{
-    General::SetMainCaptionProvider([] { return std::string(" Script Editor"); });
-    std::string extra, title;
-    bool show = true;
+    title.clear();
+    show = true;
     General::ErrorReport("Bad thing", "lib A.B() ", ErrorRecord(13, "Bad thing"), extra, title, show);
     EXPECT_EQ(title, " Script Editor");
     ASSERT_EQ(ui->shown.size(), 1u);
@@ -211,19 +203,17 @@ TEST_F(ErrorReportTest, ShowsTheCriticalBoxWithCarriageReturnsOnly)
     EXPECT_EQ(ui->shown[0].icon, MessageIcon::Critical);
 }
 
-TEST_F(ErrorReportTest, ReportCurrentErrorAppendsTheHandlersTag)
+TEST_F(ErrorReportTest, ReportCurrentErrorAppendsTheHandlersTag_AFailingLogComponentStillTellsTheUser)
 {
+    test::ModuleInTempDir module;
     reportRaised(91, "Object variable not set",
                  [] { General::ReportCurrentError(" frmMain.cmdCopy_Click() ", " Editor"); });
     ASSERT_EQ(RecordingLog::calls.size(), 2u);
     EXPECT_EQ(RecordingLog::calls[0].source, "lib frmMain.cmdCopy_Click() ");
     ASSERT_EQ(ui->shown.size(), 1u);
     EXPECT_EQ(ui->shown[0].title, " Editor");
-}
 
-TEST_F(ErrorReportTest, AFailingLogComponentStillTellsTheUser)
-{
-    test::ModuleInTempDir module;
+    ui->shown.clear();
     com::ClassRegistry::instance().unregisterClass(kClsidLogComponent);
     reportRaised(13, "Type mismatch", [] { General::ReportCurrentError(" frmMain.cmdPaste_Click() ", " Editor"); });
     ASSERT_EQ(ui->shown.size(), 1u);
