@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -255,8 +253,9 @@ TEST(Colorizer, GuessesTheDialectFromTheWholeScript)
     EXPECT_EQ(colourOf(js, "'x'"), Colorizer::kStringColour);
     EXPECT_EQ(colourOf(js, "& y"), Colorizer::kPlainColour);
     // Real scripts: VBScript comments with apostrophes, JScript strings in single quotes.
-    EXPECT_EQ(colourOf(zel::test::fixture("colorizer/InvoiceReminder.vbs"), "' Sends a reminder for every overdue invoice"),
-              Colorizer::kCommentColour);
+    EXPECT_EQ(
+        colourOf(zel::test::fixture("colorizer/InvoiceReminder.vbs"), "' Sends a reminder for every overdue invoice"),
+        Colorizer::kCommentColour);
     EXPECT_EQ(colourOf(zel::test::fixture("colorizer/OrderSync.js"), "'SKU \\''"), Colorizer::kStringColour);
 }
 

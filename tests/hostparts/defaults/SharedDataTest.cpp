@@ -8,7 +8,7 @@ namespace {
 
 using test::raisedBy;
 
-TEST(SharedData, UnknownContentComesBackUnchanged)
+TEST(SharedData, UnknownContentComesBackUnchanged_MissingExecutionEngineIsCreatedEmpty)
 {
     const std::string data =
         "<Activity><UserLanguage>es</UserLanguage><Extra kind=\"x\"><!--note--><Deep>1 &amp; 2"
@@ -20,11 +20,7 @@ TEST(SharedData, UnknownContentComesBackUnchanged)
     EXPECT_EQ(shared.UserLanguage(), "es");
     EXPECT_FALSE(shared.HasScript());
     EXPECT_EQ(shared.AttributesNode().children().size(), 1u);
-}
-
-TEST(SharedData, MissingExecutionEngineIsCreatedEmpty)
-{
-    SharedData shared;
+    // A missing execution engine is created empty.
     shared.LoadData("<Activity><Description>d</Description></Activity>");
     const XmlNode engine = shared.PropertiesNode().child("ExecutionEngine");
     ASSERT_FALSE(engine.isNone());
@@ -65,7 +61,7 @@ TEST(SharedData, NodesAreLiveAndTheScriptNodeIsReplacedInPlace)
     EXPECT_EQ(test::countOf(xml, "<ScriptData>"), 1u);
 }
 
-TEST(LanguageFile, ParsesSectionsKeysAndEscapes)
+TEST(LanguageFile, ParsesSectionsKeysAndEscapes_OpenFailsForMissingFiles)
 {
     LanguageFile file;
     file.Parse("\xEF\xBB\xBF; comment\r\n# another\r\n[frmMain]\r\nCaption = Editor \r\nEmpty=\r\n"
@@ -78,12 +74,7 @@ TEST(LanguageFile, ParsesSectionsKeysAndEscapes)
     const ErrorRecord e = raisedBy([&] { file.Text("frmMain", "caption"); });
     EXPECT_EQ(e.Number, ErrorNumber::InvalidArgument);
     EXPECT_THROW(file.Text("frmmain", "Caption"), ErrorRecord);
-}
-
-TEST(LanguageFile, OpenFailsForMissingFiles)
-{
     test::TempDir dir;
-    LanguageFile file;
     EXPECT_FALSE(file.Open("en", dir.path().string()));
     test::writeFile(dir / "en.lng", "[s]\nk=v\n");
     EXPECT_TRUE(file.Open("en", dir.path().string()));
