@@ -23,7 +23,7 @@ private:
     test::EnvVar m_registry{"ZEL_CLASS_REGISTRY", file().string()};
 };
 
-TEST(ClassRegistry, CreatesByIdOrNameInAnyLetterCase)
+TEST(ClassRegistry, CreatesByIdOrNameInAnyLetterCase_UnknownClassOrWrongInterfaceIs429)
 {
     RegistrationFileInTempDir registration;
     auto& registry = com::ClassRegistry::instance();
@@ -33,12 +33,7 @@ TEST(ClassRegistry, CreatesByIdOrNameInAnyLetterCase)
     EXPECT_TRUE(registry.isRegistered("TEST.PLAIN"));
     registry.unregisterClass("Test.Plain");
     EXPECT_FALSE(registry.isRegistered("{AAAA-1}"));
-}
 
-TEST(ClassRegistry, UnknownClassOrWrongInterfaceIs429)
-{
-    RegistrationFileInTempDir registration;
-    auto& registry = com::ClassRegistry::instance();
     const ErrorRecord unknown = raisedBy([&] { registry.create("Nobody.Here"); });
     EXPECT_EQ(unknown.Number, ErrorNumber::CannotCreateComponent);
     EXPECT_NE(unknown.Description.find("Nobody.Here"), std::string::npos);

@@ -9,9 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -213,7 +211,7 @@ TEST(RtfReader, RoundTripsColouredText)
     }
 }
 
-TEST(RtfReader, KeepsTheColoursOfTheColouringComponent)
+TEST(RtfReader, KeepsTheColoursOfTheColouringComponent_AndReplacesTheDocumentContent)
 {
     QTextDocument doc;
     RtfReader().read(Colorizer().Colorize("Dim s ' note\ns = \"txt\" + 42"), doc);
@@ -224,12 +222,7 @@ TEST(RtfReader, KeepsTheColoursOfTheColouringComponent)
     EXPECT_EQ(formatAt(doc, "42").foreground().color(), QColor(23, 80, 235));
     EXPECT_EQ(formatAt(doc, "s =").foreground().color(), QColor(31, 31, 31));
     EXPECT_TRUE(formatAt(doc, "Dim").fontFixedPitch());
-}
-
-TEST(RtfReader, ReplacesTheDocumentContent)
-{
-    QTextDocument doc;
-    doc.setPlainText("old text");
+    // A second reading replaces the content and leaves nothing to undo.
     RtfReader().read("{\\rtf1 new}", doc);
     EXPECT_EQ(doc.toPlainText(), "new");
     EXPECT_FALSE(doc.isUndoAvailable());
@@ -238,7 +231,8 @@ TEST(RtfReader, ReplacesTheDocumentContent)
 
 TEST(RtfReader, EveryPrefixOfASampleGivesADocument)
 {
-    std::vector<std::string> samples = {zel::test::fixture("rtf/wordpad-style.rtf"), zel::test::fixture("rtf/word-style.rtf"),
+    std::vector<std::string> samples = {zel::test::fixture("rtf/wordpad-style.rtf"),
+                                        zel::test::fixture("rtf/word-style.rtf"),
                                         zel::test::fixture("rtf/textedit-style.rtf"),
                                         Colorizer().Colorize("Dim s \xC3\xA9 ' c\r\n\"\xF0\x9F\x98\x80\"\t{\\}")};
     for (const std::string& sample : samples) {

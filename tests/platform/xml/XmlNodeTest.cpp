@@ -25,17 +25,13 @@ TEST(XmlNodeNames, XPathMatchesNamesAsWrittenPrefixIncluded)
     EXPECT_EQ(element.attribute("name"), "Add");
 }
 
-TEST(XmlNodeText, ReadExactlyAsStored)
+TEST(XmlNodeText, ReadExactlyAsStored_SetTextReplacesChildren)
 {
     const XmlNode doc = parse("<r><a>  two  blanks  </a><b>x<![CDATA[ <y> ]]>z</b><c>&lt;&amp;&gt;</c></r>");
     EXPECT_EQ(doc.selectSingleNode("r/a").text(), "  two  blanks  ");
     EXPECT_EQ(doc.selectSingleNode("r/b").text(), "x <y> z");
     EXPECT_EQ(doc.selectSingleNode("r/c").text(), "<&>");
     EXPECT_EQ(doc.documentElement().text(), "  two  blanks  x <y> z<&>");
-}
-
-TEST(XmlNodeText, SetTextReplacesChildren)
-{
     XmlNode root = parse("<r><a/>old</r>").documentElement();
     root.setText("new & <text>");
     EXPECT_EQ(root.xml(), "<r>new &amp; &lt;text&gt;</r>");
@@ -95,7 +91,7 @@ TEST(XmlNodeParse, HugeValuesRoundTripUnchanged)
     EXPECT_EQ(again.text(), value);
 }
 
-TEST(XmlNodeOwnership, NodesKeepTheirDocumentAlive)
+TEST(XmlNodeOwnership, NodesKeepTheirDocumentAlive_CloneDeepIsDetachedAndIndependent)
 {
     XmlNode inner;
     {
@@ -148,19 +144,7 @@ TEST(XmlNodeNone, EveryQueryOnNoneAnswersEmpty)
     EXPECT_THROW(target.appendChild(none), ErrorRecord);
 }
 
-TEST(XmlNodeParse, DeclaredLatin1IsDecoded)
-{
-    const std::string latin1 = "<?xml version='1.0' encoding='ISO-8859-1'?><r>caf\xE9</r>";
-    EXPECT_EQ(XmlNode::parse(latin1).documentElement().text(), "caf\xC3\xA9");
-}
-
-} // namespace
-} // namespace zel
-
-namespace zel {
-namespace {
-
-TEST(XmlNodeParse, OnlyOneTopLevelElementIsWellFormed)
+TEST(XmlNodeParse, OnlyOneTopLevelElement_NoDuplicateAttributes_DeclaredLatin1IsDecoded)
 {
     for (const char* text : {"<a/><b/>", "text only", "<a/>trailing", "", "   "}) {
         XmlParseError error;
@@ -169,22 +153,14 @@ TEST(XmlNodeParse, OnlyOneTopLevelElementIsWellFormed)
         EXPECT_FALSE(error.reason.empty()) << text;
     }
     EXPECT_FALSE(XmlNode::parse("<!-- c --><a/><?pi x?>").isNone());
-}
-
-} // namespace
-} // namespace zel
-
-namespace zel {
-namespace {
-
-TEST(XmlNodeParse, DuplicateAttributesAreNotWellFormed)
-{
     XmlParseError error;
     EXPECT_TRUE(XmlNode::parse("<r>\n<a x='1' y='2' x='3'/></r>", &error).isNone());
     EXPECT_NE(error.reason.find("Duplicate attribute"), std::string::npos) << error.reason;
     EXPECT_EQ(error.line, 2);
     EXPECT_TRUE(XmlNode::parse("<r xmlns:s='a' xmlns:s='b'/>").isNone());
     EXPECT_FALSE(XmlNode::parse("<r a='1'><a a='1' b='2'/><b a='1'/></r>").isNone());
+    const std::string latin1 = "<?xml version='1.0' encoding='ISO-8859-1'?><r>caf\xE9</r>";
+    EXPECT_EQ(XmlNode::parse(latin1).documentElement().text(), "caf\xC3\xA9");
 }
 
 } // namespace
