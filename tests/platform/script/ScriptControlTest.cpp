@@ -50,7 +50,7 @@ TEST(ScriptControl, FailedAddCodeFillsEveryFieldOfTheError)
     }
 }
 
-TEST(ScriptControl, SuccessfulAddCodeClearsTheLastErrorAndKeepsTheUnit)
+TEST(ScriptControl, AddCodeKeepsUnits_SuccessClearsTheError_ClearErrorKeepsTheCode_ResetAndLanguageStartAgain)
 {
     ScriptControl control;
     EXPECT_FALSE(control.AddCode("x = ("));
@@ -59,19 +59,18 @@ TEST(ScriptControl, SuccessfulAddCodeClearsTheLastErrorAndKeepsTheUnit)
     EXPECT_TRUE(control.Error().Description.empty());
     EXPECT_TRUE(control.AddCode(""));
     EXPECT_EQ(control.UnitCount(), 2u);
-}
-
-TEST(ScriptControl, ClearErrorForgetsTheErrorButNotTheCode)
-{
-    ScriptControl control;
-    EXPECT_TRUE(control.AddCode("Sub A : End Sub"));
     EXPECT_FALSE(control.AddCode("Next"));
     control.ClearError();
     EXPECT_EQ(control.Error().Number, 0);
     EXPECT_TRUE(control.Error().Text.empty());
-    EXPECT_EQ(control.UnitCount(), 1u);
+    EXPECT_EQ(control.UnitCount(), 2u);
     control.Reset();
     EXPECT_EQ(control.UnitCount(), 0u);
+    EXPECT_TRUE(control.AddCode("x = 1"));
+    EXPECT_FALSE(control.AddCode("x = ("));
+    EXPECT_TRUE(control.SetLanguage("VBScript"));
+    EXPECT_EQ(control.UnitCount(), 0u);
+    EXPECT_EQ(control.Error().Number, 0);
 }
 
 TEST(ScriptControl, EachUnitChecksNamesAndOptionExplicitOnItsOwn)
@@ -83,16 +82,6 @@ TEST(ScriptControl, EachUnitChecksNamesAndOptionExplicitOnItsOwn)
     EXPECT_EQ(control.Error().Number, 1041);
     EXPECT_EQ(control.Error().Line, 2);
     EXPECT_TRUE(control.AddCode("Option Explicit\nDim b")) << "Option Explicit may open any unit";
-}
-
-TEST(ScriptControl, SettingTheLanguageStartsAgain)
-{
-    ScriptControl control;
-    EXPECT_TRUE(control.AddCode("x = 1"));
-    EXPECT_FALSE(control.AddCode("x = ("));
-    EXPECT_TRUE(control.SetLanguage("VBScript"));
-    EXPECT_EQ(control.UnitCount(), 0u);
-    EXPECT_EQ(control.Error().Number, 0);
 }
 
 #ifdef ZEL_HAVE_JSCRIPT_TESTS

@@ -1,11 +1,12 @@
 // zel-check, run as a program: its output lines and exit status.
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace {
@@ -21,19 +22,10 @@ struct RunResult
 class ZelCheck : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path() / ("zel-check-test-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
     std::string write(const std::string& name, const std::string& text)
     {
-        fs::path path = m_dir / name;
-        std::ofstream(path, std::ios::binary) << text;
-        return path.string();
+        zel::test::writeFile(m_dir / name, text);
+        return (m_dir / name).string();
     }
 
     // Runs zel-check with the arguments (already quoted) and stdin from the given file, if any.
@@ -57,25 +49,20 @@ protected:
 
     static std::string quote(const std::string& path) { return "'" + path + "'"; }
 
-    fs::path m_dir;
+    zel::test::TempDir m_dir;
 };
 
-TEST_F(ZelCheck, PassingFilesPrintOkAndExitZero)
+TEST_F(ZelCheck, PassingFilesPrintOk_AFailingOnePrintsLocationNumberDescriptionAndLine)
 {
     std::string a = write("a.vbs", "Option Explicit\r\nDim x : x = 1\r\n");
     std::string b = write("b.VBS", "");
     RunResult r = run(quote(a) + " " + quote(b));
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, a + ": OK\n" + b + ": OK\n");
-}
-
-TEST_F(ZelCheck, FailingFilePrintsLocationNumberDescriptionAndLine)
-{
-    std::string good = write("good.vbs", "x = 1\n");
     std::string bad = write("bad.vbs", "x = 1\n  y = \"open\nz = 2\n");
-    RunResult r = run(quote(good) + " " + quote(bad));
+    r = run(quote(a) + " " + quote(bad));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, good + ": OK\n" + bad + ":2:7: error 1033: Unterminated string constant\n  y = \"open\n");
+    EXPECT_EQ(r.out, a + ": OK\n" + bad + ":2:7: error 1033: Unterminated string constant\n  y = \"open\n");
 }
 
 TEST_F(ZelCheck, LanguageOptionOverridesTheExtension)
