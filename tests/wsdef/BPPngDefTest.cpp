@@ -44,7 +44,7 @@ private:
     bool m_fails;
 };
 
-TEST_F(Catalogue, AttributesGet_WithoutActivityDataOrCatalogue_IsEmpty)
+TEST_F(Catalogue, AttributesGet_EmptyWithoutDataOrCatalogue_AsksTheProcessWideObjectEveryTime)
 {
     globals().gobjSharedData.reset();
     BPPngDef catalogue;
@@ -57,13 +57,9 @@ TEST_F(Catalogue, AttributesGet_WithoutActivityDataOrCatalogue_IsEmpty)
     data->LoadData("<Activity><Description>no attributes here</Description></Activity>");
     globals().gobjSharedData = data;
     EXPECT_EQ(catalogue.AttributesGet(), "");
-}
 
-// The process-wide object is looked up, and asked, on every call, so new activity data is seen
-// at once; its failures come back with the catalogue's tag.
-TEST_F(Catalogue, AttributesGet_AsksTheProcessWideObjectEveryTime)
-{
-    BPPngDef catalogue;
+    // The process-wide object is looked up, and asked, on every call, so new activity data is
+    // seen at once; its failures come back with the catalogue's tag.
     auto first = std::make_shared<SharedData>();
     first->LoadData("<Activity><Attributes><Attribute>OrderId</Attribute><Attribute>Total</Attribute></Attributes>"
                     "</Activity>");

@@ -99,7 +99,7 @@ TEST_F(Generation, ParameterFragment_LiteralTableAndTemplateChoice)
     };
     for (const auto& [type, value] : unreadable) {
         ZelScriptXml script;
-        const ErrorRecord error = errorOf([&] { script.ParamAdd("p", type, "", value); });
+        const ErrorRecord error = raisedBy([&] { script.ParamAdd("p", type, "", value); });
         EXPECT_EQ(error.Number, ErrorNumber::TypeMismatch) << type << " / " << value;
         EXPECT_NE(error.Description.find(value), std::string::npos) << error.Description;
         EXPECT_EQ(XmlFncs::xmlNodeValueGet(script.pubNodeDefMetParams, "Parameter/Name"), "");
