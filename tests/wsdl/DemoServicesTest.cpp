@@ -1,5 +1,5 @@
 #include "DemoServices.h"
-#include "WsdlTestSupport.h"
+#include "support/TestSupport.h"
 #include "platform/controls/MemoryGrid.h"
 #include "platform/controls/MemoryTextBox.h"
 #include "platform/controls/MemoryTree.h"
@@ -272,7 +272,7 @@ TEST(ZelWsdl, AgainstTheDemoServices_PrintsOperationsParametersAndReturn)
     // same, the error follows on stderr.
     demo::DemoServices host;
     host.server().Get("/missing.wsdl", [](const httplib::Request&, httplib::Response& res) {
-        res.set_content(zel::testing::wsdlFixture("missing-type.wsdl"), "text/xml");
+        res.set_content(zel::test::fixture("wsdl/missing-type.wsdl"), "text/xml");
     });
     host.start();
     const auto [output, status] = run(zelWsdl + host.baseUrl() + "/missing.wsdl Op 2>&1");

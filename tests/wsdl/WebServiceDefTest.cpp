@@ -1,10 +1,10 @@
 #include "wsdl/WebServiceDef.h"
-#include "support/TestSupport.h"
 #include "common/ErrorRecord.h"
 #include "common/XmlFncs.h"
 #include "platform/controls/MemoryGrid.h"
 #include "platform/controls/MemoryTextBox.h"
 #include "platform/controls/MemoryTree.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "wsdl/WebService.h"
-#include "support/TestSupport.h"
 #include "common/ErrorRecord.h"
 #include "platform/controls/MemoryGrid.h"
 #include "platform/controls/MemoryTextBox.h"
 #include "support/LoopbackServers.h"
+#include "support/TestSupport.h"
 #include "wsdl/ParameterSequence.h"
 
 #include <gtest/gtest.h>
@@ -238,8 +238,8 @@ TEST(WebServiceFetch, FailedFetches_ReturnEmptyAndKeepThePreviousWsdl)
         const char* stage; // how the diagnostic ends
     };
     const Case cases[] = {
-        {"connection refused", "http://127.0.0.1:" + std::to_string(zel::test::closedLoopbackPort()) + "/x.asmx",
-         false, " BuscarClasesWs send"},
+        {"connection refused", "http://127.0.0.1:" + std::to_string(zel::test::closedLoopbackPort()) + "/x.asmx", false,
+         " BuscarClasesWs send"},
         {"unknown host", "http://wsdl-host.invalid/x.asmx", false, " BuscarClasesWs send"},
         {"server that never answers", silent.url("/x.asmx"), false, " BuscarClasesWs send"},
         {"500 page in HTML", server().url("/error-html"), false, " BuscarClasesWs load Xml"},
@@ -300,11 +300,21 @@ TEST(WebServiceMethods, PrefixLists_SelectWhatIsListed)
     }
 }
 
-TEST(WebServiceMethods, NoDocument_GivesEmptyList)
+TEST(WebServiceMethods, NamesHoldingACommaOrAnotherName_AreComparedWhole_NoDocumentListsNone)
 {
     WebService analyser;
     EXPECT_EQ(analyser.BuscarMedotosWs(kWizardPrefixes), "");
     EXPECT_FALSE(analyser.lastDiagnostic().empty());
+    const std::string response = "Response'><s:complexType><s:sequence><s:element name='r' type='s:int'/>"
+                                 "</s:sequence></s:complexType></s:element>";
+    analyser.WSXML = XmlNode::parse(
+        "<wsdl:definitions xmlns:wsdl='w' xmlns:s='x'><wsdl:types><s:schema><s:element name='Get,Quote" + response +
+        "<s:element name='Quote" + response + "<s:element name='Get" + response +
+        "</s:schema></wsdl:types><wsdl:message name='Get,QuoteSoapIn'/><wsdl:message name='QuoteSoapIn'/>"
+        "<wsdl:message name='GetSoapOut'/><wsdl:message name='Get,QuoteSoapOut'/><wsdl:message name='Quote SoapIn'/>"
+        "</wsdl:definitions>");
+    ASSERT_FALSE(analyser.WSXML.isNone());
+    EXPECT_EQ(analyser.BuscarMedotosWs("s"), "Get,Quote,Quote,Get,");
 }
 
 TEST(WebServiceMethods, ValidarSiEsProcedimiento_ChecksTheTypedResponseOfWsxmlQuietly)
@@ -373,24 +383,6 @@ TEST(WebServiceParameters, ChosenOperation_FillsGridReturnTypeAndSharedSequence)
     EXPECT_EQ(ParameterSequence::get().selectNodes("*").size(), 0u);
     EXPECT_FALSE(ParameterSequence::get().sameNode(sequence));
     EXPECT_EQ(loaded.returnType.text(), "int");
-}
-
-TEST(WebServiceParameters, ReturnTypeNotFound_LeavesReturnTypeAndClearsTheField)
-{
-    Loaded loaded("quotes-s.wsdl");
-    loaded.returnType.setText("stale");
-    EXPECT_FALSE(loaded.choose("Reset", kWizardPrefixes));
-    EXPECT_EQ(loaded.analyser.ReturnType, "");
-    EXPECT_EQ(loaded.analyser.cPrefijo, "");
-    EXPECT_EQ(loaded.returnType.text(), "");
-    // Without a prefix found, the unprefixed query is used and finds nothing in this layout.
-    EXPECT_EQ(loaded.grid.rowCount(), 0);
-
-    Loaded xsd("two-services-xsd.wsdl");
-    ASSERT_TRUE(xsd.choose("Convert", "s,xsd"));
-    EXPECT_EQ(xsd.analyser.cPrefijo, "xsd");
-    EXPECT_EQ(xsd.grid.cell(1, 1), "string");
-    EXPECT_FALSE(xsd.choose("Convert", "s, xsd")) << "a prefix with a blank never matches";
 }
 
 TEST(WebServiceParameters, ReturnTypeLookup_TriesThePrefixesInOrderAndStripsThroughTheColon)
@@ -473,17 +465,6 @@ TEST(WebServiceParameters, GridRows_StripEveryTypeThroughItsColon)
     }
 }
 
-TEST(WebServiceParameters, NoSequence_LeavesTheSharedReferenceAsItWas)
-{
-    Loaded loaded("quotes-s.wsdl");
-    ASSERT_TRUE(loaded.choose("GetQuote", kWizardPrefixes));
-    const XmlNode before = ParameterSequence::get();
-    ASSERT_FALSE(before.isNone());
-    EXPECT_FALSE(loaded.choose("Missing", kWizardPrefixes));
-    EXPECT_TRUE(ParameterSequence::get().sameNode(before));
-    EXPECT_EQ(loaded.grid.rowCount(), 0);
-}
-
 TEST(WebServiceParameters, MissingControls_RaiseWithTheTagWhereTheyAreUsed)
 {
     Loaded loaded("quotes-s.wsdl");
@@ -559,16 +540,10 @@ TEST(WebServiceParameters, BuscarParametrosWs_TriesTheUnprefixedTypesFirst)
         analyser.SelectedMethod = c.operation;
         EXPECT_EQ(analyser.BuscarParametrosWs(), c.expected) << c.operation << " in " << c.body;
     }
+    Loaded quotes("quotes-s.wsdl");
+    quotes.analyser.SelectedMethod = "GetQuote";
+    EXPECT_EQ(quotes.analyser.BuscarParametrosWs(), "<OPTION>symbol</OPTION><OPTION>day</OPTION>");
     WebService empty;
     empty.SelectedMethod = "Op";
     expectRaises([&] { empty.BuscarParametrosWs(); }, ErrorNumber::ObjectNotSet, " WebService.BuscarParametrosWs() ");
-}
-
-TEST(WebServiceParameters, BuscarParametrosWs_ListsOptionsOfTheWsdlTypesLayout)
-{
-    Loaded loaded("quotes-s.wsdl");
-    loaded.analyser.SelectedMethod = "GetQuote";
-    EXPECT_EQ(loaded.analyser.BuscarParametrosWs(), "<OPTION>symbol</OPTION><OPTION>day</OPTION>");
-    loaded.analyser.SelectedMethod = "Nothing";
-    EXPECT_EQ(loaded.analyser.BuscarParametrosWs(), "");
 }

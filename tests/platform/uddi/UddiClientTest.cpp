@@ -1,13 +1,13 @@
 #include "platform/uddi/UddiClient.h"
 
-#include "platform/http/LoopbackServers.h"
+#include "support/LoopbackServers.h"
 #include "support/TestSupport.h"
 
 namespace zel::uddi {
 namespace {
 
-using zel::testing::LoopbackHttpServer;
-using zel::testing::RawServer;
+using zel::test::LoopbackHttpServer;
+using zel::test::RawServer;
 
 const std::string kSoap = "http://schemas.xmlsoap.org/soap/envelope/";
 
