@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <set>
 
 namespace zel::wizard {
 namespace {
@@ -66,6 +67,33 @@ std::vector<std::string> splitAtCommas(const std::string& text)
         pieces.push_back(text.substr(start, comma - start));
     pieces.push_back(text.substr(start));
     return pieces;
+}
+
+// The analyser's list separates names with commas, so a name that holds one arrives in pieces.
+// Adjacent pieces are joined again when together they name an element of the WSDL and apart they
+// would offer an operation that does not exist.
+std::vector<std::string> operationNames(const std::vector<std::string>& pieces, const XmlNode& wsdl)
+{
+    std::set<std::string> named;
+    for (const XmlNode& element : wsdl.selectNodes("//*[@name]"))
+        if (const std::string name = element.attribute("name"); name.find(',') != std::string::npos)
+            named.insert(name);
+    std::vector<std::string> names;
+    for (std::size_t first = 0; first < pieces.size();) {
+        std::size_t last = first;
+        std::string joined = pieces[first];
+        for (std::size_t next = first + 1; !named.empty() && next < pieces.size(); ++next) {
+            joined += ',' + pieces[next];
+            if (named.count(joined) != 0)
+                last = next;
+        }
+        std::string name = pieces[first];
+        for (std::size_t piece = first + 1; piece <= last; ++piece)
+            name += ',' + pieces[piece];
+        names.push_back(std::move(name));
+        first = last + 1;
+    }
+    return names;
 }
 
 // The first grid row, from 0 to the last, whose name cell equals name; -1 when none does.
@@ -458,7 +486,7 @@ void WizardNuevo::fillTree(const std::string& serviceName, std::string_view tick
     if (XmlFncs::isBlank(methods))
         return;
     methods.pop_back();
-    for (const std::string& method : splitAtCommas(methods)) {
+    for (const std::string& method : operationNames(splitAtCommas(methods), m_analyser.WSXML)) {
         const controls::TreeItem item = tree.addChild(classItem, method, controls::Picture::Method, true);
         if (!tickedMethod.empty() && method == tickedMethod)
             tree.setChecked(item, true);

@@ -97,6 +97,16 @@ TEST(WizardNuevo, RoadThroughFivePages_ThenReopenAndFinishGivesTheSameDefinition
     EXPECT_EQ(test::withoutDates(second.wizard.definitionXml()), test::withoutDates(first.wizard.definitionXml()));
 }
 
+// A WSDL answered by fetch itself instead of the network.
+void serve(Opening& opening, std::string wsdl)
+{
+    opening.wizard.setFetch([wsdl = std::move(wsdl)](const http::HttpRequest&, const http::HttpOptions&) {
+        http::HttpResponse response;
+        response.body = wsdl;
+        return response;
+    });
+}
+
 // What page 1 answers for addresses that give no usable WSDL, and the checks of Next.
 TEST(WizardNuevo, PageOne_BadAddressesLeaveAnEmptyTreeAndNextSaysWhy)
 {
@@ -121,11 +131,7 @@ TEST(WizardNuevo, PageOne_BadAddressesLeaveAnEmptyTreeAndNextSaysWhy)
     for (const Case& c : cases) {
         Opening opening;
         if (!c.body.empty())
-            opening.wizard.setFetch([&](const http::HttpRequest&, const http::HttpOptions&) {
-                http::HttpResponse response;
-                response.body = c.body;
-                return response;
-            });
+            serve(opening, c.body);
         env.ui->shown.clear();
         opening.load(c.address, c.method);
         EXPECT_EQ(opening.controls.tree().itemCount(), c.items) << c.what;
@@ -139,6 +145,46 @@ TEST(WizardNuevo, PageOne_BadAddressesLeaveAnEmptyTreeAndNextSaysWhy)
         EXPECT_EQ(env.ui->shown[0].text, expected) << c.what;
         EXPECT_EQ(env.ui->shown[0].icon, MessageIcon::Information) << c.what;
     }
+}
+
+// Names the schema forbids but a WSDL may carry, and a thousand operations in one tree.
+TEST(WizardNuevo, OddNamesAndManyOperations_FillTheTreeAndGiveACheckedScript)
+{
+    WizardEnvironment env;
+    Opening odd;
+    serve(odd, test::readFile(std::filesystem::path(ZEL_TEST_DATA_DIR) / "wizard/odd-names.wsdl"));
+    odd.load("http://127.0.0.1:1/Odd.asmx", "O'Brien");
+    const controls::TreeItem service = odd.controls.tree().child(odd.controls.tree().root(), 0);
+    ASSERT_EQ(odd.controls.tree().childCount(service), 2); // a comma inside a name does not split it
+    EXPECT_EQ(odd.controls.tree().text(odd.controls.tree().child(service, 1)), "Split,Me");
+    EXPECT_EQ(odd.controls.tree().text(odd.controls.tree().child(odd.controls.tree().root(), 0)), "Odd\"Service");
+    odd.next(2);
+    ASSERT_EQ(odd.controls.grid().rowCount(), 2) << env.module.log();
+    EXPECT_EQ(odd.cell(0, 0), "say\"hi");
+    EXPECT_EQ(odd.cell(1, 0), "a,b");
+    odd.controls.grid().setCell(0, 2, "Weight");
+    odd.controls.grid().setCell(1, 3, "7");
+    odd.next(3);
+    ASSERT_FALSE(odd.wizard.EvalCode.empty()) << env.module.log();
+    EXPECT_TRUE(script::vbscript::check(odd.wizard.EvalCode).ok());
+
+    std::string many = "<wsdl:definitions xmlns:wsdl='http://schemas.xmlsoap.org/wsdl/' "
+                       "xmlns:s='http://www.w3.org/2001/XMLSchema'><wsdl:types><s:schema>";
+    std::string messages;
+    for (int i = 0; i < 1000; ++i) {
+        const std::string op = "Op" + std::to_string(i);
+        many += "<s:element name='" + op + "'/><s:element name='" + op +
+                "Response'><s:complexType><s:sequence><s:element name='r' type='s:int'/></s:sequence>"
+                "</s:complexType></s:element>";
+        messages += "<wsdl:message name='" + op + "SoapIn'/><wsdl:message name='" + op + "SoapOut'/>";
+    }
+    many += "</s:schema></wsdl:types>" + messages + "<wsdl:service name='Many'/></wsdl:definitions>";
+    Opening large;
+    serve(large, many);
+    large.load("http://127.0.0.1:1/Many.asmx", "Op999");
+    EXPECT_EQ(large.controls.tree().itemCount(), 1001);
+    large.next();
+    EXPECT_EQ(large.controls.text("txtMethodName"), "Op999");
 }
 
 // A Load whose request cannot even be made is shown and logged, and the page is usable again.
