@@ -246,6 +246,14 @@ void frmMain::buildWindow()
     for (QWidget* widget : std::initializer_list<QWidget*>{rtfScript, rtfDescription, txtExecutionEngine,
                                                            cmbScriptLanguage, lblExecutionEngine})
         ui::pinColors(*widget);
+    // The controls the skin colours have colours of their own: a row the skin gives no colour for
+    // leaves its controls as designed instead of letting the form's colour show through them.
+    for (QWidget* widget :
+         std::initializer_list<QWidget*>{panelScript, lblDescription, lblScript, cmdCancel, cmdOk, panelToolBar, cmdCut,
+                                         cmdCopy, cmdPaste, cmdColorizeCode, cmdCheckSyntax, cmdWizard}) {
+        ui::pinColors(*widget);
+        widget->setAutoFillBackground(true);
+    }
 
     QObject::connect(cmdOk, &QPushButton::clicked, form, [this] { fromWindow([this] { cmdOk_Click(); }); });
     QObject::connect(cmdCancel, &QPushButton::clicked, form, [this] { fromWindow([this] { cmdCancel_Click(); }); });

@@ -561,14 +561,19 @@ TEST_F(EditorTest, FullSkinColoursExactlyTheListedControls_AskingInOrder)
 
 TEST_F(EditorTest, SkinRowWithMinusOneLeavesJustThoseControls)
 {
-    RecordingSkin skin({{"GetToolbarBackColor", -1}, {"GetToolbarColorFont", 0x303030}});
+    // The form's colour does not reach the tool bar through it either.
+    RecordingSkin skin(
+        {{"GetFormBackColor", 0x405060}, {"GetToolbarBackColor", -1}, {"GetToolbarColorFont", 0x303030}});
     open(activityXml("VBScript", "x = 1"), &skin);
     frmMain design({});
     for (const char* name : kToolBar) {
         const QPalette& palette = control<QWidget>(name)->palette();
         EXPECT_EQ(palette.color(QPalette::Window), designed(design, name)->palette().color(QPalette::Window)) << name;
+        EXPECT_EQ(palette.color(QPalette::Button), designed(design, name)->palette().color(QPalette::Button)) << name;
+        EXPECT_TRUE(control<QWidget>(name)->autoFillBackground()) << name;
         EXPECT_EQ(palette.color(QPalette::ButtonText), QColor(0x30, 0x30, 0x30)) << name;
     }
+    EXPECT_EQ(window()->palette().color(QPalette::Window), QColor(0x60, 0x50, 0x40));
 }
 
 TEST_F(EditorTest, NoSkinChangesNothing)
