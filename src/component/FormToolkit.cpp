@@ -47,24 +47,24 @@ bool displayAvailable()
     return std::filesystem::exists("/tmp/.X11-unix/X" + number);
 }
 
-// The QApplication the editor window needs: the host's, or one made here for a host that has
-// none. Raises when the host runs a Qt application without widgets or when no display is there.
-void requireWidgetsApplication()
+// Makes sure the host runs a QApplication: makes one for a host that has none when a display is
+// available. Returns "" when there is one, otherwise why no editor window can be shown.
+std::string widgetsApplication()
 {
     if (hostRunsWidgets())
-        return;
+        return {};
     if (QCoreApplication::instance() != nullptr)
-        raise(ErrorNumber::CannotCreateComponent,
-              "The editor window needs a QApplication; the host runs a Qt application without widgets");
+        return "No window can be shown: the host runs a Qt application without widgets";
     if (!displayAvailable())
-        raise(ErrorNumber::CannotCreateComponent, "The editor window cannot be shown: no display is available "
-                                                  "(neither DISPLAY, WAYLAND_DISPLAY nor QT_QPA_PLATFORM is set)");
+        return "No window can be shown: no display is available "
+               "(neither DISPLAY, WAYLAND_DISPLAY nor QT_QPA_PLATFORM is set)";
     static int argc = 1;
     static char name[] = "zelscript";
     static char* argv[] = {name, nullptr};
     // It lives as long as the process, and keeps the library loaded: its code runs the windows.
     new QApplication(argc, argv);
     static com::ObjectCounter keepLoaded;
+    return {};
 }
 
 void useQtServices()
@@ -83,16 +83,16 @@ void installFormToolkit()
 {
     if (editorFormFactory())
         return;
-    // The older wizard is a window of its own: it needs the host's widgets application.
+    // The older wizard is a window of its own: it needs a widgets application as well.
     Engine::setShowHandler([] {
-        if (!hostRunsWidgets())
-            raise(ErrorNumber::CannotCreateComponent,
-                  "Cannot create the wizard window: the host runs no window system");
+        if (const std::string whyNot = widgetsApplication(); !whyNot.empty())
+            raise(ErrorNumber::CannotCreateComponent, whyNot);
         useQtServices();
         frmWizard::Show();
     });
     setEditorFormFactory([](EditorFormEvents events) -> std::unique_ptr<IEditorForm> {
-        requireWidgetsApplication();
+        if (std::string whyNot = widgetsApplication(); !whyNot.empty())
+            return std::make_unique<HeadlessEditorForm>(std::move(events), std::move(whyNot));
         useQtServices();
         return qtEditorFormFactory()(std::move(events));
     });
