@@ -144,6 +144,12 @@ TEST_F(WizardWindow, RoadThroughTheFivePages_ThenReopenedAndFinishedUnchanged)
         picture(form, "wizard-1-load");
         click(form, "cmdNext");
         picture(form, "wizard-2-review");
+        click(form, "cmdBack"); // page 1 again, without its Back button; the tick stays
+        EXPECT_FALSE(find<QPushButton>(form, "cmdBack")->isVisible());
+        click(form, "cmdBrowse"); // no registry browser in this build: the user is told
+        ASSERT_EQ(env.ui->shown.size(), 1u);
+        EXPECT_EQ(env.ui->shown[0].text, form.logic().messages.msgBrowseNotAvailable);
+        click(form, "cmdNext");
         click(form, "cmdNext");
         auto* grid = find<QTableWidget>(form, "dtMethodsParameters");
         ASSERT_EQ(grid->rowCount(), 2);
