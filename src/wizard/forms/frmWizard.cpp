@@ -17,7 +17,8 @@ namespace zel {
 namespace {
 
 frmWizard* g_instance = nullptr;
-// Deleting it releases the instance; deleted later, so a handler of the form always returns first.
+// Deleting it deletes the instance it was made for; deleted later, so that a handler of the form
+// always returns first.
 QPointer<QObject> g_keeper;
 
 } // namespace
@@ -70,13 +71,14 @@ void frmWizard::Show()
         const std::string stored = g.gobjRobot ? g.gobjRobot->GetAdditionalDefinition() : std::string();
         auto form = std::make_unique<frmWizard>();
         form->Form_Load(g.gstrLanguageId, stored);
+        frmWizard* opened = form.release();
         auto* keeper = new QObject();
-        QObject::connect(keeper, &QObject::destroyed, [] { delete g_instance; });
+        QObject::connect(keeper, &QObject::destroyed, [opened] { delete opened; });
         // A host that ends its application with the wizard still open releases it first.
         QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, keeper,
                          [keeper] { delete keeper; });
         g_keeper = keeper;
-        g_instance = form.release();
+        g_instance = opened;
     }
     QWidget* window = g_instance->window();
     window->show();
@@ -86,7 +88,11 @@ void frmWizard::Show()
 
 void frmWizard::release()
 {
-    if (g_instance == this && g_keeper)
+    // A Show that comes before the deletion opens a new instance instead of this closing one.
+    if (g_instance != this)
+        return;
+    g_instance = nullptr;
+    if (g_keeper)
         g_keeper->deleteLater();
 }
 
