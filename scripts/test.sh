@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test with ctest; then builds the host, editor-window, both
 # wizards' and the registry browser's tests a second time with AddressSanitizer and
-# UndefinedBehaviorSanitizer (build-asan/, only those targets) and runs them. Exit status is the first failure's.
+# UndefinedBehaviorSanitizer (build-asan/, only those targets) and runs them. Exit status is the
+# first failure's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
