@@ -12,6 +12,7 @@
 #include "platform/ui/qt/SkinPalette.h"
 #include "platform/ui/qt/SkinnedDialog.h"
 #include "platform/ui/qt/WindowDrawing.h"
+#include "uddi/forms/frmUDDIExplorer.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -324,6 +325,13 @@ frmWizardNuevo::frmWizardNuevo(QWidget* owner, const LogicMaker& makeLogic)
     m_logic = makeLogic(*this);
     m_logic->setFetch([this](const http::HttpRequest& request, const http::HttpOptions& options) {
         return fetchOnWorker(request, options);
+    });
+    // Browse shows a fresh registry browser over the wizard and takes the address selected in it.
+    m_logic->setBrowser([this](std::string& address) {
+        const UddiChoice choice = showUddiExplorer(m_window);
+        if (!choice.cancelled)
+            address = choice.address;
+        return !choice.cancelled;
     });
     m_logic->applyDesignTexts();
     ui::setAccessibleNames(*m_window);
