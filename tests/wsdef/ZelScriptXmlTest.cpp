@@ -45,7 +45,7 @@ const char* const kStoredDefinition =
     "</Return></Method><Proxy><UseProxy>0</UseProxy><UseSSL>0</UseSSL><Server/><Port/><User/><Password/>"
     "<Timeout>30</Timeout></Proxy></Definition>";
 
-TEST(ZelScriptXml, Skeleton_HasEveryElementInOrderWithCreationDefaults)
+TEST(ZelScriptXml, Skeleton_HasEveryElementInOrderWithCreationDefaults_SecondCallChangesNothing)
 {
     ZelScriptXml script;
     EXPECT_TRUE(script.pubNodeRoot.isNone());
@@ -66,20 +66,18 @@ TEST(ZelScriptXml, Skeleton_HasEveryElementInOrderWithCreationDefaults)
     EXPECT_EQ(value(script.pubNodeDefProxy, "UseProxy"), "0");
     EXPECT_EQ(value(script.pubNodeDefProxy, "UseSSL"), "0");
     EXPECT_EQ(value(script.pubNodeDefProxy, "Timeout"), "0");
-}
 
-TEST(ZelScriptXml, NodeRootValidate_SecondCallChangesNothing)
-{
+    // A second call changes nothing, whatever it is given.
     for (const char* first : {"", kStoredDefinition}) {
-        ZelScriptXml script;
-        script.NodeRootValidate(first);
-        const XmlNode root = script.pubNodeRoot;
+        ZelScriptXml again;
+        again.NodeRootValidate(first);
+        const XmlNode root = again.pubNodeRoot;
         const std::string before = root.xml();
-        script.NodeRootValidate();
-        script.NodeRootValidate(kStoredDefinition);
-        script.NodeRootValidate("<Other/>");
-        EXPECT_TRUE(script.pubNodeRoot.sameNode(root));
-        EXPECT_EQ(script.pubNodeRoot.xml(), before);
+        again.NodeRootValidate();
+        again.NodeRootValidate(kStoredDefinition);
+        again.NodeRootValidate("<Other/>");
+        EXPECT_TRUE(again.pubNodeRoot.sameNode(root));
+        EXPECT_EQ(again.pubNodeRoot.xml(), before);
     }
 }
 

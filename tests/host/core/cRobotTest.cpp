@@ -31,7 +31,7 @@ TEST(cRobot, ReadsAndWritesTheCallersNode_BlankEvalCodeLeavesTheElementEmpty)
     EXPECT_EQ(node.selectSingleNode("RobotScript/Script/EvalCode").xml(), "<EvalCode/>");
 }
 
-TEST(cRobot, DefinitionIsStoredOnceAfterLanguageAndEvalCode)
+TEST(cRobot, DefinitionIsStoredOnceAfterLanguageAndEvalCode_FoundByBaseName)
 {
     XmlNode node = scriptNode(kComplete);
     cRobot robot;
@@ -47,13 +47,10 @@ TEST(cRobot, DefinitionIsStoredOnceAfterLanguageAndEvalCode)
 
     robot.SetAdditionalDefinition("<not well formed");
     EXPECT_EQ(robot.GetAdditionalDefinition(), "");
-}
 
-TEST(cRobot, DefinitionsAreFoundByBaseName_PrefixedOnesIncluded)
-{
-    XmlNode node = scriptNode("<RobotScript><Script><Language/><ws:Definition xmlns:ws=\"urn:ws\"/><EvalCode/>"
-                              "<Definition/><Definitions/></Script></RobotScript>");
-    cRobot robot;
+    // Definitions are found by base name, prefixed ones included.
+    node = scriptNode("<RobotScript><Script><Language/><ws:Definition xmlns:ws=\"urn:ws\"/><EvalCode/>"
+                      "<Definition/><Definitions/></Script></RobotScript>");
     robot.SetFreeDefinition(node);
     robot.SetAdditionalDefinition("<Definition><Method>Add</Method></Definition>");
     EXPECT_EQ(node.selectSingleNode("RobotScript/Script").xml(),
