@@ -2,6 +2,7 @@
 
 #include "common/ErrorRecord.h"
 #include "common/XmlFncs.h"
+#include "platform/http/XmlBodyText.h"
 
 namespace zel {
 namespace {
@@ -23,8 +24,13 @@ SharedData::SharedData()
 
 void SharedData::LoadData(std::string_view data)
 {
+    // The text comes back as UTF-8 without a declaration, whatever encoding it declared.
+    std::string decodeError;
+    const std::optional<std::string> text = http::xmlBodyToUtf8(data, {}, &decodeError);
+    if (!text)
+        raise(ErrorNumber::InvalidArgument, "DOM : " + decodeError);
     XmlParseError error;
-    XmlNode document = XmlNode::parse(data, &error);
+    XmlNode document = XmlNode::parse(*text, &error, XmlNode::Mode::AsWritten);
     if (document.isNone())
         raise(error.number, "DOM : " + error.reason + " (line " + std::to_string(error.line) + ", column " +
                                 std::to_string(error.column) + ")");
@@ -38,7 +44,8 @@ void SharedData::LoadData(std::string_view data)
 
 XmlNode SharedData::DataNode()
 {
-    return m_root;
+    // The document: a DOCTYPE and comments around the root element are part of the data.
+    return m_root.ownerDocument();
 }
 
 XmlNode SharedData::AttributesNode()
@@ -55,13 +62,11 @@ void SharedData::SetScriptNode(const XmlNode& node)
 {
     if (node.isNone())
         raiseObjectNotSet("the robot script document");
-    // The stored script node is always named ScriptData so that the next load finds it again,
-    // whatever the name of the element the caller built it in.
-    XmlNode replacement = XmlNode::newElement(kScriptElement);
-    for (const XmlNode& child : node.children())
-        replacement.appendChild(child);
+    // A copy with its attributes and namespace declarations, always named ScriptData so that the
+    // next load finds it again, whatever the name of the element the caller built it in.
     XmlNode old = ScriptNode();
-    m_root.insertBefore(replacement, old.isNone() ? XmlNode() : old);
+    XmlNode replacement = m_root.insertBefore(node.cloneDeep(), old);
+    replacement.setName(kScriptElement);
     if (old)
         m_root.removeChild(old);
 }

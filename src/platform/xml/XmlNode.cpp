@@ -5,6 +5,7 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -16,6 +17,9 @@ struct XmlNode::Holder
     pugi::xml_document document;
     // A detached node lives alone in a document of its own; its parent is reported as none.
     bool detached = false;
+    // The entities the parsed text referred to (AsWritten): pugixml keeps such a reference as
+    // text, and xml() writes it back as a reference.
+    std::vector<std::string> entityReferences;
 };
 
 namespace {
@@ -128,6 +132,29 @@ pugi::xml_node duplicateAttributeElement(const pugi::xml_node& root)
     return {};
 }
 
+// The names of the entities that text refers to, other than the five XML predefines.
+std::vector<std::string> entityReferencesIn(std::string_view text)
+{
+    const auto nameChar = [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == ':' || c == '-' || c == '.' ||
+               static_cast<unsigned char>(c) >= 0x80;
+    };
+    std::vector<std::string> names;
+    for (std::size_t at = text.find('&'); at != std::string_view::npos; at = text.find('&', at + 1)) {
+        std::size_t end = at + 1;
+        while (end < text.size() && nameChar(text[end]))
+            ++end;
+        if (end == at + 1 || end >= text.size() || text[end] != ';' || text[at + 1] == '-' || text[at + 1] == '.' ||
+            std::isdigit(static_cast<unsigned char>(text[at + 1])))
+            continue;
+        const std::string name(text.substr(at + 1, end - at - 1));
+        if (name != "lt" && name != "gt" && name != "amp" && name != "apos" && name != "quot" &&
+            std::find(names.begin(), names.end(), name) == names.end())
+            names.push_back(name);
+    }
+    return names;
+}
+
 pugi::xpath_query compileXPath(std::string_view xpath)
 {
     try {
@@ -213,11 +240,15 @@ XmlNode XmlNode::newCData(std::string_view text)
     return XmlNode(holder, cdata);
 }
 
-XmlNode XmlNode::parse(std::string_view text, XmlParseError* error)
+XmlNode XmlNode::parse(std::string_view text, XmlParseError* error, Mode mode)
 {
     auto holder = std::make_shared<Holder>();
+    const unsigned options =
+        mode == Mode::AsWritten ? kParseOptions | pugi::parse_ws_pcdata_single | pugi::parse_doctype : kParseOptions;
+    if (mode == Mode::AsWritten)
+        holder->entityReferences = entityReferencesIn(text);
     const pugi::xml_parse_result result =
-        holder->document.load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_auto);
+        holder->document.load_buffer(text.data(), text.size(), options, pugi::encoding_auto);
     if (!result) {
         fillError(error, result, text);
         return {};
@@ -347,7 +378,20 @@ std::string XmlNode::xml() const
     } else {
         n.print(out, "", kPrintOptions);
     }
-    return out.str();
+    std::string text = out.str();
+    for (const std::string& name : m_holder->entityReferences) {
+        const std::string escaped = "&amp;" + name + ";";
+        for (std::size_t at = text.find(escaped); at != std::string::npos; at = text.find(escaped, at + 1))
+            text.erase(at + 1, 4);
+    }
+    return text;
+}
+
+void XmlNode::setName(std::string_view name)
+{
+    requireNode("setName");
+    if (!raw().set_name(std::string(name).c_str()))
+        raise(ErrorNumber::InvalidArgument, "Only an element can be renamed");
 }
 
 XmlNode XmlNode::parent() const

@@ -70,9 +70,19 @@ public:
     // A new CDATA section holding text, detached.
     static XmlNode newCData(std::string_view text);
 
+    // How parse reads a text. AsWritten is for documents given back to their owner: a
+    // whitespace-only value stays, the DOCTYPE declaration stays a node of the document, and
+    // references to entities it declares are written back as references by xml().
+    enum class Mode
+    {
+        Plain,
+        AsWritten,
+    };
+
     // Parses text into a new document; returns the document node, or none with error filled.
-    // DOCTYPE declarations are skipped: entities are never expanded and nothing is fetched.
-    static XmlNode parse(std::string_view text, XmlParseError* error = nullptr);
+    // Entities are never expanded and nothing is fetched; in Plain mode DOCTYPE declarations are
+    // skipped.
+    static XmlNode parse(std::string_view text, XmlParseError* error = nullptr, Mode mode = Mode::Plain);
     // Loads and parses a file into a new document; none with error filled when it cannot.
     static XmlNode load(const std::filesystem::path& path, XmlParseError* error = nullptr);
 
@@ -92,6 +102,8 @@ public:
     std::string text() const;
     // Removes every child and, when text is not empty, adds one text node holding it.
     void setText(std::string_view text);
+    // Renames an element.
+    void setName(std::string_view name);
 
     // The node serialised as XML, without an XML declaration and without added formatting.
     // For a document node, its children. "" for none.

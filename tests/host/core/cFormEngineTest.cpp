@@ -193,6 +193,26 @@ TEST_F(FormEngineTest, SetDataInstallsTheStoredScriptOrACopyOfThePattern_GetData
     EXPECT_EQ(test::countOf(test::readFile(m_pathData / "DefaultScript.xml"), "EvalCode/"), 1u);
 }
 
+TEST_F(FormEngineTest, RoundTripGivesBackWhatNobodyChanged_InAnyDeclaredEncoding)
+{
+    // A DOCTYPE with an entity and its reference, attributes and namespace declarations on the
+    // script element, and whitespace-only values, in a text that declares windows-1252.
+    const std::string body =
+        "<!DOCTYPE Activity [<!ENTITY firm \"Acme\">]><Activity><Description>Caf\xE9 &firm; &amp;&lt;"
+        "</Description><Properties><ExecutionEngine>E</ExecutionEngine><Space>  </Space></Properties>"
+        "<ScriptData version=\"2\" xmlns:x=\"urn:x\"><RobotScript><Script><Language><![CDATA[VBScript]]>"
+        "</Language><EvalCode>  </EvalCode><x:Note x:by=\"\x80\">n</x:Note></Script></RobotScript></ScriptData>"
+        "</Activity>";
+    std::string expected = std::string(body).replace(body.find("Caf\xE9"), 4, "Caf\u00E9");
+    expected.replace(expected.find("\x80"), 1, "\u20AC");
+    cFormEngine engine;
+    load(engine);
+    engine.SetData("<?xml version=\"1.0\" encoding=\"windows-1252\"?>" + body);
+    EXPECT_EQ(engine.GetData(), expected);
+    EXPECT_EQ(globals().gobjSharedData->Description(), "Caf\u00E9 &firm; &<");
+    EXPECT_EQ(globals().gobjRobot->GetEvalCode(), "  ");
+}
+
 TEST_F(FormEngineTest, PatternFailureThreeCallsDeepInSetDataIsLoggedTwiceWithEveryTag)
 {
     cFormEngine engine;
