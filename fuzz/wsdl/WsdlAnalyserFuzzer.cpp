@@ -23,8 +23,8 @@ namespace {
 
 void compare(const zel::XmlNode& document, const std::string& prefixes, const std::string& operation)
 {
-    const zel::testing::StraightforwardResult expected =
-        zel::testing::analyseStraightforwardly(document, prefixes, operation);
+    const zel::test::StraightforwardResult expected =
+        zel::test::analyseStraightforwardly(document, prefixes, operation);
     zel::WebService analyser;
     zel::controls::MemoryGrid grid;
     zel::controls::MemoryTextBox returnType;
@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     compare(document, prefixes, operation);
     // The first operation the analyser lists, which the fuzzer would rarely spell by chance.
-    const std::string listed = zel::testing::analyseStraightforwardly(document, prefixes, operation).methods;
+    const std::string listed = zel::test::analyseStraightforwardly(document, prefixes, operation).methods;
     if (const std::size_t comma = listed.find(','); comma != std::string::npos && comma > 0)
         compare(document, prefixes, listed.substr(0, comma));
     return 0;
