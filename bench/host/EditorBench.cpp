@@ -12,6 +12,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QTextBlock>
+#include <QTextEdit>
 
 #include <benchmark/benchmark.h>
 
@@ -147,7 +150,7 @@ void BM_LoadFormToFirstPaint(benchmark::State& state)
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_LoadFormToFirstPaint)->Arg(5000)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_LoadFormToFirstPaint)->Arg(5000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 void BM_ColorizeCode(benchmark::State& state)
 {
@@ -170,5 +173,36 @@ void BM_ColorizeCode(benchmark::State& state)
     form->window()->hide();
 }
 BENCHMARK(BM_ColorizeCode)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// One typed character in the middle of a long script: the live re-colouring of what it changed,
+// and the box painted again.
+void BM_KeystrokeLiveColouring(benchmark::State& state)
+{
+    Setup& s = setup();
+    Notifier notifier;
+    cFormEngine engine;
+    engine.LoadForm(&notifier, XmlNode::newElement("Languages"), nullptr);
+    engine.SetPathData(s.pathData.string());
+    engine.SetData(activity(static_cast<int>(state.range(0))));
+    engine.ShowForm();
+    auto* form = dynamic_cast<frmMain*>(engine.form());
+    form->window()->show();
+    auto* box = form->window()->findChild<QTextEdit*>(QStringLiteral("rtfScript"));
+    QTextCursor caret(box->document()->findBlockByNumber(box->document()->blockCount() / 2));
+    box->setTextCursor(caret);
+    box->ensureCursorVisible();
+    QCoreApplication::processEvents();
+    int typed = 0;
+    for (auto _ : state) {
+        // Letters and Backspace in turn, so the script keeps its length.
+        const bool erase = (typed++ % 2) == 1;
+        QKeyEvent key(QEvent::KeyPress, erase ? Qt::Key_Backspace : Qt::Key_X, Qt::NoModifier,
+                      erase ? QString() : QStringLiteral("x"));
+        QApplication::sendEvent(box, &key);
+        box->viewport()->repaint();
+    }
+    form->window()->hide();
+}
+BENCHMARK(BM_KeystrokeLiveColouring)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(200);
 
 } // namespace

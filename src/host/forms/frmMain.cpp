@@ -7,6 +7,8 @@
 #include "common/Localisation.h"
 #include "common/XmlFncs.h"
 #include "host/cRobot.h"
+#include "host/forms/CodeEditor.h"
+#include "host/forms/FindBar.h"
 #include "host/forms/NewScriptWizard.h"
 #include "host/forms/ToolIcons.h"
 #include "platform/com/ClassRegistry.h"
@@ -34,6 +36,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <iterator>
 
 namespace zel {
 namespace {
@@ -202,10 +205,8 @@ void frmMain::buildWindow()
     panelScript->setObjectName(QStringLiteral("panelScript"));
     auto* scriptLayout = new QVBoxLayout(panelScript);
     scriptLayout->setContentsMargins(3, 3, 3, 3);
-    rtfScript = new QTextEdit(panelScript);
+    rtfScript = new CodeEditor(panelScript);
     rtfScript->setObjectName(QStringLiteral("rtfScript"));
-    rtfScript->setAcceptRichText(false);
-    rtfScript->setLineWrapMode(QTextEdit::NoWrap);
     QFont fixed(QStringLiteral("Courier New"));
     fixed.setStyleHint(QFont::TypeWriter);
     fixed.setFixedPitch(true);
@@ -213,6 +214,15 @@ void frmMain::buildWindow()
     rtfScript->setFont(fixed);
     rtfScript->setTabStopDistance(4 * QFontMetricsF(fixed).horizontalAdvance(QLatin1Char(' ')));
     scriptLayout->addWidget(rtfScript);
+    fraFind = new FindBar(*rtfScript, *form, panelScript);
+    scriptLayout->addWidget(fraFind);
+    lblCaretPosition = new QLabel(panelScript);
+    lblCaretPosition->setObjectName(QStringLiteral("lblCaretPosition"));
+    lblCaretPosition->setAlignment(Qt::AlignRight);
+    scriptLayout->addWidget(lblCaretPosition);
+    QObject::connect(rtfScript, &CodeEditor::caretMoved, lblCaretPosition, [this](int line, int column) {
+        lblCaretPosition->setText(qs(m_MsgCaretPosition).arg(line).arg(column));
+    });
     lblScript->setBuddy(rtfScript);
 
     cmdOk = new QPushButton(QStringLiteral("&Ok"), content);
@@ -359,21 +369,14 @@ void frmMain::SetScriptText(std::string_view text)
 void frmMain::ColorizeCode()
 {
     try {
-        const int selectionStart = rtfScript->textCursor().selectionStart();
         auto colorizer = com::ClassRegistry::instance().createAs<IColorizer>(kClsidColorizer);
         const std::string rtf = colorizer->Colorize(KeptText::shownText(*rtfScript));
-        // The rich text is read into a new document that then replaces the box's: filling a
-        // document the box is showing lays it out piece by piece and costs several times more.
-        const QTextDocument* shown = rtfScript->document();
-        auto* document = new QTextDocument(rtfScript);
-        document->setDefaultFont(shown->defaultFont());
-        document->setDefaultTextOption(shown->defaultTextOption());
-        document->setDocumentMargin(shown->documentMargin());
-        rtf::RtfReader().read(rtf, *document);
-        rtfScript->setDocument(document);
-        QTextCursor caret(document);
-        caret.setPosition(std::clamp(selectionStart, 0, document->characterCount() - 1));
-        rtfScript->setTextCursor(caret);
+        // The coloured text is read aside and only its colours are shown in the box: the box keeps
+        // its text, caret and undo history.
+        QTextDocument coloured;
+        coloured.setDefaultFont(rtfScript->document()->defaultFont());
+        rtf::RtfReader().read(rtf, coloured);
+        rtfScript->showColoursOf(coloured);
     } catch (...) {
         rethrowWithTag(" frmMain.ColorizeCode() ");
     }
@@ -613,25 +616,30 @@ void frmMain::ChangeLanguage(std::string_view pLanguageId)
         auto message = [](std::string& variable) {
             return [&variable](const std::string& value) { variable = value; };
         };
-        Localisation::apply("frmMain", pLanguageId, caption,
-                            {
-                                {"cmdOk", text(cmdOk)},
-                                {"cmdCancel", text(cmdCancel)},
-                                {"cmdCut", tip(cmdCut)},
-                                {"cmdCopy", tip(cmdCopy)},
-                                {"cmdPaste", tip(cmdPaste)},
-                                {"cmdColorizeCode", tip(cmdColorizeCode)},
-                                {"cmdCheckSyntax", tip(cmdCheckSyntax)},
-                                {"cmbScriptLanguage", tip(cmbScriptLanguage)},
-                                {"lblDescription", label(lblDescription)},
-                                {"lblScript", label(lblScript)},
-                                {"lblExecutionEngine", label(lblExecutionEngine)},
-                                {"MsgErrorSaveSharedData", message(m_MsgErrorSaveSharedData)},
-                                {"MsgErrorLoadSharedData", message(m_MsgErrorLoadSharedData)},
-                                {"MsgErrorUpdateSharedData", message(m_MsgErrorUpdateSharedData)},
-                                {"MsgConfirmWizard", message(m_MsgConfirmWizard)},
-                                {"MsgUnstorableCharacter", message(m_MsgUnstorableCharacter)},
-                            });
+        std::vector<Localisation::Item> items{
+            {"cmdOk", text(cmdOk)},
+            {"cmdCancel", text(cmdCancel)},
+            {"cmdCut", tip(cmdCut)},
+            {"cmdCopy", tip(cmdCopy)},
+            {"cmdPaste", tip(cmdPaste)},
+            {"cmdColorizeCode", tip(cmdColorizeCode)},
+            {"cmdCheckSyntax", tip(cmdCheckSyntax)},
+            {"cmbScriptLanguage", tip(cmbScriptLanguage)},
+            {"lblDescription", label(lblDescription)},
+            {"lblScript", label(lblScript)},
+            {"lblExecutionEngine", label(lblExecutionEngine)},
+            {"MsgErrorSaveSharedData", message(m_MsgErrorSaveSharedData)},
+            {"MsgErrorLoadSharedData", message(m_MsgErrorLoadSharedData)},
+            {"MsgErrorUpdateSharedData", message(m_MsgErrorUpdateSharedData)},
+            {"MsgConfirmWizard", message(m_MsgConfirmWizard)},
+            {"MsgUnstorableCharacter", message(m_MsgUnstorableCharacter)},
+            {"MsgCaretPosition", message(m_MsgCaretPosition)},
+        };
+        // The script box's own bars and marks take their texts from the same section.
+        std::ranges::move(fraFind->localisedItems(), std::back_inserter(items));
+        items.push_back({"MsgIdleError", [this](const std::string& value) { rtfScript->setIdleErrorTip(qs(value)); }});
+        Localisation::apply("frmMain", pLanguageId, caption, items);
+        lblCaretPosition->setText(qs(m_MsgCaretPosition).arg(rtfScript->caretLine()).arg(rtfScript->caretColumn()));
         ui::setAccessibleNames(*m_window);
     } catch (...) {
         rethrowWithTag(" frmMain.ChangeLanguage() ");
@@ -694,6 +702,7 @@ void frmMain::cmbScriptLanguage_Click()
     try {
         const std::string language = cmbScriptLanguage->currentText().toStdString();
         m_scriptControl.SetLanguage(language);
+        rtfScript->setJScript(language == "JScript");
         if (!m_blnFirstTime)
             requireState().gobjRobot->SetLanguage(language);
     } catch (...) {
@@ -718,8 +727,11 @@ void frmMain::cmdCheckSyntax_Click()
         if (CheckSyntax(message))
             uiServices().messageBox("Syntax Code Ok !!!", "Ombrel External Process", MessageIcon::Information,
                                     MessageButtons::Ok);
-        else
+        else {
             uiServices().messageBox(message, Caption(), MessageIcon::None, MessageButtons::Ok);
+            // Once the message is read, the caret waits where the engine found the error.
+            rtfScript->goToAndMark(m_scriptControl.Error().Line, m_scriptControl.Error().Column);
+        }
     } catch (...) {
         General::ReportCurrentError(" frmMain.cmdCheckSyntax_Click() ", Caption());
     }

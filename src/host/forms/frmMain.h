@@ -23,6 +23,9 @@ class QToolButton;
 
 namespace zel {
 
+class CodeEditor;
+class FindBar;
+
 namespace ui {
 class CaptionBar;
 class SkinnedDialog;
@@ -134,7 +137,11 @@ private:
     QLabel* lblScript = nullptr;
     QLabel* lblDescription = nullptr;
     QLabel* lblExecutionEngine = nullptr;
-    QTextEdit* rtfScript = nullptr;
+    CodeEditor* rtfScript = nullptr;
+    // The caret's line and column under the script box.
+    QLabel* lblCaretPosition = nullptr;
+    FindBar* fraFind = nullptr;
+    std::string m_MsgCaretPosition = "Ln %1, Col %2";
     QTextEdit* rtfDescription = nullptr;
     QLineEdit* txtExecutionEngine = nullptr;
     QComboBox* cmbScriptLanguage = nullptr;

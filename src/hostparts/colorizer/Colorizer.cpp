@@ -225,27 +225,68 @@ private:
     bool m_italic = false;
 };
 
-class Painter
+// Writes the painted runs as RTF; blanks and line ends keep the style they follow.
+class RtfSink
 {
 public:
-    Painter(std::string_view text, std::string& out) : m_text(text), m_out(out), m_jscript(looksLikeJScript(text)) {}
+    explicit RtfSink(std::string& out) : m_out(out) {}
+    void run(std::string_view text, std::size_t, int colour, bool italic)
+    {
+        m_out.style(colour, italic);
+        m_out.text(text);
+    }
+    void blank(std::string_view text, std::size_t) { m_out.text(text); }
 
-    void run()
+private:
+    RtfOut m_out;
+};
+
+// Hands the painted runs to a line painter's callback; blanks and line ends are left unstyled.
+class SpanSink
+{
+public:
+    explicit SpanSink(const Colorizer::SpanCallback& callback) : m_callback(callback) {}
+    void run(std::string_view text, std::size_t pos, int colour, bool italic)
+    {
+        m_callback(pos, text.size(), colour, italic);
+    }
+    void blank(std::string_view, std::size_t) {}
+
+private:
+    const Colorizer::SpanCallback& m_callback;
+};
+
+// Paints text run by run. A block comment is the only thing that carries over a line end, so a
+// painter started on one line with the "inside a block comment" state colours it exactly as the
+// whole-text painter does.
+template <class Sink> class Painter
+{
+public:
+    Painter(std::string_view text, Sink& out, bool jscript, bool inBlockComment = false)
+        : m_text(text), m_out(out), m_jscript(jscript), m_inBlockComment(inBlockComment)
+    {
+    }
+
+    // True when the text ends inside a block comment.
+    bool run()
     {
         const std::size_t n = m_text.size();
+        if (m_inBlockComment)
+            blockComment(0);
         while (m_pos < n) {
             const auto c = static_cast<unsigned char>(m_text[m_pos]);
             const auto next = peek(1);
             if (c == '\r' || c == '\n') {
                 const std::size_t start = m_pos;
                 m_pos += (c == '\r' && next == '\n') ? 2 : 1;
-                m_out.text(m_text.substr(start, m_pos - start));
+                m_out.blank(m_text.substr(start, m_pos - start), start);
                 m_statementStart = true;
+                m_afterDot = false;
             } else if (c == ' ' || c == '\t') {
                 const std::size_t start = m_pos;
                 while (m_pos < n && (m_text[m_pos] == ' ' || m_text[m_pos] == '\t'))
                     ++m_pos;
-                m_out.text(m_text.substr(start, m_pos - start));
+                m_out.blank(m_text.substr(start, m_pos - start), start);
             } else if (c == '/' && next == '*' && peek(2) == '@') {
                 // JScript conditional compilation: the text between the markers is code, and the
                 // directive word glued to the marker (/*@cc_on, /*@if) belongs to it.
@@ -256,8 +297,7 @@ public:
             } else if (c == '@' && next == '*' && peek(2) == '/') {
                 emit(Colorizer::kKeywordColour, false, 3);
             } else if (c == '/' && next == '*') {
-                const std::size_t close = m_text.find("*/", m_pos + 2);
-                emit(Colorizer::kCommentColour, true, close == std::string_view::npos ? n - m_pos : close + 2 - m_pos);
+                blockComment(2);
             } else if (c == '/' && next == '/') {
                 emitToLineEnd(Colorizer::kCommentColour, true);
             } else if (c == '\'' && !m_jscript) {
@@ -288,9 +328,19 @@ public:
                 m_afterDot = (c == '.');
             }
         }
+        return m_inBlockComment;
     }
 
 private:
+    // A block comment from the current position, `skip` characters of its opening included; it
+    // ends after its `*/` or, open, with the text.
+    void blockComment(std::size_t skip)
+    {
+        const std::size_t close = m_text.find("*/", m_pos + skip);
+        m_inBlockComment = close == std::string_view::npos;
+        emit(Colorizer::kCommentColour, true, m_inBlockComment ? m_text.size() - m_pos : close + 2 - m_pos);
+    }
+
     unsigned char peek(std::size_t ahead) const
     {
         return m_pos + ahead < m_text.size() ? static_cast<unsigned char>(m_text[m_pos + ahead]) : 0;
@@ -313,8 +363,8 @@ private:
 
     void emit(int colour, bool italic, std::size_t length)
     {
-        m_out.style(colour, italic);
-        m_out.text(m_text.substr(m_pos, length));
+        if (length > 0)
+            m_out.run(m_text.substr(m_pos, length), m_pos, colour, italic);
         m_pos += length;
         m_statementStart = false;
         m_afterDot = false;
@@ -391,8 +441,9 @@ private:
     }
 
     std::string_view m_text;
-    RtfOut m_out;
+    Sink& m_out;
     bool m_jscript;
+    bool m_inBlockComment;
     std::size_t m_pos = 0;
     bool m_statementStart = true;
     bool m_afterDot = false;
@@ -405,9 +456,21 @@ std::string Colorizer::Colorize(std::string_view plainText) const
     std::string out;
     out.reserve(kHeader.size() + plainText.size() + plainText.size() / 2 + 16);
     out += kHeader;
-    Painter(plainText, out).run();
+    RtfSink sink(out);
+    Painter(plainText, sink, looksLikeJScript(plainText)).run();
     out += '}';
     return out;
+}
+
+bool Colorizer::paintLine(std::string_view line, bool jscript, bool inBlockComment, const SpanCallback& span)
+{
+    SpanSink sink(span);
+    return Painter(line, sink, jscript, inBlockComment).run();
+}
+
+bool Colorizer::readsAsJScript(std::string_view text)
+{
+    return looksLikeJScript(text);
 }
 
 std::string Colorizer::shownText(std::string_view plainText)

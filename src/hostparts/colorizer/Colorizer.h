@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -26,6 +28,25 @@ public:
         kStringColour = 4,
         kNumberColour = 5,
     };
+
+    // The colours of the table, as red, green, blue.
+    struct Rgb
+    {
+        int red, green, blue;
+    };
+    static constexpr Rgb kRgb[] = {{0, 0, 0}, {31, 31, 31}, {0, 51, 179}, {128, 128, 128}, {6, 125, 23}, {23, 80, 235}};
+
+    // One coloured run of a line: its byte offset and length, its colour, whether it is italic.
+    using SpanCallback = std::function<void(std::size_t pos, std::size_t length, int colour, bool italic)>;
+
+    // Colours one line (no line end) by the same rules as Colorize, reading `'` as a JScript quote
+    // when jscript is set; inBlockComment says the line starts inside a block comment. Blanks between
+    // runs are not reported. Returns true when the line ends inside a block comment. Painting a text
+    // line by line, each line starting in the state the one before ended in, gives the colours of
+    // Colorize for that text when jscript equals readsAsJScript(text).
+    static bool paintLine(std::string_view line, bool jscript, bool inBlockComment, const SpanCallback& span);
+    // Whether Colorize reads the text as JScript (its lines vote; a tie is VBScript).
+    static bool readsAsJScript(std::string_view text);
 
     // Returns an RTF document (`{\rtf1 ...}`, fixed-pitch font, colour table) holding the text
     // with keywords, comments, strings and numbers coloured; comments are also italic. The text

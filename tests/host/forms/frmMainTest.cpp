@@ -5,18 +5,28 @@
 #include "common/ErrorRecord.h"
 #include "common/Globals.h"
 #include "host/cRobot.h"
+#include "host/forms/CodeEditor.h"
+#include "host/forms/FindBar.h"
+#include "host/forms/KeptText.h"
 #include "host/forms/NewScriptWizard.h"
 #include "hostparts/colorizer/Colorizer.h"
 #include "platform/ui/qt/WindowDrawing.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QEventLoop>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QTextLayout>
+#include <QTimer>
 #include <QToolButton>
 
+#include <cstring>
 #include <functional>
 #include <optional>
 
@@ -49,13 +59,35 @@ public:
     ComponentReplaced m_replaced{kClsidColorizer, [] { return std::make_unique<CountingColorizer>(); }};
 };
 
+// The colour and slant shown for each character that is not blank, as "#rrggbb/i" strings.
+std::vector<std::string> shownColours(const QTextDocument* document)
+{
+    std::vector<std::string> out;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        for (int i = 0; i < block.length() - 1; ++i) {
+            if (block.text()[i].isSpace())
+                continue;
+            std::string shown = "plain";
+            for (const QTextLayout::FormatRange& range : block.layout()->formats())
+                if (range.start <= i && i < range.start + range.length)
+                    shown = range.format.foreground().color().name().toStdString() +
+                            (range.format.fontItalic() ? "/i" : "");
+            out.push_back(shown);
+        }
+    return out;
+}
+
+void press(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {})
+{
+    QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(widget, &event);
+}
+
 bool hasColouredText(const QTextDocument* document)
 {
-    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
-        for (auto it = block.begin(); !it.atEnd(); ++it)
-            if (it.fragment().charFormat().foreground().color() != QColor(31, 31, 31) &&
-                it.fragment().charFormat().hasProperty(QTextFormat::ForegroundBrush))
-                return true;
+    for (const std::string& colour : shownColours(document))
+        if (colour != "plain" && colour != "#1f1f1f")
+            return true;
     return false;
 }
 
@@ -168,6 +200,16 @@ TEST_F(EditorTest, SyntaxCheckShowsTheOutcomeInItsMessageBox_TheSameEachTime)
         const bool passes = box.text == "Syntax Code Ok !!!";
         EXPECT_EQ(box.title, passes ? "Ombrel External Process" : " Script Editor");
         EXPECT_EQ(box.icon, passes ? MessageIcon::Information : MessageIcon::None);
+        if (!passes) {
+            // Once the message is closed, the caret waits where the engine found the error.
+            const auto field = [&](const char* name) {
+                const std::size_t at = box.text.find(name) + std::strlen(name);
+                return box.text.substr(at, box.text.find('\r', at) - at);
+            };
+            EXPECT_EQ(control<QLabel>("lblCaretPosition")->text().toStdString(),
+                      "Ln " + field("Line: ") + ", Col " + field("Column: "));
+            EXPECT_EQ(control<CodeEditor>("rtfScript")->markedLine(), std::stoi(field("Line: ")));
+        }
     }
 }
 
@@ -195,6 +237,139 @@ TEST_F(EditorTest, ColouringKeepsTheCaret_AndNewTextDropsTheOldColours)
         EXPECT_EQ(box->toPlainText(), "plain text");
     });
     EXPECT_TRUE(ui->shown.empty());
+}
+
+TEST_F(EditorTest, LiveColoursEqualTheButtons_AndTypingSurvivesColouringInUndoAndInTheStore)
+{
+    const std::pair<const char*, const char*> rows[] = {
+        {"VBScript", "x = 1 ' note\r\nRem all\nIf x Then s = \"a\"\"b\" & #1/2/2024#\n' é {\\}"},
+        {"JScript", "var s = 'it\\'s'; /* open\n still */ x = 0x1F;\n// done\r\nif (a) { b(); }"},
+    };
+    for (const auto& [language, script] : rows) {
+        SCOPED_TRACE(script);
+        open(activityXml(language, script));
+        const std::string stored = globals().gobjRobot->GetEvalCode();
+        show([&](QDialog&) {
+            auto* box = control<QTextEdit>("rtfScript");
+            const std::vector<std::string> live = shownColours(box->document());
+            EXPECT_TRUE(hasColouredText(box->document()));
+            box->moveCursor(QTextCursor::End);
+            press(box, Qt::Key_Z, Qt::NoModifier, "z");
+            const int caret = box->textCursor().position();
+            control<QToolButton>("cmdColorizeCode")->click();
+            EXPECT_EQ(box->textCursor().position(), caret);
+            std::vector<std::string> coloured = shownColours(box->document());
+            coloured.pop_back(); // the typed letter
+            EXPECT_EQ(coloured, live);
+            press(box, Qt::Key_Z, Qt::ControlModifier);
+            EXPECT_EQ(KeptText::shownText(*box), hostparts::Colorizer::shownText(script));
+            press(box, Qt::Key_9, Qt::NoModifier, "9");
+            control<QPushButton>("cmdOk")->click();
+        });
+        EXPECT_EQ(globals().gobjRobot->GetEvalCode(), stored + "9");
+    }
+}
+
+TEST_F(EditorTest, ReplaceAllHonoursCaseAndWholeWord_InCodeStringsAndCommentsAlike_AsOneUndoStep)
+{
+    const char* const script = "total = 1 ' total here\nmsg = \"Total\"\nsubtotal = total";
+    const struct
+    {
+        bool matchCase, wholeWord;
+        int count;
+        const char* replaced;
+    } rows[] = {
+        {true, true, 3, "sum = 1 ' sum here\nmsg = \"Total\"\nsubtotal = sum"},
+        {false, true, 4, "sum = 1 ' sum here\nmsg = \"sum\"\nsubtotal = sum"},
+        {true, false, 4, "sum = 1 ' sum here\nmsg = \"Total\"\nsubsum = sum"},
+    };
+    for (const auto& row : rows) {
+        open(activityXml("VBScript", script));
+        showAndCancel([&](QDialog&) {
+            auto* box = control<QTextEdit>("rtfScript");
+            auto* bar = control<FindBar>("fraFind");
+            bar->showFind(true);
+            bar->txtFind->setText("total");
+            bar->txtReplace->setText("sum");
+            bar->chkMatchCase->setChecked(row.matchCase);
+            bar->chkWholeWord->setChecked(row.wholeWord);
+            EXPECT_EQ(bar->replaceAll(), row.count);
+            EXPECT_EQ(box->toPlainText().toStdString(), row.replaced);
+            box->undo();
+            EXPECT_EQ(box->toPlainText().toStdString(), script);
+            // Find next wraps round from the end, backwards from the start.
+            box->moveCursor(QTextCursor::End);
+            ASSERT_TRUE(bar->findNext());
+            EXPECT_EQ(box->textCursor().selectionStart(), 0);
+            ASSERT_TRUE(bar->findNext(true));
+            EXPECT_EQ(box->textCursor().selectionEnd(), static_cast<int>(std::strlen(script)));
+        });
+    }
+}
+
+TEST_F(EditorTest, EditingKeys_CommentIndentAndNewLineFollowTheLanguage)
+{
+    const struct
+    {
+        const char* language;
+        const char* script;
+        int from, to; // the selection
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        const char* after;
+    } rows[] = {
+        {"VBScript", "a = 1\n  b = 2\n", 0, 13, Qt::Key_Slash, Qt::ControlModifier, "'a = 1\n'  b = 2\n"},
+        {"VBScript", "'a = 1\n  ' b = 2", 0, 16, Qt::Key_Slash, Qt::ControlModifier, "a = 1\n   b = 2"},
+        {"JScript", "  a();\n\n  b();", 0, 14, Qt::Key_Slash, Qt::ControlModifier, "  //a();\n\n  //b();"},
+        {"VBScript", "a\n\tb\n  c", 0, 8, Qt::Key_Tab, Qt::NoModifier, "    a\n    \tb\n      c"},
+        {"VBScript", "a\n\tb\n      c", 0, 12, Qt::Key_Backtab, Qt::ShiftModifier, "a\nb\n  c"},
+        {"VBScript", "  If x Then", 11, 11, Qt::Key_Return, Qt::NoModifier, "  If x Then\n      "},
+        {"VBScript", "  x = 1 ' Then", 14, 14, Qt::Key_Return, Qt::NoModifier, "  x = 1 ' Then\n  "},
+        {"VBScript", "Private Function F()", 20, 20, Qt::Key_Return, Qt::NoModifier, "Private Function F()\n    "},
+        {"JScript", "  if (a) {", 10, 10, Qt::Key_Return, Qt::NoModifier, "  if (a) {\n      "},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.script);
+        open(activityXml(row.language, row.script));
+        showAndCancel([&](QDialog&) {
+            auto* box = control<QTextEdit>("rtfScript");
+            QTextCursor selection = box->textCursor();
+            selection.setPosition(row.from);
+            selection.setPosition(row.to, QTextCursor::KeepAnchor);
+            box->setTextCursor(selection);
+            press(box, row.key, row.modifiers, row.key == Qt::Key_Return ? "\r" : "");
+            EXPECT_EQ(box->toPlainText().toStdString(), row.after);
+            box->undo();
+            EXPECT_EQ(box->toPlainText().toStdString(), row.script);
+        });
+    }
+}
+
+TEST_F(EditorTest, IdleCheckMarksTheFirstErrorOffTheWindowThread_AndAnEditClearsIt)
+{
+    open(activityXml("VBScript", "x = 1"));
+    showAndCancel([&](QDialog&) {
+        auto* box = control<CodeEditor>("rtfScript");
+        // Runs the event loop in steps of 20 ms until the condition holds or the steps run out.
+        auto waitFor = [](int steps, auto&& condition) {
+            for (int i = 0; i < steps && !condition(); ++i) {
+                QEventLoop loop;
+                QTimer::singleShot(20, &loop, &QEventLoop::quit);
+                loop.exec();
+            }
+            return condition();
+        };
+        box->moveCursor(QTextCursor::End);
+        box->textCursor().insertText("\ny = \"open");
+        EXPECT_EQ(box->idleError().Number, 0) << "nothing is checked before the pause";
+        ASSERT_TRUE(waitFor(250, [&] { return box->idleError().Number != 0; }));
+        EXPECT_EQ(box->idleError().Number, 1033);
+        EXPECT_EQ(box->idleError().Line, 2);
+        box->textCursor().insertText("\"");
+        EXPECT_EQ(box->idleError().Number, 0);
+        box->setJScript(true); // the same text read as JScript has no error either
+        EXPECT_FALSE(waitFor(50, [&] { return box->idleError().Number != 0; }));
+    });
 }
 
 TEST_F(EditorTest, ClipboardButtonsWorkOnTheScriptSelection)
@@ -402,7 +577,6 @@ TEST_F(EditorTest, WizardQuestion_NoChangesNothing_YesWithoutAWizardTellsTheUser
         control<QTextEdit>("rtfScript")->setPlainText("typed but not stored");
         control<QToolButton>("cmdWizard")->click();
         EXPECT_EQ(CountingColorizer::calls, colouredBefore);
-        EXPECT_FALSE(hasColouredText(control<QTextEdit>("rtfScript")->document()));
         control<QToolButton>("cmdWizard")->click();
         EXPECT_EQ(CountingColorizer::calls, colouredBefore + 1);
         EXPECT_EQ(control<QTextEdit>("rtfScript")->toPlainText(), "typed but not stored");

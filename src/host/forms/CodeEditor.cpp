@@ -1,0 +1,397 @@
+#include "host/forms/CodeEditor.h"
+
+#include "host/forms/KeptText.h"
+#include "host/forms/ScriptHighlighter.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QToolTip>
+
+#include <algorithm>
+
+namespace zel {
+namespace {
+
+class Gutter final : public QWidget
+{
+public:
+    explicit Gutter(CodeEditor* editor) : QWidget(editor), m_editor(editor) {}
+    QSize sizeHint() const override { return {m_editor->gutterWidth(), 0}; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override { m_editor->paintGutter(event); }
+
+private:
+    CodeEditor* m_editor;
+};
+
+const QColor kCurrentLine(232, 242, 254);
+const QColor kErrorLine(255, 222, 222);
+const QString kIndent = QStringLiteral("    ");
+constexpr int kIdleMilliseconds = 500;
+
+QString leadingBlanks(const QString& line)
+{
+    qsizetype n = 0;
+    while (n < line.size() && (line[n] == QLatin1Char(' ') || line[n] == QLatin1Char('\t')))
+        ++n;
+    return line.left(n);
+}
+
+// Whether the line opens a block whose body is indented one step further.
+bool opensBlock(const QString& line, bool jscript)
+{
+    const QString code = line.trimmed();
+    if (jscript)
+        return code.endsWith(QLatin1Char('{'));
+    static const QRegularExpression word(QStringLiteral("[A-Za-z_]+"));
+    QStringList words;
+    for (auto it = word.globalMatch(code.toLower()); it.hasNext();)
+        words.append(it.next().captured());
+    while (!words.isEmpty() &&
+           (words.front() == u"private" || words.front() == u"public" || words.front() == u"default"))
+        words.removeFirst();
+    if (words.isEmpty() || code.startsWith(QLatin1Char('\'')))
+        return false;
+    const QString& first = words.front();
+    if (first == u"if" || first == u"elseif")
+        return words.back() == u"then";
+    static const QStringList openers = {QStringLiteral("for"),      QStringLiteral("do"),    QStringLiteral("while"),
+                                        QStringLiteral("select"),   QStringLiteral("case"),  QStringLiteral("sub"),
+                                        QStringLiteral("function"), QStringLiteral("class"), QStringLiteral("property"),
+                                        QStringLiteral("with"),     QStringLiteral("else")};
+    return openers.contains(first);
+}
+
+} // namespace
+
+CodeEditor::CodeEditor(QWidget* parent)
+    : QTextEdit(parent), m_gutter(new Gutter(this)), m_highlighter(new ScriptHighlighter(document()))
+{
+    setAcceptRichText(false);
+    setLineWrapMode(QTextEdit::NoWrap);
+    // Any edit takes the error marks away. Repainted colours also report a change, of equal
+    // lengths, but leave the text's revision as it was.
+    connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
+        if ((removed == 0 && added == 0) || document()->revision() == m_revision)
+            return;
+        m_revision = document()->revision();
+        ++m_generation;
+        m_idleTimer.start();
+        if (m_markedLine > 0 || m_idleError.Number != 0) {
+            m_markedLine = 0;
+            m_idleError = {};
+            updateHighlights();
+        }
+        updateGutter();
+    });
+    connect(this, &QTextEdit::cursorPositionChanged, this, [this] {
+        updateHighlights();
+        m_gutter->update();
+        emit caretMoved(caretLine(), caretColumn());
+    });
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, m_gutter, [this] { m_gutter->update(); });
+    // About half a second after the last key the script is checked on the worker thread; an answer
+    // about text that has changed since is dropped.
+    m_idleTimer.setSingleShot(true);
+    m_idleTimer.setInterval(kIdleMilliseconds);
+    m_idleCheck = std::make_unique<IdleCheck>([this](const IdleCheckResult& result) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, result] {
+                if (result.generation != m_generation)
+                    return;
+                m_idleError = result;
+                updateHighlights();
+            },
+            Qt::QueuedConnection);
+    });
+    connect(&m_idleTimer, &QTimer::timeout, this, [this] {
+        m_idleCheck->request(m_generation, m_jscript ? "JScript" : "VBScript", KeptText::shownText(*this));
+    });
+    updateGutter();
+    updateHighlights();
+}
+
+CodeEditor::~CodeEditor()
+{
+    // The worker ends before the editor goes; answers it posted go with the editor.
+    m_idleCheck.reset();
+}
+
+void CodeEditor::setJScript(bool jscript)
+{
+    m_jscript = jscript;
+    m_highlighter->setJScript(jscript);
+    ++m_generation;
+    m_idleError = {};
+    updateHighlights();
+    m_idleTimer.start();
+}
+
+void CodeEditor::keyPressEvent(QKeyEvent* event)
+{
+    const bool multiLine = textCursor().hasSelection() && document()->findBlock(textCursor().selectionStart()) !=
+                                                              document()->findBlock(textCursor().selectionEnd());
+    if (event->key() == Qt::Key_Slash && (event->modifiers() & Qt::ControlModifier))
+        toggleComment();
+    else if (event->key() == Qt::Key_Backtab || (event->key() == Qt::Key_Tab && multiLine))
+        indentLines(event->key() == Qt::Key_Backtab);
+    else if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+             !(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier)))
+        newLineWithIndent();
+    else
+        QTextEdit::keyPressEvent(event);
+}
+
+bool CodeEditor::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QTextCursor mark = idleMark();
+        const int at = cursorForPosition(help->pos()).position();
+        if (!mark.isNull() && at >= mark.selectionStart() && at <= mark.selectionEnd())
+            QToolTip::showText(help->globalPos(),
+                               m_idleTip.arg(m_idleError.Number).arg(QString::fromStdString(m_idleError.Description)),
+                               viewport());
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QTextEdit::viewportEvent(event);
+}
+
+QTextCursor CodeEditor::idleMark() const
+{
+    if (m_idleError.Number == 0 || m_idleError.Line < 1 || m_idleError.Line > document()->blockCount())
+        return {};
+    const QTextBlock block = document()->findBlockByNumber(m_idleError.Line - 1);
+    const QString text = block.text();
+    // The word (or the one character) where the error was found; at the line's end, the character
+    // before it.
+    qsizetype start = std::clamp<qsizetype>(m_idleError.Column - 1, 0, text.size());
+    if (start == text.size() && start > 0)
+        --start;
+    qsizetype end = start;
+    while (end < text.size() && (text[end].isLetterOrNumber() || text[end] == QLatin1Char('_')))
+        ++end;
+    end = std::max(end, std::min(start + 1, text.size()));
+    QTextCursor mark(document());
+    mark.setPosition(block.position() + static_cast<int>(start));
+    mark.setPosition(block.position() + static_cast<int>(end), QTextCursor::KeepAnchor);
+    return mark;
+}
+
+void CodeEditor::toggleComment()
+{
+    const QString prefix = m_jscript ? QStringLiteral("//") : QStringLiteral("'");
+    QTextCursor selection = textCursor();
+    QTextBlock first = document()->findBlock(selection.selectionStart());
+    QTextBlock last = document()->findBlock(selection.selectionEnd());
+    // A selection ending at the start of a line leaves that line out.
+    if (last != first && selection.selectionEnd() == last.position())
+        last = last.previous();
+    bool allCommented = true;
+    qsizetype indent = -1;
+    for (QTextBlock block = first;; block = block.next()) {
+        const QString text = block.text();
+        if (!text.trimmed().isEmpty()) {
+            const qsizetype blanks = leadingBlanks(text).size();
+            indent = indent < 0 ? blanks : std::min(indent, blanks);
+            allCommented = allCommented && text.mid(blanks).startsWith(prefix);
+        }
+        if (block == last)
+            break;
+    }
+    if (indent < 0)
+        return;
+    QTextCursor edit(document());
+    edit.beginEditBlock();
+    for (QTextBlock block = first;; block = block.next()) {
+        const QString text = block.text();
+        if (!text.trimmed().isEmpty()) {
+            edit.setPosition(block.position() + static_cast<int>(allCommented ? leadingBlanks(text).size() : indent));
+            if (allCommented)
+                edit.setPosition(edit.position() + static_cast<int>(prefix.size()), QTextCursor::KeepAnchor);
+            edit.insertText(allCommented ? QString() : prefix);
+        }
+        if (block == last)
+            break;
+    }
+    edit.endEditBlock();
+}
+
+void CodeEditor::indentLines(bool outdent)
+{
+    QTextCursor selection = textCursor();
+    QTextBlock first = document()->findBlock(selection.selectionStart());
+    QTextBlock last = document()->findBlock(selection.selectionEnd());
+    if (last != first && selection.selectionEnd() == last.position())
+        last = last.previous();
+    QTextCursor edit(document());
+    edit.beginEditBlock();
+    for (QTextBlock block = first;; block = block.next()) {
+        edit.setPosition(block.position());
+        if (!outdent) {
+            edit.insertText(kIndent);
+        } else {
+            // One tab, or up to one step of spaces.
+            const QString text = block.text();
+            qsizetype n = text.startsWith(QLatin1Char('\t')) ? 1 : 0;
+            if (n == 0)
+                while (n < kIndent.size() && n < text.size() && text[n] == QLatin1Char(' '))
+                    ++n;
+            edit.setPosition(block.position() + static_cast<int>(n), QTextCursor::KeepAnchor);
+            edit.removeSelectedText();
+        }
+        if (block == last)
+            break;
+    }
+    edit.endEditBlock();
+}
+
+void CodeEditor::newLineWithIndent()
+{
+    QTextCursor caret = textCursor();
+    const QString before = caret.block().text().left(caret.positionInBlock());
+    QString indent = leadingBlanks(caret.block().text());
+    if (indent.size() > before.size())
+        indent = before;
+    if (opensBlock(before, m_jscript))
+        indent += kIndent;
+    caret.beginEditBlock();
+    caret.insertBlock();
+    caret.insertText(indent);
+    caret.endEditBlock();
+    setTextCursor(caret);
+}
+
+void CodeEditor::showColoursOf(const QTextDocument& coloured)
+{
+    QTextBlock target = document()->begin();
+    for (QTextBlock source = coloured.begin(); source.isValid() && target.isValid();
+         source = source.next(), target = target.next()) {
+        if (source.text() != target.text())
+            continue;
+        QList<QTextLayout::FormatRange> ranges;
+        for (auto it = source.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            ranges.append({fragment.position() - source.position(), fragment.length(), fragment.charFormat()});
+        }
+        target.layout()->setFormats(ranges);
+    }
+    document()->markContentsDirty(0, document()->characterCount());
+}
+
+void CodeEditor::goToAndMark(int line, int column)
+{
+    QTextBlock block = document()->findBlockByNumber(std::clamp(line, 1, document()->blockCount()) - 1);
+    QTextCursor caret(block);
+    caret.setPosition(block.position() + std::clamp(column - 1, 0, block.length() - 1));
+    setTextCursor(caret);
+    m_markedLine = block.blockNumber() + 1;
+    updateHighlights();
+    ensureCursorVisible();
+}
+
+int CodeEditor::caretLine() const
+{
+    return textCursor().blockNumber() + 1;
+}
+
+int CodeEditor::caretColumn() const
+{
+    return textCursor().positionInBlock() + 1;
+}
+
+int CodeEditor::gutterWidth() const
+{
+    int digits = 1;
+    for (int count = std::max(1, document()->blockCount()); count >= 10; count /= 10)
+        ++digits;
+    return 12 + fontMetrics().horizontalAdvance(QLatin1Char('9')) * std::max(digits, 3);
+}
+
+void CodeEditor::paintGutter(QPaintEvent* event)
+{
+    QPainter painter(m_gutter);
+    painter.fillRect(event->rect(), QColor(245, 245, 245));
+    painter.setFont(font());
+    const int offset = verticalScrollBar()->value();
+    const int current = textCursor().blockNumber();
+    QAbstractTextDocumentLayout* layout = document()->documentLayout();
+    // Only the blocks in view: from the first one at the top of the viewport down to the bottom.
+    QTextBlock block = cursorForPosition(QPoint(0, 0)).block();
+    const int height = fontMetrics().height();
+    for (; block.isValid(); block = block.next()) {
+        const QRectF bounds = layout->blockBoundingRect(block);
+        const int top = static_cast<int>(bounds.top()) - offset;
+        if (top > event->rect().bottom())
+            break;
+        const int number = block.blockNumber() + 1;
+        painter.setPen(number == m_markedLine           ? QColor(200, 0, 0)
+                       : block.blockNumber() == current ? QColor(31, 31, 31)
+                                                        : QColor(150, 150, 150));
+        painter.drawText(0, top, m_gutter->width() - 6, height, Qt::AlignRight, QString::number(number));
+    }
+}
+
+void CodeEditor::resizeEvent(QResizeEvent* event)
+{
+    QTextEdit::resizeEvent(event);
+    const QRect area = contentsRect();
+    m_gutter->setGeometry(area.left(), area.top(), gutterWidth(), area.height());
+}
+
+void CodeEditor::scrollContentsBy(int dx, int dy)
+{
+    QTextEdit::scrollContentsBy(dx, dy);
+    m_gutter->update();
+}
+
+void CodeEditor::updateGutter()
+{
+    const int width = gutterWidth();
+    if (viewportMargins().left() != width) {
+        setViewportMargins(width, 0, 0, 0);
+        const QRect area = contentsRect();
+        m_gutter->setGeometry(area.left(), area.top(), width, area.height());
+    }
+    m_gutter->update();
+}
+
+void CodeEditor::updateHighlights()
+{
+    QList<ExtraSelection> selections;
+    ExtraSelection current;
+    current.format.setBackground(kCurrentLine);
+    current.format.setProperty(QTextFormat::FullWidthSelection, true);
+    current.cursor = textCursor();
+    current.cursor.clearSelection();
+    selections.append(current);
+    if (const QTextCursor mark = idleMark(); !mark.isNull()) {
+        ExtraSelection wavy;
+        wavy.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+        wavy.format.setUnderlineColor(QColor(220, 0, 0));
+        wavy.cursor = mark;
+        selections.append(wavy);
+    }
+    if (m_markedLine > 0) {
+        ExtraSelection marked;
+        marked.format.setBackground(kErrorLine);
+        marked.format.setProperty(QTextFormat::FullWidthSelection, true);
+        marked.cursor = QTextCursor(document()->findBlockByNumber(m_markedLine - 1));
+        selections.append(marked);
+    }
+    setExtraSelections(selections);
+}
+
+} // namespace zel
