@@ -38,6 +38,24 @@ const QColor kErrorLine(255, 222, 222);
 const QString kIndent = QStringLiteral("    ");
 constexpr int kIdleMilliseconds = 500;
 
+// Whether two lists of runs paint every character in the same colour and slant.
+// Blanks are left out: nothing of their colour shows.
+bool sameColours(const QString& text, const QList<QTextLayout::FormatRange>& a,
+                 const QList<QTextLayout::FormatRange>& b)
+{
+    auto paint = [&text](const QList<QTextLayout::FormatRange>& ranges) {
+        std::vector<std::pair<int, QRgb>> out;
+        for (const QTextLayout::FormatRange& range : ranges)
+            for (int i = 0; i < range.length; ++i)
+                if (range.start + i < text.size() && !text[range.start + i].isSpace())
+                    out.emplace_back(range.start + i, range.format.foreground().color().rgb() ^
+                                                          (range.format.fontItalic() ? 0x1000000u : 0u));
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    return paint(a) == paint(b);
+}
+
 QString leadingBlanks(const QString& line)
 {
     qsizetype n = 0;
@@ -175,13 +193,13 @@ QTextCursor CodeEditor::idleMark() const
         return {};
     const QTextBlock block = document()->findBlockByNumber(m_idleError.Line - 1);
     const QString text = block.text();
-    // The word (or the one character) where the error was found; at the line's end, the character
-    // before it.
+    // From where the error was found to the next blank (at least one character); at the line's
+    // end, the character before it.
     qsizetype start = std::clamp<qsizetype>(m_idleError.Column - 1, 0, text.size());
     if (start == text.size() && start > 0)
         --start;
     qsizetype end = start;
-    while (end < text.size() && (text[end].isLetterOrNumber() || text[end] == QLatin1Char('_')))
+    while (end < text.size() && !text[end].isSpace())
         ++end;
     end = std::max(end, std::min(start + 1, text.size()));
     QTextCursor mark(document());
@@ -276,6 +294,7 @@ void CodeEditor::newLineWithIndent()
 
 void CodeEditor::showColoursOf(const QTextDocument& coloured)
 {
+    // Only lines whose colours differ are laid out again: usually the live colours are the same.
     QTextBlock target = document()->begin();
     for (QTextBlock source = coloured.begin(); source.isValid() && target.isValid();
          source = source.next(), target = target.next()) {
@@ -286,9 +305,11 @@ void CodeEditor::showColoursOf(const QTextDocument& coloured)
             const QTextFragment fragment = it.fragment();
             ranges.append({fragment.position() - source.position(), fragment.length(), fragment.charFormat()});
         }
-        target.layout()->setFormats(ranges);
+        if (!sameColours(target.text(), target.layout()->formats(), ranges)) {
+            target.layout()->setFormats(ranges);
+            document()->markContentsDirty(target.position(), target.length());
+        }
     }
-    document()->markContentsDirty(0, document()->characterCount());
 }
 
 void CodeEditor::goToAndMark(int line, int column)
@@ -377,19 +398,19 @@ void CodeEditor::updateHighlights()
     current.cursor = textCursor();
     current.cursor.clearSelection();
     selections.append(current);
-    if (const QTextCursor mark = idleMark(); !mark.isNull()) {
-        ExtraSelection wavy;
-        wavy.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-        wavy.format.setUnderlineColor(QColor(220, 0, 0));
-        wavy.cursor = mark;
-        selections.append(wavy);
-    }
     if (m_markedLine > 0) {
         ExtraSelection marked;
         marked.format.setBackground(kErrorLine);
         marked.format.setProperty(QTextFormat::FullWidthSelection, true);
         marked.cursor = QTextCursor(document()->findBlockByNumber(m_markedLine - 1));
         selections.append(marked);
+    }
+    if (const QTextCursor mark = idleMark(); !mark.isNull()) {
+        ExtraSelection wavy;
+        wavy.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+        wavy.format.setUnderlineColor(QColor(220, 0, 0));
+        wavy.cursor = mark;
+        selections.append(wavy);
     }
     setExtraSelections(selections);
 }
