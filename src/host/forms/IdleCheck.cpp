@@ -9,7 +9,8 @@ IdleCheckResult checkInBackground(int generation, const std::string& language, c
     script::ScriptControl control;
     control.SetLanguage(language);
     std::string message;
-    IdleCheckResult result{generation};
+    IdleCheckResult result;
+    result.generation = generation;
     if (!script::checkScriptSyntax(control, script, message)) {
         const script::ScriptError& error = control.Error();
         result.Number = error.Number;
