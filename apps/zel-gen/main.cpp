@@ -3,8 +3,8 @@
 // the installed data folder otherwise).
 
 #include "ToolOptions.h"
-#include "common/ErrorRecord.h"
 #include "common/XmlFncs.h"
+#include "platform/error/ErrorRecord.h"
 #include "wsdef/ZelScriptXml.h"
 #if defined(ZEL_HAVE_VBSCRIPT)
 #include "platform/script/vbscript/VBScriptParser.h"

@@ -10,7 +10,7 @@
 // Without --settings the component's settings file is used (UDDISettings::SettingsPath). Exit 0; 1 with the error on
 // standard error when the registry or the settings fail; 2 for a usage error.
 #include "ToolOptions.h"
-#include "common/ErrorRecord.h"
+#include "platform/error/ErrorRecord.h"
 #include "uddi/UDDISettings.h"
 #include "uddi/UddiTree.h"
 

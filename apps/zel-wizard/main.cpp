@@ -1,15 +1,15 @@
 // zel-wizard: the web-service wizard for scripts and batch work. It walks the wizard's five pages
 // on in-memory controls, with the same rules as the window: load a WSDL, tick an operation, map
 // its parameters, choose End Activity and the proxy settings, and Finish.
-#include "common/ErrorRecord.h"
 #include "common/General.h"
 #include "common/Globals.h"
 #include "common/XmlFncs.h"
 #include "host/cRobot.h"
 #include "hostparts/defaults/DefaultComponents.h"
 #include "hostparts/defaults/SharedData.h"
+#include "platform/error/ErrorRecord.h"
 #include "platform/module/Module.h"
-#include "platform/ui/UiServices.h"
+#include "platform/ui/Toolkit.h"
 #include "wizard/MemoryWizardControls.h"
 #include "wizard/WizardNuevo.h"
 
@@ -167,7 +167,7 @@ bool listed(const std::string& list, const std::string& attribute)
 int run(const Options& o)
 {
     auto ui = std::make_shared<RememberingUi>();
-    zel::setUiServices(ui);
+    zel::toolkit().ui = ui;
     zel::registerDefaultComponents();
     const std::filesystem::path dataFolder = zel::Module::dataFolder() / "data";
 

@@ -5,10 +5,10 @@
 // found, 1 when not, 2 on usage errors. When the analyser raises an error, what was found before
 // it is printed all the same, the error goes to stderr and the exit status is 1.
 #include "ToolOptions.h"
-#include "common/ErrorRecord.h"
 #include "common/XmlFncs.h"
 #include "platform/controls/MemoryGrid.h"
 #include "platform/controls/MemoryTextBox.h"
+#include "platform/error/ErrorRecord.h"
 #include "wsdl/WebService.h"
 
 #include <chrono>

@@ -5,8 +5,7 @@
 #include "host/cFormEngine.h"
 #include "host/forms/frmMain.h"
 #include "platform/module/Module.h"
-#include "platform/ui/UiServices.h"
-#include "platform/ui/qt/ModalService.h"
+#include "platform/ui/Toolkit.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -38,10 +37,10 @@ public:
 };
 
 // Shows the editor, waits until it has been painted once, then presses Cancel.
-class PaintOnceModal final : public ui::ModalService, public QObject
+class PaintOnceModal final : public QObject
 {
 public:
-    void showModal(QDialog& dialog) override
+    void showModal(QDialog& dialog)
     {
         m_painted = false;
         dialog.installEventFilter(this);
@@ -118,9 +117,10 @@ struct Setup
         setenv("ZEL_CLASS_REGISTRY", (folder / "classes.reg").c_str(), 1);
         Module::overrideLocation(folder, "zelbench");
         pathData = std::filesystem::path(ZEL_SOURCE_DIR) / "data" / "lang";
-        setUiServices(std::make_shared<SilentUi>());
-        ui::setModalService(std::make_shared<PaintOnceModal>());
-        setEditorFormFactory(qtEditorFormFactory());
+        Toolkit& seam = toolkit();
+        seam.ui = std::make_shared<SilentUi>();
+        seam.modalRunner = [modal = std::make_shared<PaintOnceModal>()](QDialog& dialog) { modal->showModal(dialog); };
+        seam.editorForm = qtEditorFormFactory();
     }
     std::unique_ptr<QApplication> app;
     std::filesystem::path folder;

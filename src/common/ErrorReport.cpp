@@ -1,32 +1,18 @@
-#include "common/ErrorLog.h"
-#include "common/ErrorRecord.h"
 #include "common/General.h"
 #include "common/Globals.h"
 #include "platform/com/ClassRegistry.h"
-#include "platform/ui/UiServices.h"
+#include "platform/error/ErrorLog.h"
+#include "platform/error/ErrorRecord.h"
+#include "platform/ui/Toolkit.h"
 
 namespace zel::General {
-namespace {
-
-std::function<std::string()>& mainCaptionProvider()
-{
-    static std::function<std::string()> provider;
-    return provider;
-}
-
-} // namespace
-
-void SetMainCaptionProvider(std::function<std::string()> provider)
-{
-    mainCaptionProvider() = std::move(provider);
-}
 
 void ErrorReport(std::string description, std::string source, const ErrorRecord& error, std::string& extra,
                  std::string& title, bool& show)
 {
     auto log = com::ClassRegistry::instance().createAs<ILogComponent>(kClsidLogComponent);
-    if (title.empty() && mainCaptionProvider())
-        title = mainCaptionProvider()();
+    if (title.empty() && toolkit().editorCaption)
+        title = toolkit().editorCaption();
     const std::string& context = globals().gstrContextText;
     log->Report(0, description, title, source, error, 0, context, 1000000.0, 0, 0, extra, 0);
     log->Report(0, description, title, source, error, 1, context, 1000000.0, 0, 0, extra, 0);

@@ -1,8 +1,8 @@
 #include "common/General.h"
 
-#include "common/ErrorRecord.h"
 #include "common/Globals.h"
 #include "common/XmlFncs.h"
+#include "platform/error/ErrorRecord.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -4,7 +4,6 @@
 #include "zel/ZelScriptEditor.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -38,7 +37,8 @@ std::string NativePath(std::string_view path);
 bool CheckLangInDisk(std::string_view languageId, std::string_view folder);
 
 // Reports an error to the log component (twice, flag 0 then 1) and, when show is true, in a
-// message box titled title. An empty title becomes the editor window's caption.
+// message box titled title. An empty title becomes the editor window's caption
+// (toolkit().editorCaption).
 void ErrorReport(std::string description, std::string source, const ErrorRecord& error, std::string& extra,
                  std::string& title, bool& show);
 
@@ -49,9 +49,6 @@ void ReportCurrentError(std::string_view raiseTag, std::string title);
 // Pattern 3 for the exception in flight: a critical message box "Error." / "Desc: " / "Source: "
 // titled caption, then a log entry with logTag. Must be called inside a catch.
 void ShowAndLogCurrentError(std::string_view caption, std::string_view logTag);
-
-// Supplies the editor window's caption to ErrorReport (the editor installs it).
-void SetMainCaptionProvider(std::function<std::string()> provider);
 
 // The skin's colours (RGB as 0x00BBGGRR); -1 when there is no skin, the skin has no such
 // operation, or it fails.

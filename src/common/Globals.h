@@ -9,10 +9,9 @@
 
 namespace zel {
 
-class cRobot;
-
-// The process-wide state, one copy per loaded library and shared by every form engine: a
-// second engine replaces what the first set. Everything runs on the host's UI thread.
+// The process-wide state every layer above the platform reads, one copy per loaded library and
+// shared by every form engine: a second engine replaces what the first set. Everything runs on the
+// host's UI thread. The robot script object belongs to the host layer (host/HostState.h).
 struct Globals
 {
     std::string gstrPathData;
@@ -20,7 +19,6 @@ struct Globals
     ISkin* gobjSkin = nullptr; // the host's, not owned
     XmlNode gxmlLanguages;
     std::shared_ptr<ISharedData> gobjSharedData;
-    std::shared_ptr<cRobot> gobjRobot;
     std::string gstrContextText;
 };
 

@@ -1,7 +1,7 @@
 #include "common/XmlFncs.h"
 
-#include "common/ErrorRecord.h"
 #include "platform/com/ClassRegistry.h"
+#include "platform/error/ErrorRecord.h"
 #include "platform/module/Module.h"
 
 namespace zel::XmlFncs {

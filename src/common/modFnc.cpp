@@ -1,8 +1,8 @@
 #include "common/modFnc.h"
 
-#include "common/ErrorRecord.h"
 #include "common/General.h"
 #include "platform/com/ClassRegistry.h"
+#include "platform/error/ErrorRecord.h"
 
 #include <pwd.h>
 #include <unistd.h>

@@ -1,7 +1,7 @@
 #include "component/PublicClasses.h"
 
-#include "common/ErrorRecord.h"
 #include "hostparts/defaults/DefaultComponents.h"
+#include "platform/error/ErrorRecord.h"
 
 namespace zel {
 namespace {

@@ -1,30 +1,18 @@
 #include "host/Engine.h"
 
-#include "common/ErrorRecord.h"
 #include "common/Globals.h"
+#include "platform/error/ErrorRecord.h"
+#include "platform/ui/Toolkit.h"
 
 namespace zel {
-namespace {
-
-std::function<void()>& showHandler()
-{
-    static std::function<void()> handler;
-    return handler;
-}
-
-} // namespace
-
-void Engine::setShowHandler(std::function<void()> handler)
-{
-    showHandler() = std::move(handler);
-}
 
 void Engine::Show()
 {
     try {
-        if (!showHandler())
+        const std::function<void()>& show = toolkit().olderWizard;
+        if (!show)
             raise(ErrorNumber::CannotCreateComponent, "Cannot create the wizard window: no window toolkit is loaded");
-        showHandler()();
+        show();
     } catch (...) {
         rethrowWithTag(" Engine.Show() ");
     }

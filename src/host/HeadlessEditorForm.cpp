@@ -1,6 +1,6 @@
 #include "host/HeadlessEditorForm.h"
 
-#include "common/ErrorRecord.h"
+#include "platform/error/ErrorRecord.h"
 #include "zel/ZelScriptEditor.h"
 
 namespace zel {

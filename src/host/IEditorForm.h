@@ -54,11 +54,8 @@ public:
     virtual void ChangeInterfaceLanguage(std::string_view pLanguageId) = 0;
 };
 
+// Creates an editor window. The one in force is toolkit().editorForm; without one, LoadForm fails
+// with 429.
 using EditorFormFactory = std::function<std::unique_ptr<IEditorForm>(EditorFormEvents)>;
-
-// Installs the factory of editor windows (the window toolkit layer does at load); returns the
-// previous one. Without a factory, LoadForm fails with 429.
-EditorFormFactory setEditorFormFactory(EditorFormFactory factory);
-const EditorFormFactory& editorFormFactory();
 
 } // namespace zel

@@ -1,10 +1,12 @@
 #include "host/cFormEngine.h"
 
-#include "common/ErrorRecord.h"
 #include "common/General.h"
 #include "common/Globals.h"
+#include "host/HostState.h"
 #include "host/cRobot.h"
 #include "hostparts/defaults/DefaultComponents.h"
+#include "platform/error/ErrorRecord.h"
+#include "platform/ui/Toolkit.h"
 
 namespace zel {
 namespace {
@@ -28,24 +30,6 @@ ISharedData& sharedData()
 
 } // namespace
 
-EditorFormFactory& editorFormFactoryStorage()
-{
-    static EditorFormFactory factory;
-    return factory;
-}
-
-EditorFormFactory setEditorFormFactory(EditorFormFactory factory)
-{
-    EditorFormFactory previous = std::move(editorFormFactoryStorage());
-    editorFormFactoryStorage() = std::move(factory);
-    return previous;
-}
-
-const EditorFormFactory& editorFormFactory()
-{
-    return editorFormFactoryStorage();
-}
-
 cFormEngine::cFormEngine()
 {
     try {
@@ -54,7 +38,7 @@ cFormEngine::cFormEngine()
         g.gobjSharedData = com::ClassRegistry::instance().createAs<ISharedData>(kClsidSharedData);
         std::string name = "Languages";
         g.gxmlLanguages = General::GetNewNode(General::kNodeElement, name);
-        g.gobjRobot = std::make_shared<cRobot>();
+        hostState().gobjRobot = std::make_shared<cRobot>();
     } catch (...) {
         logAndAbsorb("  cFormEngine.Class_Initialize() ");
     }
@@ -66,7 +50,7 @@ cFormEngine::~cFormEngine()
     Globals& g = globals();
     g.gobjSharedData.reset();
     g.gxmlLanguages = XmlNode();
-    g.gobjRobot.reset();
+    hostState().gobjRobot.reset();
     discardHeldForm();
 }
 
@@ -89,7 +73,7 @@ bool cFormEngine::LoadForm(INotifier* pNotifier, const std::function<XmlNode()>&
     auto steps = std::initializer_list<std::function<void()>>{
         [&] { discardHeldForm(); },
         [&] {
-            const EditorFormFactory& factory = editorFormFactory();
+            const EditorFormFactory& factory = toolkit().editorForm;
             if (!factory)
                 raise(ErrorNumber::CannotCreateComponent,
                       "Cannot create the editor window: no window toolkit is loaded");
@@ -160,14 +144,15 @@ void cFormEngine::InitDataToProcess()
 {
     try {
         Globals& g = globals();
-        if (!g.gobjSharedData || !g.gobjRobot)
+        const std::shared_ptr<cRobot>& robot = hostState().gobjRobot;
+        if (!g.gobjSharedData || !robot)
             raiseObjectNotSet("the activity data or the robot script object");
         g.gstrContextText = g.gobjSharedData->ContextText();
         if (g.gobjSharedData->HasScript()) {
-            g.gobjRobot->SetFreeDefinition(g.gobjSharedData->ScriptNode().cloneDeep());
+            robot->SetFreeDefinition(g.gobjSharedData->ScriptNode().cloneDeep());
         } else {
             std::string folder = g.gstrPathData;
-            g.gobjRobot->SetFreeDefinition(General::GetPattern("DefaultScript", folder).cloneDeep());
+            robot->SetFreeDefinition(General::GetPattern("DefaultScript", folder).cloneDeep());
         }
     } catch (...) {
         logAndRethrow("  cFormEngine.InitDataToProcess() ", " cFormEngine.InitDataToProcess() ");
@@ -180,9 +165,10 @@ std::string cFormEngine::GetData()
         if (!m_ofrmMain)
             return {};
         Globals& g = globals();
-        if (!g.gobjSharedData || !g.gobjRobot)
+        const std::shared_ptr<cRobot>& robot = hostState().gobjRobot;
+        if (!g.gobjSharedData || !robot)
             raiseObjectNotSet("the activity data or the robot script object");
-        const XmlNode script = g.gobjRobot->GetFreeDefinition();
+        const XmlNode script = robot->GetFreeDefinition();
         if (script.isNone())
             raiseObjectNotSet("no robot script document is installed");
         g.gobjSharedData->SetScriptNode(script.cloneDeep());

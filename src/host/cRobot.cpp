@@ -1,7 +1,7 @@
 #include "host/cRobot.h"
 
-#include "common/ErrorRecord.h"
 #include "common/XmlFncs.h"
+#include "platform/error/ErrorRecord.h"
 
 namespace zel {
 namespace {

@@ -1,7 +1,8 @@
 #include "uddi/UDDISettings.h"
 
-#include "common/ErrorRecord.h"
 #include "common/XmlFncs.h"
+#include "platform/error/ErrorRecord.h"
+#include "platform/module/Module.h"
 #include "platform/module/UserFiles.h"
 
 #include <cerrno>

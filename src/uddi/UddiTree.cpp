@@ -1,7 +1,7 @@
 #include "uddi/UddiTree.h"
 
-#include "common/ErrorRecord.h"
 #include "common/XmlFncs.h"
+#include "platform/error/ErrorRecord.h"
 #include "uddi/UDDISettings.h"
 
 namespace zel::UddiTree {

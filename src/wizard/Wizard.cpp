@@ -1,8 +1,8 @@
 #include "wizard/Wizard.h"
 
-#include "common/ErrorRecord.h"
 #include "common/General.h"
 #include "common/XmlFncs.h"
+#include "platform/error/ErrorRecord.h"
 #include "platform/http/XmlBodyText.h"
 #include "platform/ui/UiServices.h"
 

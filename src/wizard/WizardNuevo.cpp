@@ -1,10 +1,10 @@
 #include "wizard/WizardNuevo.h"
 
-#include "common/ErrorRecord.h"
 #include "common/General.h"
 #include "common/Localisation.h"
 #include "common/XmlFncs.h"
 #include "platform/com/ClassRegistry.h"
+#include "platform/error/ErrorRecord.h"
 #include "platform/http/HttpClient.h"
 #include "platform/ui/UiServices.h"
 #include "wsdl/ParameterSequence.h"

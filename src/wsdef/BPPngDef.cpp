@@ -1,8 +1,8 @@
 #include "wsdef/BPPngDef.h"
 
-#include "common/ErrorRecord.h"
 #include "common/Globals.h"
 #include "common/XmlFncs.h"
+#include "platform/error/ErrorRecord.h"
 
 namespace zel {
 

@@ -1,7 +1,7 @@
 #include "wsdef/ZelConfig.h"
 
-#include "common/ErrorRecord.h"
 #include "common/XmlFncs.h"
+#include "platform/error/ErrorRecord.h"
 #include "platform/module/Module.h"
 
 namespace zel {

@@ -1,9 +1,9 @@
 #include "wsdef/ZelScriptXml.h"
 
-#include "common/Clock.h"
-#include "common/ErrorRecord.h"
 #include "common/XmlFncs.h"
 #include "common/modFnc.h"
+#include "platform/error/Clock.h"
+#include "platform/error/ErrorRecord.h"
 #include "wsdef/ZelConfig.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "wsdl/WebService.h"
 
-#include "common/ErrorRecord.h"
 #include "common/XmlFncs.h"
+#include "platform/error/ErrorRecord.h"
 #include "platform/http/HttpClient.h"
 #include "platform/http/XmlBodyText.h"
 #include "wsdl/ParameterSequence.h"

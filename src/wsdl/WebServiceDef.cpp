@@ -1,7 +1,7 @@
 #include "wsdl/WebServiceDef.h"
 
-#include "common/ErrorRecord.h"
 #include "common/XmlFncs.h"
+#include "platform/error/ErrorRecord.h"
 #include "wsdl/WsdlQueries.h"
 
 namespace zel {

@@ -1,8 +1,8 @@
-#include "common/ErrorRecord.h"
-#include "common/ErrorLog.h"
+#include "platform/error/ErrorRecord.h"
 #include "common/General.h"
 #include "common/Globals.h"
 #include "platform/com/ClassRegistry.h"
+#include "platform/error/ErrorLog.h"
 #include "platform/module/Module.h"
 #include "support/TestSupport.h"
 
@@ -161,7 +161,7 @@ protected:
     void TearDown() override { globals().gstrContextText.clear(); }
     test::RecordingUiScope ui;
     test::ComponentReplaced m_log{kClsidLogComponent, [] { return std::make_unique<RecordingLog>(); }};
-    test::Installed<std::function<std::string()>> m_caption{General::SetMainCaptionProvider,
+    test::Installed<std::function<std::string()>> m_caption{test::toolkitSetter<&Toolkit::editorCaption>(),
                                                             [] { return std::string(" Script Editor"); }};
 };
 

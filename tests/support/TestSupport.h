@@ -4,10 +4,10 @@
 // records message boxes, guards that put global state back however a test ends, and checks of
 // raised error records. Everything lives in zel::test, so ::testing always means GoogleTest.
 
-#include "common/ErrorRecord.h"
 #include "platform/com/ClassRegistry.h"
+#include "platform/error/ErrorRecord.h"
 #include "platform/module/Module.h"
-#include "platform/ui/UiServices.h"
+#include "platform/ui/Toolkit.h"
 
 #include <gtest/gtest.h>
 
@@ -71,6 +71,13 @@ private:
     Value m_previous{};
 };
 
+// The setter of one member of the toolkit seam, for Installed: installs a value and returns the
+// one it replaced, e.g. Installed<EditorFormFactory> f{toolkitSetter<&Toolkit::editorForm>(), factory}.
+template <auto Member> auto toolkitSetter()
+{
+    return [](auto value) { return std::exchange(toolkit().*Member, std::move(value)); };
+}
+
 // Sets an environment variable (or removes it when value is empty) and restores it at the end.
 class EnvVar
 {
@@ -132,7 +139,7 @@ public:
 class RecordingUiScope
 {
 public:
-    RecordingUiScope() : m_ui(std::make_shared<RecordingUi>()), m_installed(setUiServices, m_ui) {}
+    RecordingUiScope() : m_ui(std::make_shared<RecordingUi>()), m_installed(toolkitSetter<&Toolkit::ui>(), m_ui) {}
     RecordingUi& operator*() const { return *m_ui; }
     RecordingUi* operator->() const { return m_ui.get(); }
     const std::shared_ptr<RecordingUi>& ptr() const { return m_ui; }

@@ -33,11 +33,11 @@ public:
                        catalogue + "</Activity>");
         globals().gobjSharedData = data;
         globals().gstrPathData = std::string(ZEL_SOURCE_DIR) + "/data/lang";
-        m_previousUi = setUiServices(ui);
+        m_previousUi = std::exchange(toolkit().ui, ui);
     }
     ~WizardEnvironment()
     {
-        setUiServices(m_previousUi);
+        toolkit().ui = m_previousUi;
         globals().gobjSharedData.reset();
     }
 

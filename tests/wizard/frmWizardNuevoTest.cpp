@@ -1,9 +1,9 @@
 #include "WizardTestSupport.h"
 
-#include "host/forms/NewScriptWizard.h"
 #include "platform/script/vbscript/VBScriptParser.h"
-#include "platform/ui/qt/ModalService.h"
+#include "platform/ui/Toolkit.h"
 #include "uddi/UDDISettings.h"
+#include "uddi/forms/frmUDDIExplorer.h"
 #include "wizard/forms/frmWizardNuevo.h"
 
 #include <QApplication>
@@ -37,10 +37,10 @@ QApplication& application()
 }
 
 // Shows the wizard without a loop of its own and runs the test's driver on it.
-class DrivenModal final : public ui::ModalService
+class DrivenModal final
 {
 public:
-    void showModal(QDialog& dialog) override
+    void showModal(QDialog& dialog)
     {
         dialog.show();
         QCoreApplication::processEvents();
@@ -73,13 +73,15 @@ protected:
     void SetUp() override
     {
         application();
-        m_previous = ui::setModalService(modal);
+        m_previous = std::exchange(toolkit().modalRunner, [m = modal](QDialog& dialog) { m->showModal(dialog); });
+        m_previousBrowser = std::exchange(toolkit().uddiExplorer, &showUddiExplorer);
         if (std::getenv("ZEL_WIZARD_SCREENSHOTS") != nullptr)
             globals().gobjSkin = &m_skin;
     }
     void TearDown() override
     {
-        ui::setModalService(m_previous);
+        toolkit().modalRunner = m_previous;
+        toolkit().uddiExplorer = m_previousBrowser;
         globals().gobjSkin = nullptr;
     }
 
@@ -122,7 +124,8 @@ protected:
     std::shared_ptr<DrivenModal> modal = std::make_shared<DrivenModal>();
 
 private:
-    std::shared_ptr<ui::ModalService> m_previous;
+    std::function<UddiChoice(QWidget*)> m_previousBrowser;
+    std::function<void(QDialog&)> m_previous;
     DemoSkin m_skin;
 };
 

@@ -49,7 +49,7 @@ TEST(OlderWizardWindow, EngineShowOpensItNonModal_TickFillsTheGrid_CloseDuringLo
     application();
     test::WizardEnvironment env;
     test::SilentServer silent;
-    Engine::setShowHandler(&frmWizard::Show);
+    toolkit().olderWizard = &frmWizard::Show;
     Engine engine;
     engine.LngSet("en", globals().gstrPathData);
     engine.Show();
@@ -87,7 +87,7 @@ TEST(OlderWizardWindow, EngineShowOpensItNonModal_TickFillsTheGrid_CloseDuringLo
     while (clock.elapsed() < 400)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    Engine::setShowHandler({});
+    toolkit().olderWizard = {};
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 #include "wsdl/WebServiceDef.h"
-#include "common/ErrorRecord.h"
 #include "common/XmlFncs.h"
 #include "platform/controls/MemoryGrid.h"
 #include "platform/controls/MemoryTextBox.h"
 #include "platform/controls/MemoryTree.h"
+#include "platform/error/ErrorRecord.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

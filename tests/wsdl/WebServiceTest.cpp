@@ -1,7 +1,7 @@
 #include "wsdl/WebService.h"
-#include "common/ErrorRecord.h"
 #include "platform/controls/MemoryGrid.h"
 #include "platform/controls/MemoryTextBox.h"
+#include "platform/error/ErrorRecord.h"
 #include "support/LoopbackServers.h"
 #include "support/TestSupport.h"
 #include "wsdl/ParameterSequence.h"

@@ -1,23 +1,23 @@
 #include "host/forms/frmMain.h"
 
-#include "common/ErrorLog.h"
-#include "common/ErrorRecord.h"
 #include "common/General.h"
 #include "common/Globals.h"
 #include "common/Localisation.h"
 #include "common/XmlFncs.h"
+#include "host/HostState.h"
 #include "host/cRobot.h"
 #include "host/forms/CodeEditor.h"
 #include "host/forms/FindBar.h"
-#include "host/forms/NewScriptWizard.h"
 #include "host/forms/ToolIcons.h"
 #include "platform/com/ClassRegistry.h"
+#include "platform/error/ErrorLog.h"
+#include "platform/error/ErrorRecord.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/script/EditorSyntaxCheck.h"
-#include "platform/ui/UiServices.h"
+#include "platform/ui/Toolkit.h"
 #include "platform/ui/qt/AccessibleNames.h"
 #include "platform/ui/qt/CaptionBar.h"
-#include "platform/ui/qt/ModalService.h"
+#include "platform/ui/qt/ModalRunner.h"
 #include "platform/ui/qt/SkinPalette.h"
 #include "platform/ui/qt/SkinnedDialog.h"
 #include "platform/ui/qt/WindowDrawing.h"
@@ -65,9 +65,15 @@ Globals& requireState()
     Globals& g = globals();
     if (!g.gobjSharedData)
         raiseObjectNotSet("the activity data component");
-    if (!g.gobjRobot)
+    if (!hostState().gobjRobot)
         raiseObjectNotSet("the robot script object");
     return g;
+}
+
+cRobot& requireRobot()
+{
+    requireState();
+    return *hostState().gobjRobot;
 }
 
 XmlNode executionEngineNode()
@@ -344,7 +350,7 @@ void frmMain::Unload()
 void frmMain::ShowModal()
 {
     if (m_window)
-        ui::modalService().showModal(*m_window);
+        ui::showModal(*m_window);
 }
 
 std::string frmMain::ShowWizardForNewScript()
@@ -354,7 +360,7 @@ std::string frmMain::ShowWizardForNewScript()
         const std::string code = runWizard();
         // The definition goes with the script, so that the wizard reopens on it later.
         if (!code.empty())
-            requireState().gobjRobot->SetAdditionalDefinition(m_pendingDefinition);
+            requireRobot().SetAdditionalDefinition(m_pendingDefinition);
         return code;
     } catch (...) {
         rethrowWithTag(" frmMain.ShowWizardForNewScript() ");
@@ -467,11 +473,11 @@ bool frmMain::Validate()
         }
         // Only what changed is written: a text stored in another form (entity references, markup,
         // a text node instead of CDATA) stays as it was when the user left it alone.
-        if (script != g.gobjRobot->GetEvalCode())
-            g.gobjRobot->SetEvalCode(script);
+        if (script != hostState().gobjRobot->GetEvalCode())
+            hostState().gobjRobot->SetEvalCode(script);
         m_script.keep(script);
         m_description.keep(description);
-        g.gobjRobot->SetLanguage(cmbScriptLanguage->currentText().toStdString());
+        hostState().gobjRobot->SetLanguage(cmbScriptLanguage->currentText().toStdString());
         if (description != g.gobjSharedData->Description())
             g.gobjSharedData->SetDescription(description);
 
@@ -547,11 +553,11 @@ void frmMain::FillDataToProcess()
 {
     try {
         Globals& g = requireState();
-        m_script.fill(*rtfScript, g.gobjRobot->GetEvalCode());
+        m_script.fill(*rtfScript, hostState().gobjRobot->GetEvalCode());
         m_description.fill(*rtfDescription, g.gobjSharedData->Description());
         txtExecutionEngine->setText(qs(executionEngineNode().text()));
 
-        const QString language = qs(g.gobjRobot->GetLanguage());
+        const QString language = qs(hostState().gobjRobot->GetLanguage());
         for (int i = 0; i < cmbScriptLanguage->count(); ++i) {
             if (cmbScriptLanguage->itemText(i) == language) {
                 cmbScriptLanguage->setCurrentIndex(i);
@@ -657,7 +663,7 @@ void frmMain::Paste()
 
 std::string frmMain::runWizard()
 {
-    const NewScriptWizard& wizard = newScriptWizard();
+    const auto& wizard = toolkit().webServiceWizard;
     if (!wizard) {
         uiServices().messageBox(kWizardNotAvailable, kProgramTitle, MessageIcon::Information, MessageButtons::Ok);
         return {};
@@ -704,7 +710,7 @@ void frmMain::cmbScriptLanguage_Click()
         m_scriptControl.SetLanguage(language);
         rtfScript->setJScript(language == "JScript");
         if (!m_blnFirstTime)
-            requireState().gobjRobot->SetLanguage(language);
+            requireRobot().SetLanguage(language);
     } catch (...) {
         General::ReportCurrentError(" frmMain.cmbScriptLanguage_Click() ", Caption());
     }
@@ -793,7 +799,7 @@ void frmMain::cmdWizard_Click()
         const std::string code = runWizard();
         if (!code.empty()) {
             m_script.fill(*rtfScript, code);
-            requireState().gobjRobot->SetAdditionalDefinition(m_pendingDefinition);
+            requireRobot().SetAdditionalDefinition(m_pendingDefinition);
         }
         ColorizeCode();
     } catch (...) {

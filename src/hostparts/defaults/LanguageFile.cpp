@@ -1,7 +1,7 @@
 #include "hostparts/defaults/LanguageFile.h"
 
-#include "common/ErrorRecord.h"
 #include "common/General.h"
+#include "platform/error/ErrorRecord.h"
 
 #include <filesystem>
 #include <fstream>

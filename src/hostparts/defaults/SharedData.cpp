@@ -1,7 +1,7 @@
 #include "hostparts/defaults/SharedData.h"
 
-#include "common/ErrorRecord.h"
 #include "common/XmlFncs.h"
+#include "platform/error/ErrorRecord.h"
 #include "platform/http/XmlBodyText.h"
 
 namespace zel {

@@ -1,7 +1,7 @@
 #include "hostparts/defaults/SmallComponents.h"
 
-#include "common/Clock.h"
-#include "common/ErrorRecord.h"
+#include "platform/error/Clock.h"
+#include "platform/error/ErrorRecord.h"
 #include "platform/module/Module.h"
 #include "platform/module/UserFiles.h"
 

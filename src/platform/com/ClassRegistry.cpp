@@ -1,6 +1,6 @@
 #include "platform/com/ClassRegistry.h"
 
-#include "common/ErrorRecord.h"
+#include "platform/error/ErrorRecord.h"
 #include "platform/module/Module.h"
 
 #include <dlfcn.h>

@@ -1,6 +1,6 @@
 #include "platform/uddi/UddiClient.h"
 
-#include "common/Clock.h"
+#include "platform/error/Clock.h"
 #include "platform/http/HttpClient.h"
 #include "platform/http/XmlBodyText.h"
 

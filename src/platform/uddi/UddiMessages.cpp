@@ -1,6 +1,6 @@
 #include "platform/uddi/UddiMessages.h"
 
-#include "common/ErrorRecord.h"
+#include "platform/error/ErrorRecord.h"
 
 #include <pugixml.hpp>
 

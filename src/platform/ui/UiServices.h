@@ -32,9 +32,9 @@ enum class MessageResult
 };
 
 // What the system asks of the user interface outside its own windows: message boxes and the
-// clipboard. The toolkit layer installs the real implementation; tests install one that
-// answers message boxes and records what was shown. Without either, message boxes are written
-// to standard error and answered with their first button, and the clipboard lives in memory.
+// clipboard. The toolkit seam (platform/ui/Toolkit.h) holds the implementation in force: the
+// window toolkit's, a test's that answers message boxes and records what was shown, or the
+// headless default.
 class UiServices
 {
 public:
@@ -46,10 +46,7 @@ public:
     virtual void setClipboardText(const std::string& text) = 0;
 };
 
-// The services in force.
+// The services in force: those of toolkit(), or the headless default when it holds none.
 UiServices& uiServices();
-
-// Installs services (none restores the built-in fallback) and returns the ones replaced.
-std::shared_ptr<UiServices> setUiServices(std::shared_ptr<UiServices> services);
 
 } // namespace zel

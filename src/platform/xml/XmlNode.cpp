@@ -1,6 +1,6 @@
 #include "platform/xml/XmlNode.h"
 
-#include "common/ErrorRecord.h"
+#include "platform/error/ErrorRecord.h"
 
 #include <pugixml.hpp>
 

@@ -1,13 +1,13 @@
 #include "uddi/forms/frmOptions.h"
 
-#include "common/ErrorRecord.h"
 #include "common/General.h"
 #include "common/Globals.h"
 #include "common/Localisation.h"
 #include "common/XmlFncs.h"
+#include "platform/error/ErrorRecord.h"
 #include "platform/ui/UiServices.h"
 #include "platform/ui/qt/CaptionBar.h"
-#include "platform/ui/qt/ModalService.h"
+#include "platform/ui/qt/ModalRunner.h"
 #include "platform/ui/qt/SkinPalette.h"
 #include "platform/ui/qt/SkinnedDialog.h"
 #include "platform/ui/qt/WindowDrawing.h"
@@ -167,7 +167,7 @@ void frmOptions::Show()
 {
     if (!m_loaded)
         Form_Load();
-    ui::modalService().showModal(*m_window);
+    ui::showModal(*m_window);
 }
 
 void frmOptions::ChangeSettings()

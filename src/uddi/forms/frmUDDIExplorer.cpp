@@ -1,12 +1,12 @@
 #include "uddi/forms/frmUDDIExplorer.h"
 
-#include "common/ErrorRecord.h"
 #include "common/General.h"
 #include "common/Globals.h"
 #include "common/Localisation.h"
+#include "platform/error/ErrorRecord.h"
 #include "platform/ui/UiServices.h"
 #include "platform/ui/qt/CaptionBar.h"
-#include "platform/ui/qt/ModalService.h"
+#include "platform/ui/qt/ModalRunner.h"
 #include "platform/ui/qt/SkinPalette.h"
 #include "platform/ui/qt/SkinnedDialog.h"
 #include "platform/ui/qt/WindowDrawing.h"
@@ -207,7 +207,7 @@ void frmUDDIExplorer::buildWindow(QWidget* owner)
 void frmUDDIExplorer::Show()
 {
     Form_Load();
-    ui::modalService().showModal(*m_window);
+    ui::showModal(*m_window);
 }
 
 void frmUDDIExplorer::ChangeSettings()

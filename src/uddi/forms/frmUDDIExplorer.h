@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/uddi/UddiClient.h"
+#include "platform/ui/Toolkit.h"
 #include "uddi/UddiTree.h"
 
 #include <QPointer>
@@ -105,12 +106,8 @@ private:
     QPushButton* cmdCancel = nullptr;
 };
 
-// Shows a fresh browser modally over owner, releases it and returns what the user chose.
-struct UddiChoice
-{
-    bool cancelled = true;
-    std::string address;
-};
+// Shows a fresh browser modally over owner, releases it and returns what the user chose (the
+// toolkit's uddiExplorer opener).
 UddiChoice showUddiExplorer(QWidget* owner);
 
 } // namespace zel

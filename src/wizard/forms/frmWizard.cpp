@@ -1,6 +1,7 @@
 #include "wizard/forms/frmWizard.h"
 
 #include "common/Globals.h"
+#include "host/HostState.h"
 #include "host/cRobot.h"
 #include "platform/ui/qt/AccessibleNames.h"
 #include "platform/ui/qt/SkinnedDialog.h"
@@ -67,10 +68,10 @@ frmWizard* frmWizard::instance()
 void frmWizard::Show()
 {
     if (g_instance == nullptr) {
-        Globals& g = globals();
-        const std::string stored = g.gobjRobot ? g.gobjRobot->GetAdditionalDefinition() : std::string();
+        const std::shared_ptr<cRobot>& robot = hostState().gobjRobot;
+        const std::string stored = robot ? robot->GetAdditionalDefinition() : std::string();
         auto form = std::make_unique<frmWizard>();
-        form->Form_Load(g.gstrLanguageId, stored);
+        form->Form_Load(globals().gstrLanguageId, stored);
         frmWizard* opened = form.release();
         auto* keeper = new QObject();
         QObject::connect(keeper, &QObject::destroyed, [opened] { delete opened; });

@@ -1,18 +1,18 @@
 #include "wizard/forms/frmWizardNuevo.h"
 
-#include "common/ErrorRecord.h"
 #include "common/General.h"
 #include "common/Globals.h"
+#include "host/HostState.h"
 #include "host/cRobot.h"
-#include "host/forms/NewScriptWizard.h"
+#include "platform/error/ErrorRecord.h"
 #include "platform/http/HttpClient.h"
+#include "platform/ui/Toolkit.h"
 #include "platform/ui/qt/AccessibleNames.h"
 #include "platform/ui/qt/CaptionBar.h"
-#include "platform/ui/qt/ModalService.h"
+#include "platform/ui/qt/ModalRunner.h"
 #include "platform/ui/qt/SkinPalette.h"
 #include "platform/ui/qt/SkinnedDialog.h"
 #include "platform/ui/qt/WindowDrawing.h"
-#include "uddi/forms/frmUDDIExplorer.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -326,13 +326,15 @@ frmWizardNuevo::frmWizardNuevo(QWidget* owner, const LogicMaker& makeLogic)
     m_logic->setFetch([this](const http::HttpRequest& request, const http::HttpOptions& options) {
         return fetchOnWorker(request, options);
     });
-    // Browse shows a fresh registry browser over the wizard and takes the address selected in it.
-    m_logic->setBrowser([this](std::string& address) {
-        const UddiChoice choice = showUddiExplorer(m_window);
-        if (!choice.cancelled)
-            address = choice.address;
-        return !choice.cancelled;
-    });
+    // Browse shows a fresh registry browser (the toolkit's opener) over the wizard and takes the
+    // address selected in it; without an opener the wizard says the browser is not available.
+    if (toolkit().uddiExplorer)
+        m_logic->setBrowser([this](std::string& address) {
+            const UddiChoice choice = toolkit().uddiExplorer(m_window);
+            if (!choice.cancelled)
+                address = choice.address;
+            return !choice.cancelled;
+        });
     m_logic->applyDesignTexts();
     ui::setAccessibleNames(*m_window);
 }
@@ -658,7 +660,7 @@ void frmWizardNuevo::ChangeSettings()
 void frmWizardNuevo::ShowModal()
 {
     if (m_window)
-        ui::modalService().showModal(*m_window);
+        ui::showModal(*m_window);
 }
 
 http::HttpResponse frmWizardNuevo::fetchOnWorker(const http::HttpRequest& request, const http::HttpOptions& options)
@@ -682,10 +684,10 @@ http::HttpResponse frmWizardNuevo::fetchOnWorker(const http::HttpRequest& reques
 
 WizardOutcome frmWizardNuevo::run(QWidget* owner)
 {
-    Globals& g = globals();
-    const std::string stored = g.gobjRobot ? g.gobjRobot->GetAdditionalDefinition() : std::string();
+    const std::shared_ptr<cRobot>& robot = hostState().gobjRobot;
+    const std::string stored = robot ? robot->GetAdditionalDefinition() : std::string();
     frmWizardNuevo form(owner);
-    form.Form_Load(g.gstrLanguageId, stored);
+    form.Form_Load(globals().gstrLanguageId, stored);
     form.ShowModal();
     WizardOutcome outcome;
     outcome.EvalCode = form.logic().EvalCode;

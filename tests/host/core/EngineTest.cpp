@@ -15,13 +15,13 @@ TEST(Engine, LngSetSetsLanguageAndPathData)
 
 TEST(Engine, ShowWithoutAWindowToolkitRaises429)
 {
-    test::Installed<std::function<void()>> noToolkit(Engine::setShowHandler, {});
+    test::Installed<std::function<void()>> noToolkit(test::toolkitSetter<&Toolkit::olderWizard>(), {});
     Engine engine;
     const ErrorRecord e = test::raisedBy([&] { engine.Show(); });
     EXPECT_EQ(e.Number, ErrorNumber::CannotCreateComponent);
     EXPECT_EQ(e.Source, " Engine.Show() ");
     int shown = 0;
-    Engine::setShowHandler([&] { ++shown; });
+    toolkit().olderWizard = [&] { ++shown; };
     engine.Show();
     EXPECT_EQ(shown, 1);
 }

@@ -1,5 +1,6 @@
 #include "host/cFormEngine.h"
 #include "common/Globals.h"
+#include "host/HostState.h"
 #include "host/cRobot.h"
 #include "hostparts/defaults/DefaultComponents.h"
 #include "hostparts/defaults/SharedData.h"
@@ -137,7 +138,8 @@ protected:
     test::TempDir m_pathData;
     std::vector<FakeForm*> forms;
     Notifier notifier;
-    test::Installed<EditorFormFactory> m_factory{setEditorFormFactory, [this](EditorFormEvents events) {
+    test::Installed<EditorFormFactory> m_factory{test::toolkitSetter<&Toolkit::editorForm>(),
+                                                 [this](EditorFormEvents events) {
                                                      auto form = std::make_unique<FakeForm>(std::move(events));
                                                      forms.push_back(form.get());
                                                      return form;
@@ -151,7 +153,7 @@ TEST_F(FormEngineTest, ConstructionMakesTheProcessWideObjects_NeutralAnswersBefo
     {
         cFormEngine engine;
         EXPECT_TRUE(globals().gobjSharedData);
-        EXPECT_TRUE(globals().gobjRobot);
+        EXPECT_TRUE(hostState().gobjRobot);
         EXPECT_EQ(globals().gxmlLanguages.xml(), "<Languages/>");
         EXPECT_EQ(engine.GetData(), "");
         EXPECT_EQ(engine.GetCaption(), "");
@@ -164,7 +166,7 @@ TEST_F(FormEngineTest, ConstructionMakesTheProcessWideObjects_NeutralAnswersBefo
         form().onUnload = [&] { ++unloads; };
     }
     EXPECT_FALSE(globals().gobjSharedData);
-    EXPECT_FALSE(globals().gobjRobot);
+    EXPECT_FALSE(hostState().gobjRobot);
     EXPECT_TRUE(globals().gxmlLanguages.isNone());
     EXPECT_EQ(unloads, 1);
     EXPECT_EQ(FakeForm::destroyed, destroyedBefore + 1);
@@ -177,8 +179,8 @@ TEST_F(FormEngineTest, SetDataInstallsTheStoredScriptOrACopyOfThePattern_GetData
     engine.SetPathData(m_pathData.path().string());
     engine.SetData(kActivityWithScript);
     EXPECT_EQ(globals().gstrContextText, "Ctx");
-    EXPECT_EQ(globals().gobjRobot->GetLanguage(), "JScript");
-    globals().gobjRobot->SetEvalCode("y = 2;");
+    EXPECT_EQ(hostState().gobjRobot->GetLanguage(), "JScript");
+    hostState().gobjRobot->SetEvalCode("y = 2;");
     const std::string data = engine.GetData();
     EXPECT_NE(data.find("<Unknown a=\"1\">keep <b>me</b></Unknown>"), std::string::npos) << data;
     EXPECT_NE(data.find("<![CDATA[y = 2;]]>"), std::string::npos) << data;
@@ -186,7 +188,7 @@ TEST_F(FormEngineTest, SetDataInstallsTheStoredScriptOrACopyOfThePattern_GetData
 
     // An activity without a script gets a copy of the pattern; the file is the copy's source only.
     engine.SetData(kActivityWithoutScript);
-    EXPECT_EQ(globals().gobjRobot->GetLanguage(), "VBScript");
+    EXPECT_EQ(hostState().gobjRobot->GetLanguage(), "VBScript");
     EXPECT_NE(
         engine.GetData().find("<ScriptData><RobotScript><Script><Language><![CDATA[VBScript]]></Language><EvalCode/>"),
         std::string::npos);
@@ -210,7 +212,7 @@ TEST_F(FormEngineTest, RoundTripGivesBackWhatNobodyChanged_InAnyDeclaredEncoding
     engine.SetData("<?xml version=\"1.0\" encoding=\"windows-1252\"?>" + body);
     EXPECT_EQ(engine.GetData(), expected);
     EXPECT_EQ(globals().gobjSharedData->Description(), "Caf\u00E9 &firm; &<");
-    EXPECT_EQ(globals().gobjRobot->GetEvalCode(), "  ");
+    EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), "  ");
 }
 
 TEST_F(FormEngineTest, PatternFailureThreeCallsDeepInSetDataIsLoggedTwiceWithEveryTag)
@@ -344,7 +346,7 @@ TEST_F(FormEngineTest, HostThatReloadsOrDropsTheEngineFromButtonClickWaitsForThe
 
 TEST_F(FormEngineTest, FirstLoadFormFailureIsLoggedAndRaised)
 {
-    setEditorFormFactory({});
+    toolkit().editorForm = {};
     cFormEngine engine;
     const ErrorRecord e = raisedBy([&] { engine.LoadForm(&notifier, XmlNode(), nullptr); });
     EXPECT_EQ(e.Number, ErrorNumber::CannotCreateComponent);
@@ -464,7 +466,7 @@ TEST_F(FormEngineTest, FailingConstructionIsLoggedOnly_AndLaterOperationsMissThe
         EXPECT_NE(module.log().find("\tSOURCE : Registry  cFormEngine.Class_Initialize() \r\n"), std::string::npos)
             << module.log();
         // The steps after the failing one did not run.
-        EXPECT_FALSE(globals().gobjRobot);
+        EXPECT_FALSE(hostState().gobjRobot);
         load(*engine);
         EXPECT_EQ(raisedBy([&] { engine->SetData(kActivityWithScript); }).Number, ErrorNumber::ObjectNotSet);
         const ErrorRecord shown = raisedBy([&] { engine->ShowForm(); });

@@ -2,10 +2,11 @@
 
 #include "host/forms/FormTestSupport.h"
 
-#include "common/ErrorRecord.h"
 #include "common/Globals.h"
+#include "host/HostState.h"
 #include "host/cRobot.h"
 #include "hostparts/defaults/SmallComponents.h"
+#include "platform/error/ErrorRecord.h"
 
 #include <QPointer>
 #include <QPushButton>
@@ -21,9 +22,9 @@ using FormEngineWindow = EditorFixture;
 TEST_F(FormEngineWindow, CancelKeepsTheScript_ShowingAgainKeepsTheEdit_OkStoresIt_AndTheClosedFormStillAnswers)
 {
     open(fixture("host/activity-vbscript.xml"));
-    const std::string before = globals().gobjRobot->GetEvalCode();
+    const std::string before = hostState().gobjRobot->GetEvalCode();
     showAndCancel([&](QDialog&) { control<QTextEdit>("rtfScript")->setPlainText("Dim total\ntotal = 42"); });
-    EXPECT_EQ(globals().gobjRobot->GetEvalCode(), before);
+    EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), before);
     EXPECT_NE(engine->GetData().find("<Description><![CDATA[Sums the order lines.]]></Description>"),
               std::string::npos);
     // The same data set again leaves the edit in the window.

@@ -7,8 +7,7 @@
 #include "common/General.h"
 #include "host/cFormEngine.h"
 #include "host/forms/frmMain.h"
-#include "platform/ui/UiServices.h"
-#include "platform/ui/qt/ModalService.h"
+#include "platform/ui/Toolkit.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -28,10 +27,10 @@ namespace zel::test {
 
 // Shows the dialog without a loop of its own, runs the test's driver on it and expects the
 // driver to have closed it; a window left open is hidden and reported as a failure.
-class DrivenModal final : public ui::ModalService
+class DrivenModal final
 {
 public:
-    void showModal(QDialog& dialog) override;
+    void showModal(QDialog& dialog);
     std::function<void(QDialog&)> driver;
     int shows = 0;
 };
@@ -100,10 +99,12 @@ protected:
     std::shared_ptr<DrivenModal> modal = std::make_shared<DrivenModal>();
 
 private:
-    Installed<std::shared_ptr<UiServices>> m_ui{setUiServices, ui};
-    Installed<std::shared_ptr<ui::ModalService>> m_modal{ui::setModalService, modal};
-    Installed<EditorFormFactory> m_factory{setEditorFormFactory, qtEditorFormFactory()};
-    Installed<std::function<std::string()>> m_caption{General::SetMainCaptionProvider, &frmMain::currentCaption};
+    Installed<std::shared_ptr<UiServices>> m_ui{toolkitSetter<&Toolkit::ui>(), ui};
+    Installed<std::function<void(QDialog&)>> m_modal{toolkitSetter<&Toolkit::modalRunner>(),
+                                                     [modal = modal](QDialog& dialog) { modal->showModal(dialog); }};
+    Installed<EditorFormFactory> m_factory{toolkitSetter<&Toolkit::editorForm>(), qtEditorFormFactory()};
+    Installed<std::function<std::string()>> m_caption{toolkitSetter<&Toolkit::editorCaption>(),
+                                                      &frmMain::currentCaption};
 
 protected:
     RecordingNotifier notifier;

@@ -2,14 +2,14 @@
 
 #include "host/forms/FormTestSupport.h"
 
-#include "common/ErrorRecord.h"
 #include "common/Globals.h"
+#include "host/HostState.h"
 #include "host/cRobot.h"
 #include "host/forms/CodeEditor.h"
 #include "host/forms/FindBar.h"
 #include "host/forms/KeptText.h"
-#include "host/forms/NewScriptWizard.h"
 #include "hostparts/colorizer/Colorizer.h"
+#include "platform/error/ErrorRecord.h"
 #include "platform/ui/qt/WindowDrawing.h"
 
 #include <QApplication>
@@ -104,7 +104,7 @@ TEST_F(EditorTest, StoredLanguageIsSelectedOnlyWhenItMatchesExactly_AndEscapeIsC
             EXPECT_EQ(control<QComboBox>("cmbScriptLanguage")->currentText().toStdString(), shown) << stored;
             dialog.reject();
         });
-        EXPECT_EQ(globals().gobjRobot->GetLanguage(), stored) << "filling never writes the document";
+        EXPECT_EQ(hostState().gobjRobot->GetLanguage(), stored) << "filling never writes the document";
         EXPECT_EQ(notifier.buttons.back(), kButtonCancel);
     }
 }
@@ -130,18 +130,18 @@ TEST_F(EditorTest, FillsTheControls_ALanguageIsWrittenAtOnce_AndOkStoresTheRest)
             }
         }
         list->setCurrentIndex(0);
-        EXPECT_EQ(globals().gobjRobot->GetLanguage(), "VBScript");
+        EXPECT_EQ(hostState().gobjRobot->GetLanguage(), "VBScript");
         control<QLineEdit>("txtExecutionEngine")->setText("  Main  ");
         control<QTextEdit>("rtfDescription")->setPlainText("New description");
         control<QTextEdit>("rtfScript")->setPlainText("y = 2");
-        EXPECT_EQ(globals().gobjRobot->GetEvalCode(), "var a = 1;\nvar b = 2;");
+        EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), "var a = 1;\nvar b = 2;");
         control<QPushButton>("cmdOk")->click();
     });
     EXPECT_EQ(notifier.buttons, std::vector<int32_t>{kButtonOk});
     EXPECT_FALSE(window()->isVisible());
     EXPECT_EQ(executionEngineXml(), "<ExecutionEngine><![CDATA[Main]]></ExecutionEngine>");
     EXPECT_EQ(globals().gobjSharedData->Description(), "New description");
-    EXPECT_EQ(globals().gobjRobot->GetEvalCode(), "y = 2");
+    EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), "y = 2");
 }
 
 TEST_F(EditorTest, OkStoresTheTrimmedEngineInTheFirstChildOfItsElement)
@@ -248,7 +248,7 @@ TEST_F(EditorTest, LiveColoursEqualTheButtons_AndTypingSurvivesColouringInUndoAn
     for (const auto& [language, script] : rows) {
         SCOPED_TRACE(script);
         open(activityXml(language, script));
-        const std::string stored = globals().gobjRobot->GetEvalCode();
+        const std::string stored = hostState().gobjRobot->GetEvalCode();
         show([&](QDialog&) {
             auto* box = control<QTextEdit>("rtfScript");
             const std::vector<std::string> live = shownColours(box->document());
@@ -266,7 +266,7 @@ TEST_F(EditorTest, LiveColoursEqualTheButtons_AndTypingSurvivesColouringInUndoAn
             press(box, Qt::Key_9, Qt::NoModifier, "9");
             control<QPushButton>("cmdOk")->click();
         });
-        EXPECT_EQ(globals().gobjRobot->GetEvalCode(), stored + "9");
+        EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), stored + "9");
     }
 }
 
@@ -413,7 +413,7 @@ TEST_F(EditorTest, OkGivesBackUntouchedTextByteForByte_AndAnEditChangesOnlyWhatW
     const std::string description = "x\u00A0\u00A0y\u2029z";
     open(activityXml("VBScript", script, "<ExecutionEngine/>", "en", description));
     show([&](QDialog&) { control<QPushButton>("cmdOk")->click(); });
-    EXPECT_EQ(globals().gobjRobot->GetEvalCode(), script);
+    EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), script);
     EXPECT_EQ(globals().gobjSharedData->Description(), description);
 
     // Two edits at two showings: each changes only its own place.
@@ -428,7 +428,7 @@ TEST_F(EditorTest, OkGivesBackUntouchedTextByteForByte_AndAnEditChangesOnlyWhatW
         control<QTextEdit>("rtfScript")->insertPlainText("\nf");
         control<QPushButton>("cmdOk")->click();
     });
-    EXPECT_EQ(globals().gobjRobot->GetEvalCode(), "a\u00A0b\u2028cX\u2029d = \"\U0001F600\"\ne\nf");
+    EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), "a\u00A0b\u2028cX\u2029d = \"\U0001F600\"\ne\nf");
     EXPECT_EQ(globals().gobjSharedData->Description(), description);
 }
 
@@ -462,7 +462,7 @@ TEST_F(EditorTest, OkRefusesCharactersXmlCannotHoldNamingTheLine_AndTheWindowSta
         EXPECT_TRUE(notifier.buttons.empty());
     });
     EXPECT_EQ(ui->shown.size(), 3u);
-    EXPECT_EQ(globals().gobjRobot->GetEvalCode(), "x = 1");
+    EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), "x = 1");
 }
 
 TEST_F(EditorTest, AMillionNestedElementsAreReadShownAndGivenBack)
@@ -513,7 +513,7 @@ TEST_F(EditorTest, HandlerErrorsAreShownWithTheHandlersTags_LoggedAndTheWindowSt
          "Error: ", "\rSource: Clipboard frmMain.Paste()  frmMain.cmdPaste_Click() ", "zeltest.Reports.Log",
          "Clipboard frmMain.Paste()  frmMain.cmdPaste_Click() "},
         {[&] {
-             globals().gobjRobot->SetFreeDefinition(XmlNode());
+             hostState().gobjRobot->SetFreeDefinition(XmlNode());
              control<QComboBox>("cmbScriptLanguage")->setCurrentIndex(1);
          },
          "Error: ", "\rSource:  cRobot.SetLanguage()  frmMain.cmbScriptLanguage_Click() ", "zeltest.Reports.Log",
@@ -593,8 +593,8 @@ TEST_F(EditorTest, WizardQuestion_NoChangesNothing_YesWithoutAWizardTellsTheUser
         EXPECT_EQ(box.title, frmMain::kProgramTitle);
         EXPECT_EQ(box.icon, MessageIcon::Information);
     }
-    EXPECT_EQ(globals().gobjRobot->GetEvalCode(), "x = 1");
-    EXPECT_EQ(globals().gobjRobot->GetAdditionalDefinition(), "");
+    EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), "x = 1");
+    EXPECT_EQ(hostState().gobjRobot->GetAdditionalDefinition(), "");
 }
 
 // Installs a web-service wizard that hands back a fixed outcome, and counts its showings.
@@ -606,10 +606,11 @@ public:
     int shown = 0;
 
 private:
-    Installed<NewScriptWizard> m_installed{setNewScriptWizard, [this](QWidget*) {
-                                               ++shown;
-                                               return outcome;
-                                           }};
+    Installed<std::function<WizardOutcome(QWidget*)>> m_installed{toolkitSetter<&Toolkit::webServiceWizard>(),
+                                                                  [this](QWidget*) {
+                                                                      ++shown;
+                                                                      return outcome;
+                                                                  }};
 };
 
 const char* const kDefinition = "<Definition><WebService><![CDATA[Calculator]]></WebService></Definition>";
@@ -625,7 +626,7 @@ TEST_F(EditorTest, WizardWithoutCodeOnlyColours_WizardCodeReplacesTheScriptAndRe
         control<QToolButton>("cmdWizard")->click();
         EXPECT_EQ(wizard.shown, 1);
         EXPECT_EQ(control<QTextEdit>("rtfScript")->toPlainText(), "typed = 2");
-        EXPECT_EQ(globals().gobjRobot->GetAdditionalDefinition(), "");
+        EXPECT_EQ(hostState().gobjRobot->GetAdditionalDefinition(), "");
         EXPECT_EQ(CountingColorizer::calls, colouredBefore + 1);
 
         wizard.outcome = {"Dim result\nresult = Add(1, 2)", kDefinition};
@@ -633,13 +634,13 @@ TEST_F(EditorTest, WizardWithoutCodeOnlyColours_WizardCodeReplacesTheScriptAndRe
         control<QToolButton>("cmdWizard")->click();
         EXPECT_EQ(wizard.shown, 2);
         EXPECT_EQ(control<QTextEdit>("rtfScript")->toPlainText(), "Dim result\nresult = Add(1, 2)");
-        EXPECT_EQ(globals().gobjRobot->GetAdditionalDefinition(), kDefinition);
-        EXPECT_EQ(globals().gobjRobot->GetEvalCode(), "old = 1");
+        EXPECT_EQ(hostState().gobjRobot->GetAdditionalDefinition(), kDefinition);
+        EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), "old = 1");
         EXPECT_EQ(CountingColorizer::calls, colouredBefore + 1);
         control<QPushButton>("cmdOk")->click();
     });
     EXPECT_EQ(ui->shown.size(), 2u); // the two questions only
-    EXPECT_EQ(globals().gobjRobot->GetEvalCode(), "Dim result\nresult = Add(1, 2)");
+    EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), "Dim result\nresult = Add(1, 2)");
     EXPECT_EQ(notifier.buttons, std::vector<int32_t>{kButtonOk});
 }
 

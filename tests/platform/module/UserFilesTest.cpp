@@ -1,6 +1,6 @@
 #include "platform/module/UserFiles.h"
-#include "common/ErrorLog.h"
 #include "hostparts/defaults/SmallComponents.h"
+#include "platform/error/ErrorLog.h"
 #include "support/TestSupport.h"
 
 namespace zel {

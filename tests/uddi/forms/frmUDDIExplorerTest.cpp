@@ -3,7 +3,7 @@
 #include "DemoServices.h"
 #include "common/Globals.h"
 #include "hostparts/defaults/DefaultComponents.h"
-#include "platform/ui/qt/ModalService.h"
+#include "platform/ui/Toolkit.h"
 #include "support/TestSupport.h"
 #include "uddi/UDDISettings.h"
 
@@ -40,10 +40,10 @@ const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new GuiEnvi
 
 // Shows each dialog without a loop of its own and hands it to the next driver in line; a dialog
 // the driver left open is a failure.
-class Drivers final : public ui::ModalService
+class Drivers final
 {
 public:
-    void showModal(QDialog& dialog) override
+    void showModal(QDialog& dialog)
     {
         dialog.show();
         ASSERT_FALSE(queue.empty()) << "no driver for " << dialog.objectName().toStdString();
@@ -79,13 +79,13 @@ protected:
     {
         registerDefaultComponents();
         services.start();
-        previous = ui::setModalService(drivers);
+        previous = std::exchange(toolkit().modalRunner, [d = drivers](QDialog& dialog) { d->showModal(dialog); });
         globals().gstrPathData = std::string(ZEL_SOURCE_DIR) + "/data/lang";
         globals().gstrLanguageId = "en";
     }
     void TearDown() override
     {
-        ui::setModalService(previous);
+        toolkit().modalRunner = previous;
         globals().gstrPathData.clear();
         globals().gstrLanguageId.clear();
         for (QWidget* w : QApplication::topLevelWidgets())
@@ -104,7 +104,7 @@ protected:
     test::RecordingUiScope ui;
     demo::DemoServices services;
     std::shared_ptr<Drivers> drivers = std::make_shared<Drivers>();
-    std::shared_ptr<ui::ModalService> previous;
+    std::function<void(QDialog&)> previous;
 };
 
 TEST_F(UddiWindows, SearchExpandOptionsSelect_HandsTheWsdlAddressBack)

@@ -1,6 +1,6 @@
 #include "platform/ui/qt/WindowDrawing.h"
 
-#include "common/ErrorRecord.h"
+#include "platform/error/ErrorRecord.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "common/Clock.h"
+#include "platform/error/Clock.h"
 
 #include <ctime>
 

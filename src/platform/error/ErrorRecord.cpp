@@ -1,6 +1,6 @@
-#include "common/ErrorRecord.h"
+#include "platform/error/ErrorRecord.h"
 
-#include "common/ErrorLog.h"
+#include "platform/error/ErrorLog.h"
 
 #include <new>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/ErrorRecord.h"
+#include "platform/error/ErrorRecord.h"
 
 #include <filesystem>
 #include <string>

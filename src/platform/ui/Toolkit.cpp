@@ -1,10 +1,12 @@
-#include "platform/ui/UiServices.h"
+#include "platform/ui/Toolkit.h"
 
 #include <iostream>
 
 namespace zel {
 namespace {
 
+// Message boxes for a process without windows: the text goes to standard error and the box is
+// answered with its first button, so a question never blocks; the clipboard lives in memory.
 class ConsoleUiServices final : public UiServices
 {
 public:
@@ -27,27 +29,26 @@ private:
     std::string m_clipboard;
 };
 
-std::shared_ptr<UiServices>& installed()
+} // namespace
+
+Toolkit headlessToolkit()
 {
-    static std::shared_ptr<UiServices> services;
-    return services;
+    Toolkit headless;
+    headless.ui = std::make_shared<ConsoleUiServices>();
+    return headless;
 }
 
-} // namespace
+Toolkit& toolkit()
+{
+    static Toolkit installed = headlessToolkit();
+    return installed;
+}
 
 UiServices& uiServices()
 {
     static ConsoleUiServices fallback;
-    if (installed())
-        return *installed();
-    return fallback;
-}
-
-std::shared_ptr<UiServices> setUiServices(std::shared_ptr<UiServices> services)
-{
-    std::shared_ptr<UiServices> previous = std::move(installed());
-    installed() = std::move(services);
-    return previous;
+    const std::shared_ptr<UiServices>& ui = toolkit().ui;
+    return ui ? *ui : fallback;
 }
 
 } // namespace zel

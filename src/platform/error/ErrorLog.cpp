@@ -1,6 +1,6 @@
-#include "common/ErrorLog.h"
+#include "platform/error/ErrorLog.h"
 
-#include "common/Clock.h"
+#include "platform/error/Clock.h"
 #include "platform/module/Module.h"
 #include "platform/module/UserFiles.h"
 
