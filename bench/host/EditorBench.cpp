@@ -1,8 +1,9 @@
 // The editor window's speed: from LoadForm to the first painted editor, and colouring a long
-// script. Run offscreen: QT_QPA_PLATFORM=offscreen bench/bench_host_forms
+// script, typing into it and checking it while idle. Run offscreen: QT_QPA_PLATFORM=offscreen bench/bench_host_forms
 
 #include "common/Globals.h"
 #include "host/cFormEngine.h"
+#include "host/forms/IdleCheck.h"
 #include "host/forms/frmMain.h"
 #include "platform/module/Module.h"
 #include "platform/ui/Toolkit.h"
@@ -204,5 +205,27 @@ void BM_KeystrokeLiveColouring(benchmark::State& state)
     form->window()->hide();
 }
 BENCHMARK(BM_KeystrokeLiveColouring)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(200);
+
+// The idle check of a long script that compiles (each function under a name of its own), as the
+// worker thread runs it: a new engine, the placeholder and the whole script parsed.
+void BM_IdleCheck(benchmark::State& state)
+{
+    std::string text = script(static_cast<int>(state.range(0)));
+    text.resize(text.rfind("End Function\n") + std::string_view("End Function\n").size()); // no half function
+    int copy = 0;
+    for (std::size_t at = text.find("CheckCredit"); at != std::string::npos; at = text.find("CheckCredit", at)) {
+        at += std::string_view("CheckCredit").size();
+        if (text.compare(at - 20, 9, "Function ") == 0)
+            ++copy;
+        text.insert(at, std::to_string(copy));
+    }
+    if (checkInBackground(1, "VBScript", text).Number != 0) {
+        state.SkipWithError("the script does not compile");
+        return;
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(checkInBackground(1, "VBScript", text));
+}
+BENCHMARK(BM_IdleCheck)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 } // namespace
