@@ -6,8 +6,8 @@
 // from --language, or else from the extension (.vbs, .js). "-" reads standard input (shown as
 // "<stdin>", and needs --language). Exit status: 0 all pass, 1 some fail, 2 usage or I/O error.
 #include "ToolOptions.h"
-#include "common/Utf8.h"
 #include "platform/script/ScriptControl.h"
+#include "platform/text/Text.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -66,12 +66,12 @@ std::string toUtf8(const std::string& bytes)
         if (u >= 0xD800 && u <= 0xDBFF && i + 3 < bytes.size()) {
             char32_t low = unit(i + 2);
             if (low >= 0xDC00 && low <= 0xDFFF) {
-                zel::Utf8::append(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+                zel::Text::appendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
                 i += 2;
                 continue;
             }
         }
-        zel::Utf8::append(out, (u >= 0xD800 && u <= 0xDFFF) ? 0xFFFD : u);
+        zel::Text::appendUtf8(out, (u >= 0xD800 && u <= 0xDFFF) ? 0xFFFD : u);
     }
     return out;
 }

@@ -2,6 +2,8 @@
 
 #include "DemoRegistryData.h"
 
+#include "platform/text/Text.h"
+
 #include <pugixml.hpp>
 
 #include <algorithm>
@@ -29,14 +31,6 @@ struct UddiError
 [[noreturn]] void fail(int errNo, const char* errCode, const std::string& text)
 {
     throw UddiError{errNo, errCode, text};
-}
-
-std::string lower(std::string text)
-{
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return text;
 }
 
 std::string_view localName(const char* name)
@@ -137,14 +131,14 @@ struct DemoRegistry::Data
         for (const pugi::xml_node& b : businesses)
             for (const pugi::xml_node& services : uddiChildren(b, "businessServices"))
                 for (const pugi::xml_node& s : uddiChildren(services, "businessService"))
-                    if (lower(s.attribute("serviceKey").value()) == lower(key))
+                    if (Text::lowerAscii(s.attribute("serviceKey").value()) == Text::lowerAscii(key))
                         return s;
         return {};
     }
     pugi::xml_node tModel(const std::string& key) const
     {
         for (const pugi::xml_node& t : tModels)
-            if (lower(t.attribute("tModelKey").value()) == lower(key))
+            if (Text::lowerAscii(t.attribute("tModelKey").value()) == Text::lowerAscii(key))
                 return t;
         return {};
     }
@@ -201,7 +195,7 @@ std::string DemoRegistry::Data::findBusiness(const pugi::xml_node& request) cons
     std::vector<std::pair<std::string, std::string>> identifiers; // tModel key (lower case), value
     for (const pugi::xml_node& bag : uddiChildren(request, "identifierBag"))
         for (const pugi::xml_node& r : uddiChildren(bag, "keyedReference")) {
-            const std::string key = lower(r.attribute("tModelKey").value());
+            const std::string key = Text::lowerAscii(r.attribute("tModelKey").value());
             if (key != kDunsKey && !tModel(key))
                 fail(10210, "E_invalidKeyPassed",
                      "The tModelKey '" + std::string(r.attribute("tModelKey").value()) +
@@ -216,7 +210,7 @@ std::string DemoRegistry::Data::findBusiness(const pugi::xml_node& request) cons
                 pattern += '%';
             for (const pugi::xml_node& n : uddiChildren(business, "name")) {
                 const std::string name = n.text().get();
-                if (caseSensitive ? wildcardMatch(name, pattern) : wildcardMatch(lower(name), lower(pattern)))
+                if (caseSensitive ? wildcardMatch(name, pattern) : wildcardMatch(Text::lowerAscii(name), Text::lowerAscii(pattern)))
                     return true;
             }
         }
@@ -226,7 +220,7 @@ std::string DemoRegistry::Data::findBusiness(const pugi::xml_node& request) cons
         for (const pugi::xml_node& bag : uddiChildren(business, "identifierBag"))
             for (const pugi::xml_node& r : uddiChildren(bag, "keyedReference"))
                 for (const auto& [key, value] : identifiers)
-                    if (lower(r.attribute("tModelKey").value()) == key && r.attribute("keyValue").value() == value)
+                    if (Text::lowerAscii(r.attribute("tModelKey").value()) == key && r.attribute("keyValue").value() == value)
                         return true;
         return false;
     };

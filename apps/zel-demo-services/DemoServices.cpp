@@ -3,6 +3,8 @@
 #include "DemoRegistry.h"
 #include "DemoWsdl.h"
 
+#include "platform/text/Text.h"
+
 #include <pugixml.hpp>
 
 #include <algorithm>
@@ -636,9 +638,7 @@ void DemoServices::registerRoutes()
         const std::string path = "/" + service->name + ".asmx";
         m_server.Get(path, [this, service](const httplib::Request& req, httplib::Response& res) {
             const bool wantsWsdl = std::any_of(req.params.begin(), req.params.end(), [](const auto& param) {
-                std::string key = param.first;
-                std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::tolower(c); });
-                return key == "wsdl";
+                return Text::equalsIgnoringAsciiCase(param.first, "wsdl");
             });
             if (wantsWsdl) {
                 res.set_content(service->wsdl(serviceUrl(service->name)), "text/xml; charset=utf-8");

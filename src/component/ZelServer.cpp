@@ -4,9 +4,9 @@
 #include "component/PublicClasses.h"
 #include "platform/com/ClassRegistry.h"
 #include "platform/module/Module.h"
+#include "platform/text/Text.h"
 
 #include <mutex>
-#include <strings.h>
 
 namespace zel {
 namespace {
@@ -35,7 +35,7 @@ bool isPublicClass(std::string_view id)
 {
     for (const char* known :
          {kClsidFormEngine, kClsidEngine, kClsidRobot, kProgIdFormEngine, kProgIdEngine, kProgIdRobot})
-        if (id.size() == std::string_view(known).size() && strncasecmp(id.data(), known, id.size()) == 0)
+        if (Text::equalsIgnoringAsciiCase(id, known))
             return true;
     return false;
 }

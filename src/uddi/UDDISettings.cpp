@@ -4,6 +4,7 @@
 #include "platform/error/ErrorRecord.h"
 #include "platform/module/Module.h"
 #include "platform/module/UserFiles.h"
+#include "platform/text/Text.h"
 
 #include <cerrno>
 #include <cmath>
@@ -115,10 +116,10 @@ void UDDISettings::ServerAdd(const std::string& pstrServerAddress)
 {
     try {
         XmlNode servers = requireServers();
-        const std::string wanted = UddiText::lower(pstrServerAddress);
+        const std::string wanted = Text::lowerAscii(pstrServerAddress);
         bool found = false;
         for (const XmlNode& server : servers.selectNodes("Server")) {
-            if (UddiText::lower(XmlFncs::xmlNodeValueGet(server, "Address")) == wanted) {
+            if (Text::lowerAscii(XmlFncs::xmlNodeValueGet(server, "Address")) == wanted) {
                 found = true;
                 break;
             }
@@ -151,13 +152,13 @@ void UDDISettings::ServerSetDefault(const std::string& pstrServerAddress)
 {
     try {
         XmlNode servers = requireServers();
-        const std::string wanted = UddiText::lower(pstrServerAddress);
+        const std::string wanted = Text::lowerAscii(pstrServerAddress);
         for (const XmlNode& server : servers.children()) {
             XmlNode flag = server.child("Default");
             if (flag.isNone())
                 continue;
             XmlFncs::xmlAddCDATA(flag, "0");
-            if (UddiText::lower(XmlFncs::xmlNodeValueGet(server, "Address")) == wanted)
+            if (Text::lowerAscii(XmlFncs::xmlNodeValueGet(server, "Address")) == wanted)
                 XmlFncs::xmlAddCDATA(flag, "1");
         }
         RootSave();
@@ -256,15 +257,6 @@ int16_t toInt16(std::string_view text)
     if (errno == ERANGE || rounded < -32768.0 || rounded > 32767.0)
         raise(ErrorNumber::Overflow, "Overflow: " + trimmed + " does not fit a 16-bit number");
     return static_cast<int16_t>(rounded);
-}
-
-std::string lower(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return out;
 }
 
 } // namespace UddiText

@@ -76,9 +76,6 @@ namespace UddiText {
 // 6 for a number out of range.
 int16_t toInt16(std::string_view text);
 
-// text with the ASCII letters in lower case.
-std::string lower(std::string_view text);
-
 } // namespace UddiText
 
 } // namespace zel

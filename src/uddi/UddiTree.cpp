@@ -2,6 +2,7 @@
 
 #include "common/XmlFncs.h"
 #include "platform/error/ErrorRecord.h"
+#include "platform/text/Text.h"
 #include "uddi/UDDISettings.h"
 
 namespace zel::UddiTree {
@@ -196,7 +197,7 @@ Update expandTModel(uddi::UddiClient& client, const std::string& clickedKey)
 
 bool isWebAddress(std::string_view text)
 {
-    const std::string lower = UddiText::lower(text);
+    const std::string lower = Text::lowerAscii(text);
     return lower.find("http://") != std::string::npos || lower.find("https://") != std::string::npos;
 }
 

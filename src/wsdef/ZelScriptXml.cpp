@@ -4,10 +4,10 @@
 #include "common/modFnc.h"
 #include "platform/error/Clock.h"
 #include "platform/error/ErrorRecord.h"
+#include "platform/text/Text.h"
 #include "wsdef/ZelConfig.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <set>
 #include <vector>
@@ -17,14 +17,6 @@ namespace {
 
 // Three U+00FF characters: what the attribute lists hand over for "no attribute".
 constexpr std::string_view kNoAttribute = "\xC3\xBF\xC3\xBF\xC3\xBF";
-
-std::string lowerAscii(std::string_view text)
-{
-    std::string lower(text);
-    for (char& c : lower)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-}
 
 bool isDigit(char c)
 {
@@ -114,9 +106,9 @@ std::vector<std::string> parameterIdentifiers(const std::vector<std::string>& na
     for (const std::string& name : names) {
         const std::string base = identifierBase(name);
         std::string id = base;
-        for (int n = 2; taken.count(lowerAscii(id)) != 0; ++n)
+        for (int n = 2; taken.count(Text::lowerAscii(id)) != 0; ++n)
             id = base + "_" + std::to_string(n);
-        taken.insert(lowerAscii(id));
+        taken.insert(Text::lowerAscii(id));
         ids.push_back(id);
     }
     return ids;
@@ -329,7 +321,7 @@ bool isNumberType(std::string_view type)
 // date type is refused rather than sent as something else.
 std::string defaultLiteral(std::string_view name, std::string_view type, std::string_view value)
 {
-    const std::string lowerType = lowerAscii(type.substr(type.rfind(':') + 1)); // npos + 1: the whole name
+    const std::string lowerType = Text::lowerAscii(type.substr(type.rfind(':') + 1)); // npos + 1: the whole name
     if (value.empty())
         return lowerType == "int" ? "0" : "\"\"";
     const std::string quoted = "\"" + vbStringContent(value) + "\"";
@@ -338,7 +330,7 @@ std::string defaultLiteral(std::string_view name, std::string_view type, std::st
     if (lowerType == "int")
         return decimalText(leadingNumber(value));
     if (lowerType == "boolean") {
-        const std::string word = lowerAscii(XmlFncs::trimSpaces(value));
+        const std::string word = Text::lowerAscii(XmlFncs::trimSpaces(value));
         if (word == "true" || word == "1")
             return "True";
         if (word == "false" || word == "0")
@@ -368,7 +360,7 @@ double numberOf(std::string_view text, std::string_view what)
 // A text of the document read as a Boolean: numbers (0 false, others true) or True/False.
 bool booleanOf(std::string_view text, std::string_view what)
 {
-    const std::string word = lowerAscii(XmlFncs::trimSpaces(text));
+    const std::string word = Text::lowerAscii(XmlFncs::trimSpaces(text));
     if (word == "true")
         return true;
     if (word == "false")
@@ -418,7 +410,7 @@ std::string storedText(std::string_view value)
 bool isNone(std::string_view value)
 {
     const std::string trimmed = XmlFncs::trimSpaces(value);
-    return trimmed.empty() || trimmed == kNoAttribute || lowerAscii(trimmed) == "[none]";
+    return trimmed.empty() || trimmed == kNoAttribute || Text::lowerAscii(trimmed) == "[none]";
 }
 
 std::string flag(bool value)
@@ -552,7 +544,7 @@ void ZelScriptXml::WebServiceMethodReturnSet(std::string_view pstrType, std::str
 {
     try {
         NodeRootValidate();
-        const bool none = lowerAscii(pstrAtrId) == "[none]" || pstrAtrId == kNoAttribute;
+        const bool none = Text::lowerAscii(pstrAtrId) == "[none]" || pstrAtrId == kNoAttribute;
         writeValue(pubNodeDefMetReturn, "Method/Return", "Type", pstrType);
         writeValue(pubNodeDefMetReturn, "Method/Return", "AtrId", none ? std::string_view() : pstrAtrId);
     } catch (...) {
@@ -619,7 +611,8 @@ std::string ZelScriptXml::ParamEvalCodeMake(std::string_view pstrParName, std::s
     try {
         const std::string literal = defaultLiteral(pstrParName, pstrParType, pstrParDefValue);
         const std::string trimmedId = XmlFncs::trimSpaces(pstrParAtrId);
-        const bool simple = trimmedId.empty() || trimmedId == kNoAttribute || lowerAscii(pstrParAtrId) == "[none]";
+        const bool simple =
+            trimmedId.empty() || trimmedId == kNoAttribute || Text::lowerAscii(pstrParAtrId) == "[none]";
 
         ZelConfig config;
         std::string code = config.ScriptGetOne(simple ? "ParamSimpleGet" : "ParamExtendedGet");

@@ -1,6 +1,6 @@
 #include "host/forms/KeptText.h"
 
-#include "common/Utf8.h"
+#include "platform/text/Text.h"
 
 #include <QTextDocument>
 #include <QTextEdit>
@@ -35,7 +35,7 @@ void KeptText::keep(std::string_view text)
     m_offsets.clear();
     for (std::size_t i = 0; i < text.size();) {
         std::size_t length = 1;
-        char32_t cp = Utf8::decode(text, i, length);
+        char32_t cp = Text::decodeUtf8(text, i, length).value_or(Text::kReplacement);
         if (cp == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
             length = 2;
         if (cp == '\r' || cp == '\n')

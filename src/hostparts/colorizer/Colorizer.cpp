@@ -1,6 +1,6 @@
 #include "hostparts/colorizer/Colorizer.h"
 
-#include "common/Utf8.h"
+#include "platform/text/Text.h"
 
 #include <algorithm>
 #include <array>
@@ -10,7 +10,7 @@ namespace zel::hostparts {
 
 namespace {
 
-constexpr char32_t kReplacement = Utf8::kReplacement;
+constexpr char32_t kReplacement = Text::kReplacement;
 
 // A modern light theme: near-black text, deep blue keywords, grey comments, green strings and
 // bright blue numbers, all readable on white.
@@ -81,10 +81,8 @@ std::string_view lowered(std::string_view word, std::array<char, 16>& buffer)
 {
     if (word.size() > buffer.size())
         return {};
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        const char c = word[i];
-        buffer[i] = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    }
+    for (std::size_t i = 0; i < word.size(); ++i)
+        buffer[i] = Text::toLowerAscii(word[i]);
     return {buffer.data(), word.size()};
 }
 
@@ -189,7 +187,7 @@ public:
                 break;
             default: {
                 std::size_t length = 1;
-                const char32_t cp = Utf8::decode(s, i, length);
+                const char32_t cp = Text::decodeUtf8(s, i, length).value_or(kReplacement);
                 unicode(cp);
                 i += length;
                 break;
@@ -486,14 +484,14 @@ std::string Colorizer::shownText(std::string_view plainText)
             continue;
         }
         std::size_t length = 1;
-        char32_t cp = Utf8::decode(plainText, i, length);
+        char32_t cp = Text::decodeUtf8(plainText, i, length).value_or(kReplacement);
         if (cp == 0x2028 || cp == 0x2029)
             cp = '\n';
         else if (cp == 0xA0)
             cp = ' ';
         else if (cp == 0xFDD0 || cp == 0xFDD1)
             cp = kReplacement;
-        Utf8::append(out, cp);
+        Text::appendUtf8(out, cp);
         i += length;
     }
     return out;

@@ -2,13 +2,13 @@
 
 #include "platform/error/ErrorRecord.h"
 #include "platform/module/Module.h"
+#include "platform/text/Text.h"
 
 #include <dlfcn.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <strings.h>
 #include <unistd.h>
 
 namespace zel::com {
@@ -18,7 +18,7 @@ namespace {
 // class names.
 bool sameId(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
+    return Text::equalsIgnoringAsciiCase(a, b);
 }
 
 std::unique_ptr<IComponent> createFromLibrary(const RegistrationFile::Entry& entry, std::string_view requested)

@@ -1,9 +1,10 @@
 #include "platform/http/HttpClient.h"
 
+#include "platform/text/Text.h"
+
 #include <curl/curl.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <memory>
 #include <mutex>
@@ -13,9 +14,7 @@ namespace zel::http {
 std::string HttpResponse::header(std::string_view name) const
 {
     for (const auto& [key, value] : headers) {
-        if (key.size() == name.size() && std::equal(key.begin(), key.end(), name.begin(), [](char a, char b) {
-                return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-            }))
+        if (Text::equalsIgnoringAsciiCase(key, name))
             return value;
     }
     return {};
@@ -135,8 +134,7 @@ std::string hostOf(const std::string& url)
     curl_url_cleanup(handle);
     if (scheme != "http" && scheme != "https")
         return {};
-    std::transform(host.begin(), host.end(), host.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    host = Text::lowerAscii(host);
     if (!host.empty() && host.back() == '.')
         host.pop_back();
     return host;

@@ -1,23 +1,16 @@
 #include "platform/http/XmlBodyText.h"
 
+#include "platform/text/Text.h"
+
 #include <iconv.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <utility>
 
 namespace zel::http {
 
 namespace {
-
-std::string lower(std::string_view text)
-{
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
 
 bool isUtf8Name(const std::string& name)
 {
@@ -101,30 +94,6 @@ bool looksSingleByte(std::string_view body)
     return body.size() >= 2 && body[0] == '<' && body[1] != '\0';
 }
 
-bool isValidUtf8(std::string_view text)
-{
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        std::size_t length = 1;
-        if (c >= 0xF0 && c <= 0xF4)
-            length = 4;
-        else if (c >= 0xE0)
-            length = c <= 0xEF ? 3 : 0;
-        else if (c >= 0xC2)
-            length = 2;
-        else if (c >= 0x80)
-            length = 0;
-        if (length == 0 || i + length > text.size())
-            return false;
-        for (std::size_t k = 1; k < length; ++k)
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
-                return false;
-        i += length;
-    }
-    return true;
-}
-
 // body decoded from the named encoding into UTF-8 text whose prolog says UTF-8; nothing, with
 // error filled, when the encoding is unknown or the bytes do not fit it.
 std::optional<std::string> decodeAs(std::string_view body, std::string from, std::string* error)
@@ -156,7 +125,7 @@ std::optional<std::string> decodeAs(std::string_view body, std::string from, std
 
 std::string charsetOf(std::string_view contentType)
 {
-    const std::string value = lower(contentType);
+    const std::string value = Text::lowerAscii(contentType);
     std::size_t pos = value.find("charset");
     if (pos == std::string::npos)
         return {};
@@ -175,7 +144,7 @@ std::string charsetOf(std::string_view contentType)
 std::string declaredEncoding(std::string_view text)
 {
     const auto value = encodingValue(text);
-    return value ? lower(text.substr(value->first, value->second)) : std::string();
+    return value ? Text::lowerAscii(text.substr(value->first, value->second)) : std::string();
 }
 
 std::optional<std::string> xmlBodyToUtf8(std::string_view body, std::string_view contentType, std::string* error)
@@ -200,7 +169,7 @@ std::optional<std::string> xmlBodyToUtf8(std::string_view body, std::string_view
     // to the prolog instead of making a readable WSDL unreadable.
     const std::string charset = charsetOf(contentType);
     if (!charset.empty() && !(isWide(charset) && looksSingleByte(body))) {
-        if (isUtf8Name(charset) ? isValidUtf8(body) : true) {
+        if (isUtf8Name(charset) ? Text::isValidUtf8(body) : true) {
             if (std::optional<std::string> text = decodeAs(body, charset, nullptr))
                 return text;
         }

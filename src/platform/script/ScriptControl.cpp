@@ -2,6 +2,7 @@
 
 #include "platform/script/SourcePosition.h"
 #include "platform/script/vbscript/VBScriptParser.h"
+#include "platform/text/Text.h"
 #ifdef ZEL_HAVE_JSCRIPT
 #include "platform/script/jscript/JScriptParser.h"
 #endif
@@ -13,28 +14,15 @@ namespace {
 constexpr std::string_view kVBScript = "VBScript";
 constexpr std::string_view kJScript = "JScript";
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i] >= 'A' && a[i] <= 'Z' ? static_cast<char>(a[i] | 0x20) : a[i];
-        char y = b[i] >= 'A' && b[i] <= 'Z' ? static_cast<char>(b[i] | 0x20) : b[i];
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 ScriptControl::ScriptControl() : m_language(kVBScript) {}
 
 bool ScriptControl::SetLanguage(std::string_view name)
 {
-    if (equalsIgnoringCase(name, kVBScript)) {
+    if (Text::equalsIgnoringAsciiCase(name, kVBScript)) {
         m_language = kVBScript;
-    } else if (equalsIgnoringCase(name, kJScript) || equalsIgnoringCase(name, "JavaScript")) {
+    } else if (Text::equalsIgnoringAsciiCase(name, kJScript) || Text::equalsIgnoringAsciiCase(name, "JavaScript")) {
 #ifdef ZEL_HAVE_JSCRIPT
         m_language = kJScript;
 #else

@@ -1,6 +1,8 @@
 #include "platform/script/SourcePosition.h"
 
-#include "platform/script/vbscript/VBScriptLexer.h"
+#include "platform/text/Text.h"
+
+#include <optional>
 
 namespace zel::script {
 
@@ -49,14 +51,14 @@ SourcePosition locate(std::string_view text, std::size_t offset, bool unicodeLin
 
     int32_t units = 0;
     for (std::size_t pos = lineStart; pos < offset;) {
-        char32_t cp = 0;
-        std::size_t len = vbscript::decodeUtf8(text, pos, cp);
-        if (len == 0 || pos + len > offset) {
+        std::size_t len = 0;
+        const std::optional<char32_t> cp = Text::decodeUtf8(text, pos, len);
+        if (!cp || pos + len > offset) {
             ++units;
             ++pos;
             continue;
         }
-        units += cp >= 0x10000 ? 2 : 1;
+        units += *cp >= 0x10000 ? 2 : 1;
         pos += len;
     }
     result.column = units + 1;

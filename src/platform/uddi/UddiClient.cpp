@@ -3,23 +3,12 @@
 #include "platform/error/Clock.h"
 #include "platform/http/HttpClient.h"
 #include "platform/http/XmlBodyText.h"
+#include "platform/text/Text.h"
 
 #include <fstream>
 #include <iostream>
 
 namespace zel::uddi {
-namespace {
-
-std::string lowerAscii(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
-} // namespace
 
 void UddiClient::writeTrace(const std::string& heading, const std::string& message) const
 {
@@ -96,7 +85,7 @@ std::string taxonomyName(std::string_view tModelKey)
     };
     if (tModelKey.empty())
         return "Keywords";
-    const std::string key = lowerAscii(tModelKey);
+    const std::string key = Text::lowerAscii(tModelKey);
     for (const Known& k : kKnown)
         if (key == k.key)
             return k.name;

@@ -1,6 +1,7 @@
 #include "platform/script/vbscript/VBScriptLexer.h"
 
 #include "platform/script/vbscript/VBScriptErrors.h"
+#include "platform/text/Text.h"
 
 #include <charconv>
 #include <string>
@@ -294,42 +295,6 @@ Tok keywordKind(std::string_view word)
 
 } // namespace
 
-std::size_t decodeUtf8(std::string_view text, std::size_t pos, char32_t& codePoint)
-{
-    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    unsigned char c = byte(pos);
-    std::size_t len;
-    char32_t cp;
-    if (c < 0x80) {
-        codePoint = c;
-        return 1;
-    }
-    if (c >= 0xC2 && c <= 0xDF) {
-        len = 2;
-        cp = c & 0x1F;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-        len = 3;
-        cp = c & 0x0F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-        len = 4;
-        cp = c & 0x07;
-    } else {
-        return 0;
-    }
-    if (text.size() - pos < len)
-        return 0;
-    for (std::size_t i = 1; i < len; ++i) {
-        unsigned char cc = byte(pos + i);
-        if ((cc & 0xC0) != 0x80)
-            return 0;
-        cp = (cp << 6) | (cc & 0x3F);
-    }
-    if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF))
-        return 0;
-    codePoint = cp;
-    return len;
-}
-
 Lexer::Lexer(std::string_view source) : m_src(source)
 {
     // Text saved with a byte-order mark compiles as if the mark were not there.
@@ -537,9 +502,9 @@ Token Lexer::next()
     if (isAsciiLetter(c))
         return word(start, space);
     if (c >= 0x80) {
-        char32_t cp = 0;
-        std::size_t len = decodeUtf8(m_src, start, cp);
-        if (len != 0 && isNameCodePoint(cp)) {
+        std::size_t len = 0;
+        const std::optional<char32_t> cp = Text::decodeUtf8(m_src, start, len);
+        if (cp && isNameCodePoint(*cp)) {
             m_pos = start + len;
             return word(start, space);
         }
@@ -587,9 +552,9 @@ Token Lexer::word(std::size_t start, bool space)
         }
         if (m_pos >= size || static_cast<unsigned char>(m_src[m_pos]) < 0x80)
             break;
-        char32_t cp = 0;
-        std::size_t len = decodeUtf8(m_src, m_pos, cp);
-        if (len == 0 || !isNameCodePoint(cp))
+        std::size_t len = 0;
+        const std::optional<char32_t> cp = Text::decodeUtf8(m_src, m_pos, len);
+        if (!cp || !isNameCodePoint(*cp))
             break;
         m_pos += len;
         ++chars;

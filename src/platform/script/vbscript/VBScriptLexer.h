@@ -146,8 +146,4 @@ private:
     bool m_memberDotAllowed = false;
 };
 
-// Decodes one UTF-8 sequence at pos; returns its length and the code point, or 0 when the bytes there
-// are not valid UTF-8 (overlong forms and surrogates included).
-std::size_t decodeUtf8(std::string_view text, std::size_t pos, char32_t& codePoint);
-
 } // namespace zel::script::vbscript

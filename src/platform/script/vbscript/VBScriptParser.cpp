@@ -1,6 +1,7 @@
 #include "platform/script/vbscript/VBScriptParser.h"
 
 #include "platform/script/vbscript/VBScriptLexer.h"
+#include "platform/text/Text.h"
 
 #include <string>
 #include <unordered_map>
@@ -214,25 +215,12 @@ bool Parser::isContextual(std::string_view lower) const
 {
     if (!is(Tok::Identifier) || m_tok.length != lower.size())
         return false;
-    std::string_view text = m_lex.text(m_tok);
-    for (std::size_t i = 0; i < lower.size(); ++i) {
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c | 0x20);
-        if (c != lower[i])
-            return false;
-    }
-    return true;
+    return Text::equalsIgnoringAsciiCase(m_lex.text(m_tok), lower);
 }
 
 std::string Parser::key(const Token& name) const
 {
-    std::string k(m_lex.text(name));
-    for (char& c : k) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c | 0x20);
-    }
-    return k;
+    return Text::lowerAscii(m_lex.text(name));
 }
 
 void Parser::declare(Scope& scope, const Token& name, uint8_t kind, int args)
