@@ -25,15 +25,15 @@ cmake -S "$tree" -B "$tree/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZ
 # name ~ a file that holds the text (found anywhere under src/ or apps/ if it moved) ~ the text ~
 # its replacement ~ test program ~ gtest filter
 mutations=$(cat <<'EOF'
-tag order~src/common/ErrorRecord.cpp~record.Source.append(tag);~record.Source.insert(0, tag);~zel_common_tests~ErrorRecord.*:ErrorLog.*
+tag order~src/platform/error/ErrorRecord.cpp~record.Source.append(tag);~record.Source.insert(0, tag);~zel_common_tests~ErrorRecord.*:ErrorLog.*
 identifier limit off by one~src/platform/script/vbscript/VBScriptLexer.cpp~if (chars > kMaxIdentifierLength)~if (chars >= kMaxIdentifierLength)~zel_script_tests~VBScriptSyntax.*
 throw at a line end accepted~src/platform/script/jscript/JScriptParser.cpp~if (m_cur.newlineBefore || m_cur.kind == Tok::Eof)\n                fail(kThrowNeedsExpression~if (m_cur.kind == Tok::Eof)\n                fail(kThrowNeedsExpression~zel_jscript_tests~JScriptParser.*:JScriptRobustness.*
 two top-level elements accepted~src/platform/xml/XmlNode.cpp~++elements > 1)~++elements > 2)~zel_xml_tests~*
 WSDL suffix spelt differently~src/wsdl/WebService.cpp~strUrl += "?WSDL";~strUrl += "?wsdl";~zel_wsdl_tests~WebService*
-no-attribute marker case-sensitive~src/wsdef/ZelScriptXml.cpp~lowerAscii(pstrAtrId) == "[none]"~pstrAtrId == "[none]"~test_wsdef~ZelScriptXml*
-execution engine stored untrimmed~src/host/forms/frmMain.cpp~XmlFncs::trimSpaces(txtExecutionEngine->text().toStdString())~txtExecutionEngine->text().toStdString()~test_host_forms~EditorTest.*
+no-attribute marker case-sensitive~src/wsdef/ZelScriptXml.cpp~lowerAscii(pstrAtrId) == "[none]"~pstrAtrId == "[none]"~zel_wsdef_tests~ZelScriptXml*
+execution engine stored untrimmed~src/host/forms/frmMain.cpp~XmlFncs::trimSpaces(txtExecutionEngine->text().toStdString())~txtExecutionEngine->text().toStdString()~zel_host_forms_tests~EditorTest.*
 redirects not followed~src/platform/http/HttpClient.cpp~CURLOPT_FOLLOWLOCATION, 1L~CURLOPT_FOLLOWLOCATION, 0L~zel_http_tests~HttpClient.*
-members coloured as keywords~src/hostparts/colorizer/Colorizer.cpp~const bool keyword = !m_afterDot && (~const bool keyword = (~test_colorizer~*
+members coloured as keywords~src/hostparts/colorizer/Colorizer.cpp~const bool keyword = !m_afterDot && (~const bool keyword = (~zel_colorizer_tests~*
 last response element counts~src/wsdl/WsdlQueries.cpp~types.try_emplace(wrapper.attribute("name"), element.attribute("type"));~types.insert_or_assign(wrapper.attribute("name"), element.attribute("type"));~zel_wsdl_tests~WebService*
 raise tag dropped~src/host/cFormEngine.cpp~logAndRethrow("  cFormEngine.GetHandle() ", " cFormEngine.GetHandle() ");~logAndRethrow("  cFormEngine.GetHandle() ", " cFormEngine.Handle() ");~zel_host_core_tests~*
 EOF

@@ -5,10 +5,8 @@
 #include "ToolOptions.h"
 #include "common/XmlFncs.h"
 #include "platform/error/ErrorRecord.h"
-#include "wsdef/ZelScriptXml.h"
-#if defined(ZEL_HAVE_VBSCRIPT)
 #include "platform/script/vbscript/VBScriptParser.h"
-#endif
+#include "wsdef/ZelScriptXml.h"
 
 #include <algorithm>
 #include <fstream>
@@ -71,7 +69,6 @@ std::string generate(const std::string& path)
         for (const StoredParameter& p : parameters)
             script.ParamAdd(p.name, p.type, p.atrId, p.defValue);
         std::string text = script.MainEvalCodeMake();
-#if defined(ZEL_HAVE_VBSCRIPT)
         // A script the engine would refuse is a failure, not a result (an edited templates file
         // can make one).
         const zel::script::Diagnostic verdict = zel::script::vbscript::check(text);
@@ -81,7 +78,6 @@ std::string generate(const std::string& path)
             zel::raise(verdict.number, "The generated script does not compile: error " +
                                            std::to_string(verdict.number) + " in line " + std::to_string(line));
         }
-#endif
         return text;
     } catch (...) {
         zel::rethrowWithTag(" zel-gen.generate() ");

@@ -29,7 +29,7 @@ public:
     void SetUp() override
     {
         static int argc = 1;
-        static char name[] = "test_component";
+        static char name[] = "zel_component_tests";
         static char* argv[] = {name, nullptr};
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
         if (QApplication::instance() == nullptr)

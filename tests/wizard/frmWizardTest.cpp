@@ -21,7 +21,7 @@ namespace {
 QApplication& application()
 {
     static int argc = 1;
-    static char name[] = "test_older_wizard_window";
+    static char name[] = "zel_older_wizard_forms_tests";
     static char* argv[] = {name, nullptr};
     static QApplication* app = new QApplication(argc, argv);
     return *app;

@@ -1,11 +1,9 @@
 #include "platform/script/ScriptControl.h"
 
 #include "platform/script/SourcePosition.h"
+#include "platform/script/jscript/JScriptParser.h"
 #include "platform/script/vbscript/VBScriptParser.h"
 #include "platform/text/Text.h"
-#ifdef ZEL_HAVE_JSCRIPT
-#include "platform/script/jscript/JScriptParser.h"
-#endif
 
 namespace zel::script {
 
@@ -23,11 +21,7 @@ bool ScriptControl::SetLanguage(std::string_view name)
     if (Text::equalsIgnoringAsciiCase(name, kVBScript)) {
         m_language = kVBScript;
     } else if (Text::equalsIgnoringAsciiCase(name, kJScript) || Text::equalsIgnoringAsciiCase(name, "JavaScript")) {
-#ifdef ZEL_HAVE_JSCRIPT
         m_language = kJScript;
-#else
-        return false;
-#endif
     } else {
         return false;
     }
@@ -47,14 +41,11 @@ bool ScriptControl::AddCode(std::string_view code)
     const bool jscript = m_language == kJScript;
     Diagnostic verdict;
     std::string_view description;
-#ifdef ZEL_HAVE_JSCRIPT
     if (jscript) {
         verdict = jscript::check(code);
         if (!verdict.ok())
             description = jscript::description(verdict.number);
-    } else
-#endif
-    {
+    } else {
         verdict = vbscript::check(code);
         if (!verdict.ok())
             description = vbscript::description(verdict.number);

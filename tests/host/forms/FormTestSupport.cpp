@@ -21,7 +21,7 @@ public:
     void SetUp() override
     {
         static int argc = 1;
-        static char name[] = "test_host_forms";
+        static char name[] = "zel_host_forms_tests";
         static char* argv[] = {name, nullptr};
         // Also when started by hand, outside ctest's environment.
         setenv("QT_QPA_PLATFORM", "offscreen", 0);

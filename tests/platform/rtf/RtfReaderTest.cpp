@@ -24,7 +24,7 @@ public:
     void SetUp() override
     {
         static int argc = 1;
-        static char name[] = "test_rtf";
+        static char name[] = "zel_rtf_tests";
         static char* argv[] = {name, nullptr};
         // Also when started by hand, outside ctest's environment.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

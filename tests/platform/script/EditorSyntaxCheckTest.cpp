@@ -55,7 +55,6 @@ TEST(EditorSyntaxCheck, RepeatedChecksGiveTheSameAnswer_LinesCountFromTheScript)
     EXPECT_NE(message.find("\r\nLine: 1\r\nText: Next\r\nSource: "), std::string::npos) << message;
 }
 
-#ifdef ZEL_HAVE_JSCRIPT_TESTS
 TEST(EditorSyntaxCheck, JScriptScriptsGetAJScriptPlaceholder)
 {
     ScriptControl control;
@@ -68,7 +67,6 @@ TEST(EditorSyntaxCheck, JScriptScriptsGetAJScriptPlaceholder)
     EXPECT_NE(message.find("Source: JScript compilation error"), std::string::npos) << message;
     EXPECT_EQ(message.find("\r\n", message.size() - 2), std::string::npos);
 }
-#endif
 
 } // namespace
 } // namespace zel::script

@@ -84,7 +84,6 @@ TEST(ScriptControl, EachUnitChecksNamesAndOptionExplicitOnItsOwn)
     EXPECT_TRUE(control.AddCode("Option Explicit\nDim b")) << "Option Explicit may open any unit";
 }
 
-#ifdef ZEL_HAVE_JSCRIPT_TESTS
 TEST(ScriptControl, JScriptErrorsNameTheirSource)
 {
     ScriptControl control;
@@ -99,7 +98,6 @@ TEST(ScriptControl, JScriptErrorsNameTheirSource)
     EXPECT_TRUE(control.SetLanguage("javascript"));
     EXPECT_EQ(control.Language(), "JScript");
 }
-#endif
 
 } // namespace
 } // namespace zel::script
