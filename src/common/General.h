@@ -42,12 +42,13 @@ bool CheckLangInDisk(std::string_view languageId, std::string_view folder);
 void ErrorReport(std::string description, std::string source, const ErrorRecord& error, std::string& extra,
                  std::string& title, bool& show);
 
-// Pattern 4 for the exception in flight: ErrorReport with the record's description, its source
-// followed by raiseTag, the empty extra text, title, and show. Must be called inside a catch.
+// Ends the exception in flight in a window handler that reports through the log component:
+// ErrorReport with the record's description, its source followed by raiseTag, the empty extra
+// text, title, and a message box. Must be called inside a catch.
 void ReportCurrentError(std::string_view raiseTag, std::string title);
 
-// Pattern 3 for the exception in flight: a critical message box "Error." / "Desc: " / "Source: "
-// titled caption, then a log entry with logTag. Must be called inside a catch.
+// Ends the exception in flight in a window handler that shows and logs it: a critical message box "Error." / "Desc: " /
+// "Source: " titled caption, then a log entry with logTag. Must be called inside a catch.
 void ShowAndLogCurrentError(std::string_view caption, std::string_view logTag);
 
 // The skin's colours (RGB as 0x00BBGGRR); -1 when there is no skin, the skin has no such

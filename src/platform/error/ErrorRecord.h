@@ -37,12 +37,12 @@ ErrorRecord currentErrorRecord();
 // Raises "Object variable not set" (91), naming what was missing.
 [[noreturn]] void raiseObjectNotSet(std::string_view what);
 
-// Pattern 1, propagate: rethrows the exception in flight as an error record with tag appended
+// For an inner operation: rethrows the exception in flight as an error record with tag appended
 // to its source. Must be called inside a catch block; every operation ends in
 //     catch (...) { rethrowWithTag(" cRobot.GetEvalCode() "); }
 [[noreturn]] void rethrowWithTag(std::string_view tag);
 
-// Pattern 2, log and propagate: appends a log entry whose source ends with logTag, then
+// For a host-facing operation: appends a log entry whose source ends with logTag, then
 // rethrows with raiseTag appended. A log that cannot be written never replaces the error.
 [[noreturn]] void logAndRethrow(std::string_view logTag, std::string_view raiseTag);
 
