@@ -30,6 +30,10 @@ ISharedData& sharedData()
 
 } // namespace
 
+// Every operation below logs with its own tag and raises with another. The log tag is the raise
+// tag with one more leading blank, except where the log has always read otherwise and readers of
+// the log may match its text: ShowForm logs as "Showform", and the three event handlers log under
+// their bare handler names, each with its own spacing. The tags are therefore written out in full.
 cFormEngine::cFormEngine()
 {
     try {

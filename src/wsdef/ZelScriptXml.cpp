@@ -15,8 +15,9 @@
 namespace zel {
 namespace {
 
-// Three U+00FF characters: what the attribute lists hand over for "no attribute".
-constexpr std::string_view kNoAttribute = "\xC3\xBF\xC3\xBF\xC3\xBF";
+// Three U+00FF characters: what the attribute lists hand over for "no attribute" (the grid shows
+// "[none]" instead).
+constexpr std::string_view kListNoAttribute = "\xC3\xBF\xC3\xBF\xC3\xBF";
 
 bool isDigit(char c)
 {
@@ -410,7 +411,7 @@ std::string storedText(std::string_view value)
 bool isNone(std::string_view value)
 {
     const std::string trimmed = XmlFncs::trimSpaces(value);
-    return trimmed.empty() || trimmed == kNoAttribute || Text::lowerAscii(trimmed) == "[none]";
+    return trimmed.empty() || trimmed == kListNoAttribute || Text::lowerAscii(trimmed) == "[none]";
 }
 
 std::string flag(bool value)
@@ -544,7 +545,7 @@ void ZelScriptXml::WebServiceMethodReturnSet(std::string_view pstrType, std::str
 {
     try {
         NodeRootValidate();
-        const bool none = Text::lowerAscii(pstrAtrId) == "[none]" || pstrAtrId == kNoAttribute;
+        const bool none = Text::lowerAscii(pstrAtrId) == "[none]" || pstrAtrId == kListNoAttribute;
         writeValue(pubNodeDefMetReturn, "Method/Return", "Type", pstrType);
         writeValue(pubNodeDefMetReturn, "Method/Return", "AtrId", none ? std::string_view() : pstrAtrId);
     } catch (...) {
@@ -612,7 +613,7 @@ std::string ZelScriptXml::ParamEvalCodeMake(std::string_view pstrParName, std::s
         const std::string literal = defaultLiteral(pstrParName, pstrParType, pstrParDefValue);
         const std::string trimmedId = XmlFncs::trimSpaces(pstrParAtrId);
         const bool simple =
-            trimmedId.empty() || trimmedId == kNoAttribute || Text::lowerAscii(pstrParAtrId) == "[none]";
+            trimmedId.empty() || trimmedId == kListNoAttribute || Text::lowerAscii(pstrParAtrId) == "[none]";
 
         ZelConfig config;
         std::string code = config.ScriptGetOne(simple ? "ParamSimpleGet" : "ParamExtendedGet");

@@ -14,8 +14,8 @@ namespace zel {
 namespace {
 
 constexpr int32_t kXmlNotReadable = 1001;
-constexpr int32_t kInvalidUseOfNull = 94;
-constexpr const char* kNoAttribute = "[none]";
+// The attribute column of a parameter that no attribute is mapped to yet.
+constexpr const char* kNoAttributeText = "[none]";
 
 using XmlFncs::isBlank;
 using XmlFncs::trimSpaces;
@@ -30,8 +30,8 @@ std::string requiredAttribute(const XmlNode& element, const char* name)
 {
     if (element.selectSingleNode(std::string("self::*[@") + name + "]"))
         return element.attribute(name);
-    raise(kInvalidUseOfNull, std::string("Invalid use of Null: the element '") + element.attribute("name") +
-                                 "' has no " + name + " attribute");
+    raise(ErrorNumber::InvalidUseOfNull, std::string("Invalid use of Null: the element '") + element.attribute("name") +
+                                             "' has no " + name + " attribute");
 }
 
 } // namespace
@@ -247,7 +247,7 @@ void WebService::WebServiceMethodParametersInputLoad()
                     continue;
                 const std::string name = requiredAttribute(child, "name");
                 const std::string type = requiredAttribute(child, "type");
-                grid.addRow({name, WsdlQueries::stripPrefix(type), kNoAttribute, ""});
+                grid.addRow({name, WsdlQueries::stripPrefix(type), kNoAttributeText, ""});
             }
             for (int row = 0; row < grid.rowCount(); ++row)
                 grid.setRowPictures(row, controls::Picture::ParameterName, controls::Picture::ParameterValue);

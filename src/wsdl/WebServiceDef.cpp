@@ -8,14 +8,14 @@ namespace zel {
 
 namespace {
 
-constexpr int32_t kInvalidUseOfNull = 94;
 constexpr std::size_t kPortSuffixLength = 11;
 
 // The port and service names become item texts; a missing one cannot be shown.
 std::string requiredName(const XmlNode& element, std::string_view what)
 {
     if (element.selectSingleNode("self::*[@name]").isNone())
-        raise(kInvalidUseOfNull, "Invalid use of Null: the " + std::string(what) + " has no name attribute");
+        raise(ErrorNumber::InvalidUseOfNull,
+              "Invalid use of Null: the " + std::string(what) + " has no name attribute");
     return element.attribute("name");
 }
 

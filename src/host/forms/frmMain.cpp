@@ -288,7 +288,6 @@ void frmMain::buildWindow()
     });
     m_window->setRejectHandler([this] { fromWindow([this] { cmdCancel_Click(); }); });
     ui::setAccessibleNames(*m_window);
-    m_window->setResizeHandler([this] { fromWindow([this] { Form_Resize(); }); });
 }
 
 template <class Handler> void frmMain::fromWindow(Handler&& handler) noexcept
@@ -443,11 +442,8 @@ void frmMain::ChangeSettings()
 
 void frmMain::ResizeForm()
 {
-    try {
-        Form_Resize();
-    } catch (...) {
-        rethrowWithTag(" frmMain.ResizeForm() ");
-    }
+    // The window's layout places and sizes the controls whenever its size changes, so a resize
+    // asked for by the host has nothing left to do.
 }
 
 bool frmMain::Validate()
@@ -684,22 +680,6 @@ void frmMain::Form_Load()
         ChangeSettings();
     } catch (...) {
         General::ReportCurrentError(" frmMain.Form_Load() ", Caption());
-    }
-}
-
-void frmMain::Form_Resize()
-{
-    try {
-        if (m_window->isMinimized())
-            return;
-        try {
-            // The controls keep their designed places: the layout, not this handler, sizes them.
-            (void)m_window->width();
-        } catch (...) {
-            // The one property read of the handler ignores its errors.
-        }
-    } catch (...) {
-        rethrowWithTag(" frmMain.Form_Resize() ");
     }
 }
 

@@ -110,7 +110,6 @@ private:
     bool validateOrTell();
 
     void Form_Load();
-    void Form_Resize();
     void cmbScriptLanguage_Click();
     void cmdCancel_Click();
     void cmdCheckSyntax_Click();

@@ -19,6 +19,7 @@ inline constexpr int32_t InternalError = 51;
 inline constexpr int32_t FileNotFound = 53;
 inline constexpr int32_t PathFileAccess = 75;
 inline constexpr int32_t ObjectNotSet = 91;
+inline constexpr int32_t InvalidUseOfNull = 94;
 inline constexpr int32_t CannotCreateComponent = 429;
 inline constexpr int32_t Unspecified = static_cast<int32_t>(0x80004005); // E_FAIL
 } // namespace ErrorNumber

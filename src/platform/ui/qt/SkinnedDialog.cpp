@@ -24,13 +24,6 @@ void SkinnedDialog::paintEvent(QPaintEvent* event)
     FormBorderDraw(*this, painter);
 }
 
-void SkinnedDialog::resizeEvent(QResizeEvent* event)
-{
-    QDialog::resizeEvent(event);
-    if (m_resizeHandler)
-        m_resizeHandler();
-}
-
 void SkinnedDialog::closeEvent(QCloseEvent* event)
 {
     // A close request from the window system (a window manager's close command) is the same

@@ -9,7 +9,7 @@ namespace zel::ui {
 // A dialog window without a system title bar that paints a raised edge around itself
 // (FormBorderDraw); its caption bar is a CaptionBar among its children. Escape and a close request
 // from the window system go to the reject handler instead of closing the window, so the form
-// decides (a form closes itself by hiding). Resizes are reported to the resize handler.
+// decides (a form closes itself by hiding).
 class SkinnedDialog : public QDialog
 {
     Q_OBJECT
@@ -19,19 +19,15 @@ public:
 
     // Run on Escape and on a close request; none closes the window as QDialog does.
     void setRejectHandler(std::function<void()> handler) { m_rejectHandler = std::move(handler); }
-    // Run after every resize.
-    void setResizeHandler(std::function<void()> handler) { m_resizeHandler = std::move(handler); }
 
     void reject() override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     std::function<void()> m_rejectHandler;
-    std::function<void()> m_resizeHandler;
 };
 
 } // namespace zel::ui
