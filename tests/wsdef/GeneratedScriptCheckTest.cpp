@@ -10,6 +10,7 @@
 #include <regex>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zel {
@@ -112,6 +113,38 @@ TEST_F(GeneratedScript, ShowsCallParametersAndHandOver)
     EXPECT_NE(plain.find("WsOperationCall \"Add\", Array()"), std::string::npos);
     EXPECT_EQ(plain.find("DataRiver(\"Total\")"), std::string::npos);
     EXPECT_NE(plain.find("wsTimeout = 0\n"), std::string::npos);
+}
+
+// What the script does at run time cannot run here (no VBScript engine), so each behaviour is
+// pinned by the lines of the script that carry it, in a script that passes the check.
+TEST_F(GeneratedScript, CarriesItsRunTimeBehaviours)
+{
+    const std::string text = generate({Params::Simple, true, false, false});
+    ASSERT_TRUE(compiles(text));
+    const std::vector<std::pair<const char*, std::vector<const char*>>> behaviours = {
+        {"a Date goes out as its schema type wants",
+         {"WsXmlValue(arrValues(i), arrTypes(i)(1))", "Case \"date\": WsXmlValue = strDate\n",
+          "Case \"time\": WsXmlValue = strTime\n", "Case Else: WsXmlValue = strDate & \"T\" & strTime\n"}},
+        {"an older-style class name finds its port, else one whose binding has the operation",
+         {"Set objPort = WsPortFind(objWsdl, strOperation)",
+          "Len(strName) = Len(wsPortName) + 11 And Left(strName, Len(wsPortName)) = wsPortName",
+          "If Not WsNamed(objBinding, \"wsdl:operation\", strOperation) Is Nothing Then"}},
+        {"a failed connection names the error in hex and a plain reason",
+         {"\": error \" & Hex(lngError) & \" (\" & _\n            WsHttpReason(lngError, strError) & \")\"",
+          "Case \"80072EFD\": strReason = \"no connection to the server could be made\"",
+          "strReason = \"the request could not be sent\""}},
+        {"the encoded style names each value's type from the message parts",
+         {"colTypes.Add colTypes.Count, WsQName(objPart, WsAttribute(objPart, \".\", \"type\"))",
+          "If strUse = \"encoded\" And arrTypes(i)(1) <> \"\" Then", "strType = \" xsi:type=\"\"xsd:\" & ",
+          "strBody = strBody & \"<\" & strChild & strType & \">\""}},
+        {"a structured result is handed over as the XML of its children, and the comment says so",
+         {"If objNode.selectSingleNode(\"*\") Is Nothing Then\n            strResult = objNode.text",
+          "If objChild.nodeType = 1 Then strResult = strResult & objChild.xml",
+          "' simple result, the XML of the child elements of a structured one.\nwsResult = WsOperationCall("}},
+    };
+    for (const auto& [behaviour, pieces] : behaviours)
+        for (const char* piece : pieces)
+            EXPECT_NE(text.find(piece), std::string::npos) << behaviour << ": " << piece;
 }
 
 // The check is a real one: the same script with a string default left undoubled is refused.
