@@ -34,6 +34,16 @@ void replaceAll(std::string& text, std::string_view placeholder, std::string_vie
     }
 }
 
+// The key that stands for a placeholder whose value is code (the call, the hand-over, a default's
+// literal) while the texts of the definition go in. Such a placeholder is replaced only where the
+// template itself has it: a name holding "<SOAPCall>" would otherwise pull lines of code into its
+// string or comment. The key holds NULs, which no inserted text has (vbStringContent spells them
+// out), so neither one text nor two side by side can make it.
+std::string codePlaceKey(std::string_view placeholder)
+{
+    return '\0' + std::string(placeholder.substr(1, placeholder.size() - 2)) + '\0';
+}
+
 // text as the content of a VBScript string literal: quotes doubled, line breaks spelled with
 // the line-break constants. Every text taken from the definition (names and types from the WSDL,
 // addresses, proxy credentials) is put in this way, between quotes or in a comment: in both
@@ -617,12 +627,13 @@ std::string ZelScriptXml::ParamEvalCodeMake(std::string_view pstrParName, std::s
 
         ZelConfig config;
         std::string code = config.ScriptGetOne(simple ? "ParamSimpleGet" : "ParamExtendedGet");
+        replaceAll(code, "<ParDefValue>", codePlaceKey("<ParDefValue>"));
         replaceAll(code, "<Date>", Clock::generalDateNow());
         replaceAll(code, "<UsrId>", vbStringContent(modFnc::UserName()));
         replaceAll(code, "<ParName>", vbStringContent(pstrParName));
         replaceAll(code, "<ParIdent>", pstrParIdent);
         replaceAll(code, "<ParType>", vbStringContent(pstrParType));
-        replaceAll(code, "<ParDefValue>", literal);
+        replaceAll(code, codePlaceKey("<ParDefValue>"), literal);
         replaceAll(code, "<ParAtrId>", vbStringContent(pstrParAtrId));
         return code;
     } catch (...) {
@@ -699,6 +710,8 @@ std::string ZelScriptXml::MainEvalCodeMake()
             booleanOf(webService("ACE"), "the End Activity flag") && !isNone(returnType) && !isNone(returnAtrId);
         const std::string ace = handOver ? WebServiceAceEvalCodeMake() : std::string();
 
+        replaceAll(script, "<SOAPCall>", codePlaceKey("<SOAPCall>"));
+        replaceAll(script, "<ACE>", codePlaceKey("<ACE>"));
         replaceAll(script, "<WSDLUrl>", vbStringContent(path));
         replaceAll(script, "<WSDLServiceName>", vbStringContent(serviceName));
         replaceAll(script, "<WSDLClassName>", vbStringContent(className));
@@ -709,8 +722,8 @@ std::string ZelScriptXml::MainEvalCodeMake()
         replaceAll(script, "<PROXYUser>", vbStringContent(user));
         replaceAll(script, "<PROXYPassword>", vbStringContent(password));
         replaceAll(script, "<PROXYTimeout>", decimalText(timeout));
-        replaceAll(script, "<SOAPCall>", call);
-        replaceAll(script, "<ACE>", ace);
+        replaceAll(script, codePlaceKey("<SOAPCall>"), call);
+        replaceAll(script, codePlaceKey("<ACE>"), ace);
 
         for (const XmlNode& parameter : parameterElements(pubNodeDefMetParams))
             script += XmlFncs::xmlNodeValueGet(parameter, "EvalCode") + "\r\n";

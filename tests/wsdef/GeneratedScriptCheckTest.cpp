@@ -192,7 +192,8 @@ TEST_F(GeneratedScript, AnyDefinitionGivesACheckedScriptWithOneFunctionPerParame
     const std::string joined =
         "a|B|b|first-name|_a|1st|pr\xC3\xA9nom|\xE6\x97\xA5|x\r\nMsgBox 1 '|\"|'|\n|\r|<ParIdent>|"
         "<ParDefValue>|<ParName>|<Params>|:| |\xE2\x80\xA8|Get|If|End Function|\t|&|Rem|_|"
-        "WsRaise|(|)|2024-05-01|true|1e3|Dim x";
+        "WsRaise|(|)|2024-05-01|true|1e3|Dim x|<SOAPCall>|<ACE>|<WSDLUrl>|<PROXYServer>|<PROXYTimeout>|"
+        "<ParType>|<ParAtrId>|<UsrId>|<MethodName>|<AtrId>|<SOAP|Call>";
     for (std::size_t at = 0, bar = 0; bar != std::string::npos; at = bar + 1)
         pieces.push_back(joined.substr(at, (bar = joined.find('|', at)) - at));
     const std::vector<std::string> types = {"string", "int",      "double",   "boolean",

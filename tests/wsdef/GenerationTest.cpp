@@ -169,19 +169,22 @@ TEST_F(Generation, Placeholders_ReplacedInTableOrder)
     EXPECT_EQ(XmlFncs::xmlNodeValueGet(script.pubNodeDefMetParams, "Parameter[2]/EvalCode"), "[<ParName>]");
 }
 
+// A value holding a later placeholder gets its value too, except the call and the hand-over: code
+// goes only where the template has its place, never into a name.
 TEST_F(Generation, Main_ReplacesEveryPlaceholderInOrderAndLaysOutFragments)
 {
     ZelScriptXml script;
-    script.WebServicePropertiesSet("http://h/<PROXYServer>", "", false, true, "Svc", "Cls", "Add");
+    script.WebServicePropertiesSet("http://h/<PROXYServer>", "", false, true, "Svc", "C<SOAPCall>", "Add");
     script.WebServiceMethodReturnSet("int", "<WSDLUrl>");
     script.WebServiceProxySettingsSet(true, false, "proxy", "3128", "me", "secret", 30);
     script.ParamAdd("a", "int", "", "1");
     script.ParamAdd("b", "string", "Name", "x");
 
     const std::string text = script.MainEvalCodeMake();
-    EXPECT_EQ(text, "MAIN url=http://h/proxy svc=Svc cls=Cls proxy=1 ssl=0 server=proxy port=3128 user=me pwd=secret "
-                    "timeout=30 call=[FNC Add(aGet(), bGet())] ace=[ACE <WSDLUrl>];"
-                    "S a=1\r\nE b=\"x\" from Name\r\nEND");
+    EXPECT_EQ(text,
+              "MAIN url=http://h/proxy svc=Svc cls=C<SOAPCall> proxy=1 ssl=0 server=proxy port=3128 user=me pwd=secret "
+              "timeout=30 call=[FNC Add(aGet(), bGet())] ace=[ACE <WSDLUrl>];"
+              "S a=1\r\nE b=\"x\" from Name\r\nEND");
     EXPECT_EQ(XmlFncs::xmlNodeValueGet(script.pubNodeRoot, "Language"), "VBSCript");
     EXPECT_EQ(XmlFncs::xmlNodeValueGet(script.pubNodeRoot, "EvalCode"), text);
 
