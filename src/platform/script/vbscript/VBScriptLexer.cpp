@@ -344,36 +344,9 @@ Token Lexer::next()
 {
     const std::size_t size = m_src.size();
     bool space = false;
-    for (;;) {
-        while (m_pos < size && (m_src[m_pos] == ' ' || m_src[m_pos] == '\t')) {
-            ++m_pos;
-            space = true;
-        }
-        if (m_pos >= size)
-            return make(Tok::Eof, size, space);
-        char c = m_src[m_pos];
-        if (c == '\'') {
-            while (m_pos < size && !isLineEnd(static_cast<unsigned char>(m_src[m_pos])))
-                ++m_pos;
-            continue;
-        }
-        if (c == '_') {
-            // A line continuation: the underscore, optional blanks, then the line end (or the end of text).
-            std::size_t j = m_pos + 1;
-            while (j < size && (m_src[j] == ' ' || m_src[j] == '\t'))
-                ++j;
-            if (j < size && !isLineEnd(static_cast<unsigned char>(m_src[j])))
-                return error(kInvalidCharacter, m_pos, space);
-            if (j < size && m_src[j] == '\r')
-                ++j;
-            if (j < size && m_src[j] == '\n')
-                ++j;
-            m_pos = j;
-            space = true;
-            continue;
-        }
-        break;
-    }
+    Token stop;
+    if (!skipTrivia(space, stop))
+        return stop;
 
     const std::size_t start = m_pos;
     const unsigned char c = static_cast<unsigned char>(m_src[m_pos]);
@@ -430,66 +403,13 @@ Token Lexer::next()
         }
         return make(Tok::Gt, start, space);
     case '&':
-        if (m_pos + 1 < size) {
-            unsigned char radix = static_cast<unsigned char>(m_src[m_pos]) | 0x20;
-            unsigned char first = static_cast<unsigned char>(m_src[m_pos + 1]);
-            bool hex = radix == 'h' && isHexDigit(first);
-            bool octal = radix == 'o' && isOctalDigit(first);
-            if (hex || octal) {
-                // The value must fit the engine's 32-bit integer; a longer literal is an invalid number.
-                const unsigned shift = hex ? 4 : 3;
-                uint64_t value = 0;
-                m_pos += 1;
-                while (m_pos < size && (hex ? isHexDigit(static_cast<unsigned char>(m_src[m_pos]))
-                                            : isOctalDigit(static_cast<unsigned char>(m_src[m_pos])))) {
-                    const unsigned char d = static_cast<unsigned char>(m_src[m_pos]) | 0x20;
-                    value = (value << shift) | static_cast<uint64_t>(isDigit(d) ? d - '0' : d - 'a' + 10);
-                    if (value > 0xFFFFFFFFu)
-                        return error(kInvalidNumber, start, space);
-                    ++m_pos;
-                }
-                if (m_pos < size && m_src[m_pos] == '&')
-                    ++m_pos;
-                return make(Tok::Number, start, space);
-            }
-        }
-        return make(Tok::Amp, start, space);
+        return radixNumberOrAmp(start, space);
     case '"':
-        for (;;) {
-            while (m_pos < size && m_src[m_pos] != '"' && !isLineEnd(static_cast<unsigned char>(m_src[m_pos])))
-                ++m_pos;
-            if (m_pos >= size || m_src[m_pos] != '"')
-                return error(kUnterminatedString, start, space);
-            ++m_pos;
-            if (m_pos < size && m_src[m_pos] == '"') {
-                ++m_pos;
-                continue;
-            }
-            return make(Tok::String, start, space);
-        }
-    case '#': {
-        // A date literal: digits, month names, separators and AM/PM that read as a date or a time.
-        std::size_t j = m_pos;
-        while (j < size && m_src[j] != '#' && !isLineEnd(static_cast<unsigned char>(m_src[j]))) {
-            unsigned char d = static_cast<unsigned char>(m_src[j]);
-            if (!(isAsciiLetter(d) || isDigit(d) || d == ' ' || d == '\t' || d == '/' || d == '-' || d == ':' ||
-                  d == '.' || d == ','))
-                return error(kInvalidCharacter, start, space);
-            ++j;
-        }
-        if (j >= size || m_src[j] != '#' || !readableDate(m_src.substr(m_pos, j - m_pos)))
-            return error(kInvalidCharacter, start, space);
-        m_pos = j + 1;
-        return make(Tok::Date, start, space);
-    }
-    case '[': {
-        while (m_pos < size && m_src[m_pos] != ']' && !isLineEnd(static_cast<unsigned char>(m_src[m_pos])))
-            ++m_pos;
-        if (m_pos >= size || m_src[m_pos] != ']')
-            return error(kExpectedRBracket, m_pos, space);
-        ++m_pos;
-        return make(Tok::BracketedIdentifier, start, space);
-    }
+        return stringLiteral(start, space);
+    case '#':
+        return dateLiteral(start, space);
+    case '[':
+        return bracketedIdentifier(start, space);
     case '.':
         if (m_pos < size && isDigit(static_cast<unsigned char>(m_src[m_pos])) && !(m_memberDotAllowed && !space))
             return number(start, space);
@@ -510,6 +430,120 @@ Token Lexer::next()
         }
     }
     return error(kInvalidCharacter, start, space);
+}
+
+bool Lexer::skipTrivia(bool& space, Token& stop)
+{
+    const std::size_t size = m_src.size();
+    for (;;) {
+        while (m_pos < size && (m_src[m_pos] == ' ' || m_src[m_pos] == '\t')) {
+            ++m_pos;
+            space = true;
+        }
+        if (m_pos >= size) {
+            stop = make(Tok::Eof, size, space);
+            return false;
+        }
+        char c = m_src[m_pos];
+        if (c == '\'') {
+            while (m_pos < size && !isLineEnd(static_cast<unsigned char>(m_src[m_pos])))
+                ++m_pos;
+            continue;
+        }
+        if (c == '_') {
+            // A line continuation: the underscore, optional blanks, then the line end (or the end of text).
+            std::size_t j = m_pos + 1;
+            while (j < size && (m_src[j] == ' ' || m_src[j] == '\t'))
+                ++j;
+            if (j < size && !isLineEnd(static_cast<unsigned char>(m_src[j]))) {
+                stop = error(kInvalidCharacter, m_pos, space);
+                return false;
+            }
+            if (j < size && m_src[j] == '\r')
+                ++j;
+            if (j < size && m_src[j] == '\n')
+                ++j;
+            m_pos = j;
+            space = true;
+            continue;
+        }
+        return true;
+    }
+}
+
+Token Lexer::radixNumberOrAmp(std::size_t start, bool space)
+{
+    const std::size_t size = m_src.size();
+    if (m_pos + 1 < size) {
+        unsigned char radix = static_cast<unsigned char>(m_src[m_pos]) | 0x20;
+        unsigned char first = static_cast<unsigned char>(m_src[m_pos + 1]);
+        bool hex = radix == 'h' && isHexDigit(first);
+        bool octal = radix == 'o' && isOctalDigit(first);
+        if (hex || octal) {
+            // The value must fit the engine's 32-bit integer; a longer literal is an invalid number.
+            const unsigned shift = hex ? 4 : 3;
+            uint64_t value = 0;
+            m_pos += 1;
+            while (m_pos < size && (hex ? isHexDigit(static_cast<unsigned char>(m_src[m_pos]))
+                                        : isOctalDigit(static_cast<unsigned char>(m_src[m_pos])))) {
+                const unsigned char d = static_cast<unsigned char>(m_src[m_pos]) | 0x20;
+                value = (value << shift) | static_cast<uint64_t>(isDigit(d) ? d - '0' : d - 'a' + 10);
+                if (value > 0xFFFFFFFFu)
+                    return error(kInvalidNumber, start, space);
+                ++m_pos;
+            }
+            if (m_pos < size && m_src[m_pos] == '&')
+                ++m_pos;
+            return make(Tok::Number, start, space);
+        }
+    }
+    return make(Tok::Amp, start, space);
+}
+
+Token Lexer::stringLiteral(std::size_t start, bool space)
+{
+    const std::size_t size = m_src.size();
+    for (;;) {
+        while (m_pos < size && m_src[m_pos] != '"' && !isLineEnd(static_cast<unsigned char>(m_src[m_pos])))
+            ++m_pos;
+        if (m_pos >= size || m_src[m_pos] != '"')
+            return error(kUnterminatedString, start, space);
+        ++m_pos;
+        if (m_pos < size && m_src[m_pos] == '"') {
+            ++m_pos;
+            continue;
+        }
+        return make(Tok::String, start, space);
+    }
+}
+
+// Digits, month names, separators and AM/PM between '#' signs that read as a date or a time.
+Token Lexer::dateLiteral(std::size_t start, bool space)
+{
+    const std::size_t size = m_src.size();
+    std::size_t j = m_pos;
+    while (j < size && m_src[j] != '#' && !isLineEnd(static_cast<unsigned char>(m_src[j]))) {
+        unsigned char d = static_cast<unsigned char>(m_src[j]);
+        if (!(isAsciiLetter(d) || isDigit(d) || d == ' ' || d == '\t' || d == '/' || d == '-' || d == ':' || d == '.' ||
+              d == ','))
+            return error(kInvalidCharacter, start, space);
+        ++j;
+    }
+    if (j >= size || m_src[j] != '#' || !readableDate(m_src.substr(m_pos, j - m_pos)))
+        return error(kInvalidCharacter, start, space);
+    m_pos = j + 1;
+    return make(Tok::Date, start, space);
+}
+
+Token Lexer::bracketedIdentifier(std::size_t start, bool space)
+{
+    const std::size_t size = m_src.size();
+    while (m_pos < size && m_src[m_pos] != ']' && !isLineEnd(static_cast<unsigned char>(m_src[m_pos])))
+        ++m_pos;
+    if (m_pos >= size || m_src[m_pos] != ']')
+        return error(kExpectedRBracket, m_pos, space);
+    ++m_pos;
+    return make(Tok::BracketedIdentifier, start, space);
 }
 
 Token Lexer::number(std::size_t start, bool space)

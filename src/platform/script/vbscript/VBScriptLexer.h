@@ -137,6 +137,15 @@ public:
 private:
     Token make(Tok kind, std::size_t start, bool space);
     Token error(int32_t number, std::size_t offset, bool space);
+    // Moves over blanks, comments and line continuations to the first byte of a token, noting
+    // in `space` whether anything was passed. False with `stop` set to the end-of-text or error
+    // token when there is none.
+    bool skipTrivia(bool& space, Token& stop);
+    // The readers below start with m_pos just past the token's first character.
+    Token radixNumberOrAmp(std::size_t start, bool space);
+    Token stringLiteral(std::size_t start, bool space);
+    Token dateLiteral(std::size_t start, bool space);
+    Token bracketedIdentifier(std::size_t start, bool space);
     Token number(std::size_t start, bool space);
     Token word(std::size_t start, bool space);
 
