@@ -253,20 +253,53 @@ bool JScriptLexer::startsCcComment(std::size_t at) const
 
 Token JScriptLexer::scan(bool regexAllowed)
 {
-    const std::string_view s = m_src;
-    const std::size_t n = s.size();
     std::size_t i = m_pos;
     bool nl = false;
+    Token stop;
+    if (!skipTrivia(i, nl, stop))
+        return stop;
+    const unsigned char c = m_src[i];
+    const unsigned char c1 = peek(i + 1);
+    if (is(c, kIdStart) || (c == '\\' && c1 == 'u'))
+        return scanWord(i, nl);
+    if (is(c, kDigit) || (c == '.' && is(c1, kDigit)))
+        return scanNumber(i, nl);
+    if (c == '"' || c == '\'')
+        return scanString(i, nl);
+    if (c == '@')
+        return scanCcWord(i, nl);
+    if (c == '/' && regexAllowed)
+        return scanRegex(i, nl);
+    return scanPunctuator(i, nl);
+}
+
+Token JScriptLexer::finish(Tok kind, std::size_t start, std::size_t end, bool newlineBefore)
+{
     Token t;
+    t.offset = start;
+    t.newlineBefore = newlineBefore;
+    t.kind = kind;
+    t.length = end - start;
+    m_pos = end;
+    m_lastRaw = kind;
+    return t;
+}
+
+bool JScriptLexer::skipTrivia(std::size_t& i, bool& nl, Token& stop)
+{
+    const std::string_view s = m_src;
+    const std::size_t n = s.size();
     for (;;) {
         if (i >= n) {
-            if (m_inBlockCc)
-                return fail(kUnterminatedComment, m_blockCcStart);
+            if (m_inBlockCc) {
+                stop = fail(kUnterminatedComment, m_blockCcStart);
+                return false;
+            }
             m_pos = n;
-            t.kind = Tok::Eof;
-            t.offset = n;
-            t.newlineBefore = nl;
-            return t;
+            stop.kind = Tok::Eof;
+            stop.offset = n;
+            stop.newlineBefore = nl;
+            return false;
         }
         const unsigned char c = s[i];
         if (c == ' ' || c == '\t' || c == '\v' || c == '\f') {
@@ -300,20 +333,9 @@ Token JScriptLexer::scan(bool regexAllowed)
                 continue;
             }
             const std::size_t start = i;
-            i += 2;
-            for (;;) {
-                if (i + 1 >= n)
-                    return fail(kUnterminatedComment, start);
-                const unsigned char d = s[i];
-                if (d == '*' && s[i + 1] == '/') {
-                    i += 2;
-                    break;
-                }
-                if (d == '\n' || d == '\r' || (d == 0xE2 && lineTerminator(s, i))) {
-                    nl = true;
-                    m_inLineCc = false;
-                }
-                ++i;
+            if (!skipBlockComment(i, nl)) {
+                stop = fail(kUnterminatedComment, start);
+                return false;
             }
             continue;
         }
@@ -345,123 +367,152 @@ Token JScriptLexer::scan(bool regexAllowed)
                 i += w;
                 continue;
             }
-            return fail(kInvalidCharacter, i);
+            stop = fail(kInvalidCharacter, i);
+            return false;
+        }
+        return true;
+    }
+}
+
+bool JScriptLexer::skipBlockComment(std::size_t& i, bool& nl)
+{
+    const std::string_view s = m_src;
+    const std::size_t n = s.size();
+    i += 2;
+    for (;;) {
+        if (i + 1 >= n)
+            return false;
+        const unsigned char d = s[i];
+        if (d == '*' && s[i + 1] == '/') {
+            i += 2;
+            return true;
+        }
+        if (d == '\n' || d == '\r' || (d == 0xE2 && lineTerminator(s, i))) {
+            nl = true;
+            m_inLineCc = false;
+        }
+        ++i;
+    }
+}
+
+Token JScriptLexer::scanWord(std::size_t start, bool nl)
+{
+    const std::string_view s = m_src;
+    const std::size_t n = s.size();
+    std::size_t i = start;
+    bool escaped = false;
+    while (i < n) {
+        const unsigned char d = s[i];
+        if (is(d, kIdPart)) {
+            ++i;
+            continue;
+        }
+        if (d == '\\') {
+            if (peek(i + 1) != 'u')
+                return fail(kInvalidCharacter, i);
+            for (std::size_t k = i + 2; k < i + 6; ++k)
+                if (!is(peek(k), kHex))
+                    return fail(kExpectedHexDigit, k);
+            i += 6;
+            escaped = true;
+            continue;
         }
         break;
     }
+    const Tok kind = escaped ? Tok::Identifier : keyword(s.substr(start, i - start));
+    return finish(kind, start, i, nl);
+}
 
-    const std::size_t start = i;
-    t.offset = start;
-    t.newlineBefore = nl;
-    const unsigned char c = s[i];
-    auto at = [&](std::size_t k) -> unsigned char { return k < n ? static_cast<unsigned char>(s[k]) : 0; };
-    auto done = [&](Tok kind, std::size_t end) {
-        t.kind = kind;
-        t.length = end - start;
-        m_pos = end;
-        m_lastRaw = kind;
-        return t;
-    };
-
-    if (is(c, kIdStart) || (c == '\\' && at(i + 1) == 'u')) {
-        bool escaped = false;
-        while (i < n) {
-            const unsigned char d = s[i];
-            if (is(d, kIdPart)) {
-                ++i;
-                continue;
-            }
-            if (d == '\\') {
-                if (at(i + 1) != 'u')
-                    return fail(kInvalidCharacter, i);
-                for (std::size_t k = i + 2; k < i + 6; ++k)
-                    if (!is(at(k), kHex))
-                        return fail(kExpectedHexDigit, k);
-                i += 6;
-                escaped = true;
-                continue;
-            }
-            break;
-        }
-        const Tok kind = escaped ? Tok::Identifier : keyword(s.substr(start, i - start));
-        return done(kind, i);
-    }
-    if (is(c, kDigit) || (c == '.' && is(at(i + 1), kDigit))) {
-        if (c == '0' && (at(i + 1) == 'x' || at(i + 1) == 'X')) {
-            i += 2;
-            if (!is(at(i), kHex))
-                return fail(kExpectedHexDigit, i);
-            while (is(at(i), kHex))
-                ++i;
-            return done(Tok::Number, i);
-        }
-        while (is(at(i), kDigit))
+Token JScriptLexer::scanNumber(std::size_t start, bool nl)
+{
+    std::size_t i = start;
+    if (peek(i) == '0' && (peek(i + 1) == 'x' || peek(i + 1) == 'X')) {
+        i += 2;
+        if (!is(peek(i), kHex))
+            return fail(kExpectedHexDigit, i);
+        while (is(peek(i), kHex))
             ++i;
-        if (at(i) == '.') {
-            ++i;
-            while (is(at(i), kDigit))
-                ++i;
-        }
-        if (at(i) == 'e' || at(i) == 'E') {
-            std::size_t k = i + 1;
-            if (at(k) == '+' || at(k) == '-')
-                ++k;
-            if (!is(at(k), kDigit))
-                return fail(kInvalidNumber, start);
-            while (is(at(k), kDigit))
-                ++k;
-            i = k;
-        }
-        return done(Tok::Number, i);
+        return finish(Tok::Number, start, i, nl);
     }
-    if (c == '"' || c == '\'') {
+    while (is(peek(i), kDigit))
         ++i;
-        for (;;) {
+    if (peek(i) == '.') {
+        ++i;
+        while (is(peek(i), kDigit))
+            ++i;
+    }
+    if (peek(i) == 'e' || peek(i) == 'E') {
+        std::size_t k = i + 1;
+        if (peek(k) == '+' || peek(k) == '-')
+            ++k;
+        if (!is(peek(k), kDigit))
+            return fail(kInvalidNumber, start);
+        while (is(peek(k), kDigit))
+            ++k;
+        i = k;
+    }
+    return finish(Tok::Number, start, i, nl);
+}
+
+Token JScriptLexer::scanString(std::size_t start, bool nl)
+{
+    const std::string_view s = m_src;
+    const std::size_t n = s.size();
+    const unsigned char quote = s[start];
+    std::size_t i = start + 1;
+    for (;;) {
+        if (i >= n)
+            return fail(kUnterminatedString, start);
+        const unsigned char d = s[i];
+        if (d == quote)
+            return finish(Tok::String, start, i + 1, nl);
+        if (d == '\\') {
+            ++i;
             if (i >= n)
                 return fail(kUnterminatedString, start);
-            const unsigned char d = s[i];
-            if (d == c)
-                return done(Tok::String, i + 1);
-            if (d == '\\') {
-                ++i;
-                if (i >= n)
-                    return fail(kUnterminatedString, start);
-                const unsigned char e = s[i];
-                if (e == '\r') {
-                    i += at(i + 1) == '\n' ? 2 : 1;
-                    continue;
-                }
-                if (const std::size_t w = lineTerminator(s, i)) {
-                    i += w;
-                    continue;
-                }
-                if (e == 'x' || e == 'u') {
-                    const std::size_t digits = e == 'x' ? 2 : 4;
-                    for (std::size_t k = i + 1; k <= i + digits; ++k)
-                        if (!is(at(k), kHex))
-                            return fail(kExpectedHexDigit, k);
-                    i += digits + 1;
-                    continue;
-                }
-                ++i;
+            const unsigned char e = s[i];
+            if (e == '\r') {
+                i += peek(i + 1) == '\n' ? 2 : 1;
                 continue;
             }
-            if (d == '\n' || d == '\r' || (d == 0xE2 && lineTerminator(s, i)))
-                return fail(kUnterminatedString, start);
+            if (const std::size_t w = lineTerminator(s, i)) {
+                i += w;
+                continue;
+            }
+            if (e == 'x' || e == 'u') {
+                const std::size_t digits = e == 'x' ? 2 : 4;
+                for (std::size_t k = i + 1; k <= i + digits; ++k)
+                    if (!is(peek(k), kHex))
+                        return fail(kExpectedHexDigit, k);
+                i += digits + 1;
+                continue;
+            }
             ++i;
+            continue;
         }
-    }
-    if (c == '@') {
+        if (d == '\n' || d == '\r' || (d == 0xE2 && lineTerminator(s, i)))
+            return fail(kUnterminatedString, start);
         ++i;
-        if (!is(at(i), kIdStart))
-            return fail(kInvalidCharacter, start);
-        while (is(at(i), kIdPart))
-            ++i;
-        return done(Tok::CcWord, i);
     }
+}
 
-    const unsigned char c1 = at(i + 1);
-    const unsigned char c2 = at(i + 2);
+Token JScriptLexer::scanCcWord(std::size_t start, bool nl)
+{
+    std::size_t i = start + 1;
+    if (!is(peek(i), kIdStart))
+        return fail(kInvalidCharacter, start);
+    while (is(peek(i), kIdPart))
+        ++i;
+    return finish(Tok::CcWord, start, i, nl);
+}
+
+Token JScriptLexer::scanPunctuator(std::size_t start, bool nl)
+{
+    const std::size_t i = start;
+    auto done = [&](Tok kind, std::size_t end) { return finish(kind, start, end, nl); };
+    const unsigned char c = peek(i);
+    const unsigned char c1 = peek(i + 1);
+    const unsigned char c2 = peek(i + 2);
     switch (c) {
     case '{':
         return done(Tok::LBrace, i + 1);
@@ -494,7 +545,7 @@ Token JScriptLexer::scan(bool regexAllowed)
     case '>':
         if (c1 == '>') {
             if (c2 == '>')
-                return at(i + 3) == '=' ? done(Tok::UShrAssign, i + 4) : done(Tok::UShr, i + 3);
+                return peek(i + 3) == '=' ? done(Tok::UShrAssign, i + 4) : done(Tok::UShr, i + 3);
             return c2 == '=' ? done(Tok::ShrAssign, i + 3) : done(Tok::Shr, i + 2);
         }
         return c1 == '=' ? done(Tok::GreaterEq, i + 2) : done(Tok::Greater, i + 1);
@@ -529,8 +580,6 @@ Token JScriptLexer::scan(bool regexAllowed)
     case '^':
         return c1 == '=' ? done(Tok::CaretAssign, i + 2) : done(Tok::Caret, i + 1);
     case '/':
-        if (regexAllowed)
-            return scanRegex(start, nl);
         return c1 == '=' ? done(Tok::SlashAssign, i + 2) : done(Tok::Slash, i + 1);
     default:
         return fail(kInvalidCharacter, start);

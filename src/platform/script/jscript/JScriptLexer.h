@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/script/Diagnostic.h"
+#include "platform/script/jscript/JScriptErrors.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,45 +11,6 @@
 #include <vector>
 
 namespace zel::script::jscript {
-
-// The compile-error numbers the JScript engine publishes, plus the stack error it raises when
-// the nesting of a script is too deep to compile.
-enum ErrorNumber : int32_t
-{
-    kOutOfStack = 28,
-    kOutOfMemory = 1001,
-    kSyntaxError = 1002,
-    kExpectedColon = 1003,
-    kExpectedSemicolon = 1004,
-    kExpectedLParen = 1005,
-    kExpectedRParen = 1006,
-    kExpectedRBracket = 1007,
-    kExpectedLBrace = 1008,
-    kExpectedRBrace = 1009,
-    kExpectedIdentifier = 1010,
-    kExpectedAssign = 1011,
-    kExpectedSlash = 1012,
-    kInvalidNumber = 1013,
-    kInvalidCharacter = 1014,
-    kUnterminatedString = 1015,
-    kUnterminatedComment = 1016,
-    kReturnOutsideFunction = 1018,
-    kBreakOutsideLoop = 1019,
-    kContinueOutsideLoop = 1020,
-    kExpectedHexDigit = 1023,
-    kExpectedWhile = 1024,
-    kLabelRedefined = 1025,
-    kLabelNotFound = 1026,
-    kDuplicateDefault = 1027,
-    kExpectedPropertyName = 1028,
-    kExpectedCcEnd = 1029,
-    kCcTurnedOff = 1030,
-    kExpectedConstant = 1031,
-    kExpectedAt = 1032,
-    kExpectedCatch = 1033,
-    kExpectedVar = 1034,
-    kThrowNeedsExpression = 1035,
-};
 
 enum class Tok : uint8_t
 {
@@ -197,7 +159,22 @@ private:
         Failed
     };
 
+    // The token at m_pos; a '/' opens a regular expression when regexAllowed.
     Token scan(bool regexAllowed);
+    // Moves i over white space, line ends and comments (following the conditional-compilation
+    // comment openers and closers) to the first byte of a token. False with `stop` set to the
+    // end-of-source or error token when there is none.
+    bool skipTrivia(std::size_t& i, bool& newline, Token& stop);
+    // Moves i past the "/* ... */" comment that starts there; false when it is not closed.
+    bool skipBlockComment(std::size_t& i, bool& newline);
+    Token scanWord(std::size_t start, bool newlineBefore);
+    Token scanNumber(std::size_t start, bool newlineBefore);
+    Token scanString(std::size_t start, bool newlineBefore);
+    Token scanCcWord(std::size_t start, bool newlineBefore);
+    Token scanPunctuator(std::size_t start, bool newlineBefore);
+    // The token [start, end) of the given kind; the scan goes on at its end.
+    Token finish(Tok kind, std::size_t start, std::size_t end, bool newlineBefore);
+    unsigned char peek(std::size_t k) const { return k < m_src.size() ? static_cast<unsigned char>(m_src[k]) : 0; }
     Token scanRegex(std::size_t start, bool newlineBefore);
     Token fail(int32_t number, std::size_t offset);
     bool startsCcComment(std::size_t at) const;

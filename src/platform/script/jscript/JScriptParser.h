@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/script/Diagnostic.h"
+#include "platform/script/jscript/JScriptErrors.h"
 
 #include <cstdint>
 #include <string_view>
@@ -13,9 +14,5 @@ namespace zel::script::jscript {
 // with its number and the byte offset where it is reported (number 0: the script compiles).
 // Any byte sequence gets a verdict; empty text compiles.
 zel::script::Diagnostic check(std::string_view source);
-
-// The published JScript text of a compile-error number, e.g. "Expected ';'" for 1004, or ""
-// for a number that is not a JScript compile error.
-std::string_view description(int32_t number);
 
 } // namespace zel::script::jscript
