@@ -144,6 +144,24 @@ void frmMain::buildWindow()
     picCaption->setFixedHeight(26);
     outer->addWidget(picCaption);
 
+    outer->addWidget(buildToolBar(form));
+
+    auto* divider = new QFrame(form);
+    divider->setFrameShape(QFrame::HLine);
+    divider->setFrameShadow(QFrame::Sunken);
+    outer->addWidget(divider);
+
+    outer->addWidget(buildContent(*form), 1);
+
+    pinDesignedColors();
+    connectHandlers(form);
+    m_window->setRejectHandler([this] { fromWindow([this] { cmdCancel_Click(); }); });
+    ui::setAccessibleNames(*m_window);
+}
+
+// The clipboard, colouring, syntax and wizard buttons, in groups between separators.
+QFrame* frmMain::buildToolBar(QWidget* form)
+{
     panelToolBar = new QFrame(form);
     panelToolBar->setObjectName(QStringLiteral("panelToolBar"));
     panelToolBar->setFrameShape(QFrame::NoFrame);
@@ -169,14 +187,14 @@ void frmMain::buildWindow()
     tools->addSpacing(4);
     tools->addWidget(cmdWizard);
     tools->addStretch(1);
-    outer->addWidget(panelToolBar);
+    return panelToolBar;
+}
 
-    auto* divider = new QFrame(form);
-    divider->setFrameShape(QFrame::HLine);
-    divider->setFrameShadow(QFrame::Sunken);
-    outer->addWidget(divider);
-
-    auto* content = new QWidget(form);
+// The description, engine and language fields above the script, the script panel and the Ok and
+// Cancel buttons, on one grid.
+QWidget* frmMain::buildContent(QWidget& window)
+{
+    auto* content = new QWidget(&window);
     auto* grid = new QGridLayout(content);
     grid->setContentsMargins(10, 8, 10, 10);
     grid->setHorizontalSpacing(8);
@@ -207,39 +225,8 @@ void frmMain::buildWindow()
     cmbScriptLanguage->setObjectName(QStringLiteral("cmbScriptLanguage"));
     cmbScriptLanguage->setMinimumWidth(130);
 
-    panelScript = new QFrame(content);
-    panelScript->setObjectName(QStringLiteral("panelScript"));
-    auto* scriptLayout = new QVBoxLayout(panelScript);
-    scriptLayout->setContentsMargins(3, 3, 3, 3);
-    rtfScript = new CodeEditor(panelScript);
-    rtfScript->setObjectName(QStringLiteral("rtfScript"));
-    QFont fixed(QStringLiteral("Courier New"));
-    fixed.setStyleHint(QFont::TypeWriter);
-    fixed.setFixedPitch(true);
-    fixed.setPointSize(10);
-    rtfScript->setFont(fixed);
-    rtfScript->setTabStopDistance(4 * QFontMetricsF(fixed).horizontalAdvance(QLatin1Char(' ')));
-    scriptLayout->addWidget(rtfScript);
-    fraFind = new FindBar(*rtfScript, *form, panelScript);
-    scriptLayout->addWidget(fraFind);
-    lblCaretPosition = new QLabel(panelScript);
-    lblCaretPosition->setObjectName(QStringLiteral("lblCaretPosition"));
-    lblCaretPosition->setAlignment(Qt::AlignRight);
-    scriptLayout->addWidget(lblCaretPosition);
-    QObject::connect(rtfScript, &CodeEditor::caretMoved, lblCaretPosition, [this](int line, int column) {
-        lblCaretPosition->setText(qs(m_MsgCaretPosition).arg(line).arg(column));
-    });
-    lblScript->setBuddy(rtfScript);
-
-    cmdOk = new QPushButton(QStringLiteral("&Ok"), content);
-    cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), content);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    for (QPushButton* button : {cmdOk, cmdCancel}) {
-        // Enter belongs to the text boxes: only a click or the button's own key closes the editor.
-        button->setAutoDefault(false);
-        button->setMinimumWidth(96);
-    }
+    buildScriptPanel(content, window);
+    buildOkCancel(content);
 
     grid->addWidget(lblDescription, 0, 0, 1, 4, Qt::AlignLeft);
     grid->addWidget(rtfDescription, 1, 0, 1, 4);
@@ -256,8 +243,52 @@ void frmMain::buildWindow()
     buttons->addWidget(cmdOk);
     buttons->addWidget(cmdCancel);
     grid->addLayout(buttons, 5, 0, 1, 4);
-    outer->addWidget(content, 1);
+    return content;
+}
 
+// The script text in a fixed-pitch font, the find bar under it and the caret position.
+void frmMain::buildScriptPanel(QWidget* content, QWidget& window)
+{
+    panelScript = new QFrame(content);
+    panelScript->setObjectName(QStringLiteral("panelScript"));
+    auto* scriptLayout = new QVBoxLayout(panelScript);
+    scriptLayout->setContentsMargins(3, 3, 3, 3);
+    rtfScript = new CodeEditor(panelScript);
+    rtfScript->setObjectName(QStringLiteral("rtfScript"));
+    QFont fixed(QStringLiteral("Courier New"));
+    fixed.setStyleHint(QFont::TypeWriter);
+    fixed.setFixedPitch(true);
+    fixed.setPointSize(10);
+    rtfScript->setFont(fixed);
+    rtfScript->setTabStopDistance(4 * QFontMetricsF(fixed).horizontalAdvance(QLatin1Char(' ')));
+    scriptLayout->addWidget(rtfScript);
+    fraFind = new FindBar(*rtfScript, window, panelScript);
+    scriptLayout->addWidget(fraFind);
+    lblCaretPosition = new QLabel(panelScript);
+    lblCaretPosition->setObjectName(QStringLiteral("lblCaretPosition"));
+    lblCaretPosition->setAlignment(Qt::AlignRight);
+    scriptLayout->addWidget(lblCaretPosition);
+    QObject::connect(rtfScript, &CodeEditor::caretMoved, lblCaretPosition, [this](int line, int column) {
+        lblCaretPosition->setText(qs(m_MsgCaretPosition).arg(line).arg(column));
+    });
+    lblScript->setBuddy(rtfScript);
+}
+
+void frmMain::buildOkCancel(QWidget* content)
+{
+    cmdOk = new QPushButton(QStringLiteral("&Ok"), content);
+    cmdOk->setObjectName(QStringLiteral("cmdOk"));
+    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), content);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    for (QPushButton* button : {cmdOk, cmdCancel}) {
+        // Enter belongs to the text boxes: only a click or the button's own key closes the editor.
+        button->setAutoDefault(false);
+        button->setMinimumWidth(96);
+    }
+}
+
+void frmMain::pinDesignedColors()
+{
     // The skin never reaches these: they keep their designed colours whatever the form's become.
     for (QWidget* widget : std::initializer_list<QWidget*>{rtfScript, rtfDescription, txtExecutionEngine,
                                                            cmbScriptLanguage, lblExecutionEngine})
@@ -270,7 +301,11 @@ void frmMain::buildWindow()
         ui::pinColors(*widget);
         widget->setAutoFillBackground(true);
     }
+}
 
+// Every control event runs its handler through fromWindow, which keeps the form alive meanwhile.
+void frmMain::connectHandlers(QDialog* form)
+{
     QObject::connect(cmdOk, &QPushButton::clicked, form, [this] { fromWindow([this] { cmdOk_Click(); }); });
     QObject::connect(cmdCancel, &QPushButton::clicked, form, [this] { fromWindow([this] { cmdCancel_Click(); }); });
     QObject::connect(cmdCut, &QToolButton::clicked, form, [this] { fromWindow([this] { cmdCut_Click(); }); });
@@ -286,8 +321,6 @@ void frmMain::buildWindow()
     QObject::connect(picCaption, &ui::CaptionBar::mouseMoved, form, [this](Qt::MouseButtons buttons, QPoint where) {
         fromWindow([&] { picCaption_MouseMove(buttons, where); });
     });
-    m_window->setRejectHandler([this] { fromWindow([this] { cmdCancel_Click(); }); });
-    ui::setAccessibleNames(*m_window);
 }
 
 template <class Handler> void frmMain::fromWindow(Handler&& handler) noexcept

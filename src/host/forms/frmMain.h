@@ -20,6 +20,7 @@ class QPoint;
 class QPushButton;
 class QTextEdit;
 class QToolButton;
+class QWidget;
 
 namespace zel {
 
@@ -99,6 +100,12 @@ public:
 
 private:
     void buildWindow();
+    QFrame* buildToolBar(QWidget* form);
+    QWidget* buildContent(QWidget& window);
+    void buildScriptPanel(QWidget* content, QWidget& window);
+    void buildOkCancel(QWidget* content);
+    void pinDesignedColors();
+    void connectHandlers(QDialog* form);
     void FillDataToProcess();
     void Copy(bool pblnCut);
     bool CheckSyntax(std::string& pstrMessage);
