@@ -24,7 +24,7 @@ struct ScriptError
 // The script-engine host control: it takes VBScript or JScript code and keeps the last compile error.
 // It parses and reports only; no code it is given ever runs.
 //
-// Each AddCode call is compiled as a unit of its own, as the Windows engine compiles each added
+// Each AddCode call is compiled as a unit of its own, as a script engine compiles each added
 // block: line numbers count from that unit's first line, and names are checked for redefinition
 // inside the unit only. A name that an earlier unit defined may be defined again later (the later
 // definition would replace it), so checking the same script again and again keeps giving the same
