@@ -1,6 +1,7 @@
 #include "DemoRegistry.h"
 
 #include "DemoRegistryData.h"
+#include "platform/text/Text.h"
 
 #include "platform/text/Text.h"
 
@@ -73,30 +74,6 @@ bool wildcardMatch(std::string_view text, std::string_view pattern)
     return !text.empty() && text.front() == pattern.front() && wildcardMatch(text.substr(1), pattern.substr(1));
 }
 
-std::string escape(std::string_view text)
-{
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
-
 std::string serialise(const pugi::xml_node& node)
 {
     std::ostringstream out;
@@ -148,7 +125,7 @@ struct DemoRegistry::Data
     std::string getTModelDetail(const pugi::xml_node& request) const;
     std::string responseStart(const char* name, bool truncated = false) const
     {
-        return std::string("<") + name + " generic=\"2.0\" operator=\"" + escape(operatorName) + "\"" +
+        return std::string("<") + name + " generic=\"2.0\" operator=\"" + Text::escapeXml(operatorName) + "\"" +
                (truncated ? " truncated=\"true\"" : "") + " xmlns=\"" + kUddiNs + "\">";
     }
 };
@@ -210,7 +187,8 @@ std::string DemoRegistry::Data::findBusiness(const pugi::xml_node& request) cons
                 pattern += '%';
             for (const pugi::xml_node& n : uddiChildren(business, "name")) {
                 const std::string name = n.text().get();
-                if (caseSensitive ? wildcardMatch(name, pattern) : wildcardMatch(Text::lowerAscii(name), Text::lowerAscii(pattern)))
+                if (caseSensitive ? wildcardMatch(name, pattern)
+                                  : wildcardMatch(Text::lowerAscii(name), Text::lowerAscii(pattern)))
                     return true;
             }
         }
@@ -220,7 +198,8 @@ std::string DemoRegistry::Data::findBusiness(const pugi::xml_node& request) cons
         for (const pugi::xml_node& bag : uddiChildren(business, "identifierBag"))
             for (const pugi::xml_node& r : uddiChildren(bag, "keyedReference"))
                 for (const auto& [key, value] : identifiers)
-                    if (Text::lowerAscii(r.attribute("tModelKey").value()) == key && r.attribute("keyValue").value() == value)
+                    if (Text::lowerAscii(r.attribute("tModelKey").value()) == key &&
+                        r.attribute("keyValue").value() == value)
                         return true;
         return false;
     };
@@ -243,7 +222,7 @@ std::string DemoRegistry::Data::findBusiness(const pugi::xml_node& request) cons
     std::string out = responseStart("businessList", truncated) + "<businessInfos>";
     for (const pugi::xml_node& b : found) {
         const std::string businessKey = b.attribute("businessKey").value();
-        out += "<businessInfo businessKey=\"" + escape(businessKey) + "\">";
+        out += "<businessInfo businessKey=\"" + Text::escapeXml(businessKey) + "\">";
         for (const pugi::xml_node& n : uddiChildren(b, "name"))
             out += serialise(n);
         for (const pugi::xml_node& d : uddiChildren(b, "description"))
@@ -251,8 +230,8 @@ std::string DemoRegistry::Data::findBusiness(const pugi::xml_node& request) cons
         out += "<serviceInfos>";
         for (const pugi::xml_node& services : uddiChildren(b, "businessServices"))
             for (const pugi::xml_node& s : uddiChildren(services, "businessService")) {
-                out += "<serviceInfo serviceKey=\"" + escape(s.attribute("serviceKey").value()) + "\" businessKey=\"" +
-                       escape(businessKey) + "\">";
+                out += "<serviceInfo serviceKey=\"" + Text::escapeXml(s.attribute("serviceKey").value()) +
+                       "\" businessKey=\"" + Text::escapeXml(businessKey) + "\">";
                 for (const pugi::xml_node& n : uddiChildren(s, "name"))
                     out += serialise(n);
                 out += "</serviceInfo>";
@@ -322,10 +301,10 @@ DemoRegistry::Answer DemoRegistry::answer(const std::string& request, const std:
     } catch (const UddiError& e) {
         std::string fault = "<soap:Fault><faultcode>soap:Client</faultcode><faultstring>";
         if (e.errCode.empty())
-            return {500, envelope(fault + escape(e.text) + "</faultstring></soap:Fault>")};
+            return {500, envelope(fault + Text::escapeXml(e.text) + "</faultstring></soap:Fault>")};
         fault += "Client Error</faultstring><detail>" + m_data->responseStart("dispositionReport") +
                  "<result errno=\"" + std::to_string(e.errNo) + "\"><errInfo errCode=\"" + e.errCode + "\">" +
-                 escape(e.text) + "</errInfo></result></dispositionReport></detail></soap:Fault>";
+                 Text::escapeXml(e.text) + "</errInfo></result></dispositionReport></detail></soap:Fault>";
         return {500, envelope(fault)};
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/text/Text.h"
+
 #include <string>
 #include <vector>
 
@@ -53,7 +55,6 @@ struct ToolkitClass
 std::string toolkitWsdl(const std::string& serviceName, const std::string& targetNamespace,
                         const std::vector<ToolkitClass>& classes, const std::string& location);
 
-// text with &, <, > and quotes written as references.
-std::string escapeXml(const std::string& text);
+using Text::escapeXml;
 
 } // namespace zel::demo

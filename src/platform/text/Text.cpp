@@ -26,4 +26,32 @@ bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
                       [](char x, char y) { return toLowerAscii(x) == toLowerAscii(y); });
 }
 
+std::string escapeXml(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&apos;";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
 } // namespace zel::Text

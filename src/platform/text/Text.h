@@ -91,4 +91,8 @@ std::string lowerAscii(std::string_view text);
 // True when a and b are equal once A-Z are turned into a-z.
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
+// The text with &, <, > and both quotes written as character references, so it can stand in
+// element content or in an attribute value of either quote.
+std::string escapeXml(std::string_view text);
+
 } // namespace zel::Text

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/text/Text.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -176,7 +178,6 @@ private:
     std::shared_ptr<const Parsed> m_parsed;
 };
 
-// text with &, <, > and both quotes written as references.
-std::string escapeXml(std::string_view text);
+using Text::escapeXml;
 
 } // namespace zel::uddi
