@@ -20,5 +20,5 @@ find "$dir" -name '*.gcda' -delete
 # branch figure counts the decisions written in the source.
 gcovr --root . --filter 'src/' --object-directory "$dir" --exclude-directories "$dir/CMakeFiles" \
     --exclude-throw-branches --exclude-unreachable-branches \
-    --print-summary --txt "$dir/coverage.txt" 2>/dev/null | tail -3
-echo "coverage: per-file figures in $dir/coverage.txt"
+    --print-summary --txt "$dir/coverage.txt" --json-summary "$dir/coverage.json" 2>/dev/null | tail -3
+echo "coverage: per-file figures in $dir/coverage.txt and $dir/coverage.json"
