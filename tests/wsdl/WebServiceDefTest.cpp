@@ -1,16 +1,19 @@
 #include "wsdl/WebServiceDef.h"
+#include "WsdlTestSupport.h"
 #include "common/XmlFncs.h"
-#include "platform/controls/MemoryGrid.h"
 #include "platform/controls/MemoryTextBox.h"
-#include "platform/controls/MemoryTree.h"
 #include "platform/error/ErrorRecord.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace zel;
 using controls::TreeItem;
 using zel::test::expectRaises;
+using zel::wsdltest::branches;
+using zel::wsdltest::rows;
 
 namespace {
 
@@ -30,138 +33,70 @@ struct Loader
     controls::MemoryTextBox serviceName;
 };
 
+const std::string kTwoPorts = zel::test::fixture("wsdl/toolkit-two-ports.wsdl");
+
 } // namespace
 
-TEST(WebServiceDef, TwoPorts_GiveTwoClassesAndOnlyTheStoredOnesAreTicked)
+// Each port gives a class (its name without the last eleven characters, counted as characters)
+// with the operations of its binding; only the stored class and its stored method are ticked.
+TEST(WebServiceDef, ClassLoad_TreeOfClassesAndMethods_TicksOnlyTheStoredOnes)
 {
-    Loader l;
-    const std::string wsdl = zel::test::fixture("wsdl/toolkit-two-ports.wsdl");
-    l.def.WebServiceClassLoad(wsdl, "Cart", "Clear");
-    EXPECT_EQ(l.def.pubstrWsdlXml, wsdl);
-    EXPECT_EQ(l.serviceName.text(), "Shop");
-    EXPECT_EQ(l.def.pubstrServiceName, "Shop");
-    const TreeItem root = l.tree.root();
-    ASSERT_EQ(l.tree.childCount(root), 2);
-    EXPECT_EQ(l.tree.itemCount(), 5);
-    const TreeItem cart = l.tree.child(root, 0);
-    const TreeItem till = l.tree.child(root, 1);
-    EXPECT_EQ(l.tree.text(cart), "Cart");
-    EXPECT_EQ(l.tree.text(till), "Till");
-    EXPECT_EQ(l.tree.picture(cart), controls::Picture::Class);
-    EXPECT_TRUE(l.tree.isChecked(cart));
-    EXPECT_FALSE(l.tree.isChecked(till));
-    ASSERT_EQ(l.tree.childCount(cart), 2);
-    EXPECT_EQ(l.tree.text(l.tree.child(cart, 0)), "AddItem");
-    EXPECT_FALSE(l.tree.isChecked(l.tree.child(cart, 0)));
-    EXPECT_TRUE(l.tree.isChecked(l.tree.child(cart, 1)));
-    EXPECT_EQ(l.tree.picture(l.tree.child(cart, 1)), controls::Picture::Method);
-    EXPECT_EQ(l.tree.text(l.tree.child(till, 0)), "Total");
+    const std::string ports = "<definitions><service name='S'><port name='ServicePort'/>"
+                              "<port name='Caf\xC3\xA9ServicePort'/><port name='\xC3\xA9tSoapPort1'/></service>"
+                              "</definitions>";
+    // WSDL, stored class, stored method, service name, tree
+    const std::tuple<std::string, const char*, const char*, const char*, const char*> cases[] = {
+        {kTwoPorts, "Cart", "Clear", "Shop", "Cart+(AddItem Clear+) Till(Total)"},
+        {kTwoPorts, "Till", "AddItem", "Shop", "Cart(AddItem Clear) Till+(Total)"}, // AddItem is not under Till
+        {kTwoPorts, "Till", "Total", "Shop", "Cart(AddItem Clear) Till+(Total+)"},
+        {kTwoPorts, "cart", "Clear", "Shop", "Cart(AddItem Clear) Till(Total)"}, // names are compared as written
+        {kTwoPorts, "", "", "Shop", "Cart(AddItem Clear) Till(Total)"},
+        {kTwoPorts, "Cart", "", "Shop", "Cart+(AddItem Clear) Till(Total)"},
+        // "ServicePort" alone leaves an empty class name, which equals an omitted class name.
+        {ports, "", "", "S", "+ Caf\xC3\xA9 +"},
+    };
+    for (const auto& [wsdl, className, methodName, service, tree] : cases) {
+        Loader l;
+        l.def.WebServiceClassLoad(wsdl, className, methodName);
+        EXPECT_EQ(branches(l.tree), tree) << className << "." << methodName;
+        EXPECT_EQ(l.def.pubstrWsdlXml, wsdl);
+        EXPECT_EQ(l.serviceName.text(), service);
+        EXPECT_EQ(l.def.pubstrServiceName, service);
+    }
 }
 
+// The parameters are the parts of the "Class.Method" message, types with their prefix; the return
+// type the first part of its response message.
 TEST(WebServiceDef, MethodParameters_KeepTheirTypePrefix)
 {
+    // class, method, grid, return-type field
+    const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
+        {"Cart", "AddItem", "*item xsd:string [none], count xsd:int [none]", "xsd:boolean"},
+        {"Till", "Missing", "", ""}, // no response message clears the field
+        {"Till", "Total", "*currency xsd:string [none]", "xsd:double"},
+        {"Cart", "Clear", "", ""}, // no parts, empty response
+        {"Till", "Total", "*currency xsd:string [none]", "xsd:double"},
+    };
     Loader l;
-    l.def.pubstrWsdlXml = zel::test::fixture("wsdl/toolkit-two-ports.wsdl");
-    l.def.pubstrSelectedClass = "Cart";
-    l.def.pubstrSelectedMethod = "AddItem";
-    l.def.WebServiceMethodParametersInputLoad();
-    ASSERT_EQ(l.grid.rowCount(), 2);
-    EXPECT_EQ(l.grid.cell(0, 0), "item");
-    EXPECT_EQ(l.grid.cell(1, 1), "xsd:int");
-    EXPECT_EQ(l.grid.cell(1, 2), "[none]");
-    EXPECT_EQ(l.grid.currentRow(), 0);
-    for (int row = 0; row < 2; ++row)
-        EXPECT_EQ(l.grid.rowPictures(row),
-                  std::make_pair(controls::Picture::ParameterName, controls::Picture::ParameterValue));
-    EXPECT_EQ(l.returnType.text(), "xsd:boolean");
-
-    // No parts and an empty response; then a method that does not exist.
-    l.def.pubstrSelectedMethod = "Clear";
-    l.def.WebServiceMethodParametersInputLoad();
-    EXPECT_EQ(l.grid.rowCount(), 0);
-    EXPECT_EQ(l.returnType.text(), "");
-    l.def.pubstrSelectedClass = "Till";
-    l.def.pubstrSelectedMethod = "Total";
-    l.def.WebServiceMethodParametersInputLoad();
-    EXPECT_EQ(l.grid.rowCount(), 1);
-    EXPECT_EQ(l.returnType.text(), "xsd:double");
-    l.def.pubstrSelectedMethod = "Missing";
-    l.def.WebServiceMethodParametersInputLoad();
-    EXPECT_EQ(l.grid.rowCount(), 0);
-    EXPECT_EQ(l.grid.currentRow(), -1);
-    EXPECT_EQ(l.returnType.text(), "") << "no response message clears the field";
-
+    l.def.pubstrWsdlXml = kTwoPorts;
+    for (const auto& [className, methodName, grid, returnType] : cases) {
+        l.def.pubstrSelectedClass = className;
+        l.def.pubstrSelectedMethod = methodName;
+        l.def.WebServiceMethodParametersInputLoad();
+        EXPECT_EQ(rows(l.grid), grid) << methodName;
+        EXPECT_EQ(l.returnType.text(), returnType) << methodName;
+    }
     // A text that does not parse empties the grid and ends before the return-type field.
-    l.def.pubstrSelectedMethod = "Total";
-    l.def.WebServiceMethodParametersInputLoad();
     l.def.pubstrWsdlXml = "<definitions>";
     l.def.WebServiceMethodParametersInputLoad();
     EXPECT_EQ(l.grid.rowCount(), 0);
     EXPECT_EQ(l.returnType.text(), "xsd:double");
 }
 
-TEST(WebServiceDef, Selection_TicksOnlyTheStoredClassAndItsStoredMethod)
-{
-    struct Case
-    {
-        const char* className;
-        const char* methodName;
-        std::vector<std::string> ticked; // texts of the ticked items, tree order
-    };
-    const Case cases[] = {
-        {"Cart", "Clear", {"Cart", "Clear"}},
-        {"Till", "AddItem", {"Till"}}, // AddItem lies under the class that is not selected
-        {"Till", "Total", {"Till", "Total"}},
-        {"cart", "Clear", {}}, // names are compared as written
-        {"", "", {}},
-        {"Cart", "", {"Cart"}},
-    };
-    for (const Case& c : cases) {
-        Loader l;
-        l.def.WebServiceClassLoad(zel::test::fixture("wsdl/toolkit-two-ports.wsdl"), c.className, c.methodName);
-        std::vector<std::string> ticked;
-        for (int i = 0; i < l.tree.childCount(l.tree.root()); ++i) {
-            const TreeItem classItem = l.tree.child(l.tree.root(), i);
-            EXPECT_TRUE(l.tree.isCheckable(classItem));
-            if (l.tree.isChecked(classItem))
-                ticked.push_back(l.tree.text(classItem));
-            for (int m = 0; m < l.tree.childCount(classItem); ++m) {
-                const TreeItem method = l.tree.child(classItem, m);
-                EXPECT_TRUE(l.tree.isCheckable(method));
-                if (l.tree.isChecked(method))
-                    ticked.push_back(l.tree.text(method));
-            }
-        }
-        EXPECT_EQ(ticked, c.ticked) << c.className << "." << c.methodName;
-    }
-}
-
-TEST(WebServiceDef, ClassNames_DropTheLastElevenCharactersOfThePortName)
-{
-    Loader l;
-    // "ServicePort" alone leaves an empty class name, which equals an omitted class name.
-    l.def.WebServiceClassLoad("<definitions><service name='S'><port name='ServicePort'/>"
-                              "<port name='Caf\xC3\xA9ServicePort'/><port name='\xC3\xA9tSoapPort1'/>"
-                              "</service></definitions>");
-    ASSERT_EQ(l.tree.childCount(l.tree.root()), 3);
-    EXPECT_EQ(l.tree.text(l.tree.child(l.tree.root(), 0)), "");
-    EXPECT_TRUE(l.tree.isChecked(l.tree.child(l.tree.root(), 0)));
-    EXPECT_EQ(l.tree.text(l.tree.child(l.tree.root(), 1)), "Caf\xC3\xA9");
-    EXPECT_EQ(l.tree.text(l.tree.child(l.tree.root(), 2)), "");
-    EXPECT_EQ(l.tree.picture(l.tree.child(l.tree.root(), 1)), controls::Picture::Class);
-}
-
 TEST(WebServiceDef, BadDocuments_ClearTheTreeAndFailAsDescribed)
 {
-    struct Case
-    {
-        const char* what;
-        std::string wsdl;
-        int32_t error;      // 0: no error
-        int items;          // items left in the tree
-        bool keepsWsdlText; // pubstrWsdlXml holds the text afterwards
-    };
-    const Case cases[] = {
+    // what, WSDL, error (0: none), items left in the tree, pubstrWsdlXml holds the text afterwards
+    const std::tuple<const char*, std::string, int32_t, int, bool> cases[] = {
         {"not XML", "<definitions><service", 0, 0, false},
         {"prefixed style", zel::test::fixture("wsdl/quotes-s.wsdl"), ErrorNumber::ObjectNotSet, 0, true},
         {"port without name",
@@ -172,37 +107,36 @@ TEST(WebServiceDef, BadDocuments_ClearTheTreeAndFailAsDescribed)
          "<definitions><service name='S'><port name='AServicePort'/><port name='Short'/></service></definitions>",
          ErrorNumber::InvalidArgument, 1, true},
     };
-    for (const Case& c : cases) {
+    for (const auto& [what, wsdl, error, items, keepsWsdlText] : cases) {
         Loader l;
-        l.def.WebServiceClassLoad(zel::test::fixture("wsdl/toolkit-two-ports.wsdl"));
+        l.def.WebServiceClassLoad(kTwoPorts);
         ASSERT_EQ(l.tree.itemCount(), 5);
         try {
-            l.def.WebServiceClassLoad(c.wsdl, "Cart", "AddItem");
-            EXPECT_EQ(c.error, 0) << c.what;
+            l.def.WebServiceClassLoad(wsdl, "Cart", "AddItem");
+            EXPECT_EQ(error, 0) << what;
         } catch (const ErrorRecord& e) {
-            EXPECT_EQ(e.Number, c.error) << c.what;
+            EXPECT_EQ(e.Number, error) << what;
             EXPECT_TRUE(e.Source.ends_with(" WebServiceDef.WebServiceClassLoad() ")) << e.Source;
         }
-        EXPECT_EQ(l.tree.itemCount(), c.items) << c.what;
-        EXPECT_EQ(l.def.pubstrWsdlXml, c.keepsWsdlText ? c.wsdl : std::string()) << c.what;
+        EXPECT_EQ(l.tree.itemCount(), items) << what;
+        EXPECT_EQ(l.def.pubstrWsdlXml, keepsWsdlText ? wsdl : std::string()) << what;
     }
 }
 
 TEST(WebServiceDef, MissingControls_RaiseWithEachOperationsTagWhereTheyAreUsed)
 {
-    const std::string wsdl = zel::test::fixture("wsdl/toolkit-two-ports.wsdl");
     {
         Loader l;
-        l.def.WebServiceClassLoad(wsdl);
+        l.def.WebServiceClassLoad(kTwoPorts);
         l.def.pubtxtWsdlServiceName = nullptr;
-        expectRaises([&] { l.def.WebServiceClassLoad(wsdl, "Cart"); }, ErrorNumber::ObjectNotSet,
+        expectRaises([&] { l.def.WebServiceClassLoad(kTwoPorts, "Cart"); }, ErrorNumber::ObjectNotSet,
                      " WebServiceDef.WebServiceClassLoad() ");
         EXPECT_EQ(l.tree.itemCount(), 0) << "the tree was cleared first";
-        EXPECT_EQ(l.def.pubstrWsdlXml, wsdl);
+        EXPECT_EQ(l.def.pubstrWsdlXml, kTwoPorts);
     }
     {
         Loader l;
-        l.def.pubstrWsdlXml = wsdl;
+        l.def.pubstrWsdlXml = kTwoPorts;
         l.def.pubstrSelectedClass = "Cart";
         l.def.pubstrSelectedMethod = "AddItem";
         l.def.pubtxtMethodReturnType = nullptr;
@@ -215,7 +149,7 @@ TEST(WebServiceDef, MissingControls_RaiseWithEachOperationsTagWhereTheyAreUsed)
         controls::MemoryTree tree;
         TreeItem item = tree.addChild(tree.root(), "Cart", controls::Picture::Class, true);
         l.def.pubtvSoapComponent = nullptr;
-        expectRaises([&] { l.def.WebServiceMethodsLoad(XmlFncs::xmlMakeNode(wsdl), "Cart", item); },
+        expectRaises([&] { l.def.WebServiceMethodsLoad(XmlFncs::xmlMakeNode(kTwoPorts), "Cart", item); },
                      ErrorNumber::ObjectNotSet, " WebServiceDef.WebServiceMethodsLoad() ");
     }
 }
