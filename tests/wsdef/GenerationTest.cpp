@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <regex>
+#include <tuple>
 #include <vector>
 
 namespace zel {
@@ -38,15 +39,9 @@ protected:
 // The default-value literal and the choice between the simple and the mapped template.
 TEST_F(Generation, ParameterFragment_LiteralTableAndTemplateChoice)
 {
-    const std::string none3 = "\xC3\xBF\xC3\xBF\xC3\xBF";
-    struct Case
-    {
-        std::string type;
-        std::string defValue;
-        std::string atrId;
-        std::string expected;
-    };
-    const std::vector<Case> cases = {
+    const std::string none3 = "\xC3\xBF\xC3\xBF\xC3\xBF", zeros(400, '0');
+    // type, default value, attribute, fragment
+    const std::vector<std::tuple<std::string, std::string, std::string, std::string>> cases = {
         // string, any case: quoted, inner quotes doubled; empty gives ""
         {"string", "hello", "", R"(S p="hello")"},
         {"String", " two  blanks ", "", R"(S p=" two  blanks ")"},
@@ -55,7 +50,8 @@ TEST_F(Generation, ParameterFragment_LiteralTableAndTemplateChoice)
         {"string", R"(" & CreateObject("x") & ")", "", R"(S p=""" & CreateObject(""x"") & """)"},
         {"string", "12", "", R"(S p="12")"},
         {"string", "two\r\nlines\n", "", R"(S p="two" & vbCrLf & "lines" & vbLf & "")"},
-        // int: the number at the start, however the text goes on
+        // int: the number at the start, however the text goes on; too small to hold reads as 0,
+        // whether the exponent or the zeros make it small
         {"int", "12abc", "", "S p=12"},
         {"int", "007", "", "S p=7"},
         {"int", "3.5", "", "S p=3.5"},
@@ -64,6 +60,9 @@ TEST_F(Generation, ParameterFragment_LiteralTableAndTemplateChoice)
         {"int", " -4 2", "", "S p=-42"},
         {"int", "1e3x", "", "S p=1000"},
         {"int", "2.50", "", "S p=2.5"},
+        {"int", "1e-999", "", "S p=0"},
+        {"int", "0." + zeros + "1", "", "S p=0"},
+        {"int", "-0.1e-400", "", "S p=0"},
         // other types: numbers for number types and unknown ones, True/False for Booleans,
         // anything else a string literal
         {"double", "2", "", "S p=2"},
@@ -87,21 +86,32 @@ TEST_F(Generation, ParameterFragment_LiteralTableAndTemplateChoice)
         {"int", "1", " [none]", "E p=1 from  [none]"},
         {"string", "", "Total", R"(E p="" from Total)"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(fragment(c.type, c.defValue, c.atrId), c.expected)
-            << c.type << " / [" << c.defValue << "] / [" << c.atrId << "]";
+    for (const auto& [type, defValue, atrId, expected] : cases)
+        EXPECT_EQ(fragment(type, defValue, atrId), expected) << type << " / [" << defValue << "] / [" << atrId << "]";
 
-    // A fixed value that cannot be read as its type is refused, not sent as something else.
-    const std::vector<std::pair<std::string, std::string>> unreadable = {
-        {"boolean", "yes"},         {"boolean", "-.5"},     {"double", "letters"},
-        {"float", "12abc"},         {"date", "01/05/2024"}, {"date", "2024-13-01"},
-        {"dateTime", "2024-05-01"}, {"time", "25:00:00"},   {"long", "1,5"},
+    // A fixed value that cannot be read as its type is refused, not sent as something else; one too
+    // large for a number overflows. Either way no parameter is stored.
+    const std::vector<std::tuple<std::string, std::string, int32_t>> refused = {
+        {"boolean", "yes", ErrorNumber::TypeMismatch},
+        {"boolean", "-.5", ErrorNumber::TypeMismatch},
+        {"double", "letters", ErrorNumber::TypeMismatch},
+        {"float", "12abc", ErrorNumber::TypeMismatch},
+        {"date", "01/05/2024", ErrorNumber::TypeMismatch},
+        {"date", "2024-13-01", ErrorNumber::TypeMismatch},
+        {"dateTime", "2024-05-01", ErrorNumber::TypeMismatch},
+        {"time", "25:00:00", ErrorNumber::TypeMismatch},
+        {"long", "1,5", ErrorNumber::TypeMismatch},
+        {"int", "1e999", ErrorNumber::Overflow},
+        {"int", "1" + zeros + "e-5", ErrorNumber::Overflow},
     };
-    for (const auto& [type, value] : unreadable) {
+    for (const auto& [type, value, number] : refused) {
         ZelScriptXml script;
         const ErrorRecord error = raisedBy([&] { script.ParamAdd("p", type, "", value); });
-        EXPECT_EQ(error.Number, ErrorNumber::TypeMismatch) << type << " / " << value;
-        EXPECT_NE(error.Description.find(value), std::string::npos) << error.Description;
+        EXPECT_EQ(error.Number, number) << type << " / " << value;
+        EXPECT_TRUE(error.Source.ends_with(" ZelScriptXml.ParamEvalCodeMake()  WebServiceParams.ParamAdd() "))
+            << error.Source;
+        if (number == ErrorNumber::TypeMismatch)
+            EXPECT_NE(error.Description.find(value), std::string::npos) << error.Description;
         EXPECT_EQ(XmlFncs::xmlNodeValueGet(script.pubNodeDefMetParams, "Parameter/Name"), "");
     }
 }
@@ -130,22 +140,6 @@ TEST_F(Generation, ParameterIdentifiers_ValidUniqueAndFollowedByEveryFunction)
     };
     EXPECT_EQ(fragmentOf(5), "b|b|string");
     EXPECT_EQ(fragmentOf(9), "B_3|B|int\" & vbCrLf & \"MsgBox 1");
-}
-
-TEST_F(Generation, ParameterFragment_DefaultTooLargeForANumberFailsWithTags)
-{
-    ZelScriptXml script;
-    const ErrorRecord error = raisedBy([&] { script.ParamAdd("p", "int", "", "1e999"); });
-    EXPECT_EQ(error.Number, ErrorNumber::Overflow);
-    EXPECT_NE(error.Source.find(" ZelScriptXml.ParamEvalCodeMake()  WebServiceParams.ParamAdd() "), std::string::npos)
-        << error.Source;
-    EXPECT_EQ(raisedBy([&] { script.ParamAdd("p", "int", "", "1" + std::string(400, '0') + "e-5"); }).Number,
-              ErrorNumber::Overflow);
-
-    // Too small to hold reads as 0, whether the exponent or the zeros make it small.
-    for (const std::string& tiny :
-         {std::string("1e-999"), "0." + std::string(400, '0') + "1", std::string("-0.1e-400")})
-        EXPECT_EQ(fragment("int", tiny, ""), "S p=0") << tiny;
 }
 
 // Placeholders are replaced in table order, each on the text the one before produced.
@@ -187,49 +181,26 @@ TEST_F(Generation, Main_ReplacesEveryPlaceholderInOrderAndLaysOutFragments)
               "S a=1\r\nE b=\"x\" from Name\r\nEND");
     EXPECT_EQ(XmlFncs::xmlNodeValueGet(script.pubNodeRoot, "Language"), "VBSCript");
     EXPECT_EQ(XmlFncs::xmlNodeValueGet(script.pubNodeRoot, "EvalCode"), text);
-
-    // Without parameters the end follows directly.
-    ZelScriptXml bare;
-    bare.WebServicePropertiesSet("u", "", false, false, "s", "c", "Ping");
-    EXPECT_EQ(bare.MainEvalCodeMake(), "MAIN url=u svc=s cls=c proxy=0 ssl=0 server= port= user= pwd= timeout=0 "
-                                       "call=[SUB Ping()] ace=[];END");
 }
 
 // The template follows the return type. "<Params>" goes in before "<MethodName>": a parameter name
 // holding the later placeholder is replaced too, an operation name holding the earlier one is left.
 TEST_F(Generation, Call_TemplateFollowsTheReturnType_ParamsReplacedBeforeMethodName)
 {
-    struct Case
-    {
-        const char* returnType;
-        const char* operation;
-        const char* parameter;
-        const char* expected;
+    // return type, operation, parameter, call
+    const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
+        {"", "M", "x", "SUB M(xGet())"},
+        {"[none]", "M", "x", "FNC M(xGet())"},
+        {"string", "M", "x", "FNC M(xGet())"},
+        {"", "Op<Params>", "x<MethodName>", "SUB Op<Params>(x_MethodName_Get())"},
     };
-    const Case cases[] = {{"", "M", "x", "SUB M(xGet())"},
-                          {"[none]", "M", "x", "FNC M(xGet())"},
-                          {"string", "M", "x", "FNC M(xGet())"},
-                          {"", "Op<Params>", "x<MethodName>", "SUB Op<Params>(x_MethodName_Get())"}};
-    for (const Case& c : cases) {
+    for (const auto& [returnType, operation, parameter, expected] : cases) {
         ZelScriptXml script;
-        script.WebServicePropertiesSet("u", "", false, false, "s", "c", c.operation);
-        script.WebServiceMethodReturnSet(c.returnType, "");
-        script.ParamAdd(c.parameter, "int");
-        EXPECT_EQ(script.WebServiceCallEvalCodeMake(), c.expected) << c.returnType << " / " << c.operation;
+        script.WebServicePropertiesSet("u", "", false, false, "s", "c", operation);
+        script.WebServiceMethodReturnSet(returnType, "");
+        script.ParamAdd(parameter, "int");
+        EXPECT_EQ(script.WebServiceCallEvalCodeMake(), expected) << returnType << " / " << operation;
     }
-}
-
-// Only the elements under Parameters are parameters: a comment or stray text in a stored
-// definition adds neither an argument nor a fragment.
-TEST_F(Generation, Parameters_OnlyElementsCount)
-{
-    ZelScriptXml script;
-    script.NodeRootValidate("<Definition><WebService><ACE>0</ACE></WebService><Method><Name>M</Name><Parameters>"
-                            "<!-- mapped by hand --><Parameter><Name>a</Name><EvalCode>A</EvalCode></Parameter>"
-                            "stray<Parameter><Name>b</Name><EvalCode>B</EvalCode></Parameter></Parameters></Method>"
-                            "<Proxy><Timeout>0</Timeout></Proxy></Definition>");
-    EXPECT_EQ(script.WebServiceCallEvalCodeMake(), "SUB M(aGet(), bGet())");
-    EXPECT_TRUE(script.MainEvalCodeMake().ends_with("ace=[];A\r\nB\r\nEND"));
 }
 
 // End Activity hands the result over only when there are a result and an attribute for it.
@@ -250,84 +221,57 @@ TEST_F(Generation, Main_AceOnlyForARealResultAndAttribute)
     }
 }
 
-TEST_F(Generation, PlaceholderTwiceInATemplate_IsReplacedAtBothPlaces)
+// A stored definition is read as it is: missing parts read empty, only the elements under
+// Parameters are parameters (a comment or stray text adds neither an argument nor a fragment). The
+// time-out is read before the call is made and the ACE flag after it, so each failure shows which
+// step stopped; a failure leaves the script and its language as they were.
+TEST_F(Generation, Main_StoredDefinitions_MissingPartsEmpty_BadTextsFailInStepOrder)
 {
-    writeTemplates("<C><Sections><Section><SecId>SOAPAce</SecId><EvalCode>&lt;AtrId&gt;=&lt;AtrId&gt;</EvalCode>"
-                   "</Section></Sections></C>");
-    ZelScriptXml script;
-    script.WebServiceMethodReturnSet("int", "Total");
-    EXPECT_EQ(script.WebServiceAceEvalCodeMake(), "Total=Total");
-}
-
-// The time-out is read before the call is made and the ACE flag after it, so each failure shows
-// which step stopped; a failure leaves the script and its language as they were.
-TEST_F(Generation, Main_TimeoutAndAceTexts_BadOnesFailInStepOrder)
-{
-    struct Case
-    {
-        const char* ace;
-        const char* timeout;
-        int32_t number;       // 0: the script is made
-        const char* expected; // the part of the made script that shows both values
-        const char* method = "<Method><Parameters/></Method>";
+    const std::string main = "MAIN url= svc= cls= proxy= ssl= server= port= user= pwd= timeout=";
+    const char* const tag = " ZelScriptXml.MainEvalCodeMake() ";
+    const char* const none = "<Method><Parameters/></Method>";
+    // ACE (nullptr: no WebService element), time-out, Method element, error (0: none), and the
+    // script after "timeout=" or the end of the error's source
+    const std::tuple<const char*, const char*, const char*, int32_t, const char*> cases[] = {
+        {"1", "", none, ErrorNumber::TypeMismatch, tag},
+        {"1", "abc", none, ErrorNumber::TypeMismatch, tag},
+        {"1", "12abc", none, ErrorNumber::TypeMismatch, tag},
+        {"", "0", none, ErrorNumber::TypeMismatch, tag},
+        {nullptr, "5", none, ErrorNumber::TypeMismatch, tag}, // an ACE that is not there is no Boolean
+        {"yes", "0", none, ErrorNumber::TypeMismatch, tag},
+        {"1x", "0", none, ErrorNumber::TypeMismatch, tag},
+        {"1", "x", "<Method/>", ErrorNumber::TypeMismatch, tag},
+        {"x", "1", "<Method/>", ErrorNumber::ObjectNotSet,
+         " ZelScriptXml.WebServiceCallEvalCodeMake()  ZelScriptXml.MainEvalCodeMake() "},
+        {"-1", " 30 ", none, 0, "30 call=[SUB ()] ace=[];END"},
+        {"True", "2.50", none, 0, "2.5 call=[SUB ()] ace=[];END"},
+        {"false", "1e1", none, 0, "10 call=[SUB ()] ace=[];END"},
+        {"0", "-0", none, 0, "0 call=[SUB ()] ace=[];END"},
+        {"0", "0",
+         "<Method><Name>M</Name><Parameters><!-- mapped by hand --><Parameter><Name>a</Name><EvalCode>A</EvalCode>"
+         "</Parameter>stray<Parameter><Name>b</Name><EvalCode>B</EvalCode></Parameter></Parameters></Method>",
+         0, "0 call=[SUB M(aGet(), bGet())] ace=[];A\r\nB\r\nEND"},
     };
-    const Case cases[] = {
-        {"1", "", ErrorNumber::TypeMismatch, ""},
-        {"1", "abc", ErrorNumber::TypeMismatch, ""},
-        {"1", "12abc", ErrorNumber::TypeMismatch, ""},
-        {"", "0", ErrorNumber::TypeMismatch, ""},
-        {"yes", "0", ErrorNumber::TypeMismatch, ""},
-        {"1x", "0", ErrorNumber::TypeMismatch, ""},
-        {"1", "x", ErrorNumber::TypeMismatch, "", "<Method/>"},
-        {"x", "1", ErrorNumber::ObjectNotSet, "", "<Method/>"},
-        {"-1", " 30 ", 0, "timeout=30 call=[SUB ()] ace=[]"},
-        {"True", "2.50", 0, "timeout=2.5 call=[SUB ()] ace=[]"},
-        {"false", "1e1", 0, "timeout=10 call=[SUB ()] ace=[]"},
-        {"0", "-0", 0, "timeout=0 call=[SUB ()] ace=[]"},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [ace, timeout, method, number, expected] : cases) {
         ZelScriptXml script;
-        script.NodeRootValidate("<Definition><WebService><ACE>" + std::string(c.ace) + "</ACE></WebService>" +
-                                c.method + "<Proxy><Timeout>" + c.timeout + "</Timeout></Proxy></Definition>");
+        script.NodeRootValidate("<Definition>" +
+                                (ace ? "<WebService><ACE>" + std::string(ace) + "</ACE></WebService>" : "") + method +
+                                "<Proxy><Timeout>" + timeout + "</Timeout></Proxy></Definition>");
         XmlNode language = script.pubNodeRoot.child("Language");
         XmlNode evalCode = script.pubNodeRoot.child("EvalCode");
         XmlFncs::xmlAddCDATA(language, "JScript");
         XmlFncs::xmlAddCDATA(evalCode, "old");
-        const std::string row = std::string(c.ace) + " / " + c.timeout;
-        if (c.number == 0) {
-            const std::string text = script.MainEvalCodeMake();
-            EXPECT_NE(text.find(c.expected), std::string::npos) << row << ": " << text;
+        const std::string row = std::string(ace ? ace : "no ACE") + " / " + timeout;
+        if (number == 0) {
+            EXPECT_EQ(script.MainEvalCodeMake(), main + expected) << row;
             continue;
         }
         const ErrorRecord error = raisedBy([&] { script.MainEvalCodeMake(); });
-        EXPECT_EQ(error.Number, c.number) << row;
-        EXPECT_TRUE(error.Source.ends_with(" ZelScriptXml.MainEvalCodeMake() ")) << row << ": " << error.Source;
+        EXPECT_EQ(error.Number, number) << row;
+        EXPECT_TRUE(error.Source.ends_with(expected)) << row << ": " << error.Source;
         EXPECT_EQ(language.text(), "JScript") << row;
         EXPECT_EQ(evalCode.text(), "old") << row;
     }
-}
-
-TEST_F(Generation, Main_MissingPartsReadEmptyButMissingParametersFails)
-{
-    ZelScriptXml script;
-    script.NodeRootValidate("<Definition><Method><Parameters/></Method><Proxy><Timeout>5</Timeout></Proxy>"
-                            "</Definition>");
-    // No WebService element: its values and the ACE flag read as empty, and an empty ACE is no Boolean.
-    EXPECT_EQ(raisedBy([&] { script.MainEvalCodeMake(); }).Number, ErrorNumber::TypeMismatch);
-
-    ZelScriptXml withAce;
-    withAce.NodeRootValidate("<Definition><WebService><ACE>1</ACE></WebService><Method><Parameters/></Method>"
-                             "<Proxy><Timeout>5</Timeout></Proxy></Definition>");
-    EXPECT_EQ(withAce.MainEvalCodeMake(), "MAIN url= svc= cls= proxy= ssl= server= port= user= pwd= timeout=5 "
-                                          "call=[SUB ()] ace=[];END");
-
-    ZelScriptXml noParameters;
-    noParameters.NodeRootValidate("<Definition><WebService><ACE>0</ACE></WebService><Method/>"
-                                  "<Proxy><Timeout>5</Timeout></Proxy></Definition>");
-    const ErrorRecord error = raisedBy([&] { noParameters.MainEvalCodeMake(); });
-    EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet);
-    EXPECT_TRUE(error.Source.ends_with(" ZelScriptXml.WebServiceCallEvalCodeMake()  ZelScriptXml.MainEvalCodeMake() "))
-        << error.Source;
 }
 
 TEST_F(Generation, MissingTemplates_AreEmptyText)

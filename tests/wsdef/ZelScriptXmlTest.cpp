@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 #include <vector>
 
 namespace zel {
@@ -16,17 +17,28 @@ using wsdeftest::dataFile;
 using wsdeftest::raisedBy;
 using wsdeftest::readFile;
 
-std::string childNames(const XmlNode& node)
-{
-    std::string names;
-    for (const XmlNode& child : node.children())
-        names += (names.empty() ? "" : ",") + child.name();
-    return names;
-}
-
 std::string value(const XmlNode& node, std::string_view path)
 {
     return XmlFncs::xmlNodeValueGet(node, path);
+}
+
+// The children of node as "name=text", blank-separated, in document order.
+std::string values(const XmlNode& node)
+{
+    std::string text;
+    for (const XmlNode& child : node.children())
+        text += (text.empty() ? "" : " ") + child.name() + "=" + child.text();
+    return text;
+}
+
+// The names of the elements the part properties point at, "-" for a part that is none.
+std::string parts(const ZelScriptXml& s)
+{
+    std::string names;
+    for (const XmlNode& node : {s.pubNodeDefinition, s.pubNodeDefWebSrv, s.pubNodeDefMethod, s.pubNodeDefMetParams,
+                                s.pubNodeDefMetReturn, s.pubNodeDefProxy})
+        names += (names.empty() ? "" : " ") + (node.isNone() ? std::string("-") : node.name());
+    return names;
 }
 
 std::vector<std::string> parameterNames(const ZelScriptXml& script)
@@ -50,22 +62,13 @@ TEST(ZelScriptXml, Skeleton_HasEveryElementInOrderWithCreationDefaults_SecondCal
     ZelScriptXml script;
     EXPECT_TRUE(script.pubNodeRoot.isNone());
     script.NodeRootValidate();
-
-    EXPECT_EQ(script.pubNodeRoot.name(), "Script");
-    EXPECT_EQ(childNames(script.pubNodeRoot), "Language,EvalCode,Definition");
-    EXPECT_EQ(childNames(script.pubNodeDefinition), "WebService,Method,Proxy");
-    EXPECT_EQ(childNames(script.pubNodeDefWebSrv), "Path,Wsdl,LoadFromPath,ClassName,ServiceName,ACE");
-    EXPECT_EQ(childNames(script.pubNodeDefMethod), "Name,Parameters,Return");
-    EXPECT_EQ(childNames(script.pubNodeDefMetReturn), "Type,AtrId,DefValue");
-    EXPECT_EQ(childNames(script.pubNodeDefProxy), "UseProxy,UseSSL,Server,Port,User,Password,Timeout");
-    EXPECT_TRUE(script.pubNodeDefMetParams.children().empty());
+    EXPECT_EQ(script.pubNodeRoot.xml(),
+              "<Script><Language/><EvalCode/><Definition><WebService><Path/><Wsdl/><LoadFromPath/><ClassName/>"
+              "<ServiceName/><ACE><![CDATA[0]]></ACE></WebService><Method><Name/><Parameters/><Return><Type/><AtrId/>"
+              "<DefValue/></Return></Method><Proxy><UseProxy><![CDATA[0]]></UseProxy><UseSSL><![CDATA[0]]></UseSSL>"
+              "<Server/><Port/><User/><Password/><Timeout><![CDATA[0]]></Timeout></Proxy></Definition></Script>");
+    EXPECT_EQ(parts(script), "Definition WebService Method Parameters Return Proxy");
     EXPECT_TRUE(script.pubNodeDefMetParams.parent().sameNode(script.pubNodeDefMethod));
-
-    EXPECT_EQ(value(script.pubNodeDefWebSrv, "ACE"), "0");
-    EXPECT_EQ(value(script.pubNodeDefWebSrv, "LoadFromPath"), "");
-    EXPECT_EQ(value(script.pubNodeDefProxy, "UseProxy"), "0");
-    EXPECT_EQ(value(script.pubNodeDefProxy, "UseSSL"), "0");
-    EXPECT_EQ(value(script.pubNodeDefProxy, "Timeout"), "0");
 
     // A second call changes nothing, whatever it is given.
     for (const char* first : {"", kStoredDefinition}) {
@@ -87,32 +90,32 @@ TEST(ZelScriptXml, StoredDefinitionWithMissingParts_SettersFailWithTheirTags)
 {
     ZelScriptXml script;
     script.NodeRootValidate("<Anything><Method><Name>Add</Name></Method></Anything>");
-    EXPECT_FALSE(script.pubNodeDefinition.isNone());
-    EXPECT_FALSE(script.pubNodeDefMethod.isNone());
-    EXPECT_TRUE(script.pubNodeDefWebSrv.isNone());
-    EXPECT_TRUE(script.pubNodeDefMetParams.isNone());
-    EXPECT_TRUE(script.pubNodeDefMetReturn.isNone());
-    EXPECT_TRUE(script.pubNodeDefProxy.isNone());
-
-    struct Case
-    {
-        const char* tag;
-        std::function<void()> call;
-    };
-    const std::vector<Case> cases = {
+    EXPECT_EQ(parts(script), "Anything - Method - - -");
+    const std::vector<std::pair<const char*, std::function<void()>>> cases = {
         {" ZelScriptXml.WebServicePropertiesSet() ",
          [&] { script.WebServicePropertiesSet("p", "", false, false, "s", "c", "m"); }},
         {" ZelScriptXml.WebServiceMethodReturnSet() ", [&] { script.WebServiceMethodReturnSet("int", "x"); }},
         {" ZelScriptXml.WebServiceProxySettingsSet() ", [&] { script.WebServiceProxySettingsSet(true); }},
         {" ZelScriptXml.MethodDataSet() ", [&] { script.MethodDataSet("Sub", "int", "x", "1"); }},
     };
-    for (const Case& c : cases) {
-        const ErrorRecord error = raisedBy(c.call);
-        EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet) << c.tag;
-        EXPECT_TRUE(error.Source.ends_with(c.tag)) << error.Source;
+    for (const auto& [tag, call] : cases) {
+        const ErrorRecord error = raisedBy(call);
+        EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet) << tag;
+        EXPECT_TRUE(error.Source.ends_with(tag)) << error.Source;
     }
     // MethodDataSet wrote the operation name before it failed on the missing Return.
     EXPECT_EQ(value(script.pubNodeDefMethod, "Name"), "Sub");
+
+    // Nothing is rolled back: a setter keeps what it wrote before the missing part. A missing
+    // value element inside a part that exists is passed over.
+    ZelScriptXml partly;
+    partly.NodeRootValidate("<Definition><WebService><Wsdl/><LoadFromPath/><ClassName/><ServiceName/><ACE/>"
+                            "</WebService></Definition>");
+    const ErrorRecord error =
+        raisedBy([&] { partly.WebServicePropertiesSet("http://h/s", "not xml", false, true, "Svc", "Cls", "Op"); });
+    EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet);
+    EXPECT_TRUE(error.Source.ends_with(" ZelScriptXml.WebServicePropertiesSet() ")) << error.Source;
+    EXPECT_EQ(values(partly.pubNodeDefWebSrv), "Wsdl=not xml LoadFromPath=0 ClassName=Cls ServiceName=Svc ACE=1");
 }
 
 // Any text but "" is taken as a stored definition, untrimmed: blanks and plain text do not parse.
@@ -123,11 +126,9 @@ TEST(ZelScriptXml, StoredDefinitionNotWellFormed_FailsAndLeavesOnlyScript)
         const ErrorRecord error = raisedBy([&] { script.NodeRootValidate(stored); });
         EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet) << "[" << stored << "]";
         EXPECT_TRUE(error.Source.ends_with(" ZelScriptXml.NodeRootValidate() ")) << error.Source;
-        EXPECT_EQ(childNames(script.pubNodeRoot), "Language,EvalCode");
-        EXPECT_TRUE(script.pubNodeDefinition.isNone());
-
+        EXPECT_EQ(values(script.pubNodeRoot), "Language= EvalCode=");
         script.NodeRootValidate(); // the document is fixed: nothing more is made
-        EXPECT_TRUE(script.pubNodeDefinition.isNone());
+        EXPECT_EQ(parts(script), "- - - - - -");
         EXPECT_EQ(raisedBy([&] { script.WebServiceProxySettingsSet(); }).Number, ErrorNumber::ObjectNotSet);
     }
 }
@@ -138,13 +139,13 @@ TEST(ZelScriptXml, StoredDefinition_IsAppendedAfterEvalCode_PropertiesAreTheElem
 {
     ZelScriptXml script;
     script.NodeRootValidate(kStoredDefinition);
-    EXPECT_EQ(childNames(script.pubNodeRoot), "Language,EvalCode,Definition");
+    EXPECT_EQ(values(script.pubNodeRoot).substr(0, 30), "Language= EvalCode= Definition");
     EXPECT_EQ(script.pubNodeDefinition.xml(), XmlFncs::xmlMakeNode(kStoredDefinition).xml());
-    EXPECT_EQ(value(script.pubNodeDefWebSrv, "ClassName"), "Calc");
-    EXPECT_EQ(value(script.pubNodeDefMethod, "Name"), "Add");
+    EXPECT_EQ(parts(script), "Definition WebService Method Parameters Return Proxy");
+    EXPECT_EQ(value(script.pubNodeDefWebSrv, "ClassName") + value(script.pubNodeDefMethod, "Name") +
+                  value(script.pubNodeDefMetReturn, "AtrId") + value(script.pubNodeDefProxy, "Timeout"),
+              "CalcAddTotal30");
     EXPECT_EQ(parameterNames(script), std::vector<std::string>{"a"});
-    EXPECT_EQ(value(script.pubNodeDefMetReturn, "AtrId"), "Total");
-    EXPECT_EQ(value(script.pubNodeDefProxy, "Timeout"), "30");
     EXPECT_TRUE(script.pubNodeDefinition.parent().sameNode(script.pubNodeRoot));
     EXPECT_TRUE(script.pubNodeDefMetParams.parent().sameNode(script.pubNodeDefMethod));
 
@@ -157,94 +158,53 @@ TEST(ZelScriptXml, StoredDefinition_IsAppendedAfterEvalCode_PropertiesAreTheElem
 
     ZelScriptXml misplaced;
     misplaced.NodeRootValidate("<Definition><Parameters/><Return/><Method><Name/></Method></Definition>");
-    EXPECT_FALSE(misplaced.pubNodeDefMethod.isNone());
-    EXPECT_TRUE(misplaced.pubNodeDefMetParams.isNone());
-    EXPECT_TRUE(misplaced.pubNodeDefMetReturn.isNone());
-}
-
-// Nothing is rolled back: a setter that fails on a missing part keeps what it wrote before. A
-// missing value element inside a part that exists is passed over.
-TEST(ZelScriptXml, SetterFailingOnAMissingPart_KeepsWhatItWroteBefore)
-{
-    ZelScriptXml script;
-    script.NodeRootValidate("<Definition><WebService><Wsdl/><LoadFromPath/><ClassName/><ServiceName/><ACE/>"
-                            "</WebService></Definition>");
-    const ErrorRecord error =
-        raisedBy([&] { script.WebServicePropertiesSet("http://h/s", "not xml", false, true, "Svc", "Cls", "Op"); });
-    EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet);
-    EXPECT_TRUE(error.Source.ends_with(" ZelScriptXml.WebServicePropertiesSet() ")) << error.Source;
-    EXPECT_EQ(childNames(script.pubNodeDefWebSrv), "Wsdl,LoadFromPath,ClassName,ServiceName,ACE");
-    EXPECT_EQ(value(script.pubNodeDefWebSrv, "Wsdl"), "not xml");
-    EXPECT_EQ(value(script.pubNodeDefWebSrv, "LoadFromPath"), "0");
-    EXPECT_EQ(value(script.pubNodeDefWebSrv, "ACE"), "1");
-    EXPECT_EQ(value(script.pubNodeDefWebSrv, "ClassName"), "Cls");
-    EXPECT_EQ(value(script.pubNodeDefWebSrv, "ServiceName"), "Svc");
+    EXPECT_EQ(parts(misplaced), "Definition - Method - - -");
 }
 
 // How a value is stored, the same for every setter: blank gives an empty element, other text one
 // CDATA section with its blanks kept (set again, it replaces the first).
 TEST(ZelScriptXml, Setters_StoreValuesByTheValueRules)
 {
-    struct Case
-    {
-        std::string given;
-        std::string stored; // the element serialised
-    };
-    const std::vector<Case> cases = {
+    const std::pair<std::string, std::string> cases[] = {
         {"", "<Server/>"},
         {"   ", "<Server/>"},
         {" proxy.local ", "<Server><![CDATA[ proxy.local ]]></Server>"},
         {"<host/>", "<Server><![CDATA[<host/>]]></Server>"}, // setters never embed XML
         {"a]]>b", "<Server><![CDATA[a]]]]><![CDATA[>b]]></Server>"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [given, stored] : cases) {
         ZelScriptXml script;
         script.WebServiceProxySettingsSet(false, false, "first");
-        script.WebServiceProxySettingsSet(false, false, c.given);
+        script.WebServiceProxySettingsSet(false, false, given);
         const XmlNode server = script.pubNodeDefProxy.selectSingleNode("Server");
-        EXPECT_EQ(server.xml(), c.stored) << "[" << c.given << "]";
-        EXPECT_EQ(server.text(), XmlFncs::isBlank(c.given) ? "" : c.given);
+        EXPECT_EQ(server.xml(), stored) << "[" << given << "]";
+        EXPECT_EQ(server.text(), XmlFncs::isBlank(given) ? "" : given);
     }
 }
 
-TEST(ZelScriptXml, ProxySettings_WriteFlagsAndTimeoutAsText)
+// Flags are written "1"/"0", the time-out as decimal text, every other value as given.
+TEST(ZelScriptXml, PropertiesAndProxySettings_WriteEveryValueAndFlags)
 {
-    struct Case
-    {
-        bool useProxy;
-        bool useSsl;
-        double timeout;
-        const char* proxy;
-        const char* ssl;
-        const char* timeoutText;
+    // proxy flag, SSL flag, time-out, the Proxy element
+    const std::tuple<bool, bool, double, const char*> cases[] = {
+        {true, false, 30, "UseProxy=1 UseSSL=0 Server=srv Port=8080 User=usr Password=pw Timeout=30"},
+        {true, true, 2.5, "UseProxy=1 UseSSL=1 Server=srv Port=8080 User=usr Password=pw Timeout=2.5"},
+        {false, false, 1e20,
+         "UseProxy=0 UseSSL=0 Server=srv Port=8080 User=usr Password=pw Timeout=100000000000000000000"},
     };
-    const Case cases[] = {
-        {true, false, 30, "1", "0", "30"},
-        {true, true, 2.5, "1", "1", "2.5"},
-        {false, false, 1e20, "0", "0", "100000000000000000000"},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [useProxy, useSsl, timeout, proxy] : cases) {
         ZelScriptXml script;
-        script.WebServiceProxySettingsSet(c.useProxy, c.useSsl, "srv", "8080", "usr", "pw", c.timeout);
-        EXPECT_EQ(value(script.pubNodeDefProxy, "UseProxy"), c.proxy);
-        EXPECT_EQ(value(script.pubNodeDefProxy, "UseSSL"), c.ssl);
-        EXPECT_EQ(value(script.pubNodeDefProxy, "Timeout"), c.timeoutText);
-        EXPECT_EQ(value(script.pubNodeDefProxy, "Port"), "8080");
-        EXPECT_EQ(value(script.pubNodeDefProxy, "Password"), "pw");
+        script.WebServiceProxySettingsSet(useProxy, useSsl, "srv", "8080", "usr", "pw", timeout);
+        EXPECT_EQ(values(script.pubNodeDefProxy), proxy);
     }
-}
 
-TEST(ZelScriptXml, PropertiesSet_WritesEveryValueAndFlags)
-{
     ZelScriptXml script;
     script.WebServicePropertiesSet("http://h/calc", "", false, true, "Service", "Class", "Add");
-    EXPECT_EQ(value(script.pubNodeDefWebSrv, "Path"), "http://h/calc");
-    EXPECT_EQ(value(script.pubNodeDefWebSrv, "LoadFromPath"), "0");
-    EXPECT_EQ(value(script.pubNodeDefWebSrv, "ACE"), "1");
+    EXPECT_EQ(values(script.pubNodeDefWebSrv),
+              "Path=http://h/calc Wsdl= LoadFromPath=0 ClassName=Class ServiceName=Service ACE=1");
     EXPECT_EQ(value(script.pubNodeDefMethod, "Name"), "Add");
     script.WebServicePropertiesSet("p", "", true, false, "s", "c", "m");
-    EXPECT_EQ(value(script.pubNodeDefWebSrv, "LoadFromPath"), "1");
-    EXPECT_EQ(value(script.pubNodeDefWebSrv, "ACE"), "0");
+    EXPECT_EQ(values(script.pubNodeDefWebSrv), "Path=p Wsdl= LoadFromPath=1 ClassName=c ServiceName=s ACE=0");
 }
 
 TEST(ZelScriptXml, Wsdl_EmbeddedAsXmlOrKeptWholeInCData_NewestCopyOnly)
@@ -256,7 +216,6 @@ TEST(ZelScriptXml, Wsdl_EmbeddedAsXmlOrKeptWholeInCData_NewestCopyOnly)
     script.WebServicePropertiesSet("p", wsdl, false, false, "s", "c", "m");
     XmlNode node = script.pubNodeDefWebSrv.selectSingleNode("Wsdl");
     ASSERT_EQ(node.children().size(), 1u);
-    EXPECT_EQ(node.firstChild().name(), "wsdl:definitions");
     EXPECT_EQ(node.firstChild().xml(), XmlFncs::xmlMakeNode(wsdl).xml());
 
     script.WebServicePropertiesSet("p", broken, false, false, "s", "c", "m");
@@ -273,34 +232,27 @@ TEST(ZelScriptXml, Wsdl_EmbeddedAsXmlOrKeptWholeInCData_NewestCopyOnly)
     EXPECT_TRUE(node.children().empty());
 }
 
+// "[none]" in any letter case and the list's "no attribute" store an empty attribute; MethodDataSet
+// stores what it is given.
 TEST(ZelScriptXml, MethodReturnSet_NoneInAnyCaseStoresEmptyAttribute)
 {
-    struct Case
-    {
-        const char* type;
-        const char* atrId;
-        const char* storedId;
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"int", "[NONE]", "Type=int AtrId= DefValue=default"},
+        {"int", "\xC3\xBF\xC3\xBF\xC3\xBF", "Type=int AtrId= DefValue=default"},
+        {"string", "Total", "Type=string AtrId=Total DefValue=default"},
+        {"int", " [none]", "Type=int AtrId= [none] DefValue=default"},
     };
-    const Case cases[] = {
-        {"int", "[NONE]", ""},
-        {"int", "\xC3\xBF\xC3\xBF\xC3\xBF", ""},
-        {"string", "Total", "Total"},
-        {"int", " [none]", " [none]"},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [type, atrId, stored] : cases) {
         ZelScriptXml script;
         script.NodeRootValidate();
         script.MethodDataSet("m", "t", "a", "default");
-        script.WebServiceMethodReturnSet(c.type, c.atrId);
-        EXPECT_EQ(value(script.pubNodeDefMetReturn, "Type"), c.type);
-        EXPECT_EQ(value(script.pubNodeDefMetReturn, "AtrId"), c.storedId) << c.atrId;
-        EXPECT_EQ(value(script.pubNodeDefMetReturn, "DefValue"), "default");
+        script.WebServiceMethodReturnSet(type, atrId);
+        EXPECT_EQ(values(script.pubNodeDefMetReturn), stored) << atrId;
     }
-    // MethodDataSet makes no "[none]" conversion.
     ZelScriptXml script;
     script.NodeRootValidate();
     script.MethodDataSet("m", "[none]", "[none]", "");
-    EXPECT_EQ(value(script.pubNodeDefMetReturn, "AtrId"), "[none]");
+    EXPECT_EQ(values(script.pubNodeDefMetReturn), "Type=[none] AtrId=[none] DefValue=");
 }
 
 class ZelScriptXmlParams : public ComponentFolderTest
@@ -318,12 +270,8 @@ TEST_F(ZelScriptXmlParams, ParamAdd_StoresChildrenInOrder_XmlValuesAsElements)
     ZelScriptXml script;
     script.ParamAdd("a", "int", "OrderId", " 7 ");
     ASSERT_EQ(script.pubNodeDefMetParams.children().size(), 1u);
-    const XmlNode parameter = script.pubNodeDefMetParams.firstChild();
-    EXPECT_EQ(childNames(parameter), "Name,Type,AtrId,DefValue,EvalCode");
-    EXPECT_EQ(value(parameter, "Type"), "int");
-    EXPECT_EQ(value(parameter, "AtrId"), "OrderId");
-    EXPECT_EQ(value(parameter, "DefValue"), " 7 ");
-    EXPECT_EQ(value(parameter, "EvalCode"), "E a=7 from OrderId");
+    EXPECT_EQ(values(script.pubNodeDefMetParams.firstChild()),
+              "Name=a Type=int AtrId=OrderId DefValue= 7  EvalCode=E a=7 from OrderId");
 
     // A value that is XML becomes a child element; a blank attribute an empty element.
     script.ParamAdd("p", "string", "", "<tag>x</tag>");
@@ -334,15 +282,9 @@ TEST_F(ZelScriptXmlParams, ParamAdd_StoresChildrenInOrder_XmlValuesAsElements)
     EXPECT_EQ(script.pubNodeDefMetParams.selectSingleNode("Parameter[3]/AtrId").xml(), "<AtrId/>");
     script.ParamAdd("<n>x</n>", "string");
     EXPECT_EQ(script.pubNodeDefMetParams.selectSingleNode("Parameter[4]/Name").xml(), "<Name><n>x</n></Name>");
-}
 
-// The fragment is made before anything is removed, so a parameter whose fragment cannot be made
-// leaves every stored parameter as it was.
-TEST_F(ZelScriptXmlParams, ParamAdd_FailingGeneration_LeavesParametersUntouched)
-{
-    ZelScriptXml script;
-    script.ParamAdd("a", "int", "", "1");
-    script.ParamAdd("b", "int");
+    // The fragment is made before anything is removed, so a parameter whose fragment cannot be
+    // made leaves every stored parameter as it was.
     const std::string before = script.pubNodeDefMetParams.xml();
     EXPECT_EQ(raisedBy([&] { script.ParamAdd("a", "int", "", "1e999"); }).Number, ErrorNumber::Overflow);
     EXPECT_EQ(script.pubNodeDefMetParams.xml(), before);
@@ -356,14 +298,12 @@ TEST_F(ZelScriptXmlParams, ParamAdd_SameNameReplacesAndMovesToTheEnd)
     script.ParamAdd("c", "int");
     script.ParamAdd("a", "string", "", "new");
     EXPECT_EQ(parameterNames(script), (std::vector<std::string>{"b", "c", "a"}));
-    EXPECT_EQ(value(script.pubNodeDefMetParams, "Parameter[3]/Type"), "string");
-    EXPECT_EQ(value(script.pubNodeDefMetParams, "Parameter[3]/EvalCode"), "S a=\"new\"");
+    EXPECT_EQ(values(script.pubNodeDefMetParams.selectSingleNode("Parameter[3]")),
+              "Name=a Type=string AtrId= DefValue=new EvalCode=S a=\"new\"");
 
-    // Names are case-sensitive: "A" is another parameter.
+    // Names are case-sensitive: "A" is another parameter. A name with an apostrophe is found and
+    // replaced like any other.
     script.ParamAdd("A", "int");
-    EXPECT_EQ(parameterNames(script), (std::vector<std::string>{"b", "c", "a", "A"}));
-
-    // A name with an apostrophe is found and replaced like any other.
     script.ParamAdd("it's", "int", "", "1");
     script.ParamAdd("x", "int");
     script.ParamAdd("it's", "int", "", "2");
