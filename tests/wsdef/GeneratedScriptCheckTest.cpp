@@ -2,10 +2,12 @@
 
 #include "common/XmlFncs.h"
 #include "platform/script/vbscript/VBScriptParser.h"
+#include "platform/text/Text.h"
 #include "wsdef/ZelScriptXml.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <regex>
 #include <set>
@@ -30,21 +32,14 @@ protected:
         useTemplates(std::filesystem::path(ZEL_SOURCE_DIR) / "data" / "component" / "ZelWebServiceConfig.xml");
     }
 
-    // The line of text that holds offset, for a readable failure.
-    static std::string lineAt(const std::string& text, std::size_t offset)
-    {
-        const std::size_t begin = text.rfind('\n', offset == 0 ? 0 : offset - 1);
-        const std::size_t from = begin == std::string::npos ? 0 : begin + 1;
-        return text.substr(from, text.find('\n', from) - from);
-    }
-
     static ::testing::AssertionResult compiles(const std::string& script)
     {
         const script::Diagnostic verdict = script::vbscript::check(script);
         if (verdict.ok())
             return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "error " << verdict.number << " at offset " << verdict.offset
-                                             << " in line: " << lineAt(script, verdict.offset);
+        return ::testing::AssertionFailure()
+               << "error " << verdict.number << " at offset " << verdict.offset
+               << " before: " << script.substr(std::min(verdict.offset, script.size()), 80);
     }
 };
 
@@ -175,11 +170,6 @@ TEST_F(GeneratedScript, AnyDefinitionGivesACheckedScriptWithOneFunctionPerParame
     };
     const std::regex function(R"(\bFunction (\w+)\()", std::regex::icase);
     const std::regex called(R"((\w+)\(\))");
-    const auto lower = [](std::string text) {
-        for (char& c : text)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        return text;
-    };
     for (int round = 0; round < 200; ++round) {
         ZelScriptXml script;
         script.WebServicePropertiesSet(word(), "", false, random() % 2 == 0, word(), word(), word());
@@ -199,14 +189,14 @@ TEST_F(GeneratedScript, AnyDefinitionGivesACheckedScriptWithOneFunctionPerParame
 
         std::set<std::string> defined;
         for (auto it = std::sregex_iterator(text.begin(), text.end(), function); it != std::sregex_iterator(); ++it)
-            ASSERT_TRUE(defined.insert(lower((*it)[1].str())).second) << (*it)[1] << ", round " << round;
+            ASSERT_TRUE(defined.insert(Text::lowerAscii((*it)[1].str())).second) << (*it)[1] << ", round " << round;
         const std::size_t call = text.find("WsOperationCall");
         const std::string line = text.substr(call, text.find('\n', call) - call);
         const std::string arguments = line.substr(line.rfind("Array(") + 6);
         std::size_t parameters = 0;
         for (auto it = std::sregex_iterator(arguments.begin(), arguments.end(), called); it != std::sregex_iterator();
              ++it, ++parameters)
-            EXPECT_EQ(defined.count(lower((*it)[1].str())), 1u) << arguments;
+            EXPECT_EQ(defined.count(Text::lowerAscii((*it)[1].str())), 1u) << arguments;
         EXPECT_EQ(parameters, script.pubNodeDefMetParams.selectNodes("Parameter").size()) << arguments;
     }
 }

@@ -18,23 +18,16 @@ namespace {
 using wsdeftest::ComponentFolderTest;
 using wsdeftest::raisedBy;
 
-class Generation : public ComponentFolderTest
-{
-protected:
-    void SetUp() override
-    {
-        ComponentFolderTest::SetUp();
-        useMarkerTemplates();
-    }
+using Generation = wsdeftest::MarkerTemplatesTest;
+using Templates = ComponentFolderTest;
 
-    // The fragment ParamAdd stored for a parameter named "p".
-    static std::string fragment(std::string_view type, std::string_view defValue, std::string_view atrId = {})
-    {
-        ZelScriptXml script;
-        script.ParamAdd("p", type, atrId, defValue);
-        return XmlFncs::xmlNodeValueGet(script.pubNodeDefMetParams, "Parameter/EvalCode");
-    }
-};
+// The fragment ParamAdd stored for a parameter named "p".
+std::string fragment(std::string_view type, std::string_view defValue, std::string_view atrId = {})
+{
+    ZelScriptXml script;
+    script.ParamAdd("p", type, atrId, defValue);
+    return XmlFncs::xmlNodeValueGet(script.pubNodeDefMetParams, "Parameter/EvalCode");
+}
 
 // The default-value literal and the choice between the simple and the mapped template.
 TEST_F(Generation, ParameterFragment_LiteralTableAndTemplateChoice)
@@ -110,8 +103,8 @@ TEST_F(Generation, ParameterFragment_LiteralTableAndTemplateChoice)
         EXPECT_EQ(error.Number, number) << type << " / " << value;
         EXPECT_TRUE(error.Source.ends_with(" ZelScriptXml.ParamEvalCodeMake()  WebServiceParams.ParamAdd() "))
             << error.Source;
-        if (number == ErrorNumber::TypeMismatch)
-            EXPECT_NE(error.Description.find(value), std::string::npos) << error.Description;
+        EXPECT_TRUE(number != ErrorNumber::TypeMismatch || error.Description.find(value) != std::string::npos)
+            << error.Description;
         EXPECT_EQ(XmlFncs::xmlNodeValueGet(script.pubNodeDefMetParams, "Parameter/Name"), "");
     }
 }
@@ -183,41 +176,31 @@ TEST_F(Generation, Main_ReplacesEveryPlaceholderInOrderAndLaysOutFragments)
     EXPECT_EQ(XmlFncs::xmlNodeValueGet(script.pubNodeRoot, "EvalCode"), text);
 }
 
-// The template follows the return type. "<Params>" goes in before "<MethodName>": a parameter name
+// The call's template follows the return type; End Activity hands the result over only when there
+// are a result and an attribute for it. "<Params>" goes in before "<MethodName>": a parameter name
 // holding the later placeholder is replaced too, an operation name holding the earlier one is left.
-TEST_F(Generation, Call_TemplateFollowsTheReturnType_ParamsReplacedBeforeMethodName)
+TEST_F(Generation, CallAndHandOver_FollowTheReturnTypeAndAttribute)
 {
-    // return type, operation, parameter, call
-    const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
-        {"", "M", "x", "SUB M(xGet())"},
-        {"[none]", "M", "x", "FNC M(xGet())"},
-        {"string", "M", "x", "FNC M(xGet())"},
-        {"", "Op<Params>", "x<MethodName>", "SUB Op<Params>(x_MethodName_Get())"},
+    const char* const none3 = "\xC3\xBF\xC3\xBF\xC3\xBF";
+    // return type, its attribute, operation, parameter, the script from the call to the hand-over
+    const std::tuple<const char*, const char*, const char*, const char*, const char*> cases[] = {
+        {"", "", "M", "x", "SUB M(xGet())] ace=[]"},
+        {"[none]", "", "M", "x", "FNC M(xGet())] ace=[]"},
+        {"string", "", "M", "x", "FNC M(xGet())] ace=[]"},
+        {"", "", "Op<Params>", "x<MethodName>", "SUB Op<Params>(x_MethodName_Get())] ace=[]"},
+        {"int", "Total", "M", "x", "FNC M(xGet())] ace=[ACE Total]"},
+        {"int", "[none]", "M", "x", "FNC M(xGet())] ace=[]"},
+        {"", "Total", "M", "x", "SUB M(xGet())] ace=[]"},
+        {"[None]", "Total", "M", "x", "FNC M(xGet())] ace=[]"},
+        {"int", none3, "M", "x", "FNC M(xGet())] ace=[]"},
     };
-    for (const auto& [returnType, operation, parameter, expected] : cases) {
+    for (const auto& [returnType, atrId, operation, parameter, expected] : cases) {
         ZelScriptXml script;
-        script.WebServicePropertiesSet("u", "", false, false, "s", "c", operation);
-        script.WebServiceMethodReturnSet(returnType, "");
+        script.WebServicePropertiesSet("u", "", false, true, "s", "c", operation);
+        script.MethodDataSet(operation, returnType, atrId, "");
         script.ParamAdd(parameter, "int");
-        EXPECT_EQ(script.WebServiceCallEvalCodeMake(), expected) << returnType << " / " << operation;
-    }
-}
-
-// End Activity hands the result over only when there are a result and an attribute for it.
-TEST_F(Generation, Main_AceOnlyForARealResultAndAttribute)
-{
-    const char* cases[][3] = {{"int", "Total", "ace=[ACE Total]"},
-                              {"int", "[none]", "ace=[]"},
-                              {"int", "", "ace=[]"},
-                              {"", "Total", "ace=[]"},
-                              {"[None]", "Total", "ace=[]"},
-                              {"int", "\xC3\xBF\xC3\xBF\xC3\xBF", "ace=[]"}};
-    for (const auto& c : cases) {
-        ZelScriptXml script;
-        script.WebServicePropertiesSet("u", "", false, true, "s", "c", "M");
-        script.MethodDataSet("M", c[0], c[1], "");
         const std::string text = script.MainEvalCodeMake();
-        EXPECT_NE(text.find(c[2]), std::string::npos) << c[0] << " / " << c[1] << ": " << text;
+        EXPECT_NE(text.find("call=[" + std::string(expected) + ";"), std::string::npos) << text;
     }
 }
 
@@ -274,27 +257,19 @@ TEST_F(Generation, Main_StoredDefinitions_MissingPartsEmpty_BadTextsFailInStepOr
     }
 }
 
-TEST_F(Generation, MissingTemplates_AreEmptyText)
-{
-    writeTemplates("<C><Sections><Section><SecId>SOAPObjectGetOne</SecId><EvalCode>END</EvalCode></Section>"
-                   "<Section><SecId>ParamSimpleGet</SecId><EvalCode>P</EvalCode></Section></Sections></C>");
-    ZelScriptXml script;
-    script.ParamAdd("a", "int");
-    script.ParamAdd("b", "int", "Mapped");
-    EXPECT_EQ(script.MainEvalCodeMake(), "P\r\n\r\nEND");
-}
-
-TEST_F(Generation, TemplatesFileReplacedBetweenGenerations_SecondUsesNewTemplates)
+// Every generation reads the templates file again; a template it lacks is empty text.
+TEST_F(Generation, TemplatesFileReadByEveryGeneration_MissingTemplatesAreEmptyText)
 {
     ZelScriptXml script;
     script.WebServicePropertiesSet("u", "", false, false, "s", "c", "M");
-    const std::string first = script.MainEvalCodeMake();
-    EXPECT_TRUE(first.starts_with("MAIN ")) << first;
+    script.ParamAdd("a", "int");
+    EXPECT_TRUE(script.MainEvalCodeMake().starts_with("MAIN "));
 
     writeTemplates("<C><Sections><Section><SecId>Main</SecId><EvalCode>NEW &lt;SOAPCall&gt;</EvalCode></Section>"
                    "<Section><SecId>SOAPCallSub</SecId><EvalCode>call &lt;MethodName&gt;</EvalCode></Section>"
-                   "</Sections></C>");
-    EXPECT_EQ(script.MainEvalCodeMake(), "NEW call M");
+                   "<Section><SecId>SOAPObjectGetOne</SecId><EvalCode>END</EvalCode></Section></Sections></C>");
+    script.ParamAdd("b", "int", "Mapped");
+    EXPECT_EQ(script.MainEvalCodeMake(), "NEW call MS a=0\r\n\r\nEND");
 }
 
 TEST_F(Generation, TemplatesFileMissing_FailsWithTheChainOfTags)
@@ -303,12 +278,7 @@ TEST_F(Generation, TemplatesFileMissing_FailsWithTheChainOfTags)
     script.ParamAdd("a", "int");
     std::filesystem::remove(m_folder / ZelConfig::kFileName);
 
-    struct Case
-    {
-        std::function<void()> call;
-        const char* chain;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<std::pair<std::function<void()>, const char*>> cases = {
         {[&] { script.MainEvalCodeMake(); }, " ZelConfig.ScriptGetOne()  ZelScriptXml.MainEvalCodeMake() "},
         {[&] { script.WebServiceCallEvalCodeMake(); },
          " ZelConfig.ScriptGetOne()  ZelScriptXml.WebServiceCallEvalCodeMake() "},
@@ -317,18 +287,12 @@ TEST_F(Generation, TemplatesFileMissing_FailsWithTheChainOfTags)
         {[&] { script.ParamAdd("a", "string"); },
          " ZelConfig.ScriptGetOne()  ZelScriptXml.ParamEvalCodeMake()  WebServiceParams.ParamAdd() "},
     };
-    for (const Case& c : cases) {
-        const ErrorRecord error = raisedBy(c.call);
-        EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet) << c.chain;
-        EXPECT_TRUE(error.Source.ends_with(c.chain)) << error.Source;
+    for (const auto& [call, chain] : cases) {
+        test::expectRaises(call, ErrorNumber::ObjectNotSet, chain);
     }
     EXPECT_EQ(XmlFncs::xmlNodeValueGet(script.pubNodeDefMetParams, "Parameter/Type"), "int");
     EXPECT_EQ(XmlFncs::xmlNodeValueGet(script.pubNodeRoot, "EvalCode"), "");
 }
-
-class Templates : public ComponentFolderTest
-{
-};
 
 TEST_F(Templates, ScriptGetOne_FirstExactMatchWins)
 {
@@ -361,9 +325,7 @@ TEST_F(Templates, ObjectReadsTheFileOnceAndMalformedFileIsMissing)
 
     writeTemplates("<R><Sections>");
     ZelConfig late;
-    const ErrorRecord error = raisedBy([&] { late.ScriptGetOne("A"); });
-    EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet);
-    EXPECT_TRUE(error.Source.ends_with(" ZelConfig.ScriptGetOne() "));
+    test::expectRaises([&] { late.ScriptGetOne("A"); }, ErrorNumber::ObjectNotSet, " ZelConfig.ScriptGetOne() ");
 
     // An object that found no file tries again on its next request.
     writeTemplates("<R><Sections><Section><SecId>A</SecId><EvalCode>three</EvalCode></Section></Sections></R>");

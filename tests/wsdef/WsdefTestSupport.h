@@ -28,4 +28,11 @@ protected:
     const std::filesystem::path& m_folder = m_module.folder();
 };
 
+// The same with the marker templates, whose texts show plainly what generation put in.
+class MarkerTemplatesTest : public ComponentFolderTest
+{
+protected:
+    void SetUp() override { useMarkerTemplates(); }
+};
+
 } // namespace zel::wsdeftest

@@ -12,7 +12,6 @@
 namespace zel {
 namespace {
 
-using wsdeftest::ComponentFolderTest;
 using wsdeftest::dataFile;
 using wsdeftest::raisedBy;
 using wsdeftest::readFile;
@@ -49,13 +48,8 @@ std::vector<std::string> parameterNames(const ZelScriptXml& script)
     return names;
 }
 
-const char* const kStoredDefinition =
-    "<Definition><WebService><Path>http://host/svc</Path><Wsdl/><LoadFromPath>0</LoadFromPath>"
-    "<ClassName>Calc</ClassName><ServiceName>Calc</ServiceName><ACE>1</ACE></WebService>"
-    "<Method><Name>Add</Name><Parameters><Parameter><Name>a</Name><Type>int</Type><AtrId/><DefValue>1</DefValue>"
-    "<EvalCode>old</EvalCode></Parameter></Parameters><Return><Type>int</Type><AtrId>Total</AtrId><DefValue/>"
-    "</Return></Method><Proxy><UseProxy>0</UseProxy><UseSSL>0</UseSSL><Server/><Port/><User/><Password/>"
-    "<Timeout>30</Timeout></Proxy></Definition>";
+// A definition as the editor stores it.
+const std::string kStoredDefinition = readFile(dataFile("StoredDefinition.xml"));
 
 TEST(ZelScriptXml, Skeleton_HasEveryElementInOrderWithCreationDefaults_SecondCallChangesNothing)
 {
@@ -71,7 +65,7 @@ TEST(ZelScriptXml, Skeleton_HasEveryElementInOrderWithCreationDefaults_SecondCal
     EXPECT_TRUE(script.pubNodeDefMetParams.parent().sameNode(script.pubNodeDefMethod));
 
     // A second call changes nothing, whatever it is given.
-    for (const char* first : {"", kStoredDefinition}) {
+    for (const std::string& first : {std::string(), kStoredDefinition}) {
         ZelScriptXml again;
         again.NodeRootValidate(first);
         const XmlNode root = again.pubNodeRoot;
@@ -99,9 +93,7 @@ TEST(ZelScriptXml, StoredDefinitionWithMissingParts_SettersFailWithTheirTags)
         {" ZelScriptXml.MethodDataSet() ", [&] { script.MethodDataSet("Sub", "int", "x", "1"); }},
     };
     for (const auto& [tag, call] : cases) {
-        const ErrorRecord error = raisedBy(call);
-        EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet) << tag;
-        EXPECT_TRUE(error.Source.ends_with(tag)) << error.Source;
+        test::expectRaises(call, ErrorNumber::ObjectNotSet, tag);
     }
     // MethodDataSet wrote the operation name before it failed on the missing Return.
     EXPECT_EQ(value(script.pubNodeDefMethod, "Name"), "Sub");
@@ -111,10 +103,9 @@ TEST(ZelScriptXml, StoredDefinitionWithMissingParts_SettersFailWithTheirTags)
     ZelScriptXml partly;
     partly.NodeRootValidate("<Definition><WebService><Wsdl/><LoadFromPath/><ClassName/><ServiceName/><ACE/>"
                             "</WebService></Definition>");
-    const ErrorRecord error =
-        raisedBy([&] { partly.WebServicePropertiesSet("http://h/s", "not xml", false, true, "Svc", "Cls", "Op"); });
-    EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet);
-    EXPECT_TRUE(error.Source.ends_with(" ZelScriptXml.WebServicePropertiesSet() ")) << error.Source;
+    test::expectRaises(
+        [&] { partly.WebServicePropertiesSet("http://h/s", "not xml", false, true, "Svc", "Cls", "Op"); },
+        ErrorNumber::ObjectNotSet, " ZelScriptXml.WebServicePropertiesSet() ");
     EXPECT_EQ(values(partly.pubNodeDefWebSrv), "Wsdl=not xml LoadFromPath=0 ClassName=Cls ServiceName=Svc ACE=1");
 }
 
@@ -123,9 +114,8 @@ TEST(ZelScriptXml, StoredDefinitionNotWellFormed_FailsAndLeavesOnlyScript)
 {
     for (const char* stored : {"<Definition><WebService>", "   ", "plain text"}) {
         ZelScriptXml script;
-        const ErrorRecord error = raisedBy([&] { script.NodeRootValidate(stored); });
-        EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet) << "[" << stored << "]";
-        EXPECT_TRUE(error.Source.ends_with(" ZelScriptXml.NodeRootValidate() ")) << error.Source;
+        test::expectRaises([&] { script.NodeRootValidate(stored); }, ErrorNumber::ObjectNotSet,
+                           " ZelScriptXml.NodeRootValidate() ");
         EXPECT_EQ(values(script.pubNodeRoot), "Language= EvalCode=");
         script.NodeRootValidate(); // the document is fixed: nothing more is made
         EXPECT_EQ(parts(script), "- - - - - -");
@@ -139,15 +129,13 @@ TEST(ZelScriptXml, StoredDefinition_IsAppendedAfterEvalCode_PropertiesAreTheElem
 {
     ZelScriptXml script;
     script.NodeRootValidate(kStoredDefinition);
-    EXPECT_EQ(values(script.pubNodeRoot).substr(0, 30), "Language= EvalCode= Definition");
-    EXPECT_EQ(script.pubNodeDefinition.xml(), XmlFncs::xmlMakeNode(kStoredDefinition).xml());
+    EXPECT_EQ(script.pubNodeRoot.xml(),
+              "<Script><Language/><EvalCode/>" + XmlFncs::xmlMakeNode(kStoredDefinition).xml() + "</Script>");
     EXPECT_EQ(parts(script), "Definition WebService Method Parameters Return Proxy");
     EXPECT_EQ(value(script.pubNodeDefWebSrv, "ClassName") + value(script.pubNodeDefMethod, "Name") +
                   value(script.pubNodeDefMetReturn, "AtrId") + value(script.pubNodeDefProxy, "Timeout"),
               "CalcAddTotal30");
     EXPECT_EQ(parameterNames(script), std::vector<std::string>{"a"});
-    EXPECT_TRUE(script.pubNodeDefinition.parent().sameNode(script.pubNodeRoot));
-    EXPECT_TRUE(script.pubNodeDefMetParams.parent().sameNode(script.pubNodeDefMethod));
 
     script.WebServiceProxySettingsSet(true, false, "proxy.local");
     script.WebServiceMethodReturnSet("string", "Result");
@@ -255,15 +243,7 @@ TEST(ZelScriptXml, MethodReturnSet_NoneInAnyCaseStoresEmptyAttribute)
     EXPECT_EQ(values(script.pubNodeDefMetReturn), "Type=[none] AtrId=[none] DefValue=");
 }
 
-class ZelScriptXmlParams : public ComponentFolderTest
-{
-protected:
-    void SetUp() override
-    {
-        ComponentFolderTest::SetUp();
-        useMarkerTemplates();
-    }
-};
+using ZelScriptXmlParams = wsdeftest::MarkerTemplatesTest;
 
 TEST_F(ZelScriptXmlParams, ParamAdd_StoresChildrenInOrder_XmlValuesAsElements)
 {
@@ -326,15 +306,13 @@ TEST_F(ZelScriptXmlParams, ParamAdd_EmptyNameOnlyRemovesAParameterWithEmptyName)
 TEST_F(ZelScriptXmlParams, WithoutDocumentOrParametersElement_FailsObjectNotSetWithItsTag)
 {
     ZelScriptXml script;
-    ErrorRecord error = raisedBy([&] { script.MethodDataSet("m", "t", "a", "d"); });
-    EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet);
-    EXPECT_TRUE(error.Source.ends_with(" ZelScriptXml.MethodDataSet() ")) << error.Source;
+    test::expectRaises([&] { script.MethodDataSet("m", "t", "a", "d"); }, ErrorNumber::ObjectNotSet,
+                       " ZelScriptXml.MethodDataSet() ");
     EXPECT_TRUE(script.pubNodeRoot.isNone());
 
     script.NodeRootValidate("<Definition><Method/></Definition>");
-    error = raisedBy([&] { script.ParamAdd("a", "int"); });
-    EXPECT_EQ(error.Number, ErrorNumber::ObjectNotSet);
-    EXPECT_TRUE(error.Source.ends_with(" WebServiceParams.ParamAdd() ")) << error.Source;
+    test::expectRaises([&] { script.ParamAdd("a", "int"); }, ErrorNumber::ObjectNotSet,
+                       " WebServiceParams.ParamAdd() ");
 }
 
 } // namespace

@@ -26,9 +26,9 @@ class WsdlServer
 public:
     WsdlServer()
     {
-        for (const char* name :
-             {"quotes-s.wsdl", "two-services-xsd.wsdl", "default-namespace.wsdl", "doctype-entities.wsdl",
-              "latin1.wsdl", "utf16.wsdl", "toolkit-two-ports.wsdl", "type-names.wsdl"}) {
+        for (const char* name : {"quotes-s.wsdl", "two-services-xsd.wsdl", "default-namespace.wsdl",
+                                 "doctype-entities.wsdl", "latin1.wsdl", "utf16.wsdl", "toolkit-two-ports.wsdl",
+                                 "type-names.wsdl", "comma-names.wsdl", "two-layouts.wsdl"}) {
             const std::string body = zel::test::fixture(std::string("wsdl/") + name);
             http.server.Get(std::string("/") + name, [body](const httplib::Request& req, httplib::Response& res) {
                 res.set_content(req.has_param("WSDL") ? body : "<html>help page</html>", "text/xml");
@@ -75,14 +75,13 @@ struct Loaded
         service = analyser.BuscarClasesWs();
     }
     // What the wizard does when the user moves on with an operation chosen.
-    bool choose(const std::string& operation, const std::string& prefixes)
+    void choose(const std::string& operation, const std::string& prefixes)
     {
         analyser.SelectedMethod = operation;
         analyser.Prefijos = prefixes;
         analyser.ReturnType.clear();
-        const bool found = analyser.BuscarParametrosRetorno();
+        analyser.BuscarParametrosRetorno();
         analyser.WebServiceMethodParametersInputLoad();
-        return found;
     }
     WebService analyser;
     controls::MemoryGrid grid;
@@ -98,24 +97,24 @@ constexpr const char* kWizardPrefixes = "xsd,xsi,xs,s";
 // the request, the service name as written, and the selection set only for a name that is not blank.
 TEST(WebServiceFetch, ThroughARecordingTransport_RequestNameAndSelection)
 {
-    const std::string w = "<wsdl:definitions xmlns:wsdl='w'>", end = "</wsdl:definitions>";
-    // address, body answered, name returned, SelectedWebService and SelectedClass afterwards, end of the diagnostic
-    const std::tuple<std::string, std::string, const char*, const char*, const char*> cases[] = {
-        {"", "", "", "before", " BuscarClasesWs url=''"}, // no address: no request
-        {"http://127.0.0.1:9/Q.asmx?WSDL", zel::test::fixture("wsdl/quotes-s.wsdl"), "QuoteService", "QuoteService",
-         ""},
-        {"http://127.0.0.1:9/S.asmx", w + "<wsdl:service name=' Calc '/>" + end, " Calc ", " Calc ", ""},
-        {"http://127.0.0.1:9/S.asmx", w + "<wsdl:service name='   '/>" + end, "   ", "before", ""},
-        {"http://127.0.0.1:9/S.asmx", w + "<wsdl:service name=''/>" + end, "", "before", " BuscarClasesWs DomLoad=''"},
-        {"http://127.0.0.1:9/S.asmx", w + "<wsdl:service/><wsdl:service name='Second'/>" + end, "", "before",
-         " BuscarClasesWs DomLoad=''"},
-        {"http://127.0.0.1:9/S.asmx",
-         w + "<wsdl:types><wsdl:service name='Inner'/></wsdl:types><wsdl:service name='Outer'/>" + end, "Inner",
-         "Inner", ""},
-        {"http://127.0.0.1:9/S.asmx", "<definitions><service name='Plain'/></definitions>", "", "before",
-         " BuscarClasesWs DomLoad=''"},
+    const auto wsdl = [](const std::string& services) {
+        return "<wsdl:definitions xmlns:wsdl='w'>" + services + "</wsdl:definitions>";
     };
-    for (const auto& [url, body, expected, selected, diagnostic] : cases) {
+    const char* const unnamed = " BuscarClasesWs DomLoad=''";
+    // body answered ("": no address, no request), name returned, SelectedWebService and
+    // SelectedClass afterwards, end of the diagnostic
+    const std::tuple<std::string, const char*, const char*, const char*> cases[] = {
+        {"", "", "before", " BuscarClasesWs url=''"},
+        {wsdl("<wsdl:service name=' Calc '/>"), " Calc ", " Calc ", ""},
+        {wsdl("<wsdl:service name='   '/>"), "   ", "before", ""},
+        {wsdl("<wsdl:service name=''/>"), "", "before", unnamed},
+        {wsdl("<wsdl:service/><wsdl:service name='Second'/>"), "", "before", unnamed},
+        {wsdl("<wsdl:types><wsdl:service name='Inner'/></wsdl:types><wsdl:service name='Outer'/>"), "Inner", "Inner",
+         ""},
+        {"<definitions><service name='Plain'/></definitions>", "", "before", unnamed},
+    };
+    for (const auto& [body, expected, selected, diagnostic] : cases) {
+        const std::string url = body.empty() ? "" : "http://127.0.0.1:9/S.asmx?WSDL";
         WebService analyser;
         std::vector<http::HttpRequest> sent;
         analyser.setHttpSend([&](const http::HttpRequest& request, const http::HttpOptions& options) {
@@ -159,57 +158,53 @@ TEST(WebServiceFetch, ThroughARecordingTransport_RequestNameAndSelection)
     EXPECT_EQ(analyser.strUrl, "http://127.0.0.1:9/x");
 }
 
-TEST(WebServiceFetch, Documents_GiveTheFirstServiceName)
-{
-    const std::pair<const char*, const char*> cases[] = {
-        {"quotes-s.wsdl", "QuoteService"},
-        {"two-services-xsd.wsdl", "UnitService"},
-        {"default-namespace.wsdl", ""},
-        {"toolkit-two-ports.wsdl", ""},
-        {"latin1.wsdl", "Caf\xC3\xA9"},
-        {"utf16.wsdl", "Sixteen\xC3\xA9"},
-        {"doctype-entities.wsdl", "EntityService"},
-        {"latin1-odd-charset.wsdl", "Caf\xC3\xA9"},
-        {"utf8-declared-latin1.wsdl", "Cotizaci\xC3\xB3n"},
-        {"utf8-declared-utf16.wsdl", "DeclaredSixteen"},
-    };
-    for (const auto& [fixture, expected] : cases) {
-        Loaded loaded(fixture);
-        EXPECT_EQ(loaded.service, expected) << fixture << " " << loaded.analyser.lastDiagnostic();
-        EXPECT_FALSE(loaded.analyser.WSXML.isNone()) << fixture << " parses";
-    }
-    // Entities declared in a DOCTYPE are neither expanded nor fetched.
-    Loaded entities("doctype-entities.wsdl");
-    EXPECT_EQ(entities.analyser.WSXML.documentElement().text().find("lollol"), std::string::npos);
-}
-
-TEST(WebServiceFetch, FailedFetches_ReturnEmptyAndKeepThePreviousWsdl)
+// Each address is fetched by an analyser that has loaded the quotes service: a document gives the
+// name of its first service, whatever its encoding and charset label; a failed fetch returns ""
+// and keeps the WSDL and the selection of the earlier load.
+TEST(WebServiceFetch, Addresses_GiveTheFirstServiceNameOrFailKeepingThePreviousWsdl)
 {
     RawServer silent(&RawServer::hang);
     const std::string refused = "http://127.0.0.1:" + std::to_string(zel::test::closedLoopbackPort()) + "/x.asmx";
-    // address, whether WSXML is replaced, how the diagnostic ends
-    const std::tuple<std::string, bool, const char*> cases[] = {
-        {refused, false, " BuscarClasesWs send"},
-        {"http://wsdl-host.invalid/x.asmx", false, " BuscarClasesWs send"},
-        {silent.url("/x.asmx"), false, " BuscarClasesWs send"}, // never answers
-        {server().url("/error-html"), false, "1001 No se puede leer el xml BuscarClasesWs load Xml"},
-        {server().url("/error-xml"), true, " BuscarClasesWs DomLoad=''"}, // a 500 page in well-formed XML
-        {server().url("/not-xml"), false, "1001 No se puede leer el xml BuscarClasesWs load Xml"},
-        {server().url("/huge"), false, " BuscarClasesWs send"}, // 100 MB
+    const char* const unreadable = "1001 No se puede leer el xml BuscarClasesWs load Xml";
+    const char* const unnamed = " BuscarClasesWs DomLoad=''";
+    const char* const send = " BuscarClasesWs send";
+    // address (a path: on the fixture server), name returned, whether WSXML is replaced, the
+    // diagnostic (when it begins with a blank: how it ends)
+    const std::tuple<std::string, const char*, bool, const char*> cases[] = {
+        {"/quotes-s.wsdl", "QuoteService", true, ""},
+        {"/two-services-xsd.wsdl", "UnitService", true, ""},
+        {"/default-namespace.wsdl", "", true, unnamed},
+        {"/toolkit-two-ports.wsdl", "", true, unnamed},
+        {"/latin1.wsdl", "Caf\xC3\xA9", true, ""},
+        {"/utf16.wsdl", "Sixteen\xC3\xA9", true, ""},
+        {"/doctype-entities.wsdl", "EntityService", true, ""},
+        {"/latin1-odd-charset.wsdl", "Caf\xC3\xA9", true, ""},
+        {"/utf8-declared-latin1.wsdl", "Cotizaci\xC3\xB3n", true, ""},
+        {"/utf8-declared-utf16.wsdl", "DeclaredSixteen", true, ""},
+        {refused, "", false, send},
+        {"http://wsdl-host.invalid/x.asmx", "", false, send},
+        {silent.url("/x.asmx"), "", false, send}, // never answers
+        {"/error-html", "", false, unreadable},
+        {"/error-xml", "", true, unnamed}, // a 500 page in well-formed XML
+        {"/not-xml", "", false, unreadable},
+        {"/huge", "", false, send}, // 100 MB
     };
-    for (const auto& [url, replacesWsxml, stage] : cases) {
+    for (const auto& [address, name, replacesWsxml, stage] : cases) {
         Loaded loaded("quotes-s.wsdl");
         ASSERT_EQ(loaded.service, "QuoteService");
         const XmlNode previous = loaded.analyser.WSXML;
         loaded.analyser.httpOptions().timeout = std::chrono::seconds(1);
-        loaded.analyser.strUrl = url;
-        EXPECT_EQ(loaded.analyser.BuscarClasesWs(), "") << url;
-        EXPECT_EQ(loaded.analyser.WSXML.sameNode(previous), !replacesWsxml) << url;
+        loaded.analyser.strUrl = address.starts_with("/") ? server().url(address) : address;
+        EXPECT_EQ(loaded.analyser.BuscarClasesWs(), name) << address;
+        EXPECT_EQ(loaded.analyser.WSXML.sameNode(previous), !replacesWsxml) << address;
         const std::string diagnostic = loaded.analyser.lastDiagnostic();
-        EXPECT_TRUE(std::string_view(stage).starts_with("1001") ? diagnostic == stage : diagnostic.ends_with(stage))
-            << url << ": " << diagnostic;
-        EXPECT_EQ(loaded.analyser.SelectedWebService, "QuoteService") << url << ": kept from the earlier load";
+        EXPECT_TRUE(diagnostic == stage || (*stage == ' ' && diagnostic.ends_with(stage)))
+            << address << ": " << diagnostic;
+        EXPECT_EQ(loaded.analyser.SelectedWebService, *name != '\0' ? name : "QuoteService") << address;
     }
+    // Entities declared in a DOCTYPE are neither expanded nor fetched.
+    Loaded entities("doctype-entities.wsdl");
+    EXPECT_EQ(entities.analyser.WSXML.documentElement().text().find("lollol"), std::string::npos);
 }
 
 TEST(WebServiceMethods, PrefixLists_SelectWhatIsListed)
@@ -234,28 +229,16 @@ TEST(WebServiceMethods, PrefixLists_SelectWhatIsListed)
         {"type-names.wsdl", "s", "Foreign,Short,"},
         {"default-namespace.wsdl", kWizardPrefixes, ""},
         {"utf8-declared-utf16.wsdl", kWizardPrefixes, "Ping,"},
+        // Names holding a comma, or held in another name, are compared whole.
+        {"comma-names.wsdl", "s", "Get,Quote,Quote,Get,"},
     };
     for (const auto& [fixture, prefixes, expected] : cases) {
         Loaded loaded(fixture);
         EXPECT_EQ(loaded.analyser.BuscarMedotosWs(prefixes), expected) << fixture << " [" << prefixes << "]";
     }
-}
-
-TEST(WebServiceMethods, NamesHoldingACommaOrAnotherName_AreComparedWhole_NoDocumentListsNone)
-{
-    WebService analyser;
-    EXPECT_EQ(analyser.BuscarMedotosWs(kWizardPrefixes), "");
-    EXPECT_FALSE(analyser.lastDiagnostic().empty());
-    const std::string response = "Response'><s:complexType><s:sequence><s:element name='r' type='s:int'/>"
-                                 "</s:sequence></s:complexType></s:element>";
-    analyser.WSXML = XmlNode::parse(
-        "<wsdl:definitions xmlns:wsdl='w' xmlns:s='x'><wsdl:types><s:schema><s:element name='Get,Quote" + response +
-        "<s:element name='Quote" + response + "<s:element name='Get" + response +
-        "</s:schema></wsdl:types><wsdl:message name='Get,QuoteSoapIn'/><wsdl:message name='QuoteSoapIn'/>"
-        "<wsdl:message name='GetSoapOut'/><wsdl:message name='Get,QuoteSoapOut'/><wsdl:message name='Quote SoapIn'/>"
-        "</wsdl:definitions>");
-    ASSERT_FALSE(analyser.WSXML.isNone());
-    EXPECT_EQ(analyser.BuscarMedotosWs("s"), "Get,Quote,Quote,Get,");
+    WebService empty;
+    EXPECT_EQ(empty.BuscarMedotosWs(kWizardPrefixes), "");
+    EXPECT_FALSE(empty.lastDiagnostic().empty()) << "no document lists none";
 }
 
 // The same check as the listing, on WSXML (never on the document passed in), failing quietly.
@@ -280,33 +263,37 @@ TEST(WebServiceMethods, ValidarSiEsProcedimiento_ChecksTheTypedResponseOfWsxmlQu
     }
 }
 
+// The chosen operation fills the grid (types stripped through their colon) and the return-type
+// field, and the shared reference points at its input sequence, in a copy of the document.
 TEST(WebServiceParameters, ChosenOperation_FillsGridReturnTypeAndSharedSequence)
 {
+    // fixture, operation, prefixes, grid, return-type field, the shared reference's name and elements
+    const std::tuple<const char*, const char*, const char*, const char*, const char*, const char*> cases[] = {
+        {"quotes-s.wsdl", "GetQuote", kWizardPrefixes, "*symbol string [none], day date [none]", "double",
+         "s:sequence 2"},
+        {"quotes-s.wsdl", "Ping", kWizardPrefixes, "", "int", "s:sequence 0"}, // no inputs: its empty sequence
+        {"quotes-s.wsdl", "Don't", "s", "*what string [none]", "string", "s:sequence 1"}, // matched literally
+        {"type-names.wsdl", "Foreign", "s", "*thing Thing [none], n int [none]", "Thing", "s:sequence 2"},
+        // No prefix found: the unprefixed query; a type without a prefix keeps its first letter.
+        {"type-names.wsdl", "Plain", kWizardPrefixes, "*a string [none], b int [none]", "", "sequence 2"},
+        // Found with xsd, but the input wrapper is written with s: no rows, reference kept.
+        {"type-names.wsdl", "Bare", "s,xsd", "", "long", "sequence 2"},
+    };
+    XmlNode previous;
+    for (const auto& [fixture, operation, prefixes, grid, field, sequence] : cases) {
+        Loaded loaded(fixture);
+        loaded.grid.addRow({"old", "", "", ""});
+        loaded.choose(operation, prefixes);
+        EXPECT_EQ(rows(loaded.grid), grid) << operation;
+        EXPECT_EQ(loaded.returnType.text(), field) << operation;
+        const XmlNode shared = ParameterSequence::get();
+        EXPECT_EQ(shared.name() + " " + std::to_string(shared.selectNodes("*").size()), sequence) << operation;
+        EXPECT_FALSE(shared.ownerDocument().sameNode(loaded.analyser.WSXML)) << "the reference is into a copy";
+        EXPECT_EQ(shared.sameNode(previous), std::string_view(operation) == "Bare") << operation;
+        previous = shared;
+    }
+    // A name with both quotes does not fail.
     Loaded loaded("quotes-s.wsdl");
-    ASSERT_TRUE(loaded.choose("GetQuote", kWizardPrefixes));
-    EXPECT_EQ(loaded.analyser.ReturnType, "double");
-    EXPECT_EQ(loaded.analyser.ParametroRetorno, "double");
-    EXPECT_EQ(loaded.analyser.cPrefijo, "s");
-    EXPECT_EQ(loaded.returnType.text(), "double");
-    EXPECT_EQ(rows(loaded.grid), "*symbol string [none], day date [none]");
-    const XmlNode sequence = ParameterSequence::get();
-    ASSERT_FALSE(sequence.isNone());
-    EXPECT_EQ(sequence.name(), "s:sequence");
-    EXPECT_EQ(sequence.selectNodes("s:element").size(), 2u);
-    EXPECT_FALSE(sequence.ownerDocument().sameNode(loaded.analyser.WSXML)) << "the reference is into a copy";
-
-    // An operation without inputs: empty grid, but the reference is its empty sequence.
-    ASSERT_TRUE(loaded.choose("Ping", kWizardPrefixes));
-    EXPECT_EQ(rows(loaded.grid), "");
-    EXPECT_EQ(loaded.grid.currentRow(), -1);
-    EXPECT_EQ(ParameterSequence::get().selectNodes("*").size(), 0u);
-    EXPECT_FALSE(ParameterSequence::get().sameNode(sequence));
-    EXPECT_EQ(loaded.returnType.text(), "int");
-
-    // An apostrophe in the name is matched literally; a name with both quotes does not fail.
-    ASSERT_TRUE(loaded.choose("Don't", "s"));
-    EXPECT_EQ(loaded.analyser.ReturnType, "string");
-    EXPECT_EQ(rows(loaded.grid), "*what string [none]");
     loaded.analyser.SelectedMethod = "Don't\"quote";
     EXPECT_NO_THROW(loaded.analyser.BuscarParametrosRetorno());
     EXPECT_NO_THROW(loaded.analyser.BuscarParametrosWs());
@@ -346,27 +333,6 @@ TEST(WebServiceParameters, ReturnTypeLookup_TriesThePrefixesInOrderAndStripsThro
     }
 }
 
-TEST(WebServiceParameters, GridRows_StripEveryTypeThroughItsColon)
-{
-    // operation, prefixes, grid, return-type field, name of the element the shared reference holds
-    const std::tuple<const char*, const char*, const char*, const char*, const char*> cases[] = {
-        {"Foreign", "s", "*thing Thing [none], n int [none]", "Thing", "s:sequence"},
-        // No prefix found: the unprefixed query; a type without a prefix keeps its first letter.
-        {"Plain", kWizardPrefixes, "*a string [none], b int [none]", "", "sequence"},
-        // Found with xsd, but the input wrapper is written with s: no rows, reference kept.
-        {"Bare", "s,xsd", "", "long", "sequence"},
-    };
-    Loaded loaded("type-names.wsdl");
-    ParameterSequence::clear();
-    for (const auto& [operation, prefixes, grid, field, sequence] : cases) {
-        loaded.grid.addRow({"old", "", "", ""});
-        loaded.choose(operation, prefixes);
-        EXPECT_EQ(rows(loaded.grid), grid) << operation;
-        EXPECT_EQ(loaded.returnType.text(), field) << operation;
-        EXPECT_EQ(ParameterSequence::get().name(), sequence) << operation;
-    }
-}
-
 TEST(WebServiceParameters, MissingControlsOrAnInputWithoutType_RaiseWithTheTagAfterWhatCameFirst)
 {
     Loaded loaded("quotes-s.wsdl");
@@ -394,34 +360,23 @@ TEST(WebServiceParameters, MissingControlsOrAnInputWithoutType_RaiseWithTheTagAf
     EXPECT_EQ(ParameterSequence::get().selectNodes("s:element").size(), 3u) << "stored before the rows";
 }
 
+// The options of the operation's input elements: the unprefixed layout is looked at first, the
+// prefixed one only when it gives nothing.
 TEST(WebServiceParameters, BuscarParametrosWs_TriesTheUnprefixedTypesFirst)
 {
-    const std::string older = "<types><schema><element name='Op'><s:complexType><s:sequence>"
-                              "<s:element name='a'/><s:element name='b'/></s:sequence></s:complexType></element>"
-                              "<element name='Unnamed'><s:complexType><s:sequence><s:element/></s:sequence>"
-                              "</s:complexType></element></schema></types>";
-    const std::string current = "<wsdl:types><s:schema><s:element name='Op'><s:complexType><s:sequence>"
-                                "<s:element name='c'/></s:sequence></s:complexType></s:element>"
-                                "<s:element name='Other'><s:complexType><s:sequence><s:element name='d'/>"
-                                "</s:sequence></s:complexType></s:element></s:schema></wsdl:types>";
-    // types in the document, operation, options
-    const std::tuple<std::string, const char*, const char*> cases[] = {
-        {older + current, "Op", "<OPTION>a</OPTION><OPTION>b</OPTION>"}, // the second layout is not consulted
-        {older + current, "Other", "<OPTION>d</OPTION>"},
-        {current, "Op", "<OPTION>c</OPTION>"},
-        {older, "Unnamed", "<OPTION></OPTION>"},
-        {older + current, "op", ""},
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"two-layouts.wsdl", "Op", "<OPTION>a</OPTION><OPTION>b</OPTION>"},
+        {"two-layouts.wsdl", "Other", "<OPTION>d</OPTION>"},
+        {"two-layouts.wsdl", "Unnamed", "<OPTION></OPTION>"},
+        {"two-layouts.wsdl", "op", ""},
+        {"quotes-s.wsdl", "GetQuote", "<OPTION>symbol</OPTION><OPTION>day</OPTION>"},
     };
-    for (const auto& [types, operation, expected] : cases) {
-        WebService analyser;
-        analyser.WSXML = XmlNode::parse("<definitions xmlns:s='x' xmlns:wsdl='w'>" + types + "</definitions>");
-        ASSERT_FALSE(analyser.WSXML.isNone());
-        analyser.SelectedMethod = operation;
-        EXPECT_EQ(analyser.BuscarParametrosWs(), expected) << operation << " in " << types;
+    for (const auto& [fixture, operation, expected] : cases) {
+        Loaded loaded(fixture);
+        ASSERT_FALSE(loaded.analyser.WSXML.isNone()) << fixture;
+        loaded.analyser.SelectedMethod = operation;
+        EXPECT_EQ(loaded.analyser.BuscarParametrosWs(), expected) << operation;
     }
-    Loaded quotes("quotes-s.wsdl");
-    quotes.analyser.SelectedMethod = "GetQuote";
-    EXPECT_EQ(quotes.analyser.BuscarParametrosWs(), "<OPTION>symbol</OPTION><OPTION>day</OPTION>");
     WebService empty;
     empty.SelectedMethod = "Op";
     expectRaises([&] { empty.BuscarParametrosWs(); }, ErrorNumber::ObjectNotSet, " WebService.BuscarParametrosWs() ");
