@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 namespace zel::script::jscript {
 namespace {
 
@@ -15,152 +13,59 @@ using test::Row;
 
 const Row kStatements[] = {
     {"", 0},
-    {"   \t\r\n  ", 0},
-    {";;;", 0},
-    {"var a;", 0},
-    {"var a = 1, b, c = a + 2;", 0},
-    {"{ var a = 1; { a++; } }", 0},
-    {"if (a) b(); else if (c) d(); else { e(); }", 0},
-    {"if (a) if (b) c(); else d();", 0},
     {"do { i++; } while (i < 10);", 0},
-    {"do i++; while (i < 10)", 0},
-    {"do i++\nwhile (i < 10)", 0},
     {"while (x) { if (y) break; else continue; }", 0},
-    {"for (;;) { break; }", 0},
     {"for (var i = 0, n = a.length; i < n; i++) s += a[i];", 0},
     {"for (i = 0; i < 3; ++i);", 0},
-    {"for (var k in obj) out.push(k);", 0},
-    {"for (k in obj) ;", 0},
-    {"for (o.p in obj) ;", 0},
-    {"for (a[0] in obj) ;", 0},
-    {"for ((k) in obj) ;", 0},
     {"for (var k = 0 in obj) ;", 0},
-    {"for (var i = (\"x\" in o) ? 1 : 0; i < 2; i++) ;", 0},
     {"with (Math) x = cos(PI);", 0},
-    {"switch (x) { }", 0},
-    {"switch (x) { case 1: case 2: a(); break; default: b(); }", 0},
     {"switch (x) { default: b(); case 1: a(); }", 0},
-    {"switch (x) { case 'a': { break; } }", 0},
-    {"try { a(); } catch (e) { b(e); }", 0},
-    {"try { a(); } finally { c(); }", 0},
     {"try { a(); } catch (e) { } finally { }", 0},
     {"throw new Error(1, 'failed');", 0},
-    {"function f() { return; }", 0},
     {"function f(a, b, c) { return a + b * c; }", 0},
-    {"function f() { function g() { return 1; } return g(); }", 0},
-    {"if (x) function f() {}", 0},
-    {"function window::onload() { init(); }", 0},
     {"function document.body::onclick(e) { }", 0},
     {"debugger;", 0},
-    {"outer: for (;;) { inner: for (;;) { break outer; continue inner; } }", 0},
     {"a: b: while (x) { continue a; }", 0},
     {"block: { if (x) break block; y(); }", 0},
-    {"a: { } a: { }", 0},
-    {"function f() { a: for (;;) break a; } a: for (;;) break a;", 0},
-    {"while (x) { function f() { return 1; } }", 0},
 };
 
 const Row kExpressions[] = {
-    {"a = b = c;", 0},
-    {"a += 1; a -= 1; a *= 2; a /= 2; a %= 3; a <<= 1; a >>= 1; a >>>= 1; a &= 1; a |= 1; a ^= 1;", 0},
-    {"x = a ? b : c ? d : e;", 0},
     {"x = a || b && c | d ^ e & f == g != h === i !== j;", 0},
     {"x = a < b > c <= d >= e instanceof F in G;", 0},
     {"x = a << b >> c >>> d + e - f * g / h % i;", 0},
     {"x = !a; y = ~b; z = -c; w = +d; v = typeof e; u = void 0; delete o.p;", 0},
-    {"++a; --a; a++; a--; x = - -a; y = !!b;", 0},
-    {"x = new Date; y = new Date(); z = new a.b.C(1)[2].d;", 0},
-    {"x = new new F()();", 0},
-    {"x = new ActiveXObject(\"Scripting.FileSystemObject\");", 0},
-    {"f()()(); o.m(1)(2).p[3](4);", 0},
-    {"x = [];", 0},
-    {"x = [1, , 3, ];", 0},
     {"x = [,,];", 0},
     {"x = {};", 0},
-    {"x = {a: 1, 'b': 2, 3: [4], \"c d\": {e: f}};", 0},
     {"x = (1, 2, 3);", 0},
-    {"x = function () { return this; };", 0},
     {"x = function named(a) { return named; };", 0},
-    {"(function () { })();", 0},
     {"x = 0x1F + 0XaB + 017 + 08 + 1.5 + .5 + 5. + 1e10 + 1E-3 + 2e+2;", 0},
-    {"x = \"tab\\t\\\"q\\\" \\x41 \\u00e9 \\101 \\\\\";", 0},
     {"x = 'line \\\ncontinued';", 0},
     {"x = 'line \\\r\ncontinued';", 0},
     {"x = null; y = true; z = false; t = this;", 0},
-    {"x = a.b.c['d'].e;", 0},
-    {"x = 1..toString();", 0},
     {"x = \"\\u0041\"; var \\u0061bc = 1;", 0},
-    {"$ = _$1; var $_ = $;", 0},
-    {"var int = 1, abstract = 2, goto = 3, byte = 4, final = 5;", 0},
     {"o.get = 1; x = {get: 1, set: 2};", 0},
 };
 
 const Row kRegexAndDivision[] = {
-    {"x = /ab+c/gi;", 0},
-    {"x = a / b / c;", 0},
-    {"x = a /b/ c;", 0},
-    {"x = (a) / 2;", 0},
-    {"x = a[0] / 2;", 0},
-    {"x = /=/.test(s);", 0},
-    {"x /= 2;", 0},
-    {"if (/^\\d+$/.test(s)) ok();", 0},
     {"x = s.replace(/\\//g, '\\\\');", 0},
-    {"x = s.match(/[/]/);", 0},
     {"x = s.split(/[\\]\\/]/);", 0},
     {"x = [/a/, /b/];", 0},
-    {"f(/a/, 1 / 2);", 0},
-    {"return_ = a\n/b/g;", 0},
-    {"x = y++ / 2;", 0},
-    {"x = typeof /re/;", 0},
     {"x = a ? /re/ : /other/;", 0},
-    {"switch (x) { case /a/: break; }", 0},
-    {"x = 1 /*c*/ / 2;", 0},
-    {"x = /a\\/b/;", 0},
 };
 
 const Row kSemicolonInsertion[] = {
-    {"a = 1\nb = 2", 0},
-    {"a = 1\r\nb = 2", 0},
-    {"a = 1\rb = 2", 0},
-    {"a = 1\xE2\x80\xA8"
-     "b = 2",
-     0},
-    {"a = 1\xE2\x80\xA9"
-     "b = 2",
-     0},
-    {"a = 1 /* \n */ b = 2", 0},
-    {"{ a = 1 }", 0},
-    {"a = 1", 0},
-    {"function f() { return\n1 }", 0},
-    {"a\n++b", 0},
-    {"a\n--\nb", 0},
-    {"while (x) { break\nlabel }", 0},
-    {"while (x) { continue\nfoo }", 0},
-    {"var a = b\n(c)", 0},
-    {"a = b\n+c", 0},
-    {"do x(); while (y) z()", 0},
-    {"var a = 1 §b = 2", 1004},
-    {"a = 1 §b = 2", 1004},
-    {"a §b", 1004},
-    {"if (a) b §else c", 1004},
-    {"for (a\n§b;;) ;", 1004},
-    {"for (;;) ;", 0},
-    {"a = 1 /* same line */ §b", 1004},
+    {"a = 1 /* \n */ b = 2", 0}, {"a\n--\nb", 0},           {"var a = 1 §b = 2", 1004},
+    {"if (a) b §else c", 1004},  {"for (a\n§b;;) ;", 1004}, {"a = 1 /* same line */ §b", 1004},
     {"x = f() §g()", 1004},
-    {"x = 1 §)", 1004},
 };
 
 // ---- What does not compile, grouped by error ----
 
 const Row kErrors[] = {
     // 1002 Syntax error: a token that cannot start or continue the construct.
-    {"§}", 1002},
-    {"x = §;", 1002},
-    {"x = a + §;", 1002},
     {"§else x();", 1002},
     {"§case 1: x();", 1002},
     {"f(1, §)", 1002},
-    {"x = (§)", 1002},
     {"x = §class;", 1002},
     {"throw §;", 1002},
     {"function f() {}(§)", 1002},
@@ -169,7 +74,6 @@ const Row kErrors[] = {
     {"@cc_on §@else", 1002},
     // 1003 Expected ':'
     {"x = a ? b §;", 1003},
-    {"x = {a §1};", 1003},
     {"x = {get §a() {}};", 1003},
     {"switch (x) { case 1 §x(); }", 1003},
     {"switch (x) { default §}", 1003},
@@ -177,7 +81,6 @@ const Row kErrors[] = {
     {"for (var i = 0 §i < 3; i++) ;", 1004},
     {"for (a + b §in c) ;", 1004},
     {"for (var a, b §in c) ;", 1004},
-    {"for (a = 1 §in c) ;", 1004},
     {"x = 'it' §'s';", 1004},
     {"x = o§.1;", 1004},
     {"for (;; §", 1002},
@@ -194,97 +97,64 @@ const Row kErrors[] = {
     {"try {} catch §e {}", 1005},
     // 1006 Expected ')'
     {"if (x §y();", 1006},
-    {"f(1 §2)", 1006},
-    {"x = (1 §;", 1006},
     {"function f(a §b) {}", 1006},
     {"try {} catch (e §f) {}", 1006},
     {"f(a, b§", 1006},
     // 1007 Expected ']'
     {"x = a[1 §;", 1007},
     {"x = [1, 2 §;", 1007},
-    {"x = [1 §2]", 1007},
     // 1008 Expected '{'
-    {"try §x(); catch (e) {}", 1008},
     {"try {} catch (e) §x();", 1008},
     {"try {} finally §x();", 1008},
     {"function f() §return;", 1008},
     {"switch (x) §case 1: ;", 1008},
     // 1009 Expected '}'
-    {"{ x();§", 1009},
     {"function f() { if (x) { y(); }§", 1009},
     {"x = {a: 1 §b: 2};", 1009},
     {"switch (x) { case 1: a();§", 1009},
-    {"switch (x) { §a(); }", 1009},
     // 1010 Expected identifier
-    {"var §1;", 1010},
-    {"var §class;", 1010},
-    {"var §if = 1;", 1010},
     {"var a, §;", 1010},
-    {"function §() {}", 1010},
     {"function §if() {}", 1010},
     {"function f(a, §) {}", 1010},
-    {"function f(§1) {}", 1010},
     {"x = o.§class;", 1010},
-    {"p.§catch(f);", 1010},
     {"x = o.§default;", 1010},
     {"try {} catch (§1) {}", 1010},
     {"function a::§() {}", 1010},
     {"function a.§::b() {}", 1010},
     // 1012 Expected '/' (an unterminated regular expression literal, reported where it starts)
-    {"x = §/abc", 1012},
     {"x = §/abc\n/;", 1012},
     {"x = §/[/abc", 1012},
     {"x = §/abc\\", 1012},
     // 1013 Invalid number
-    {"x = §1e;", 1013},
     {"x = §2.5E+;", 1013},
     // 1014 Invalid character
     {"x = §#;", 1014},
-    {"x = §`a`;", 1014},
-    {"x = a §\\ b;", 1014},
-    {"var §\xC3\xA9t\xC3\xA9 = 1;", 1014},
-    {"x = 1;§\x01", 1014},
-    {"x = §\xFF;", 1014},
-    {"§@", 1014},
-    {"@cc_on §@ x", 1014},
     // 1015 Unterminated string constant (reported where the string starts)
     {"x = §\"abc", 1015},
-    {"x = §'abc\ndef';", 1015},
-    {"x = §\"abc\r\";", 1015},
     {"x = §'abc\\", 1015},
     {"x = §'ab\xE2\x80\xA8';", 1015},
     // 1016 Unterminated comment (reported where the comment starts)
     {"x = 1; §/* never closed", 1016},
-    {"§/*/", 1016},
     {"x = 1; §/*@cc_on x = 2;", 1016},
     // 1018 'return' statement outside of function
-    {"§return;", 1018},
     {"if (x) §return 1;", 1018},
     {"function f() {} §return;", 1018},
     // 1019 Can't have 'break' outside of loop
-    {"§break;", 1019},
     {"if (x) { §break; }", 1019},
     {"lbl: { §break; }", 1019},
     {"while (x) { function f() { §break; } }", 1019},
     // 1020 Can't have 'continue' outside of loop
-    {"§continue;", 1020},
     {"switch (x) { case 1: §continue; }", 1020},
     {"lbl: { §continue lbl; }", 1020},
     // 1023 Expected hexadecimal digit
-    {"x = 0x§;", 1023},
     {"x = 0x§g;", 1023},
     {"x = 'C:\\u§sers';", 1023},
-    {"x = '\\x4§';", 1023},
-    {"x = '\\u00§';", 1023},
     {"var \\u006§ = 1;", 1023},
     // 1024 Expected 'while'
-    {"do x(); §until (y);", 1024},
     {"do { x(); } §", 1024},
     // 1025 Label redefined
-    {"a: §a: x();", 1025},
     {"a: while (x) { §a: y(); }", 1025},
     // 1026 Label not found
-    {"while (x) { break §nowhere; }", 1026},
     {"while (x) { continue §nowhere; }", 1026},
     {"a: { while (x) { continue §a; } }", 1026},
     {"a: while (x) { function f() { while (y) break §a; } }", 1026},
@@ -300,8 +170,6 @@ const Row kErrors[] = {
     {"@if (@_win16) x();§", 1029},
     // 1030 Conditional compilation is turned off
     {"x = §@_jscript_version;", 1030},
-    {"/*@ @_jscript @*/ x();", 0},
-    {"§@end", 1030},
     // 1031 Expected constant
     {"@if (§x) y(); @end", 1031},
     {"@if (@a + §) y(); @end", 1031},
@@ -311,38 +179,12 @@ const Row kErrors[] = {
     // 1011 Expected '='
     {"@set @a §1", 1011},
     // 1033 Expected 'catch'
-    {"try { x(); } §y();", 1033},
     {"try { x(); }§", 1033},
     // 1035 Throw must be followed by an expression on the same source line
     {"throw§\nnew Error();", 1035},
     {"if (bad) throw§  \r\n  e;", 1035},
     {"throw§", 1035},
 };
-
-TEST(JScriptParser, AcceptsEveryStatementForm)
-{
-    expectRows(kStatements);
-}
-
-TEST(JScriptParser, AcceptsEveryExpressionForm)
-{
-    expectRows(kExpressions);
-}
-
-TEST(JScriptParser, TellsRegularExpressionsFromDivision)
-{
-    expectRows(kRegexAndDivision);
-}
-
-TEST(JScriptParser, InsertsSemicolonsOnlyWhereAllowed)
-{
-    expectRows(kSemicolonInsertion);
-}
-
-TEST(JScriptParser, ReportsEachErrorClassAtItsPlace)
-{
-    expectRows(kErrors);
-}
 
 const Row kFirstErrorAndRestrictedProductions[] = {
     {"x = 1;\ny = (2§;\nz = \"open", 1006}, // only the first error is reported
@@ -353,19 +195,15 @@ const Row kFirstErrorAndRestrictedProductions[] = {
     {"x = a\n++\n;", 1002},
 };
 
-TEST(JScriptParser, ReportsTheFirstErrorAndEndsRestrictedProductionsAtALineBreak)
+// Every row also checks that the number it expects has a description.
+TEST(JScriptParser, AcceptsEachFormAndReportsEachErrorAtItsPlace)
 {
+    expectRows(kStatements);
+    expectRows(kExpressions);
+    expectRows(kRegexAndDivision);
+    expectRows(kSemicolonInsertion);
+    expectRows(kErrors);
     expectRows(kFirstErrorAndRestrictedProductions);
-}
-
-TEST(JScriptParser, DescribesEveryNumberItReports)
-{
-    std::set<int32_t> reported;
-    for (const Row& row : kErrors)
-        if (row.number != 0)
-            reported.insert(row.number);
-    for (const int32_t number : reported)
-        EXPECT_FALSE(description(number).empty()) << number;
 }
 
 TEST(JScriptParser, DescriptionsMatchThePublishedTexts)

@@ -54,7 +54,8 @@ struct Row
     int32_t number;
 };
 
-// Checks each row's number and, where the source holds a mark, the offset of the error.
+// Checks each row's number, that an error number has a description and, where the source holds a
+// mark, the offset of the error.
 template <std::size_t N> void expectRows(const Row (&rows)[N])
 {
     for (std::size_t i = 0; i < N; ++i) {
@@ -62,6 +63,7 @@ template <std::size_t N> void expectRows(const Row (&rows)[N])
         const Diagnostic d = check(m.source);
         SCOPED_TRACE(::testing::Message() << "row " << i << ": " << rows[i].source);
         EXPECT_EQ(d.number, rows[i].number);
+        EXPECT_EQ(description(rows[i].number).empty(), rows[i].number == 0);
         if (m.offset != std::string_view::npos) {
             EXPECT_EQ(d.offset, m.offset);
         }
