@@ -1,5 +1,6 @@
 #include "host/cFormEngine.h"
 #include "common/Globals.h"
+#include "host/Engine.h"
 #include "host/HostState.h"
 #include "host/cRobot.h"
 #include "hostparts/defaults/DefaultComponents.h"
@@ -7,25 +8,26 @@
 #include "platform/com/ClassRegistry.h"
 #include "support/TestSupport.h"
 
+#include <algorithm>
+
 namespace zel {
 namespace {
 
 using test::raisedBy;
 
-// An editor form without a window that records what the engine asks of it.
+// An editor form without a window: records the operations asked of it, in order; the operation
+// named failOn raises instead, as a window that fails would.
 class FakeForm final : public IEditorForm
 {
 public:
-    explicit FakeForm(EditorFormEvents events) : events(std::move(events)) { ++created; }
+    explicit FakeForm(EditorFormEvents events) : events(std::move(events)) {}
     ~FakeForm() override { ++destroyed; }
 
     void Load() override { record("Load"); }
     void Unload() override
     {
         record("Unload");
-        ++unloaded;
-        if (onUnload)
-            onUnload();
+        ++unloads;
         if (failUnload)
             throw ErrorRecord(5, "unload failed");
     }
@@ -37,58 +39,40 @@ public:
         if (onShow)
             onShow(*this);
     }
-    std::string ShowWizardForNewScript() override
-    {
-        calls.push_back("ShowWizard");
-        return wizardCode;
-    }
-    void UnloadWizard() override { calls.push_back("UnloadWizard"); }
-    void SetScriptText(std::string_view text) override { calls.push_back("SetScriptText:" + std::string(text)); }
-    void ColorizeCode() override { calls.push_back("ColorizeCode"); }
+    std::string ShowWizardForNewScript() override { return record("ShowWizard"), wizardCode; }
+    void UnloadWizard() override { record("UnloadWizard"); }
+    void SetScriptText(std::string_view text) override { record("SetScriptText:" + std::string(text)); }
+    void ColorizeCode() override { record("ColorizeCode"); }
     void SaveCode() override
     {
-        calls.push_back("SaveCode");
+        record("SaveCode");
         events.buttonClick(1);
     }
-    bool Validate() override { return failIf("Validate"), true; }
+    bool Validate() override { return record("Validate"), true; }
     void ResizeForm() override { record("ResizeForm"); }
-    std::string Caption() override { return failIf("Caption"), " Script Editor"; }
-    int32_t Handle() override { return failIf("Handle"), 4711; }
+    std::string Caption() override { return record("Caption"), " Script Editor"; }
+    int32_t Handle() override { return record("Handle"), 4711; }
     void ChangeSettings() override { record("ChangeSettings"); }
     void UpdateLanguages(const XmlNode& languages) override
     {
-        failIf("UpdateLanguages");
+        record("UpdateLanguages");
         receivedLanguages = languages;
     }
-    void ChangeInterfaceLanguage(std::string_view id) override
-    {
-        failIf("ChangeInterfaceLanguage");
-        calls.push_back("Language:" + std::string(id));
-    }
-    // Makes the operation named failOn raise, as a window that fails would.
-    void failIf(const std::string& operation)
+    void ChangeInterfaceLanguage(std::string_view id) override { record("Language:" + std::string(id)); }
+    void record(const std::string& operation)
     {
         if (operation == failOn)
             throw ErrorRecord(1001, "the window failed", "Form");
-    }
-    // Records a successful operation; the one named failOn raises instead.
-    void record(const std::string& operation)
-    {
-        failIf(operation);
         calls.push_back(operation);
     }
 
     EditorFormEvents events;
     std::vector<std::string> calls;
     std::function<void(FakeForm&)> onShow;
-    std::function<void()> onUnload;
-    std::string wizardCode;
+    std::string wizardCode, failOn;
     XmlNode receivedLanguages;
-    int unloaded = 0;
     bool failUnload = false;
-    std::string failOn;
-    static inline int created = 0;
-    static inline int destroyed = 0;
+    static inline int unloads = 0, destroyed = 0;
 };
 
 class Notifier final : public INotifier
@@ -148,8 +132,7 @@ protected:
 
 TEST_F(FormEngineTest, ConstructionMakesTheProcessWideObjects_NeutralAnswersBeforeAnyForm_DestructionReleases)
 {
-    const int destroyedBefore = FakeForm::destroyed;
-    int unloads = 0;
+    const int unloadsBefore = FakeForm::unloads, destroyedBefore = FakeForm::destroyed;
     {
         cFormEngine engine;
         EXPECT_TRUE(globals().gobjSharedData);
@@ -161,18 +144,19 @@ TEST_F(FormEngineTest, ConstructionMakesTheProcessWideObjects_NeutralAnswersBefo
         EXPECT_FALSE(engine.Validate());
         EXPECT_NO_THROW(engine.ShowForm());
         EXPECT_NO_THROW(engine.ResizeForm());
+        EXPECT_NO_THROW(engine.ChangeInterfaceLanguage("es"));
+        EXPECT_NO_THROW(engine.ChangeSettings(nullptr));
         EXPECT_TRUE(forms.empty());
         load(engine);
-        form().onUnload = [&] { ++unloads; };
     }
     EXPECT_FALSE(globals().gobjSharedData);
     EXPECT_FALSE(hostState().gobjRobot);
     EXPECT_TRUE(globals().gxmlLanguages.isNone());
-    EXPECT_EQ(unloads, 1);
+    EXPECT_EQ(FakeForm::unloads, unloadsBefore + 1);
     EXPECT_EQ(FakeForm::destroyed, destroyedBefore + 1);
 }
 
-TEST_F(FormEngineTest, SetDataInstallsTheStoredScriptOrACopyOfThePattern_GetDataReturnsEverything)
+TEST_F(FormEngineTest, SetDataInstallsTheStoredScriptOrACopyOfThePattern_MalformedDataKeepsThePrevious)
 {
     cFormEngine engine;
     load(engine);
@@ -185,6 +169,12 @@ TEST_F(FormEngineTest, SetDataInstallsTheStoredScriptOrACopyOfThePattern_GetData
     EXPECT_NE(data.find("<Unknown a=\"1\">keep <b>me</b></Unknown>"), std::string::npos) << data;
     EXPECT_NE(data.find("<![CDATA[y = 2;]]>"), std::string::npos) << data;
     EXPECT_EQ(test::countOf(data, "<RobotScript>"), 1u);
+
+    const ErrorRecord e = raisedBy([&] { engine.SetData("<Activity><Description>x</Activity>"); });
+    EXPECT_TRUE(e.Description.starts_with("DOM : ")) << e.Description;
+    EXPECT_NE(e.Description.find("line 1"), std::string::npos);
+    EXPECT_EQ(e.Source, " cFormEngine.SetData() ");
+    EXPECT_EQ(engine.GetData(), data);
 
     // An activity without a script gets a copy of the pattern; the file is the copy's source only.
     engine.SetData(kActivityWithoutScript);
@@ -240,35 +230,37 @@ TEST_F(FormEngineTest, PatternFailureThreeCallsDeepInSetDataIsLoggedTwiceWithEve
     EXPECT_TRUE(malformed.Source.starts_with(" General.GetPattern() "));
 }
 
-TEST_F(FormEngineTest, MalformedDataRaisesAndKeepsThePreviousData)
+TEST_F(FormEngineTest, OperationsAndEventsReachTheHeldForm_OnlyOkAndCancelReachTheData)
 {
     cFormEngine engine;
-    load(engine);
-    engine.SetData(kActivityWithScript);
-    const std::string before = engine.GetData();
-    const ErrorRecord e = raisedBy([&] { engine.SetData("<Activity><Description>x</Activity>"); });
-    EXPECT_TRUE(e.Description.starts_with("DOM : ")) << e.Description;
-    EXPECT_NE(e.Description.find("line 1"), std::string::npos);
-    EXPECT_EQ(e.Source, " cFormEngine.SetData() ");
-    EXPECT_EQ(engine.GetData(), before);
-}
+    const XmlNode languages = XmlNode::parse("<Languages><L>en</L></Languages>").documentElement();
+    ASSERT_TRUE(engine.LoadForm(&notifier, languages, nullptr));
+    // LoadForm copies the languages; UpdateLanguages keeps the node and hands the form a copy.
+    EXPECT_FALSE(globals().gxmlLanguages.sameNode(languages));
+    EXPECT_EQ(globals().gxmlLanguages.xml(), languages.xml());
+    engine.UpdateLanguages(languages);
+    EXPECT_TRUE(globals().gxmlLanguages.sameNode(languages));
+    EXPECT_FALSE(form().receivedLanguages.sameNode(languages));
+    EXPECT_EQ(form().receivedLanguages.xml(), languages.xml());
+    engine.ResizeForm();
+    engine.ChangeInterfaceLanguage("es");
+    engine.ChangeSettings(nullptr);
+    EXPECT_EQ(engine.GetHandle(), 4711);
+    EXPECT_TRUE(engine.Validate());
+    EXPECT_EQ(form().calls, (std::vector<std::string>{"Load", "UpdateLanguages", "ResizeForm", "Language:es",
+                                                      "ChangeSettings", "Handle", "Validate"}));
 
-TEST_F(FormEngineTest, ButtonClickIsForwardedAndOnlyZeroOrOneReachTheData)
-{
-    cFormEngine engine;
-    load(engine);
     engine.SetData(kActivityWithScript);
     auto* data = dynamic_cast<SharedData*>(globals().gobjSharedData.get());
     ASSERT_NE(data, nullptr);
     form().events.buttonClick(7);
-    EXPECT_EQ(notifier.events.back(), "Button7");
     EXPECT_EQ(data->ButtonResult(), -1);
     form().events.buttonClick(1);
     EXPECT_EQ(data->ButtonResult(), 1);
     form().events.formActivate();
     form().events.formModified();
     EXPECT_EQ(notifier.events, (std::vector<std::string>{"Button7", "Button1", "Activate", "Modified"}));
-    EXPECT_EQ(form().unloaded, 2);
+    EXPECT_EQ(std::count(form().calls.begin(), form().calls.end(), "Unload"), 2);
     // The closed form is still held: its data can be taken.
     EXPECT_NE(engine.GetData(), "");
     EXPECT_EQ(engine.GetCaption(), " Script Editor");
@@ -301,62 +293,52 @@ TEST_F(FormEngineTest, ShowFormShowsTheEditorForAnActivityWithAScript_AndRunsThe
     EXPECT_EQ(notifier.events, (std::vector<std::string>{"Button1"}));
 }
 
-TEST_F(FormEngineTest, SecondLoadFormUnloadsTheFirstAndIgnoresItsErrors)
-{
-    cFormEngine engine;
-    load(engine);
-    FakeForm* first = forms.back();
-    first->failUnload = true;
-    const int destroyedBefore = FakeForm::destroyed;
-    EXPECT_TRUE(engine.LoadForm(&notifier, XmlNode(), nullptr));
-    EXPECT_EQ(forms.size(), 2u);
-    EXPECT_EQ(FakeForm::destroyed, destroyedBefore + 1);
-    EXPECT_EQ(engine.form(), forms.back());
-    EXPECT_TRUE(module.log().empty());
-}
-
-TEST_F(FormEngineTest, HostThatReloadsOrDropsTheEngineFromButtonClickWaitsForTheRaisingForm)
+TEST_F(FormEngineTest, SecondLoadFormUnloadsTheFirstIgnoringItsErrors_FromTheHostsButtonClickAfterTheHandler)
 {
     auto engine = std::make_unique<cFormEngine>();
     load(*engine);
+    form().failUnload = true;
+    const int destroyedBefore = FakeForm::destroyed;
+    load(*engine);
+    EXPECT_EQ(forms.size(), 2u);
+    EXPECT_EQ(FakeForm::destroyed, destroyedBefore + 1);
+
+    // A host that reloads, or drops the engine, from ButtonClick: the raising form lives on
+    // until its handler ends, and the new form is left alone.
     engine->SetData(kActivityWithScript);
     const auto okThenCarryOn = [](FakeForm& f) {
         f.events.buttonClick(1);
         f.calls.push_back("handler ends");
     };
     form().onShow = okThenCarryOn;
-    const int destroyedBefore = FakeForm::destroyed;
     int destroyedDuringButton = -1;
     notifier.onButton = [&] {
         load(*engine);
         destroyedDuringButton = FakeForm::destroyed;
     };
     engine->ShowForm();
-    EXPECT_EQ(destroyedDuringButton, destroyedBefore);
-    EXPECT_EQ(FakeForm::destroyed, destroyedBefore + 1);
+    EXPECT_EQ(destroyedDuringButton, destroyedBefore + 1);
+    EXPECT_EQ(FakeForm::destroyed, destroyedBefore + 2);
     EXPECT_EQ(engine->form(), forms.back());
-    EXPECT_EQ(form().unloaded, 0);
+    EXPECT_EQ(form().calls, std::vector<std::string>{"Load"});
 
     form().onShow = okThenCarryOn;
     notifier.onButton = [&] { engine.reset(); };
     engine->ShowForm();
-    EXPECT_EQ(FakeForm::destroyed, destroyedBefore + 2);
+    EXPECT_EQ(FakeForm::destroyed, destroyedBefore + 3);
     EXPECT_TRUE(module.log().empty()) << module.log();
 }
 
-TEST_F(FormEngineTest, FirstLoadFormFailureIsLoggedAndRaised)
-{
-    toolkit().editorForm = {};
-    cFormEngine engine;
-    const ErrorRecord e = raisedBy([&] { engine.LoadForm(&notifier, XmlNode(), nullptr); });
-    EXPECT_EQ(e.Number, ErrorNumber::CannotCreateComponent);
-    EXPECT_EQ(e.Source, " cFormEngine.LoadForm() ");
-    EXPECT_NE(module.log().find("\tSOURCE :   cFormEngine.LoadForm() \r\n"), std::string::npos);
-}
-
-TEST_F(FormEngineTest, LanguagesThatCannotBeCopiedFailTheLastStepOnly)
+TEST_F(FormEngineTest, FirstLoadFormFailureIsLoggedAndRaised_LanguagesThatCannotBeCopiedFailTheLastStepOnly)
 {
     cFormEngine engine;
+    {
+        test::Installed<EditorFormFactory> noToolkit(test::toolkitSetter<&Toolkit::editorForm>(), {});
+        const ErrorRecord e = raisedBy([&] { engine.LoadForm(&notifier, XmlNode(), nullptr); });
+        EXPECT_EQ(e.Number, ErrorNumber::CannotCreateComponent);
+        EXPECT_EQ(e.Source, " cFormEngine.LoadForm() ");
+        EXPECT_NE(module.log().find("\tSOURCE :   cFormEngine.LoadForm() \r\n"), std::string::npos);
+    }
     const std::string before = globals().gxmlLanguages.xml();
     auto failingCopy = []() -> XmlNode { throw ErrorRecord(-1072896760, "DOM : languages: bad", "Parser"); };
     // No form held: the editor is created, loaded and given the notifier; then the copy fails,
@@ -378,66 +360,34 @@ TEST_F(FormEngineTest, LanguagesThatCannotBeCopiedFailTheLastStepOnly)
     EXPECT_EQ(globals().gxmlLanguages.xml(), before);
 }
 
-TEST_F(FormEngineTest, UpdateLanguagesKeepsTheNodeWhileLoadFormCopiesIt)
-{
-    cFormEngine engine;
-    const XmlNode languages = XmlNode::parse("<Languages><L>en</L></Languages>").documentElement();
-    engine.LoadForm(&notifier, languages, nullptr);
-    EXPECT_FALSE(globals().gxmlLanguages.sameNode(languages));
-    EXPECT_EQ(globals().gxmlLanguages.xml(), languages.xml());
-
-    engine.UpdateLanguages(languages);
-    EXPECT_TRUE(globals().gxmlLanguages.sameNode(languages));
-    EXPECT_FALSE(form().receivedLanguages.sameNode(languages));
-    EXPECT_EQ(form().receivedLanguages.xml(), languages.xml());
-}
-
-TEST_F(FormEngineTest, FormOperationsReachTheHeldForm)
-{
-    cFormEngine engine;
-    load(engine);
-    engine.ResizeForm();
-    engine.ChangeInterfaceLanguage("es");
-    engine.ChangeSettings(nullptr);
-    EXPECT_EQ(engine.GetHandle(), 4711);
-    EXPECT_TRUE(engine.Validate());
-    EXPECT_EQ(form().calls, (std::vector<std::string>{"Load", "ResizeForm", "Language:es", "ChangeSettings"}));
-}
-
 TEST_F(FormEngineTest, EveryOperationLogsWithItsLogTagAndRaisesWithItsRaiseTag)
 {
     struct Case
     {
         std::string failOn; // the form operation that fails; "" for the notifier or the robot
-        std::function<void(cFormEngine&, FakeForm&)> call;
-        std::string logTag;
+        std::function<void(cFormEngine&)> call;
         std::string raiseTag;
+        std::string logTag = ""; // "": the raise tag with one more leading blank
         std::string innerSource = "Form";
     };
     const std::vector<Case> cases = {
-        {"ChangeInterfaceLanguage", [](cFormEngine& e, FakeForm&) { e.ChangeInterfaceLanguage("es"); },
-         "  cFormEngine.ChangeInterfaceLanguage() ", " cFormEngine.ChangeInterfaceLanguage() "},
-        {"Caption", [](cFormEngine& e, FakeForm&) { e.GetCaption(); }, "  cFormEngine.GetCaption() ",
-         " cFormEngine.GetCaption() "},
-        {"Handle", [](cFormEngine& e, FakeForm&) { e.GetHandle(); }, "  cFormEngine.GetHandle() ",
-         " cFormEngine.GetHandle() "},
-        {"ChangeSettings", [](cFormEngine& e, FakeForm&) { e.ChangeSettings(nullptr); },
-         "  cFormEngine.ChangeSettings() ", " cFormEngine.ChangeSettings() "},
-        {"ResizeForm", [](cFormEngine& e, FakeForm&) { e.ResizeForm(); }, "  cFormEngine.ResizeForm() ",
-         " cFormEngine.ResizeForm() "},
-        {"Initialize", [](cFormEngine& e, FakeForm&) { e.ShowForm(); }, "  cFormEngine.Showform() ",
-         " cFormEngine.ShowForm() "},
-        {"UpdateLanguages", [](cFormEngine& e, FakeForm&) { e.UpdateLanguages(XmlNode::newElement("Languages")); },
-         "  cFormEngine.UpdateLanguages() ", " cFormEngine.UpdateLanguages() "},
-        {"Validate", [](cFormEngine& e, FakeForm&) { e.Validate(); }, "  cFormEngine.Validate() ",
-         " cFormEngine.Validate() "},
-        {"", [](cFormEngine&, FakeForm& f) { f.events.buttonClick(1); }, "  ofrmMain_ButtonClick ",
-         " cFormEngine.ofrmMain_ButtonClick() ", "Host"},
-        {"", [](cFormEngine&, FakeForm& f) { f.events.formActivate(); }, " ofrmMain_FormActivate",
-         " cFormEngine.ofrmMain_FormActivate() ", "Host"},
-        {"", [](cFormEngine&, FakeForm& f) { f.events.formModified(); }, " ofrmMain_FormModified()",
-         " cFormEngine.ofrmMain_FormModified() ", "Host"},
-        {"", [](cFormEngine& e, FakeForm&) { e.GetData(); }, "  cFormEngine.GetData() ", " cFormEngine.GetData() ", ""},
+        {"Language:es", [](cFormEngine& e) { e.ChangeInterfaceLanguage("es"); },
+         " cFormEngine.ChangeInterfaceLanguage() "},
+        {"Caption", [](cFormEngine& e) { e.GetCaption(); }, " cFormEngine.GetCaption() "},
+        {"Handle", [](cFormEngine& e) { e.GetHandle(); }, " cFormEngine.GetHandle() "},
+        {"ChangeSettings", [](cFormEngine& e) { e.ChangeSettings(nullptr); }, " cFormEngine.ChangeSettings() "},
+        {"ResizeForm", [](cFormEngine& e) { e.ResizeForm(); }, " cFormEngine.ResizeForm() "},
+        {"Initialize", [](cFormEngine& e) { e.ShowForm(); }, " cFormEngine.ShowForm() ", "  cFormEngine.Showform() "},
+        {"UpdateLanguages", [](cFormEngine& e) { e.UpdateLanguages(XmlNode::newElement("L")); },
+         " cFormEngine.UpdateLanguages() "},
+        {"Validate", [](cFormEngine& e) { e.Validate(); }, " cFormEngine.Validate() "},
+        {"", [this](cFormEngine&) { form().events.buttonClick(1); }, " cFormEngine.ofrmMain_ButtonClick() ",
+         "  ofrmMain_ButtonClick ", "Host"},
+        {"", [this](cFormEngine&) { form().events.formActivate(); }, " cFormEngine.ofrmMain_FormActivate() ",
+         " ofrmMain_FormActivate", "Host"},
+        {"", [this](cFormEngine&) { form().events.formModified(); }, " cFormEngine.ofrmMain_FormModified() ",
+         " ofrmMain_FormModified()", "Host"},
+        {"", [](cFormEngine& e) { e.GetData(); }, " cFormEngine.GetData() ", "", ""},
     };
     for (const Case& c : cases) {
         cFormEngine engine;
@@ -446,12 +396,13 @@ TEST_F(FormEngineTest, EveryOperationLogsWithItsLogTagAndRaisesWithItsRaiseTag)
         // The notifier fails for the event handlers; GetData fails for want of a robot script document.
         notifier.fail = c.innerSource == "Host";
         const std::size_t logged = module.log().size();
-        const ErrorRecord e = raisedBy([&] { c.call(engine, form()); });
+        const ErrorRecord e = raisedBy([&] { c.call(engine); });
         notifier.fail = false;
         EXPECT_EQ(e.Source, c.innerSource + c.raiseTag) << c.raiseTag;
         const std::string entry = module.log().substr(logged);
+        const std::string logTag = c.logTag.empty() ? " " + c.raiseTag : c.logTag;
         EXPECT_EQ(test::countOf(entry, " -- ERROR --\r\n"), 1u) << c.raiseTag;
-        EXPECT_NE(entry.find("\tSOURCE : " + c.innerSource + c.logTag + "\r\n"), std::string::npos) << entry;
+        EXPECT_NE(entry.find("\tSOURCE : " + c.innerSource + logTag + "\r\n"), std::string::npos) << entry;
     }
 }
 
@@ -460,20 +411,34 @@ TEST_F(FormEngineTest, FailingConstructionIsLoggedOnly_AndLaterOperationsMissThe
     test::ComponentReplaced failing(kClsidSharedData, []() -> std::unique_ptr<IComponent> {
         throw ErrorRecord(429, "ActiveX component can't create object", "Registry");
     });
-    {
-        std::unique_ptr<cFormEngine> engine;
-        EXPECT_NO_THROW(engine = std::make_unique<cFormEngine>());
-        EXPECT_NE(module.log().find("\tSOURCE : Registry  cFormEngine.Class_Initialize() \r\n"), std::string::npos)
-            << module.log();
-        // The steps after the failing one did not run.
-        EXPECT_FALSE(hostState().gobjRobot);
-        load(*engine);
-        EXPECT_EQ(raisedBy([&] { engine->SetData(kActivityWithScript); }).Number, ErrorNumber::ObjectNotSet);
-        const ErrorRecord shown = raisedBy([&] { engine->ShowForm(); });
-        EXPECT_EQ(shown.Number, ErrorNumber::ObjectNotSet);
-        EXPECT_EQ(shown.Source, " cFormEngine.ShowForm() ");
-        EXPECT_EQ(form().calls, (std::vector<std::string>{"Load", "Initialize"}));
-    }
+    std::unique_ptr<cFormEngine> engine;
+    EXPECT_NO_THROW(engine = std::make_unique<cFormEngine>());
+    EXPECT_NE(module.log().find("\tSOURCE : Registry  cFormEngine.Class_Initialize() \r\n"), std::string::npos)
+        << module.log();
+    // The steps after the failing one did not run.
+    EXPECT_FALSE(hostState().gobjRobot);
+    load(*engine);
+    EXPECT_EQ(raisedBy([&] { engine->SetData(kActivityWithScript); }).Number, ErrorNumber::ObjectNotSet);
+    const ErrorRecord shown = raisedBy([&] { engine->ShowForm(); });
+    EXPECT_EQ(shown.Number, ErrorNumber::ObjectNotSet);
+    EXPECT_EQ(shown.Source, " cFormEngine.ShowForm() ");
+    EXPECT_EQ(form().calls, (std::vector<std::string>{"Load", "Initialize"}));
+}
+
+TEST(Engine, LngSetSetsLanguageAndPathData_ShowWithoutAWindowToolkitRaises429)
+{
+    Engine engine;
+    engine.LngSet("es", "/opt/data");
+    EXPECT_EQ(globals().gstrLanguageId, "es");
+    EXPECT_EQ(globals().gstrPathData, "/opt/data");
+    test::Installed<std::function<void()>> noToolkit(test::toolkitSetter<&Toolkit::olderWizard>(), {});
+    const ErrorRecord e = test::raisedBy([&] { engine.Show(); });
+    EXPECT_EQ(e.Number, ErrorNumber::CannotCreateComponent);
+    EXPECT_EQ(e.Source, " Engine.Show() ");
+    int shown = 0;
+    toolkit().olderWizard = [&] { ++shown; };
+    engine.Show();
+    EXPECT_EQ(shown, 1);
 }
 
 } // namespace

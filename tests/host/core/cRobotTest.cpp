@@ -1,6 +1,8 @@
 #include "host/cRobot.h"
 #include "support/TestSupport.h"
 
+#include <tuple>
+
 namespace zel {
 namespace {
 
@@ -14,7 +16,7 @@ XmlNode scriptNode(const std::string& inner)
 const std::string kComplete = "<RobotScript><Script><Language><![CDATA[JScript]]></Language>"
                               "<EvalCode><![CDATA[var x = 1;]]></EvalCode></Script></RobotScript>";
 
-TEST(cRobot, ReadsAndWritesTheCallersNode_BlankEvalCodeLeavesTheElementEmpty)
+TEST(cRobot, ReadsAndWritesTheCallersNode_BlankEvalCodeLeavesTheElementEmpty_OneDefinitionFoundByBaseName)
 {
     XmlNode node = scriptNode(kComplete);
     cRobot robot;
@@ -29,13 +31,8 @@ TEST(cRobot, ReadsAndWritesTheCallersNode_BlankEvalCodeLeavesTheElementEmpty)
     robot.SetEvalCode("    ");
     EXPECT_EQ(robot.GetEvalCode(), "");
     EXPECT_EQ(node.selectSingleNode("RobotScript/Script/EvalCode").xml(), "<EvalCode/>");
-}
 
-TEST(cRobot, DefinitionIsStoredOnceAfterLanguageAndEvalCode_FoundByBaseName)
-{
-    XmlNode node = scriptNode(kComplete);
-    cRobot robot;
-    robot.SetFreeDefinition(node);
+    // The definition is stored once, after the language and the eval code.
     EXPECT_EQ(robot.GetAdditionalDefinition(), "");
     robot.SetAdditionalDefinition("<Definition><WebService>one</WebService></Definition>");
     robot.SetAdditionalDefinition("<Definition><WebService>two</WebService></Definition>");
@@ -59,36 +56,28 @@ TEST(cRobot, DefinitionIsStoredOnceAfterLanguageAndEvalCode_FoundByBaseName)
 
 TEST(cRobot, MissingPartsTable)
 {
-    struct Case
-    {
-        std::string document;
-        bool readEvalRaises, readLanguageRaises;
-    };
-    const std::vector<Case> cases = {
+    // The document; whether reading its eval code, and its language, raises.
+    const std::tuple<std::string, bool, bool> cases[] = {
         {"<RobotScript><Script><Language/></Script></RobotScript>", true, false},
         {"<RobotScript><Script><EvalCode/></Script></RobotScript>", false, true},
         {"<RobotScript/>", true, true},
         {"", true, true},
     };
-    for (const Case& c : cases) {
-        XmlNode node = scriptNode(c.document);
+    for (const auto& [document, evalRaises, languageRaises] : cases) {
+        XmlNode node = scriptNode(document);
         cRobot robot;
         robot.SetFreeDefinition(node);
-        const std::string before = node.xml();
         // Writers never create the missing parts and never fail for them.
-        EXPECT_NO_THROW(robot.SetEvalCode("code")) << c.document;
-        EXPECT_NO_THROW(robot.SetLanguage("VBScript")) << c.document;
-        EXPECT_NO_THROW(robot.SetAdditionalDefinition("<Definition/>")) << c.document;
+        EXPECT_NO_THROW(robot.SetEvalCode("code")) << document;
+        EXPECT_NO_THROW(robot.SetLanguage("VBScript")) << document;
+        EXPECT_NO_THROW(robot.SetAdditionalDefinition("<Definition/>")) << document;
         EXPECT_EQ(robot.GetAdditionalDefinition().empty(), node.selectSingleNode("RobotScript/Script").isNone());
-        if (c.readEvalRaises) {
-            const ErrorRecord e = raisedBy([&] { robot.GetEvalCode(); });
-            EXPECT_EQ(e.Number, ErrorNumber::ObjectNotSet);
-            EXPECT_EQ(e.Source, " cRobot.GetEvalCode() ");
-        } else {
+        if (evalRaises)
+            test::expectRaises([&] { robot.GetEvalCode(); }, ErrorNumber::ObjectNotSet, " cRobot.GetEvalCode() ");
+        else
             EXPECT_NO_THROW(robot.GetEvalCode());
-        }
-        if (c.readLanguageRaises)
-            EXPECT_EQ(raisedBy([&] { robot.GetLanguage(); }).Source, " cRobot.GetLanguage() ");
+        if (languageRaises)
+            test::expectRaises([&] { robot.GetLanguage(); }, ErrorNumber::ObjectNotSet, " cRobot.GetLanguage() ");
         else
             EXPECT_NO_THROW(robot.GetLanguage());
     }
@@ -106,11 +95,8 @@ TEST(cRobot, NoScriptNodeRaisesOnEveryAccess)
         {[&] { robot.GetAdditionalDefinition(); }, " cRobot.GetAdditionalDefinition() "},
         {[&] { robot.SetAdditionalDefinition("<Definition/>"); }, " cRobot.SetAdditionalDefinition() "},
     };
-    for (const auto& [call, tag] : calls) {
-        const ErrorRecord e = raisedBy(call);
-        EXPECT_EQ(e.Number, ErrorNumber::ObjectNotSet) << tag;
-        EXPECT_EQ(e.Source, tag);
-    }
+    for (const auto& [call, tag] : calls)
+        test::expectRaises(call, ErrorNumber::ObjectNotSet, tag);
 }
 
 } // namespace
