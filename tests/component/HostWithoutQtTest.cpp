@@ -1,9 +1,12 @@
 // A host that runs no Qt application of its own, loading the library as any host does.
 
+#include "support/TestSupport.h"
 #include "zel/ZelScriptEditor.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QMessageBox>
+#include <QTextEdit>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -12,8 +15,7 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -23,37 +25,42 @@ class Notifier final : public zel::INotifier
 public:
     void FormActivate() override {}
     void FormModified() override {}
-    void ButtonClick(int32_t ZELButton) override { buttons.push_back(ZELButton); }
+    void ButtonClick(int32_t ZELButton) override
+    {
+        buttons.push_back(ZELButton);
+        if (ZELButton == zel::kButtonOk)
+            dataAtOk = engine->GetData();
+    }
     std::vector<int32_t> buttons;
+    zel::IFormEngine* engine = nullptr;
+    std::string dataAtOk;
 };
 
-std::string readFile(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-TEST(HostWithoutQt, WithoutADisplayShowingIsAClearLoggedError_WithOneTheLibraryMakesTheApplication)
+// The whole road a host takes, through the library's exported entry points only: dlopen,
+// DllGetClassObject, the public header, and the editor window driven by its object names.
+TEST(HostWithoutQt, WithoutADisplayShowingIsAClearLoggedError_WithOneTheLibraryMakesTheApplicationAndShows)
 {
     const std::filesystem::path bin = ZEL_BIN_DIR;
-    const auto folder = std::filesystem::temp_directory_path() / ("zel-noqt-" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder);
-    setenv("ZEL_CLASS_REGISTRY", (folder / "classes.reg").c_str(), 1);
+    const zel::test::TempDir folder;
+    const zel::test::EnvVar registry("ZEL_CLASS_REGISTRY", (folder / "classes.reg").string());
     for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
         unsetenv(name);
     void* library = dlopen((bin / "libzelscript.so").c_str(), RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(library, nullptr) << dlerror();
     auto getClassObject = reinterpret_cast<zel::DllGetClassObjectFn>(dlsym(library, "DllGetClassObject"));
+    auto canUnloadNow = reinterpret_cast<zel::DllCanUnloadNowFn>(dlsym(library, "DllCanUnloadNow"));
+    ASSERT_TRUE(getClassObject && canUnloadNow);
     zel::IClassFactory* raw = nullptr;
     ASSERT_EQ(getClassObject(zel::kClsidFormEngine, &raw), zel::Result::Ok);
-    std::unique_ptr<zel::IClassFactory> factory(raw);
-    std::unique_ptr<zel::IComponent> object(factory->CreateInstance());
+    std::unique_ptr<zel::IComponent> object(std::unique_ptr<zel::IClassFactory>(raw)->CreateInstance());
     auto* engine = dynamic_cast<zel::IFormEngine*>(object.get());
     ASSERT_NE(engine, nullptr);
+    EXPECT_EQ(canUnloadNow(), zel::Result::False);
     Notifier notifier;
+    notifier.engine = engine;
 
     // Without a display the data still goes through; showing is refused with a logged error.
-    const std::string activity = readFile(bin / "data" / "samples" / "VBScriptActivity.xml");
+    const std::string activity = zel::test::readFile(bin / "data" / "samples" / "VBScriptActivity.xml");
     ASSERT_TRUE(engine->LoadForm(&notifier, "<Languages/>", nullptr));
     engine->SetPathData((bin / "data").string());
     engine->SetData(activity);
@@ -64,7 +71,7 @@ TEST(HostWithoutQt, WithoutADisplayShowingIsAClearLoggedError_WithOneTheLibraryM
     } catch (const zel::ErrorRecord& error) {
         EXPECT_EQ(error.Number, 429);
         EXPECT_NE(error.Description.find("no display"), std::string::npos) << error.Description;
-        EXPECT_NE(readFile(bin / "libzelscript.Log").find(error.Description), std::string::npos);
+        EXPECT_NE(zel::test::readFile(bin / "libzelscript.Log").find(error.Description), std::string::npos);
     }
     EXPECT_TRUE(notifier.buttons.empty());
     EXPECT_EQ(QCoreApplication::instance(), nullptr);
@@ -72,23 +79,63 @@ TEST(HostWithoutQt, WithoutADisplayShowingIsAClearLoggedError_WithOneTheLibraryM
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     ASSERT_TRUE(engine->LoadForm(&notifier, "<Languages/>", nullptr));
     ASSERT_NE(qobject_cast<QApplication*>(QCoreApplication::instance()), nullptr);
+    // Replacing a form ignores every failing step, languages that do not parse included.
+    EXPECT_TRUE(engine->LoadForm(&notifier, "<Languages>", nullptr));
     engine->SetData(activity);
-    bool shown = false;
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (widget->isVisible() && widget->objectName() == QLatin1String("frmMain")) {
-                shown = true;
-                widget->findChild<QAbstractButton*>(QStringLiteral("cmdCancel"))->click();
+    QString shownText, shownTitle;
+    // Clicked from a fresh event, so that a message box the click opens does not block the steps.
+    const auto click = [](QWidget& editor, const char* name) {
+        QTimer::singleShot(0, editor.findChild<QAbstractButton*>(QLatin1String(name)), &QAbstractButton::click);
+        return true;
+    };
+    // Run one after the other from the event loop, on the shown editor, each until it says it is done.
+    const std::vector<std::function<bool(QWidget&)>> steps = {
+        [&](QWidget& editor) { return click(editor, "cmdCheckSyntax"); },
+        [&](QWidget&) {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr || !box->isVisible())
+                return false;
+            shownText = box->text();
+            shownTitle = box->windowTitle();
+            box->button(QMessageBox::Ok)->click();
+            return true;
+        },
+        [&](QWidget& editor) {
+            editor.findChild<QTextEdit*>(QStringLiteral("rtfScript"))->setPlainText("Dim road");
+            return click(editor, "cmdOk");
+        },
+    };
+    std::size_t done = 0;
+    int ticks = 0;
+    QTimer driver;
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        for (QWidget* editor : QApplication::topLevelWidgets()) {
+            if (done == steps.size() || !editor->isVisible() || editor->objectName() != QLatin1String("frmMain"))
+                continue;
+            if (steps[done](*editor)) {
+                ++done;
+                ticks = 0;
+            } else if (++ticks > 250) {
+                ADD_FAILURE() << "step " << done << " never finished";
+                editor->hide();
             }
         }
     });
-    closer.start(20);
+    driver.start(20);
     engine->ShowForm();
-    EXPECT_TRUE(shown);
-    EXPECT_EQ(notifier.buttons, std::vector<int32_t>{zel::kButtonCancel});
+    EXPECT_EQ(done, steps.size());
+    EXPECT_EQ(shownText, "Syntax Code Ok !!!");
+    EXPECT_EQ(shownTitle, "Ombrel External Process");
+    EXPECT_EQ(notifier.buttons, std::vector<int32_t>{zel::kButtonOk});
+    EXPECT_NE(notifier.dataAtOk.find("<![CDATA[Dim road]]>"), std::string::npos) << notifier.dataAtOk;
+    EXPECT_EQ(engine->GetData(), notifier.dataAtOk);
+    EXPECT_EQ(engine->GetCaption(), " Script Editor");
+    // The application the library made keeps the library loaded: its code runs the windows.
     object.reset();
-    std::filesystem::remove_all(folder);
+    EXPECT_EQ(canUnloadNow(), zel::Result::False);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        ADD_FAILURE() << "a window survived: " << widget->objectName().toStdString();
 }
 
 } // namespace
