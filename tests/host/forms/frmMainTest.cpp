@@ -29,6 +29,7 @@
 #include <cstring>
 #include <functional>
 #include <optional>
+#include <tuple>
 
 namespace zel::test {
 namespace {
@@ -81,6 +82,15 @@ void press(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoMod
 {
     QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
     QApplication::sendEvent(widget, &event);
+}
+
+// Selects from..to in box (the caret ends at to).
+void select(QTextEdit* box, int from, int to)
+{
+    QTextCursor selection = box->textCursor();
+    selection.setPosition(from);
+    selection.setPosition(to, QTextCursor::KeepAnchor);
+    box->setTextCursor(selection);
 }
 
 bool hasColouredText(const QTextDocument* document)
@@ -146,24 +156,19 @@ TEST_F(EditorTest, FillsTheControls_ALanguageIsWrittenAtOnce_AndOkStoresTheRest)
 
 TEST_F(EditorTest, OkStoresTheTrimmedEngineInTheFirstChildOfItsElement)
 {
-    const struct
-    {
-        const char* stored;
-        const char* typed;
-        const char* expected;
-    } rows[] = {
+    const std::tuple<const char*, const char*, const char*> rows[] = {
         {"<ExecutionEngine/>", "   ", "<ExecutionEngine><![CDATA[]]></ExecutionEngine>"},
         {"<ExecutionEngine>Old</ExecutionEngine>", " New ", "<ExecutionEngine>New</ExecutionEngine>"},
         {"<ExecutionEngine><![CDATA[A]]><![CDATA[B]]></ExecutionEngine>", "C",
          "<ExecutionEngine><![CDATA[C]]><![CDATA[B]]></ExecutionEngine>"},
     };
-    for (const auto& row : rows) {
-        open(activityXml("VBScript", "x = 1", row.stored));
+    for (const auto& [stored, typed, expected] : rows) {
+        open(activityXml("VBScript", "x = 1", stored));
         show([&](QDialog&) {
-            control<QLineEdit>("txtExecutionEngine")->setText(row.typed);
+            control<QLineEdit>("txtExecutionEngine")->setText(typed);
             control<QPushButton>("cmdOk")->click();
         });
-        EXPECT_EQ(executionEngineXml(), row.expected) << row.stored;
+        EXPECT_EQ(executionEngineXml(), expected) << stored;
     }
 }
 
@@ -172,21 +177,17 @@ TEST_F(EditorTest, OkStoresTheTrimmedEngineInTheFirstChildOfItsElement)
 
 TEST_F(EditorTest, SyntaxCheckShowsTheOutcomeInItsMessageBox_TheSameEachTime)
 {
-    const struct
-    {
-        const char* language;
-        const char* script;
-        const char* text; // how the box starts
-    } rows[] = {
+    // The language, the script, how the box starts.
+    const std::tuple<const char*, const char*, const char*> rows[] = {
         {"VBScript", "Function Total()\n    Total = CDbl(DataRiver(\"Amount\")) * 2\nEnd Function\nTotal",
          "Syntax Code Ok !!!"},
         {"JScript", "function total() { return DataRiver(\"Amount\") * 2; }", "Syntax Code Ok !!!"},
         {"VBScript", "Dim a\na = \"never closed\nb = 1", "Error.\r\nNumber: 1033\r\nDesc: Unterminated string"},
         {"JScript", "var a = ;", "Error.\r\nNumber: 1002\r\nDesc: Syntax error"},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.script);
-        open(activityXml(row.language, row.script));
+    for (const auto& [language, script, text] : rows) {
+        SCOPED_TRACE(script);
+        open(activityXml(language, script));
         ui->shown.clear();
         showAndCancel([&](QDialog&) {
             control<QToolButton>("cmdCheckSyntax")->click();
@@ -195,7 +196,7 @@ TEST_F(EditorTest, SyntaxCheckShowsTheOutcomeInItsMessageBox_TheSameEachTime)
         ASSERT_EQ(ui->shown.size(), 2u);
         EXPECT_EQ(ui->shown[1].text, ui->shown[0].text);
         const ShownMessage& box = ui->shown.front();
-        EXPECT_TRUE(box.text.starts_with(row.text)) << box.text;
+        EXPECT_TRUE(box.text.starts_with(text)) << box.text;
         EXPECT_EQ(box.buttons, MessageButtons::Ok);
         const bool passes = box.text == "Syntax Code Ok !!!";
         EXPECT_EQ(box.title, passes ? "Ombrel External Process" : " Script Editor");
@@ -216,34 +217,13 @@ TEST_F(EditorTest, SyntaxCheckShowsTheOutcomeInItsMessageBox_TheSameEachTime)
 // ---------------------------------------------------------------------------------------------
 // Colouring and the clipboard
 
-TEST_F(EditorTest, ColouringKeepsTheCaret_AndNewTextDropsTheOldColours)
-{
-    // Accents, braces and backslashes are escaped in RTF, so the rich text is far longer.
-    const QString script = QString::fromUtf8("' {ñandú} \\ é\nx = \"{}\\\" ' ü\nIf x Then y = 1");
-    open(activityXml("VBScript", script.toStdString()));
-    showAndCancel([&](QDialog&) {
-        auto* box = control<QTextEdit>("rtfScript");
-        for (int position : {0, 5, 14, 20, static_cast<int>(script.size())}) {
-            QTextCursor caret = box->textCursor();
-            caret.setPosition(position);
-            box->setTextCursor(caret);
-            control<QToolButton>("cmdColorizeCode")->click();
-            EXPECT_EQ(box->textCursor().position(), position);
-            EXPECT_EQ(box->toPlainText(), script);
-        }
-        EXPECT_TRUE(hasColouredText(box->document()));
-        form().SetScriptText("plain text");
-        EXPECT_FALSE(hasColouredText(box->document()));
-        EXPECT_EQ(box->toPlainText(), "plain text");
-    });
-    EXPECT_TRUE(ui->shown.empty());
-}
-
-TEST_F(EditorTest, LiveColoursEqualTheButtons_AndTypingSurvivesColouringInUndoAndInTheStore)
+TEST_F(EditorTest, LiveColoursEqualTheButtons_ColouringKeepsTheCaret_TypingSurvivesItInUndoAndInTheStore)
 {
     const std::pair<const char*, const char*> rows[] = {
         {"VBScript", "x = 1 ' note\r\nRem all\nIf x Then s = \"a\"\"b\" & #1/2/2024#\n' é {\\}"},
         {"JScript", "var s = 'it\\'s'; /* open\n still */ x = 0x1F;\n// done\r\nif (a) { b(); }"},
+        // Accents, braces and backslashes are escaped in RTF, so the rich text is far longer.
+        {"VBScript", "' {ñandú} \\ é\nx = \"{}\\\" ' ü\nIf x Then y = 1"},
     };
     for (const auto& [language, script] : rows) {
         SCOPED_TRACE(script);
@@ -253,6 +233,12 @@ TEST_F(EditorTest, LiveColoursEqualTheButtons_AndTypingSurvivesColouringInUndoAn
             auto* box = control<QTextEdit>("rtfScript");
             const std::vector<std::string> live = shownColours(box->document());
             EXPECT_TRUE(hasColouredText(box->document()));
+            for (int position : {0, 5, 14, 20}) {
+                select(box, position, position);
+                control<QToolButton>("cmdColorizeCode")->click();
+                EXPECT_EQ(box->textCursor().position(), position);
+                EXPECT_EQ(KeptText::shownText(*box), hostparts::Colorizer::shownText(script));
+            }
             box->moveCursor(QTextCursor::End);
             press(box, Qt::Key_Z, Qt::NoModifier, "z");
             const int caret = box->textCursor().position();
@@ -267,23 +253,24 @@ TEST_F(EditorTest, LiveColoursEqualTheButtons_AndTypingSurvivesColouringInUndoAn
             control<QPushButton>("cmdOk")->click();
         });
         EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), stored + "9");
+        // New text drops the old colours.
+        form().SetScriptText("plain text");
+        EXPECT_FALSE(hasColouredText(control<QTextEdit>("rtfScript")->document()));
+        EXPECT_EQ(control<QTextEdit>("rtfScript")->toPlainText(), "plain text");
     }
+    EXPECT_TRUE(ui->shown.empty());
 }
 
 TEST_F(EditorTest, ReplaceAllHonoursCaseAndWholeWord_InCodeStringsAndCommentsAlike_AsOneUndoStep)
 {
     const char* const script = "total = 1 ' total here\nmsg = \"Total\"\nsubtotal = total";
-    const struct
-    {
-        bool matchCase, wholeWord;
-        int count;
-        const char* replaced;
-    } rows[] = {
+    // Match case, whole word, the count replaced and the text after.
+    const std::tuple<bool, bool, int, const char*> rows[] = {
         {true, true, 3, "sum = 1 ' sum here\nmsg = \"Total\"\nsubtotal = sum"},
         {false, true, 4, "sum = 1 ' sum here\nmsg = \"sum\"\nsubtotal = sum"},
         {true, false, 4, "sum = 1 ' sum here\nmsg = \"Total\"\nsubsum = sum"},
     };
-    for (const auto& row : rows) {
+    for (const auto& [matchCase, wholeWord, count, replaced] : rows) {
         open(activityXml("VBScript", script));
         showAndCancel([&](QDialog&) {
             auto* box = control<QTextEdit>("rtfScript");
@@ -291,10 +278,10 @@ TEST_F(EditorTest, ReplaceAllHonoursCaseAndWholeWord_InCodeStringsAndCommentsAli
             bar->showFind(true);
             bar->txtFind->setText("total");
             bar->txtReplace->setText("sum");
-            bar->chkMatchCase->setChecked(row.matchCase);
-            bar->chkWholeWord->setChecked(row.wholeWord);
-            EXPECT_EQ(bar->replaceAll(), row.count);
-            EXPECT_EQ(box->toPlainText().toStdString(), row.replaced);
+            bar->chkMatchCase->setChecked(matchCase);
+            bar->chkWholeWord->setChecked(wholeWord);
+            EXPECT_EQ(bar->replaceAll(), count);
+            EXPECT_EQ(box->toPlainText().toStdString(), replaced);
             box->undo();
             EXPECT_EQ(box->toPlainText().toStdString(), script);
             // Find next wraps round from the end, backwards from the start.
@@ -309,15 +296,8 @@ TEST_F(EditorTest, ReplaceAllHonoursCaseAndWholeWord_InCodeStringsAndCommentsAli
 
 TEST_F(EditorTest, EditingKeys_CommentIndentAndNewLineFollowTheLanguage)
 {
-    const struct
-    {
-        const char* language;
-        const char* script;
-        int from, to; // the selection
-        int key;
-        Qt::KeyboardModifiers modifiers;
-        const char* after;
-    } rows[] = {
+    // The language, the script, the selection, the key pressed and the script after.
+    const std::tuple<const char*, const char*, int, int, int, Qt::KeyboardModifiers, const char*> rows[] = {
         {"VBScript", "a = 1\n  b = 2\n", 0, 13, Qt::Key_Slash, Qt::ControlModifier, "'a = 1\n'  b = 2\n"},
         {"VBScript", "'a = 1\n  ' b = 2", 0, 16, Qt::Key_Slash, Qt::ControlModifier, "a = 1\n   b = 2"},
         {"JScript", "  a();\n\n  b();", 0, 14, Qt::Key_Slash, Qt::ControlModifier, "  //a();\n\n  //b();"},
@@ -328,19 +308,16 @@ TEST_F(EditorTest, EditingKeys_CommentIndentAndNewLineFollowTheLanguage)
         {"VBScript", "Private Function F()", 20, 20, Qt::Key_Return, Qt::NoModifier, "Private Function F()\n    "},
         {"JScript", "  if (a) {", 10, 10, Qt::Key_Return, Qt::NoModifier, "  if (a) {\n      "},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.script);
-        open(activityXml(row.language, row.script));
+    for (const auto& [language, script, from, to, key, modifiers, after] : rows) {
+        SCOPED_TRACE(script);
+        open(activityXml(language, script));
         showAndCancel([&](QDialog&) {
             auto* box = control<QTextEdit>("rtfScript");
-            QTextCursor selection = box->textCursor();
-            selection.setPosition(row.from);
-            selection.setPosition(row.to, QTextCursor::KeepAnchor);
-            box->setTextCursor(selection);
-            press(box, row.key, row.modifiers, row.key == Qt::Key_Return ? "\r" : "");
-            EXPECT_EQ(box->toPlainText().toStdString(), row.after);
+            select(box, from, to);
+            press(box, key, modifiers, key == Qt::Key_Return ? "\r" : "");
+            EXPECT_EQ(box->toPlainText().toStdString(), after);
             box->undo();
-            EXPECT_EQ(box->toPlainText().toStdString(), row.script);
+            EXPECT_EQ(box->toPlainText().toStdString(), script);
         });
     }
 }
@@ -374,33 +351,22 @@ TEST_F(EditorTest, IdleCheckMarksTheFirstErrorOffTheWindowThread_AndAnEditClears
 
 TEST_F(EditorTest, ClipboardButtonsWorkOnTheScriptSelection)
 {
-    const struct
-    {
-        const char* button;
-        int selectFrom;
-        int selectTo;
-        const char* clipboardBefore;
-        const char* clipboardAfter;
-        const char* scriptAfter;
-    } rows[] = {
+    // The button, the selection, the clipboard before and after, the script after.
+    const std::tuple<const char*, int, int, const char*, const char*, const char*> rows[] = {
         {"cmdCut", 3, 3, "old", "", "alpha\nbeta"},
         {"cmdCopy", 3, 8, "", "ha\nbe", "alpha\nbeta"},
         {"cmdCut", 3, 8, "", "ha\nbe", "alpta"},
         {"cmdPaste", 0, 5, "gamma", "gamma", "gamma\nbeta"},
     };
-    for (const auto& row : rows) {
+    for (const auto& [button, from, to, clipboardBefore, clipboardAfter, scriptAfter] : rows) {
         open(activityXml("VBScript", "alpha\nbeta"));
-        ui->clipboard = row.clipboardBefore;
+        ui->clipboard = clipboardBefore;
         showAndCancel([&](QDialog&) {
-            auto* box = control<QTextEdit>("rtfScript");
-            QTextCursor selection = box->textCursor();
-            selection.setPosition(row.selectFrom);
-            selection.setPosition(row.selectTo, QTextCursor::KeepAnchor);
-            box->setTextCursor(selection);
-            control<QToolButton>(row.button)->click();
-            EXPECT_EQ(box->toPlainText().toStdString(), row.scriptAfter) << row.button;
+            select(control<QTextEdit>("rtfScript"), from, to);
+            control<QToolButton>(button)->click();
+            EXPECT_EQ(control<QTextEdit>("rtfScript")->toPlainText().toStdString(), scriptAfter) << button;
         });
-        EXPECT_EQ(ui->clipboard, row.clipboardAfter) << row.button;
+        EXPECT_EQ(ui->clipboard, clipboardAfter) << button;
     }
     EXPECT_TRUE(ui->shown.empty());
 }
@@ -435,13 +401,7 @@ TEST_F(EditorTest, OkGivesBackUntouchedTextByteForByte_AndAnEditChangesOnlyWhatW
 TEST_F(EditorTest, OkRefusesCharactersXmlCannotHoldNamingTheLine_AndTheWindowStaysOpen)
 {
     open(activityXml("VBScript", "x = 1"));
-    struct Case
-    {
-        const char* box;
-        QString text;
-        const char* message;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, QString, const char*> cases[] = {
         {"rtfScript", QStringLiteral("x = 1\ny = \f2"),
          "Line 2 of \"Script\" holds a character that cannot be saved (U+000C)"},
         {"rtfScript", QString("a") + QChar(0) + "b",
@@ -450,14 +410,14 @@ TEST_F(EditorTest, OkRefusesCharactersXmlCannotHoldNamingTheLine_AndTheWindowSta
          "Line 3 of \"Description\" holds a character that cannot be saved (U+FFFF)"},
     };
     showAndCancel([&](QDialog&) {
-        for (const Case& c : cases) {
-            control<QTextEdit>(c.box)->setPlainText(c.text);
+        for (const auto& [box, text, message] : cases) {
+            control<QTextEdit>(box)->setPlainText(text);
             control<QPushButton>("cmdOk")->click();
             EXPECT_TRUE(window()->isVisible());
             ASSERT_FALSE(ui->shown.empty());
-            EXPECT_TRUE(ui->shown.back().text.starts_with(c.message)) << ui->shown.back().text;
+            EXPECT_TRUE(ui->shown.back().text.starts_with(message)) << ui->shown.back().text;
             EXPECT_FALSE(engine->Validate());
-            control<QTextEdit>(c.box)->setPlainText("fine");
+            control<QTextEdit>(box)->setPlainText("fine");
         }
         EXPECT_TRUE(notifier.buttons.empty());
     });
@@ -495,41 +455,31 @@ TEST_F(EditorTest, AMillionNestedElementsAreReadShownAndGivenBack)
 TEST_F(EditorTest, HandlerErrorsAreShownWithTheHandlersTags_LoggedAndTheWindowStaysOpen)
 {
     std::optional<ComponentReplaced> noColouring;
-    const struct
-    {
-        std::function<void()> act;
-        const char* text;   // how the last message box starts
-        const char* source; // how it ends
-        const char* log;    // the log file that has it, and what it has
-        const char* logged;
-    } rows[] = {
-        {[&] { ui->clipboardFails = true, control<QToolButton>("cmdCopy")->click(); },
-         "Error: ", "\rSource: Clipboard frmMain.Copy()  frmMain.cmdCopy_Click() ", "zeltest.Reports.Log",
-         "Clipboard frmMain.Copy()  frmMain.cmdCopy_Click() "},
-        {[&] { ui->clipboardFails = true, control<QToolButton>("cmdCut")->click(); },
-         "Error: ", "\rSource: Clipboard frmMain.Copy()  frmMain.cmdCut_Click() ", "zeltest.Reports.Log",
-         "Clipboard frmMain.Copy()  frmMain.cmdCut_Click() "},
-        {[&] { ui->clipboardFails = true, control<QToolButton>("cmdPaste")->click(); },
-         "Error: ", "\rSource: Clipboard frmMain.Paste()  frmMain.cmdPaste_Click() ", "zeltest.Reports.Log",
-         "Clipboard frmMain.Paste()  frmMain.cmdPaste_Click() "},
+    const auto failingClipboard = [&](const char* button) {
+        return [this, button] { ui->clipboardFails = true, control<QToolButton>(button)->click(); };
+    };
+    // What is done; how the last message box starts and how it ends; what the log has ("": the
+    // end of the box without "\rSource: "). A box that starts "Error: " is a report, and goes to
+    // the reports log; the others go to the error log.
+    const std::tuple<std::function<void()>, const char*, const char*, const char*> rows[] = {
+        {failingClipboard("cmdCopy"), "Error: ", "\rSource: Clipboard frmMain.Copy()  frmMain.cmdCopy_Click() ", ""},
+        {failingClipboard("cmdCut"), "Error: ", "\rSource: Clipboard frmMain.Copy()  frmMain.cmdCut_Click() ", ""},
+        {failingClipboard("cmdPaste"), "Error: ", "\rSource: Clipboard frmMain.Paste()  frmMain.cmdPaste_Click() ", ""},
         {[&] {
              hostState().gobjRobot->SetFreeDefinition(XmlNode());
              control<QComboBox>("cmbScriptLanguage")->setCurrentIndex(1);
          },
-         "Error: ", "\rSource:  cRobot.SetLanguage()  frmMain.cmbScriptLanguage_Click() ", "zeltest.Reports.Log",
-         " cRobot.SetLanguage()  frmMain.cmbScriptLanguage_Click() "},
+         "Error: ", "\rSource:  cRobot.SetLanguage()  frmMain.cmbScriptLanguage_Click() ", ""},
         {[&] { noColouring.emplace(kClsidColorizer), control<QToolButton>("cmdColorizeCode")->click(); },
-         "Error: 429\rDescription: ", " frmMain.ColorizeCode()  frmMain.cmdColorizeCode_Click() ",
-         "zeltest.Reports.Log", " frmMain.ColorizeCode()  frmMain.cmdColorizeCode_Click() "},
+         "Error: 429\rDescription: ", " frmMain.ColorizeCode()  frmMain.cmdColorizeCode_Click() ", ""},
         // The question, the wizard's absence, then the error of the colouring that follows it.
-        {[&] { noColouring.emplace(kClsidColorizer), control<QToolButton>("cmdWizard")->click(); }, "Error.\r\nDesc: ",
-         " frmMain.ColorizeCode()  frmMain.cmdWizard_Click() ", "zeltest.Log", " frmMain.cmdWizard_Click() "},
+        {[&] { noColouring.emplace(kClsidColorizer), control<QToolButton>("cmdWizard")->click(); },
+         "Error.\r\nDesc: ", " frmMain.ColorizeCode()  frmMain.cmdWizard_Click() ", " frmMain.cmdWizard_Click() "},
         {[&] {
              globals().gobjSharedData->PropertiesNode().removeChildren();
              control<QPushButton>("cmdOk")->click();
          },
-         "Error.\r\nDesc: ", " frmMain.Validate()  frmMain.cmdOk_Click() ", "zeltest.Log",
-         " frmMain.Validate()  frmMain.cmdOk_Click() "},
+         "Error.\r\nDesc: ", " frmMain.Validate()  frmMain.cmdOk_Click() ", ""},
         // The form engine logs the host's refusal on the way, and the window once more at its end.
         {[&] {
              notifier.failOnButton = kButtonCancel;
@@ -537,15 +487,15 @@ TEST_F(EditorTest, HandlerErrorsAreShownWithTheHandlersTags_LoggedAndTheWindowSt
              notifier.failOnButton = -1;
          },
          "Error.\r\nDesc: ", "Host.ButtonClick cFormEngine.ofrmMain_ButtonClick()  frmMain.cmdCancel_Click() ",
-         "zeltest.Log", "Host.ButtonClick  ofrmMain_ButtonClick "},
+         "Host.ButtonClick  ofrmMain_ButtonClick "},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.source);
+    for (const auto& [act, text, source, logged] : rows) {
+        SCOPED_TRACE(source);
         open(activityXml("VBScript", "alpha"));
         ui->shown.clear();
         notifier.buttons.clear();
         showAndCancel([&](QDialog& dialog) {
-            row.act();
+            act();
             noColouring.reset();
             ui->clipboardFails = false;
             EXPECT_TRUE(dialog.isVisible());
@@ -557,45 +507,17 @@ TEST_F(EditorTest, HandlerErrorsAreShownWithTheHandlersTags_LoggedAndTheWindowSt
         EXPECT_EQ(box.icon, MessageIcon::Critical);
         EXPECT_EQ(box.buttons, MessageButtons::Ok);
         EXPECT_EQ(box.title, " Script Editor");
-        EXPECT_TRUE(box.text.starts_with(row.text)) << box.text;
-        EXPECT_TRUE(box.text.ends_with(row.source)) << box.text;
-        const std::string log = readFile(folder / row.log);
-        EXPECT_NE(log.find(row.logged), std::string::npos) << log;
+        EXPECT_TRUE(box.text.starts_with(text)) << box.text;
+        EXPECT_TRUE(box.text.ends_with(source)) << box.text;
+        const bool report = std::string_view(text).starts_with("Error: ");
+        const std::string log = readFile(folder / (report ? "zeltest.Reports.Log" : "zeltest.Log"));
+        const std::string_view end = std::string_view(source).starts_with("\rSource: ") ? source + 9 : source;
+        EXPECT_NE(log.find(*logged != '\0' ? logged : end), std::string::npos) << log;
     }
 }
 
 // ---------------------------------------------------------------------------------------------
 // The wizard button
-
-TEST_F(EditorTest, WizardQuestion_NoChangesNothing_YesWithoutAWizardTellsTheUserAndColours)
-{
-    CountingColorizerScope colouring;
-    open(activityXml("VBScript", "x = 1"));
-    ui->answers.push_back(MessageResult::No);
-    showAndCancel([&](QDialog&) {
-        const int colouredBefore = CountingColorizer::calls;
-        control<QTextEdit>("rtfScript")->setPlainText("typed but not stored");
-        control<QToolButton>("cmdWizard")->click();
-        EXPECT_EQ(CountingColorizer::calls, colouredBefore);
-        control<QToolButton>("cmdWizard")->click();
-        EXPECT_EQ(CountingColorizer::calls, colouredBefore + 1);
-        EXPECT_EQ(control<QTextEdit>("rtfScript")->toPlainText(), "typed but not stored");
-    });
-    ASSERT_EQ(ui->shown.size(), 3u);
-    for (int i : {0, 1}) {
-        EXPECT_EQ(ui->shown[i].text, "The wizard replaces the current script with the code it generates.\nDo you "
-                                     "want to continue?");
-        EXPECT_EQ(ui->shown[i].buttons, MessageButtons::YesNo);
-    }
-    EXPECT_EQ(ui->shown[2].text, "The web-service wizard is not available yet.");
-    EXPECT_EQ(ui->shown[2].buttons, MessageButtons::Ok);
-    for (const ShownMessage& box : ui->shown) {
-        EXPECT_EQ(box.title, frmMain::kProgramTitle);
-        EXPECT_EQ(box.icon, MessageIcon::Information);
-    }
-    EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), "x = 1");
-    EXPECT_EQ(hostState().gobjRobot->GetAdditionalDefinition(), "");
-}
 
 // Installs a web-service wizard that hands back a fixed outcome, and counts its showings.
 class FakeWizardScope
@@ -615,40 +537,62 @@ private:
 
 const char* const kDefinition = "<Definition><WebService><![CDATA[Calculator]]></WebService></Definition>";
 
-TEST_F(EditorTest, WizardWithoutCodeOnlyColours_WizardCodeReplacesTheScriptAndReachesTheDocumentAtOk)
+TEST_F(EditorTest, WizardButton_NoChangesNothing_YesColours_AWizardsCodeReplacesTheScriptAndReachesTheDocumentAtOk)
 {
     CountingColorizerScope colouring;
-    FakeWizardScope wizard({"", kDefinition});
+    std::optional<FakeWizardScope> wizard;
     open(activityXml("VBScript", "old = 1"));
+    ui->answers.push_back(MessageResult::No);
     show([&](QDialog&) {
-        int colouredBefore = CountingColorizer::calls;
-        control<QTextEdit>("rtfScript")->setPlainText("typed = 2");
+        auto* box = control<QTextEdit>("rtfScript");
+        // Each click below colours once, the first (answered No) excepted.
+        const int colouredBefore = CountingColorizer::calls;
+        box->setPlainText("typed = 2");
         control<QToolButton>("cmdWizard")->click();
-        EXPECT_EQ(wizard.shown, 1);
-        EXPECT_EQ(control<QTextEdit>("rtfScript")->toPlainText(), "typed = 2");
+        EXPECT_EQ(CountingColorizer::calls, colouredBefore);
+        control<QToolButton>("cmdWizard")->click(); // no wizard to show
+        wizard.emplace(WizardOutcome{"", kDefinition});
+        control<QToolButton>("cmdWizard")->click(); // a wizard that gives no code
+        EXPECT_EQ(wizard->shown, 1);
+        EXPECT_EQ(box->toPlainText(), "typed = 2");
         EXPECT_EQ(hostState().gobjRobot->GetAdditionalDefinition(), "");
-        EXPECT_EQ(CountingColorizer::calls, colouredBefore + 1);
+        EXPECT_EQ(CountingColorizer::calls, colouredBefore + 2);
 
-        wizard.outcome = {"Dim result\nresult = Add(1, 2)", kDefinition};
-        colouredBefore = CountingColorizer::calls;
+        wizard->outcome = {"Dim result\nresult = Add(1, 2)", kDefinition};
         control<QToolButton>("cmdWizard")->click();
-        EXPECT_EQ(wizard.shown, 2);
-        EXPECT_EQ(control<QTextEdit>("rtfScript")->toPlainText(), "Dim result\nresult = Add(1, 2)");
+        EXPECT_EQ(wizard->shown, 2);
+        EXPECT_EQ(box->toPlainText(), "Dim result\nresult = Add(1, 2)");
         EXPECT_EQ(hostState().gobjRobot->GetAdditionalDefinition(), kDefinition);
         EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), "old = 1");
-        EXPECT_EQ(CountingColorizer::calls, colouredBefore + 1);
+        EXPECT_EQ(CountingColorizer::calls, colouredBefore + 3);
         control<QPushButton>("cmdOk")->click();
     });
-    EXPECT_EQ(ui->shown.size(), 2u); // the two questions only
+    // Four questions, and the wizard's absence told once between them.
+    ASSERT_EQ(ui->shown.size(), 5u);
+    for (const ShownMessage& box : ui->shown) {
+        const bool absent = &box == &ui->shown[2];
+        EXPECT_EQ(box.text, absent ? "The web-service wizard is not available yet."
+                                   : "The wizard replaces the current script with the code it generates.\nDo you "
+                                     "want to continue?");
+        EXPECT_EQ(box.buttons, absent ? MessageButtons::Ok : MessageButtons::YesNo);
+        EXPECT_EQ(box.title, frmMain::kProgramTitle);
+        EXPECT_EQ(box.icon, MessageIcon::Information);
+    }
     EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), "Dim result\nresult = Add(1, 2)");
     EXPECT_EQ(notifier.buttons, std::vector<int32_t>{kButtonOk});
 }
 
-TEST_F(EditorTest, NewActivityTakesTheWizardsCodeAsIfOkWerePressed_WithItsDefinition)
+TEST_F(EditorTest, NewActivityShowsNoEditor_WithoutAWizardTellsNobody_WithOneTakesItsCodeAsIfOkWerePressed)
 {
-    FakeWizardScope wizard({"result = Add(1, 2)", kDefinition});
     open(fixture("host/activity-no-script.xml"));
     show([&](QDialog&) { ADD_FAILURE() << "the editor must not be shown"; });
+    EXPECT_TRUE(notifier.buttons.empty());
+    ASSERT_EQ(ui->shown.size(), 1u);
+    EXPECT_NE(ui->shown[0].text.find("not available"), std::string::npos);
+
+    FakeWizardScope wizard({"result = Add(1, 2)", kDefinition});
+    ui->shown.clear();
+    engine->ShowForm();
     EXPECT_EQ(wizard.shown, 1);
     EXPECT_EQ(modal->shows, 0);
     EXPECT_EQ(notifier.buttons, std::vector<int32_t>{kButtonOk});
@@ -658,21 +602,10 @@ TEST_F(EditorTest, NewActivityTakesTheWizardsCodeAsIfOkWerePressed_WithItsDefini
     EXPECT_TRUE(ui->shown.empty());
 }
 
-TEST(EditorMoving, MovingNoWindowRaisesWithTheMoveTag)
-{
-    try {
-        ui::MoveForm(nullptr, {}, {});
-        FAIL() << "MoveForm should have raised";
-    } catch (const ErrorRecord& e) {
-        EXPECT_EQ(e.Number, ErrorNumber::ObjectNotSet);
-        EXPECT_EQ(e.Source, " General.MoveForm() ");
-    }
-}
-
 // ---------------------------------------------------------------------------------------------
-// Language
+// The window: its language, its caption bar, its picture
 
-TEST_F(EditorTest, LanguageSwitchingSetsEveryTextAndAMissingFileChangesNone)
+TEST_F(EditorTest, LanguageSwitchingSetsEveryTextAndAMissingFileChangesNone_TheCaptionDragsWithTheLeftButtonOnly)
 {
     open(activityXml("VBScript", "x = 1"));
     showAndCancel([&](QDialog& dialog) {
@@ -683,28 +616,46 @@ TEST_F(EditorTest, LanguageSwitchingSetsEveryTextAndAMissingFileChangesNone)
         EXPECT_EQ(control<QPushButton>("cmdOk")->text(), "&Aceptar");
         EXPECT_EQ(control<QToolButton>("cmdCheckSyntax")->toolTip(), "Comprobar la sintaxis");
         EXPECT_EQ(control<QLabel>("lblExecutionEngine")->text(), QString::fromUtf8("Motor de ejecución"));
-
         engine->ChangeInterfaceLanguage("xx");
         EXPECT_EQ(globals().gstrLanguageId, "xx");
         EXPECT_EQ(engine->GetCaption(), " Editor de scripts");
         EXPECT_EQ(control<QPushButton>("cmdOk")->text(), "&Aceptar");
+
+        // No system title bar: the caption bar, a gradient darker at its left end, moves the window.
+        EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::FramelessWindowHint));
+        const QImage picture = dialog.grab().toImage();
+        ASSERT_FALSE(picture.isNull());
+        EXPECT_LT(picture.pixelColor(3, 13).lightness(), picture.pixelColor(picture.width() - 4, 13).lightness());
+        auto* caption = control<QWidget>("picCaption");
+        const QPoint start = caption->mapToGlobal(QPoint(40, 10)), end = start + QPoint(50, 30);
+        auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+            QMouseEvent event(type, QPointF(caption->mapFromGlobal(at)), QPointF(at), button, held, Qt::NoModifier);
+            QCoreApplication::sendEvent(caption, &event);
+        };
+        const QPoint before = dialog.pos();
+        for (Qt::MouseButton button : {Qt::RightButton, Qt::LeftButton}) {
+            send(QEvent::MouseButtonPress, start, button, button);
+            send(QEvent::MouseMove, end, Qt::NoButton, button);
+            send(QEvent::MouseButtonRelease, end, button, Qt::NoButton);
+            EXPECT_EQ(dialog.pos(), before + (button == Qt::LeftButton ? QPoint(50, 30) : QPoint())) << button;
+        }
     });
+    EXPECT_TRUE(ui->shown.empty());
+    // Moving no window raises with the move tag.
+    const ErrorRecord e = raisedBy([] { ui::MoveForm(nullptr, {}, {}); });
+    EXPECT_EQ(e.Number, ErrorNumber::ObjectNotSet);
+    EXPECT_EQ(e.Source, " General.MoveForm() ");
 }
 
 // ---------------------------------------------------------------------------------------------
 // Skin
 
-// The control of a window fresh from its design.
-const QWidget* designed(frmMain& design, const char* name)
+TEST_F(EditorTest, SkinColoursExactlyTheListedControls_AskingInOrder_MinusOneOrNoSkinLeavesTheDesign)
 {
-    return design.window()->findChild<QWidget*>(QLatin1String(name));
-}
-
-const char* const kToolBar[] = {"panelToolBar",    "cmdCut",         "cmdCopy",  "cmdPaste",
-                                "cmdColorizeCode", "cmdCheckSyntax", "cmdWizard"};
-
-TEST_F(EditorTest, FullSkinColoursExactlyTheListedControls_AskingInOrder)
-{
+    const char* const toolBar[] = {"panelToolBar",    "cmdCut",         "cmdCopy",  "cmdPaste",
+                                   "cmdColorizeCode", "cmdCheckSyntax", "cmdWizard"};
+    frmMain design({});
+    auto designed = [&](const char* name) { return design.window()->findChild<QWidget*>(QLatin1String(name)); };
     RecordingSkin skin({{"GetFormBackColor", 0x0000F0},
                         {"GetTabBackColor", 0x00F000},
                         {"GetColorFont", 0xF00000},
@@ -722,39 +673,30 @@ TEST_F(EditorTest, FullSkinColoursExactlyTheListedControls_AskingInOrder)
         EXPECT_EQ(control<QWidget>(name)->palette().color(QPalette::WindowText), QColor(0, 0, 0xF0)) << name;
     for (const char* name : {"cmdCancel", "cmdOk"})
         EXPECT_EQ(control<QWidget>(name)->palette().color(QPalette::Button), QColor(0x10, 0x10, 0x10)) << name;
-    for (const char* name : kToolBar) {
+    for (const char* name : toolBar) {
         EXPECT_EQ(control<QWidget>(name)->palette().color(QPalette::Window), QColor(0x20, 0x20, 0x20)) << name;
         EXPECT_EQ(control<QWidget>(name)->palette().color(QPalette::ButtonText), QColor(0x30, 0x30, 0x30)) << name;
     }
     // The boxes and the list keep their designed colours.
-    frmMain design({});
     for (const char* name :
-         {"rtfScript", "rtfDescription", "txtExecutionEngine", "cmbScriptLanguage", "lblExecutionEngine"}) {
-        EXPECT_EQ(control<QWidget>(name)->palette(), designed(design, name)->palette()) << name;
-    }
-}
+         {"rtfScript", "rtfDescription", "txtExecutionEngine", "cmbScriptLanguage", "lblExecutionEngine"})
+        EXPECT_EQ(control<QWidget>(name)->palette(), designed(name)->palette()) << name;
 
-TEST_F(EditorTest, SkinRowWithMinusOneLeavesJustThoseControls)
-{
-    // The form's colour does not reach the tool bar through it either.
-    RecordingSkin skin(
+    // A row with -1 leaves just those controls; the form's colour does not reach the tool bar either.
+    RecordingSkin partial(
         {{"GetFormBackColor", 0x405060}, {"GetToolbarBackColor", -1}, {"GetToolbarColorFont", 0x303030}});
-    open(activityXml("VBScript", "x = 1"), &skin);
-    frmMain design({});
-    for (const char* name : kToolBar) {
+    open(activityXml("VBScript", "x = 1"), &partial);
+    for (const char* name : toolBar) {
         const QPalette& palette = control<QWidget>(name)->palette();
-        EXPECT_EQ(palette.color(QPalette::Window), designed(design, name)->palette().color(QPalette::Window)) << name;
-        EXPECT_EQ(palette.color(QPalette::Button), designed(design, name)->palette().color(QPalette::Button)) << name;
+        EXPECT_EQ(palette.color(QPalette::Window), designed(name)->palette().color(QPalette::Window)) << name;
+        EXPECT_EQ(palette.color(QPalette::Button), designed(name)->palette().color(QPalette::Button)) << name;
         EXPECT_TRUE(control<QWidget>(name)->autoFillBackground()) << name;
         EXPECT_EQ(palette.color(QPalette::ButtonText), QColor(0x30, 0x30, 0x30)) << name;
     }
     EXPECT_EQ(window()->palette().color(QPalette::Window), QColor(0x60, 0x50, 0x40));
-}
 
-TEST_F(EditorTest, NoSkinChangesNothing)
-{
+    // No skin changes nothing.
     open(activityXml("VBScript", "x = 1"));
-    frmMain design({});
     QList<QWidget*> controls = window()->findChildren<QWidget*>();
     controls.push_back(window());
     for (QWidget* widget : controls) {
@@ -768,48 +710,6 @@ TEST_F(EditorTest, NoSkinChangesNothing)
     }
     engine->ChangeSettings(nullptr);
     EXPECT_EQ(window()->palette(), design.window()->palette());
-}
-
-// ---------------------------------------------------------------------------------------------
-// Caption bar
-
-TEST_F(EditorTest, DraggingTheCaptionMovesTheWindowWithTheLeftButtonOnly)
-{
-    open(activityXml("VBScript", "x = 1"));
-    showAndCancel([&](QDialog& dialog) {
-        auto* caption = control<QWidget>("picCaption");
-        auto drag = [&](Qt::MouseButton button) {
-            const QPoint start = caption->mapToGlobal(QPoint(40, 10));
-            QMouseEvent press(QEvent::MouseButtonPress, QPointF(40, 10), QPointF(start), button, button,
-                              Qt::NoModifier);
-            QCoreApplication::sendEvent(caption, &press);
-            QMouseEvent move(QEvent::MouseMove, QPointF(90, 40), QPointF(start + QPoint(50, 30)), Qt::NoButton, button,
-                             Qt::NoModifier);
-            QCoreApplication::sendEvent(caption, &move);
-            QMouseEvent release(QEvent::MouseButtonRelease, QPointF(90, 40), QPointF(start + QPoint(50, 30)), button,
-                                Qt::NoButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(caption, &release);
-        };
-        const QPoint before = dialog.pos();
-        drag(Qt::RightButton);
-        EXPECT_EQ(dialog.pos(), before);
-        drag(Qt::LeftButton);
-        EXPECT_EQ(dialog.pos(), before + QPoint(50, 30));
-    });
-    EXPECT_TRUE(ui->shown.empty());
-}
-
-TEST_F(EditorTest, WindowHasNoSystemTitleBar_AndPaintsWithoutErrors)
-{
-    open(activityXml("VBScript", "x = 1"));
-    showAndCancel([&](QDialog& dialog) {
-        EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::FramelessWindowHint));
-        const QImage picture = dialog.grab().toImage();
-        ASSERT_FALSE(picture.isNull());
-        // The caption bar is a gradient: its left end is darker than its right end.
-        const QColor left = picture.pixelColor(3, 13), right = picture.pixelColor(picture.width() - 4, 13);
-        EXPECT_LT(left.lightness(), right.lightness());
-    });
 }
 
 } // namespace

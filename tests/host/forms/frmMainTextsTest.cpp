@@ -14,71 +14,65 @@ namespace {
 
 using EditorTexts = EditorFixture;
 
+// What the language-text component below was asked, and how it answers.
+struct LanguageJournal
+{
+    std::vector<std::string> opened, asked;
+    bool opens = true;
+    std::string failingKey, emptyKey;
+};
+LanguageJournal journal;
+
 // A language-text component that answers "<key>!" for every key and records what it was asked.
 class RecordingLanguage final : public ILanguageFile
 {
 public:
     bool Open(std::string_view languageId, std::string_view) override
     {
-        opened.emplace_back(languageId);
-        return opens;
+        journal.opened.emplace_back(languageId);
+        return journal.opens;
     }
     std::string Text(std::string_view section, std::string_view key) override
     {
-        asked.push_back(std::string(section) + "/" + std::string(key));
-        if (key == failingKey)
+        journal.asked.push_back(std::string(section) + "/" + std::string(key));
+        if (key == journal.failingKey)
             throw ErrorRecord(5, "no such key");
-        if (key == emptyKey)
-            return {};
-        return std::string(key) + "!";
+        return key == journal.emptyKey ? std::string() : std::string(key) + "!";
     }
-
-    static inline std::vector<std::string> opened;
-    static inline std::vector<std::string> asked;
-    static inline bool opens = true;
-    static inline std::string failingKey;
-    static inline std::string emptyKey;
 };
 
 class LocalisedEditor : public EditorFixture
 {
 protected:
-    LocalisedEditor()
-    {
-        RecordingLanguage::opened.clear();
-        RecordingLanguage::asked.clear();
-        RecordingLanguage::opens = true;
-        RecordingLanguage::failingKey.clear();
-        RecordingLanguage::emptyKey.clear();
-    }
+    LocalisedEditor() { journal = {}; }
     ComponentReplaced m_language{kClsidLanguageFile, [] { return std::make_unique<RecordingLanguage>(); }};
 };
 
 TEST_F(LocalisedEditor, MissingKeyKeepsItsText_EmptyTextIsShown_AndAFileThatDoesNotOpenChangesNothing)
 {
-    RecordingLanguage::failingKey = "cmdOk";
-    RecordingLanguage::emptyKey = "Caption";
+    journal.failingKey = "cmdOk";
+    journal.emptyKey = "Caption";
     open(activityXml("VBScript", "x = 1"));
     showAndCancel([&](QDialog& dialog) {
         // The first showing loaded the activity's language.
-        EXPECT_EQ(RecordingLanguage::opened, std::vector<std::string>{"en"});
+        EXPECT_EQ(journal.opened, std::vector<std::string>{"en"});
         EXPECT_EQ(dialog.windowTitle(), " ");
         EXPECT_EQ(control<QPushButton>("cmdOk")->text(), "&Ok");
         EXPECT_EQ(control<QPushButton>("cmdCancel")->text(), "cmdCancel!");
-        EXPECT_EQ(RecordingLanguage::asked.size(), 31u);
+        EXPECT_EQ(journal.asked.size(), 31u);
 
-        RecordingLanguage::asked.clear();
-        RecordingLanguage::opens = false;
-        RecordingLanguage::failingKey.clear();
+        journal.asked.clear();
+        journal.opens = false;
+        journal.failingKey.clear();
         engine->ChangeInterfaceLanguage("es");
         EXPECT_EQ(globals().gstrLanguageId, "es");
-        EXPECT_TRUE(RecordingLanguage::asked.empty());
+        EXPECT_TRUE(journal.asked.empty());
         EXPECT_EQ(control<QPushButton>("cmdOk")->text(), "&Ok");
 
         // Without a file on disk the component is not even asked.
-        RecordingLanguage::opened.clear();
+        journal.opened.clear();
         engine->ChangeInterfaceLanguage("fr");
-        EXPECT_TRUE(RecordingLanguage::opened.empty());
+        EXPECT_TRUE(journal.opened.empty());
     });
 }
 
