@@ -24,8 +24,11 @@ std::string withLineFeeds(QString text)
 void KeptText::fill(QTextEdit& box, std::string_view text)
 {
     keep(text);
-    box.document()->setPlainText(m_shown);
-    box.moveCursor(QTextCursor::Start);
+    // Only what is shown is laid out before the first paint. The box's own setPlainText puts the
+    // caret at the start without laying out the text up to where it was; marks on the old text
+    // would be pushed to the end of the new one, and repainting them there lays it all out.
+    box.setExtraSelections({});
+    box.setPlainText(m_shown);
 }
 
 void KeptText::keep(std::string_view text)
