@@ -38,22 +38,31 @@ const QColor kErrorLine(255, 222, 222);
 const QString kIndent = QStringLiteral("    ");
 constexpr int kIdleMilliseconds = 500;
 
-// Whether two lists of runs paint every character in the same colour and slant.
-// Blanks are left out: nothing of their colour shows.
+// The colour and slant each character is painted in, 0 where no run covers it.
+void paintedColours(const QList<QTextLayout::FormatRange>& ranges, qsizetype size, std::vector<quint32>& out)
+{
+    out.assign(static_cast<std::size_t>(size), 0);
+    for (const QTextLayout::FormatRange& range : ranges) {
+        const quint32 key = 0x80000000u | (range.format.foreground().color().rgb() & 0xFFFFFFu) |
+                            (range.format.fontItalic() ? 0x1000000u : 0u);
+        const qsizetype end = std::min<qsizetype>(size, range.start + range.length);
+        for (qsizetype i = std::max<qsizetype>(0, range.start); i < end; ++i)
+            out[static_cast<std::size_t>(i)] = key;
+    }
+}
+
+// Whether two lists of runs paint every character in the same colour and slant. Blanks are left
+// out: nothing of their colour shows.
 bool sameColours(const QString& text, const QList<QTextLayout::FormatRange>& a,
                  const QList<QTextLayout::FormatRange>& b)
 {
-    auto paint = [&text](const QList<QTextLayout::FormatRange>& ranges) {
-        std::vector<std::pair<int, QRgb>> out;
-        for (const QTextLayout::FormatRange& range : ranges)
-            for (int i = 0; i < range.length; ++i)
-                if (range.start + i < text.size() && !text[range.start + i].isSpace())
-                    out.emplace_back(range.start + i, range.format.foreground().color().rgb() ^
-                                                          (range.format.fontItalic() ? 0x1000000u : 0u));
-        std::sort(out.begin(), out.end());
-        return out;
-    };
-    return paint(a) == paint(b);
+    thread_local std::vector<quint32> paintedA, paintedB;
+    paintedColours(a, text.size(), paintedA);
+    paintedColours(b, text.size(), paintedB);
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (paintedA[static_cast<std::size_t>(i)] != paintedB[static_cast<std::size_t>(i)] && !text[i].isSpace())
+            return false;
+    return true;
 }
 
 QString leadingBlanks(const QString& line)
@@ -292,24 +301,36 @@ void CodeEditor::newLineWithIndent()
     setTextCursor(caret);
 }
 
-void CodeEditor::showColoursOf(const QTextDocument& coloured)
+void CodeEditor::showColoursOf(const std::function<void(const ColourRun& run)>& read)
 {
-    // Only lines whose colours differ are laid out again: usually the live colours are the same.
     QTextBlock target = document()->begin();
-    for (QTextBlock source = coloured.begin(); source.isValid() && target.isValid();
-         source = source.next(), target = target.next()) {
-        if (source.text() != target.text())
-            continue;
-        QList<QTextLayout::FormatRange> ranges;
-        for (auto it = source.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            ranges.append({fragment.position() - source.position(), fragment.length(), fragment.charFormat()});
-        }
-        if (!sameColours(target.text(), target.layout()->formats(), ranges)) {
+    QString line;
+    QList<QTextLayout::FormatRange> ranges;
+    auto endLine = [&] {
+        // Only lines whose colours differ are laid out again: usually the live colours are the same.
+        if (target.isValid() && line == target.text() && !sameColours(line, target.layout()->formats(), ranges)) {
             target.layout()->setFormats(ranges);
             document()->markContentsDirty(target.position(), target.length());
         }
-    }
+        target = target.next();
+        line.resize(0);
+        ranges.clear();
+    };
+    read([&](const QString& text, const QTextCharFormat& format) {
+        for (qsizetype from = 0;;) {
+            const qsizetype end = text.indexOf(QChar::ParagraphSeparator, from);
+            const QStringView piece = QStringView(text).sliced(from, (end < 0 ? text.size() : end) - from);
+            if (!piece.isEmpty()) {
+                ranges.append({static_cast<int>(line.size()), static_cast<int>(piece.size()), format});
+                line += piece;
+            }
+            if (end < 0)
+                return;
+            endLine();
+            from = end + 1;
+        }
+    });
+    endLine();
 }
 
 void CodeEditor::goToAndMark(int line, int column)

@@ -5,9 +5,10 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
-class QTextDocument;
+class QTextCharFormat;
 
 namespace zel {
 
@@ -35,9 +36,12 @@ public:
     void toggleComment();
     // Indents the selected lines by one step, or outdents them.
     void indentLines(bool outdent);
-    // Shows the colours of `coloured`, a document with the same characters as the box's, without
-    // touching the box's text, caret or undo history. Lines whose text differs are left alone.
-    void showColoursOf(const QTextDocument& coloured);
+    // One run of coloured text; a new line is U+2029 in the text.
+    using ColourRun = std::function<void(const QString& text, const QTextCharFormat& format)>;
+    // Shows the colours of a text with the same characters as the box's, which `read` hands over
+    // run by run, without touching the box's text, caret or undo history. Lines whose text
+    // differs are left alone; only lines whose colours change are laid out again.
+    void showColoursOf(const std::function<void(const ColourRun& run)>& read);
     // Puts the caret on the 1-based line and column (clamped to the text) and marks that line;
     // the mark goes with the next edit.
     void goToAndMark(int line, int column);

@@ -411,10 +411,7 @@ void frmMain::ColorizeCode()
         const std::string rtf = colorizer->Colorize(KeptText::shownText(*rtfScript));
         // The coloured text is read aside and only its colours are shown in the box: the box keeps
         // its text, caret and undo history.
-        QTextDocument coloured;
-        coloured.setDefaultFont(rtfScript->document()->defaultFont());
-        rtf::RtfReader().read(rtf, coloured);
-        rtfScript->showColoursOf(coloured);
+        rtfScript->showColoursOf([&rtf](const CodeEditor::ColourRun& run) { rtf::RtfReader().read(rtf, run); });
     } catch (...) {
         rethrowWithTag(" frmMain.ColorizeCode() ");
     }

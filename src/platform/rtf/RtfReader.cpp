@@ -334,11 +334,13 @@ struct FontInfo
 class Parser
 {
 public:
-    Parser(std::string_view rtf, QTextDocument& doc) : m_in(rtf), m_cursor(&doc) { m_groups.emplace_back(); }
+    Parser(std::string_view rtf, const RtfReader::RunCallback& sink) : m_in(rtf), m_sink(sink)
+    {
+        m_groups.emplace_back();
+    }
 
     void run()
     {
-        m_cursor.beginEditBlock();
         while (m_pos < m_in.size() && !m_finished) {
             const char c = m_in[m_pos];
             switch (c) {
@@ -367,7 +369,6 @@ public:
         }
         flushBytes();
         flushRun();
-        m_cursor.endEditBlock();
     }
 
 private:
@@ -758,6 +759,10 @@ private:
             into += decoder->decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
             return;
         }
+        if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+            into += QLatin1StringView(bytes.data(), static_cast<qsizetype>(bytes.size()));
+            return;
+        }
         for (const char c : bytes) {
             const auto b = static_cast<unsigned char>(c);
             into += QChar(b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char16_t(b));
@@ -791,8 +796,8 @@ private:
         if (m_run.isEmpty())
             return;
         sanitize(m_run);
-        m_cursor.insertText(m_run, formatOf(m_runStyle));
-        m_run.clear();
+        m_sink(m_run, formatOf(m_runStyle));
+        m_run.resize(0); // keeps its buffer for the next run
     }
 
     QColor colourAt(int index) const
@@ -840,7 +845,7 @@ private:
 
     std::string_view m_in;
     std::size_t m_pos = 0;
-    QTextCursor m_cursor;
+    const RtfReader::RunCallback& m_sink;
 
     std::vector<Group> m_groups;
     std::size_t m_depth = 0;
@@ -877,8 +882,16 @@ void RtfReader::read(std::string_view rtf, QTextDocument& into) const
     into.clear();
     const bool undo = into.isUndoRedoEnabled();
     into.setUndoRedoEnabled(false);
-    Parser(rtf, into).run();
+    QTextCursor cursor(&into);
+    cursor.beginEditBlock();
+    read(rtf, [&cursor](const QString& text, const QTextCharFormat& format) { cursor.insertText(text, format); });
+    cursor.endEditBlock();
     into.setUndoRedoEnabled(undo);
+}
+
+void RtfReader::read(std::string_view rtf, const RunCallback& run) const
+{
+    Parser(rtf, run).run();
 }
 
 } // namespace zel::rtf

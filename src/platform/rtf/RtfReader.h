@@ -1,7 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <string_view>
 
+class QString;
+class QTextCharFormat;
 class QTextDocument;
 
 namespace zel::rtf {
@@ -29,6 +32,13 @@ public:
     // Replaces the whole content of `into` with the text and character styles of `rtf`. The
     // document's undo history is cleared. Empty input gives an empty document.
     void read(std::string_view rtf, QTextDocument& into) const;
+
+    // One run of shown text in one character format; a new paragraph is U+2029 in the text.
+    using RunCallback = std::function<void(const QString& text, const QTextCharFormat& format)>;
+    // Reads `rtf` as above and hands each run to `run`, in order, instead of building a document:
+    // inserting the runs at the end of an empty document gives what read(rtf, document) gives.
+    // Adjacent runs may share a format. Empty input gives no runs.
+    void read(std::string_view rtf, const RunCallback& run) const;
 };
 
 } // namespace zel::rtf

@@ -53,6 +53,17 @@ public:
     static inline int calls = 0;
 };
 
+// Colours keywords red instead of blue.
+class RedKeywordsColorizer final : public IColorizer
+{
+public:
+    std::string Colorize(std::string_view plainText) override
+    {
+        std::string rtf = hostparts::Colorizer().Colorize(plainText);
+        return rtf.replace(rtf.find("\\red0\\green51\\blue179"), 21, "\\red255\\green0\\blue0");
+    }
+};
+
 class CountingColorizerScope
 {
 public:
@@ -238,6 +249,15 @@ TEST_F(EditorTest, LiveColoursEqualTheButtons_ColouringKeepsTheCaret_TypingSurvi
                 control<QToolButton>("cmdColorizeCode")->click();
                 EXPECT_EQ(box->textCursor().position(), position);
                 EXPECT_EQ(KeptText::shownText(*box), hostparts::Colorizer::shownText(script));
+            }
+            {
+                // The colours shown are the colouring component's, not the live ones.
+                ComponentReplaced red(kClsidColorizer, [] { return std::make_unique<RedKeywordsColorizer>(); });
+                control<QToolButton>("cmdColorizeCode")->click();
+                std::vector<std::string> reds = live;
+                std::replace(reds.begin(), reds.end(), std::string("#0033b3"), std::string("#ff0000"));
+                EXPECT_NE(reds, live);
+                EXPECT_EQ(shownColours(box->document()), reds);
             }
             box->moveCursor(QTextCursor::End);
             press(box, Qt::Key_Z, Qt::NoModifier, "z");
