@@ -59,56 +59,34 @@ TEST(SkinGetters, EachAsksItsOwnOperation_NoSkinUnknownOperationAndFailureGiveNo
     globals().gobjSkin = nullptr;
 }
 
-class LocalisationTest : public ::testing::Test
+// Texts found are applied (caption behind one blank, values trimmed, "\\n" a line break), keys
+// missing from the section keep their design text; a missing file changes nothing, and a file
+// without a caption key keeps the caption.
+TEST(Localisation, AppliesTextsKeepsMissingKeys_MissingFileChangesNothing)
 {
-protected:
-    void SetUp() override
-    {
-        registerDefaultComponents();
-        globals().gstrPathData = m_dir.path().string();
-        test::writeFile(m_dir / "xx.lng", "\xEF\xBB\xBF; test language\r\n[frmTest]\r\nCaption=Test window\r\n"
-                                          "lblName = Name \r\nlblEmpty=\r\nMsgTwoLines=one\\ntwo\r\n"
-                                          "[other]\r\nlblOther=wrong section\r\n");
-    }
-    void TearDown() override { globals().gstrPathData.clear(); }
-
-    test::TempDir m_dir;
-    std::string caption = "design caption";
-    std::string name = "design name", empty = "design empty", other = "design other", message;
-
-    std::vector<Localisation::Item> items()
-    {
-        return {{"lblName", [this](const std::string& t) { name = t; }},
-                {"lblEmpty", [this](const std::string& t) { empty = t; }},
-                {"lblOther", [this](const std::string& t) { other = t; }},
-                {"MsgTwoLines", [this](const std::string& t) { message = t; }}};
-    }
-    bool apply(const char* id)
-    {
-        return Localisation::apply(
-            "frmTest", id, [this](const std::string& t) { caption = t; }, items());
-    }
-};
-
-TEST_F(LocalisationTest, AppliesTextsKeepsMissingKeysAndShowsEmptyValues)
-{
-    EXPECT_TRUE(apply("xx"));
-    EXPECT_EQ(caption, " Test window");
-    EXPECT_EQ(name, "Name");
-    EXPECT_EQ(empty, "");
-    EXPECT_EQ(other, "design other");
-    EXPECT_EQ(message, "one\ntwo");
-}
-
-TEST_F(LocalisationTest, MissingFileChangesNothing_MissingCaptionKeyKeepsTheCaption)
-{
-    EXPECT_FALSE(apply("zz"));
-    EXPECT_EQ(caption, "design caption");
-    EXPECT_EQ(name, "design name");
-    test::writeFile(m_dir / "yy.lng", "[frmTest]\nlblName=Nombre\n");
-    EXPECT_TRUE(apply("yy"));
-    EXPECT_EQ(caption, "design caption");
-    EXPECT_EQ(name, "Nombre");
+    registerDefaultComponents();
+    test::TempDir dir;
+    test::Installed<std::string> path{[](std::string p) { return std::exchange(globals().gstrPathData, p); },
+                                      dir.path().string()};
+    test::writeFile(dir / "xx.lng", "\xEF\xBB\xBF; test language\r\n[frmTest]\r\nCaption=Test window\r\n"
+                                    "lblName = Name \r\nlblEmpty=\r\nMsgTwoLines=one\\ntwo\r\n"
+                                    "[other]\r\nlblOther=wrong section\r\n");
+    test::writeFile(dir / "yy.lng", "[frmTest]\nlblName=Nombre\n");
+    const auto apply = [](const char* id) {
+        std::map<std::string, std::string> texts;
+        std::vector<Localisation::Item> items;
+        for (const char* key : {"lblName", "lblEmpty", "lblOther", "MsgTwoLines"})
+            items.push_back({key, [&texts, key](const std::string& t) { texts[key] = t; }});
+        const bool applied = Localisation::apply(
+            "frmTest", id, [&](const std::string& t) { texts["Caption"] = t; }, items);
+        std::string out = applied ? "applied" : "not applied";
+        for (const auto& [key, text] : texts)
+            out += "|" + key + "=" + text;
+        return out;
+    };
+    EXPECT_EQ(apply("xx"), "applied|Caption= Test window|MsgTwoLines=one\ntwo|lblEmpty=|lblName=Name");
+    EXPECT_EQ(apply("zz"), "not applied");
+    EXPECT_EQ(apply("yy"), "applied|lblName=Nombre");
 }
 
 TEST(ShippedLanguageFiles, EveryEditorKeyIsTranslated)
