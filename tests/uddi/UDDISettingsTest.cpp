@@ -3,6 +3,7 @@
 #include "support/TestSupport.h"
 
 #include <filesystem>
+#include <tuple>
 #include <unistd.h>
 
 namespace zel {
@@ -38,23 +39,18 @@ protected:
 TEST_F(UDDISettingsFile, MissingFile_EveryOperationFailsWithItsTag_AndNoFileIsMade)
 {
     ASSERT_EQ(file(), module.folder() / "UddiSettings.xml");
-    struct Case
-    {
-        const char* tag;
-        std::function<void(UDDISettings&)> call;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<std::pair<const char*, std::function<void(UDDISettings&)>>> cases = {
         {" UDDISettings.TraceStateGet() ", [](UDDISettings& s) { s.TraceStateGet(); }},
         {" UDDISettings.ServerGetDefault() ", [](UDDISettings& s) { s.ServerGetDefault(); }},
         {" UDDISettings.TraceStateSet() ", [](UDDISettings& s) { s.TraceStateSet(true); }},
         {" UDDISettings.ServerAdd() ", [](UDDISettings& s) { s.ServerAdd("http://x"); }},
         {" UDDISettings.RootSave() ", [](UDDISettings& s) { s.RootSave(); }},
     };
-    for (const Case& c : cases) {
+    for (const auto& [tag, call] : cases) {
         UDDISettings settings;
-        const ErrorRecord e = raisedBy([&] { c.call(settings); });
-        EXPECT_EQ(e.Number, ErrorNumber::ObjectNotSet) << c.tag;
-        EXPECT_TRUE(e.Source.ends_with(c.tag)) << e.Source;
+        const ErrorRecord e = raisedBy([&] { call(settings); });
+        EXPECT_EQ(e.Number, ErrorNumber::ObjectNotSet) << tag;
+        EXPECT_TRUE(e.Source.ends_with(tag)) << e.Source;
     }
     EXPECT_FALSE(std::filesystem::exists(file()));
     write("<not xml");
@@ -116,27 +112,22 @@ TEST_F(UDDISettingsFile, TraceAndRows_CreatedWhenMissing_NumbersConvertedOrRefus
     EXPECT_EQ(fresh.TracePathGet(), "");
     EXPECT_EQ(fresh.SearchMaxRowsGet(), 50);
 
-    struct Case
-    {
-        std::string text;
-        int value;
-        int error; // 0: read as value
-    };
-    const std::vector<Case> cases = {
+    // The text of both numbers, the value read, or the error number (0: read as value).
+    const std::vector<std::tuple<std::string, int, int>> cases = {
         {"2", 2, 0},           {" -7 ", -7, 0},  {"32767", 32767, 0},
         {"-32768", -32768, 0}, {"2.5", 2, 0},    {"3.5", 4, 0},
         {"32768", 0, 6},       {"-40000", 0, 6}, {"99999999999999999999", 0, 6},
         {"", 0, 13},           {"ten", 0, 13},   {"0x10", 0, 13},
         {"12abc", 0, 13},      {"inf", 0, 13},
     };
-    for (const Case& c : cases) {
-        write(settingsXml(kTwoServers, c.text, c.text));
-        if (c.error == 0) {
-            EXPECT_EQ(UDDISettings().SearchMaxRowsGet(), c.value) << c.text;
-            EXPECT_EQ(UDDISettings().TraceStateGet(), c.value != 0) << c.text;
+    for (const auto& [text, value, error] : cases) {
+        write(settingsXml(kTwoServers, text, text));
+        if (error == 0) {
+            EXPECT_EQ(UDDISettings().SearchMaxRowsGet(), value) << text;
+            EXPECT_EQ(UDDISettings().TraceStateGet(), value != 0) << text;
         } else {
             const ErrorRecord e = raisedBy([] { UDDISettings().SearchMaxRowsGet(); });
-            EXPECT_EQ(e.Number, c.error) << c.text;
+            EXPECT_EQ(e.Number, error) << text;
             EXPECT_TRUE(e.Source.ends_with(" UDDISettings.SearchMaxRowsGet() ")) << e.Source;
         }
     }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 namespace zel {
 namespace {
@@ -42,30 +43,22 @@ TEST(UddiTreeSearch, BusinessRows_FoldersAndCounts)
 
 TEST(UddiTreeSearch, Request_QualifiersNameAndDuns)
 {
-    struct Case
-    {
-        Criteria criteria;
-        std::vector<int> qualifiers;
-        std::string name;
-        std::string duns; // "" when no identifier is sent
-    };
-    const std::vector<Case> cases = {
+    // The criteria, the qualifiers and name sent, and the DUNS number sent ("": no identifier).
+    const std::vector<std::tuple<Criteria, std::vector<int>, std::string, std::string>> cases = {
         {{"Acme", "", false, false, 5}, {502, 501}, "Acme", ""},
         {{"  Acme", " 123 ", true, true, 5}, {}, "  Acme", "123"},
         {{"   ", "   ", true, false, 5}, {501}, "", ""},
         {{"", "", false, true, 0}, {502}, "", ""},
     };
-    for (const Case& c : cases) {
-        const uddi::FindBusiness request = searchRequest(c.criteria);
-        EXPECT_EQ(request.findQualifiers, c.qualifiers) << c.criteria.name;
-        EXPECT_EQ(request.name, c.name);
-        EXPECT_EQ(request.maxRows, c.criteria.maxRows);
-        ASSERT_EQ(request.identifierBag.size(), c.duns.empty() ? 0u : 1u);
-        if (!c.duns.empty()) {
-            EXPECT_EQ(request.identifierBag[0].tModelKey, uddi::kDunsTModelKey);
-            EXPECT_EQ(request.identifierBag[0].keyName, "");
-            EXPECT_EQ(request.identifierBag[0].keyValue, c.duns);
-        }
+    for (const auto& [criteria, qualifiers, name, duns] : cases) {
+        const uddi::FindBusiness request = searchRequest(criteria);
+        EXPECT_EQ(request.findQualifiers, qualifiers) << criteria.name;
+        EXPECT_EQ(request.name, name);
+        EXPECT_EQ(request.maxRows, criteria.maxRows);
+        ASSERT_EQ(request.identifierBag.size(), duns.empty() ? 0u : 1u);
+        for (const auto& identifier : request.identifierBag)
+            EXPECT_EQ(identifier.tModelKey + "|" + identifier.keyName + "|" + identifier.keyValue,
+                      std::string(uddi::kDunsTModelKey) + "||" + duns);
     }
 }
 

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace zel::wizard {
 namespace {
 
@@ -42,61 +44,6 @@ struct Opening
     WizardNuevo wizard{controls};
 };
 
-// The whole road on the demo calculator, then a reopening of what it wrote, finished unchanged.
-TEST(WizardNuevo, RoadThroughFivePages_ThenReopenAndFinishGivesTheSameDefinition)
-{
-    WizardEnvironment env;
-    Opening first;
-    first.load("  " + test::demoServices().serviceUrl("Calculator") + "  ", "Add");
-    EXPECT_EQ(first.controls.tree().itemCount(), 5);
-    first.next();
-    ASSERT_EQ(first.controls.selectedPage(), 2);
-    EXPECT_EQ(first.controls.text("txtWsdlUrl2"), test::demoServices().serviceUrl("Calculator"));
-    EXPECT_EQ(first.controls.text("txtReturnType2"), "int");
-    first.next();
-    ASSERT_EQ(first.controls.grid().rowCount(), 2);
-    EXPECT_EQ(first.controls.gridAttributeList(), "[none]\tWeight\tDestination\tQuote");
-    first.controls.grid().setCell(0, 2, "Weight");
-    first.controls.grid().setCell(1, 3, "5");
-    first.next();
-    EXPECT_FALSE(first.controls.isVisible("lblMen1"));
-    EXPECT_TRUE(first.controls.isEnabled("chkACE"));
-    first.controls.setChecked("chkACE", true);
-    first.wizard.chkACE_Click();
-    first.controls.setText("pvAttributesReturn", "Quote");
-    first.next();
-    EXPECT_EQ(first.controls.text("cmdNext"), first.wizard.messages.msgFinish);
-    first.controls.setChecked("chkProxySetting", true);
-    first.wizard.chkProxySetting_Click();
-    first.controls.setChecked("chkUseProxy", true);
-    for (const auto& [box, value] :
-         {std::pair{"txtProxyServer", "proxy.local"}, std::pair{"txtProxyPort", "3128"},
-          std::pair{"txtProxyUser", "ana"}, std::pair{"txtProxyPassword", "s3cret"}, std::pair{"pvTimeOut", "30"}})
-        first.controls.setText(box, value);
-    first.next();
-    ASSERT_FALSE(first.wizard.EvalCode.empty()) << env.module.log();
-    EXPECT_TRUE(first.controls.isHidden());
-    EXPECT_TRUE(script::vbscript::check(first.wizard.EvalCode).ok());
-
-    const XmlNode definition = XmlNode::parse(first.wizard.definitionXml()).documentElement();
-    EXPECT_EQ(definition.selectSingleNode("WebService/Wsdl/*").name(), "wsdl:definitions");
-    for (const auto& [path, value] :
-         {std::pair{"Method/Name", "Add"}, std::pair{"Method/Parameters/*[Name='a']/AtrId", "Weight"},
-          std::pair{"Method/Parameters/*[Name='b']/DefValue", "5"}, std::pair{"Method/Return/AtrId", "Quote"},
-          std::pair{"WebService/ACE", "1"}, std::pair{"Proxy/Server", "proxy.local"}, std::pair{"Proxy/Timeout", "30"}})
-        EXPECT_EQ(definition.selectSingleNode(path).text(), value) << path;
-
-    // Reopened from its own copy: no network, Next works at once, and Finish writes the same.
-    Opening second(first.wizard.definitionXml());
-    EXPECT_EQ(second.controls.text("lblMsg"), second.wizard.messages.msgWsdlLoad);
-    EXPECT_EQ(second.cell(0, 2), "Weight");
-    EXPECT_TRUE(second.controls.isChecked("chkUseProxy"));
-    second.next(5);
-    EXPECT_EQ(second.controls.selectedPage(), 5);
-    EXPECT_EQ(test::withoutDates(second.wizard.EvalCode), test::withoutDates(first.wizard.EvalCode));
-    EXPECT_EQ(test::withoutDates(second.wizard.definitionXml()), test::withoutDates(first.wizard.definitionXml()));
-}
-
 // A WSDL answered by fetch itself instead of the network.
 void serve(Opening& opening, std::string wsdl)
 {
@@ -111,39 +58,30 @@ void serve(Opening& opening, std::string wsdl)
 TEST(WizardNuevo, PageOne_BadAddressesLeaveAnEmptyTreeAndNextSaysWhy)
 {
     WizardEnvironment env;
-    struct Case
-    {
-        const char* what;
-        std::string body; // "" fetches the address for real
-        std::string address;
-        std::string method;
-        int items;
-        const char* expectedMessage;
-    };
     const std::string calculator = test::demoServices().serviceUrl("Calculator");
-    const Case cases[] = {
-        {"unreachable", "", "http://127.0.0.1:1/Nothing.asmx", "", 0, "msgstrCargar"},
-        {"not XML", "<html><body>Hello", calculator, "", 0, "msgstrCargar"},
-        {"no service", "<wsdl:definitions xmlns:wsdl='http://schemas.xmlsoap.org/wsdl/'/>", calculator, "", 0,
-         "msgstrCargar"},
-        {"nothing ticked", "", calculator, "", 5, "msgstrMetodo"},
+    // What the row is, the WSDL fetch answers ("": the address is fetched for real), the address,
+    // the tree items shown, and whether Next asks for a method rather than for a Load.
+    const std::vector<std::tuple<const char*, std::string, std::string, int, bool>> cases = {
+        {"unreachable", "", "http://127.0.0.1:1/Nothing.asmx", 0, false},
+        {"not XML", "<html><body>Hello", calculator, 0, false},
+        {"no service", "<wsdl:definitions xmlns:wsdl='http://schemas.xmlsoap.org/wsdl/'/>", calculator, 0, false},
+        {"nothing ticked", "", "  " + calculator + "  ", 5, true},
     };
-    for (const Case& c : cases) {
+    for (const auto& [what, body, address, items, asksForMethod] : cases) {
         Opening opening;
-        if (!c.body.empty())
-            serve(opening, c.body);
+        if (!body.empty())
+            serve(opening, body);
         env.ui->shown.clear();
-        opening.load(c.address, c.method);
-        EXPECT_EQ(opening.controls.tree().itemCount(), c.items) << c.what;
-        EXPECT_TRUE(opening.controls.isEnabled("cmdLoad")) << c.what;
+        opening.load(address);
+        EXPECT_EQ(opening.controls.tree().itemCount(), items) << what;
+        EXPECT_TRUE(opening.controls.isEnabled("cmdLoad")) << what;
         opening.next();
-        EXPECT_EQ(opening.controls.selectedPage(), 1) << c.what;
-        ASSERT_EQ(env.ui->shown.size(), 1u) << c.what;
-        const std::string expected = std::string(c.expectedMessage) == "msgstrCargar"
-                                         ? opening.wizard.messages.msgstrCargar
-                                         : opening.wizard.messages.msgstrMetodo;
-        EXPECT_EQ(env.ui->shown[0].text, expected) << c.what;
-        EXPECT_EQ(env.ui->shown[0].icon, MessageIcon::Information) << c.what;
+        EXPECT_EQ(opening.controls.selectedPage(), 1) << what;
+        ASSERT_EQ(env.ui->shown.size(), 1u) << what;
+        EXPECT_EQ(env.ui->shown[0].text,
+                  asksForMethod ? opening.wizard.messages.msgstrMetodo : opening.wizard.messages.msgstrCargar)
+            << what;
+        EXPECT_EQ(env.ui->shown[0].icon, MessageIcon::Information) << what;
     }
 }
 
@@ -225,27 +163,20 @@ TEST(WizardNuevo, Reopen_UnreadableOrStaleDefinitionsOpenWithTheStoredValues)
     };
     const std::string noCopy =
         replaced(good.substr(good.find("<Wsdl>"), good.find("</Wsdl>") + 7 - good.find("<Wsdl>")), "<Wsdl/>");
-    struct Case
-    {
-        const char* what;
-        std::string stored;
-        bool loaded; // the stored address came back
-        bool guided; // lblMsg asks for a Load
-        int rows;
-    };
-    const Case cases[] = {
+    // What the row is, the stored definition, whether its address came back, whether lblMsg asks
+    // for a Load, and the grid's rows.
+    const std::vector<std::tuple<const char*, std::string, bool, bool, int>> cases = {
         {"not XML", "<Definition><WebService>", false, false, 0},
         {"no WSDL copy", noCopy, true, true, 0},
         {"parameter renamed", replaced("<Name><![CDATA[b]]></Name>", "<Name><![CDATA[gone]]></Name>"), true, false, 2},
     };
-    for (const Case& c : cases) {
-        Opening opening(c.stored);
-        EXPECT_EQ(opening.controls.text("txtWsdlUrl") == test::demoServices().serviceUrl("Calculator"), c.loaded)
-            << c.what;
-        EXPECT_EQ(opening.controls.text("lblMsg") == opening.wizard.messages.msgReloadWsdl, c.guided) << c.what;
-        EXPECT_EQ(opening.controls.grid().rowCount(), c.rows) << c.what;
+    for (const auto& [what, stored, loaded, guided, rows] : cases) {
+        Opening opening(stored);
+        EXPECT_EQ(opening.controls.text("txtWsdlUrl") == test::demoServices().serviceUrl("Calculator"), loaded) << what;
+        EXPECT_EQ(opening.controls.text("lblMsg") == opening.wizard.messages.msgReloadWsdl, guided) << what;
+        EXPECT_EQ(opening.controls.grid().rowCount(), rows) << what;
     }
-    Opening stale(cases[2].stored);
+    Opening stale(std::get<1>(cases[2]));
     EXPECT_EQ(stale.cell(1, 2), "[none]"); // the renamed entry matched no row
     stale.next(5);
     EXPECT_EQ(XmlNode::parse(stale.wizard.definitionXml()).selectNodes("//Parameters/*").size(), 2u);

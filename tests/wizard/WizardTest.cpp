@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <thread>
+#include <tuple>
 
 namespace zel::wizard {
 namespace {
@@ -44,9 +45,8 @@ struct OlderOpening
     }
     void tick(const std::string& parent, const std::string& text, bool ticked)
     {
-        const controls::TreeItem found = item(parent, text);
-        controls.tree().setChecked(found, ticked);
-        wizard.tvSoapComponent_AfterCheckBoxStateChanged(found);
+        controls.tree().setChecked(item(parent, text), ticked);
+        wizard.tvSoapComponent_AfterCheckBoxStateChanged(item(parent, text));
     }
 
     MemoryWizardControls controls;
@@ -115,18 +115,14 @@ TEST(Wizard, LoadsWithoutADocument_LeaveThePageIdleWithAnEmptyTree)
 {
     test::WizardEnvironment env;
     test::SilentServer server;
-    const struct
-    {
-        std::string address;
-        int items;
-        bool told;
-    } cases[] = {
+    // The address loaded after a good one, the tree items left, and whether the user is told.
+    const std::vector<std::tuple<std::string, int, bool>> cases = {
         {"   ", 5, false},
         {server.url("/page"), 0, false},
         {server.url("/Slow.asmx?WSDL"), 0, true},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.address);
+    for (const auto& [address, items, told] : cases) {
+        SCOPED_TRACE(address);
         OlderOpening o;
         http::HttpOptions shortWait;
         shortWait.timeout = 300ms;
@@ -134,15 +130,14 @@ TEST(Wizard, LoadsWithoutADocument_LeaveThePageIdleWithAnEmptyTree)
         o.load(test::demoServices().serviceUrl("Inventory") + "?WSDL");
         ASSERT_EQ(o.controls.tree().itemCount(), 5);
         env.ui->shown.clear();
-        o.load(c.address);
+        o.load(address);
         EXPECT_FALSE(o.controls.isTimerRunning());
         EXPECT_FALSE(o.wizard.isLoadRunning());
         EXPECT_TRUE(o.controls.isEnabled("cmdNext"));
-        EXPECT_EQ(o.controls.tree().itemCount(), c.items);
-        ASSERT_EQ(env.ui->shown.size(), c.told ? 1u : 0u);
-        if (c.told) {
-            EXPECT_NE(env.ui->shown[0].text.find(o.wizard.msgWsdlNotRead), std::string::npos);
-        }
+        EXPECT_EQ(o.controls.tree().itemCount(), items);
+        ASSERT_EQ(env.ui->shown.size(), told ? 1u : 0u);
+        for (const test::ShownMessage& shown : env.ui->shown)
+            EXPECT_NE(shown.text.find(o.wizard.msgWsdlNotRead), std::string::npos);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "common/Globals.h"
 #include "hostparts/defaults/DefaultComponents.h"
 #include "hostparts/defaults/SharedData.h"
+#include "support/LoopbackServers.h"
 #include "support/TestSupport.h"
 
 #include <atomic>
@@ -33,19 +34,11 @@ public:
                        catalogue + "</Activity>");
         globals().gobjSharedData = data;
         globals().gstrPathData = std::string(ZEL_SOURCE_DIR) + "/data/lang";
-        m_previousUi = std::exchange(toolkit().ui, ui);
     }
-    ~WizardEnvironment()
-    {
-        toolkit().ui = m_previousUi;
-        globals().gobjSharedData.reset();
-    }
+    ~WizardEnvironment() { globals().gobjSharedData.reset(); }
 
     ModuleInTempDir module;
-    std::shared_ptr<RecordingUi> ui = std::make_shared<RecordingUi>();
-
-private:
-    std::shared_ptr<UiServices> m_previousUi;
+    RecordingUiScope ui;
 };
 
 // The demo services, started once for the test program.
@@ -64,29 +57,21 @@ class SilentServer
 public:
     SilentServer()
     {
-        m_server.Get("/page", [](const httplib::Request&, httplib::Response& res) {
+        m_http.server.Get("/page", [](const httplib::Request&, httplib::Response& res) {
             res.set_content("Service moved: ask the administrator & try again", "text/plain");
         });
-        m_server.Get("/Slow.asmx", [this](const httplib::Request&, httplib::Response&) {
+        m_http.server.Get("/Slow.asmx", [this](const httplib::Request&, httplib::Response&) {
             while (!m_released)
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
         });
-        m_port = m_server.bind_to_any_port("127.0.0.1");
-        m_thread = std::thread([this] { m_server.listen_after_bind(); });
+        m_http.start();
     }
-    ~SilentServer()
-    {
-        m_released = true;
-        m_server.stop();
-        m_thread.join();
-    }
-    std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(m_port) + path; }
+    ~SilentServer() { m_released = true; } // before the server stops, so that it can
+    std::string url(const std::string& path) const { return m_http.url(path); }
 
 private:
-    httplib::Server m_server;
     std::atomic<bool> m_released{false};
-    std::thread m_thread;
-    int m_port = 0;
+    LoopbackHttpServer m_http;
 };
 
 // A script or definition with its generation stamps blanked, for comparing two generations.

@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace zel {
@@ -29,11 +30,6 @@ Outcome zelWizard(const test::TempDir& dir, const std::vector<std::string>& argu
     const auto errors = dir / "stderr.txt";
     const int status = std::system((command + " > /dev/null 2> '" + errors.string() + "'").c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, test::readFile(errors)};
-}
-
-std::string scriptPart(const std::string& activity, const char* path)
-{
-    return XmlNode::parse(activity).documentElement().selectSingleNode(path).xml();
 }
 
 // The road of the window, on an activity file: written once from options, then reopened from what
@@ -59,9 +55,10 @@ TEST(ZelWizard, WritesTheScriptAndDefinitionIntoTheActivity_ThenReopensItUnchang
 
     const Outcome second = zelWizard(dir, {"--activity", activity.string()});
     ASSERT_EQ(second.exitCode, 0) << second.errors;
-    const std::string rewritten = test::readFile(activity);
-    EXPECT_EQ(test::withoutDates(scriptPart(rewritten, "//RobotScript")),
-              test::withoutDates(scriptPart(written, "//RobotScript")));
+    const auto robotScript = [](const std::string& activity) {
+        return test::withoutDates(XmlNode::parse(activity).documentElement().selectSingleNode("//RobotScript").xml());
+    };
+    EXPECT_EQ(robotScript(test::readFile(activity)), robotScript(written));
 }
 
 // Each refusal names its reason on one line; usage errors exit 2.
@@ -71,15 +68,10 @@ TEST(ZelWizard, RefusesBadInputWithItsReason)
     test::writeFile(dir / "catalogue.xml", test::kCatalogue);
     test::writeFile(dir / "broken.xml", "<Attributes><Attribute>");
     const std::string calculator = test::demoServices().serviceUrl("Calculator");
-    struct Case
-    {
-        std::vector<std::string> arguments;
-        int exitCode;
-        const char* reason;
-    };
     const std::string catalogue = (dir / "catalogue.xml").string();
     const std::string broken = (dir / "broken.xml").string();
-    const Case cases[] = {
+    // The arguments, the exit code and the reason printed.
+    const std::vector<std::tuple<std::vector<std::string>, int, const char*>> cases = {
         {{"--wsdl", "http://127.0.0.1:1/None.asmx", "--operation", "Add"}, 1, "has no service"},
         {{"--wsdl", calculator, "--operation", "Power"}, 1, "Power is not listed"},
         {{"--wsdl", calculator, "--operation", "Add", "--map", "z=Weight", "--catalogue", catalogue},
@@ -94,10 +86,10 @@ TEST(ZelWizard, RefusesBadInputWithItsReason)
         {{"--wsdl", calculator, "--map", "a"}, 2, "usage"},
         {{"--wsdl", calculator, "--colour", "red"}, 2, "usage"},
     };
-    for (const Case& c : cases) {
-        const Outcome outcome = zelWizard(dir, c.arguments);
-        EXPECT_EQ(outcome.exitCode, c.exitCode) << c.reason << ": " << outcome.errors;
-        EXPECT_NE(outcome.errors.find(c.reason), std::string::npos) << outcome.errors;
+    for (const auto& [arguments, exitCode, reason] : cases) {
+        const Outcome outcome = zelWizard(dir, arguments);
+        EXPECT_EQ(outcome.exitCode, exitCode) << reason << ": " << outcome.errors;
+        EXPECT_NE(outcome.errors.find(reason), std::string::npos) << outcome.errors;
     }
 }
 

@@ -1,16 +1,14 @@
 #include "WizardTestSupport.h"
 
 #include "platform/script/vbscript/VBScriptParser.h"
-#include "platform/ui/Toolkit.h"
+#include "support/WindowDriving.h"
 #include "uddi/UDDISettings.h"
 #include "uddi/forms/frmUDDIExplorer.h"
 #include "wizard/forms/frmWizardNuevo.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialog>
-#include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -18,37 +16,9 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <functional>
-#include <thread>
 
 namespace zel {
 namespace {
-
-QApplication& application()
-{
-    static int argc = 1;
-    static char name[] = "zel_wizard_forms_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
-// Shows the wizard without a loop of its own and runs the test's driver on it.
-class DrivenModal final
-{
-public:
-    void showModal(QDialog& dialog)
-    {
-        dialog.show();
-        QCoreApplication::processEvents();
-        const auto drive = driver; // a driver may hand the window it opens to another driver
-        drive(dialog);
-    }
-    std::function<void(QDialog&)> driver;
-};
 
 // The demo host's colours, for the pictures of the README.
 class DemoSkin final : public ISkin
@@ -72,47 +42,26 @@ class WizardWindow : public ::testing::Test
 protected:
     void SetUp() override
     {
-        application();
-        m_previous = std::exchange(toolkit().modalRunner, [m = modal](QDialog& dialog) { m->showModal(dialog); });
-        m_previousBrowser = std::exchange(toolkit().uddiExplorer, &showUddiExplorer);
+        test::windowApplication();
         if (std::getenv("ZEL_WIZARD_SCREENSHOTS") != nullptr)
             globals().gobjSkin = &m_skin;
     }
-    void TearDown() override
-    {
-        toolkit().modalRunner = m_previous;
-        toolkit().uddiExplorer = m_previousBrowser;
-        globals().gobjSkin = nullptr;
-    }
+    void TearDown() override { globals().gobjSkin = nullptr; }
 
     // Opens a wizard on stored, runs driver while it is shown, and returns what it generated.
     WizardOutcome run(const std::string& stored, std::function<void(frmWizardNuevo&)> driver)
     {
         frmWizardNuevo form;
         form.Form_Load("en", stored);
-        modal->driver = [&](QDialog&) { driver(form); };
+        modal.push([&](QDialog&) { driver(form); });
         form.ShowModal();
-        EXPECT_FALSE(form.window()->isVisible()) << "the wizard was left open";
         return {form.logic().EvalCode, form.logic().EvalCode.empty() ? "" : form.logic().definitionXml()};
     }
-
     template <class T> static T* find(frmWizardNuevo& form, const char* name)
     {
-        T* found = form.window()->findChild<T*>(QLatin1String(name));
-        if (found == nullptr)
-            ADD_FAILURE() << "no control " << name;
-        return found;
+        return test::control<T>(*form.window(), name);
     }
     static void click(frmWizardNuevo& form, const char* name) { find<QAbstractButton>(form, name)->click(); }
-    // Runs the window's events until done is true or two seconds have passed.
-    static bool waitFor(const std::function<bool()>& done)
-    {
-        QElapsedTimer clock;
-        clock.start();
-        while (!done() && clock.elapsed() < 2000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        return done();
-    }
     // The page's picture for the README, when asked for.
     static void picture(frmWizardNuevo& form, const char* name)
     {
@@ -121,11 +70,9 @@ protected:
     }
 
     test::WizardEnvironment env;
-    std::shared_ptr<DrivenModal> modal = std::make_shared<DrivenModal>();
-
-private:
-    std::function<UddiChoice(QWidget*)> m_previousBrowser;
-    std::function<void(QDialog&)> m_previous;
+    test::ModalDrivers modal;
+    test::Installed<std::function<UddiChoice(QWidget*)>> browser{test::toolkitSetter<&Toolkit::uddiExplorer>(),
+                                                                 &showUddiExplorer};
     DemoSkin m_skin;
 };
 
@@ -144,25 +91,23 @@ TEST_F(WizardWindow, RoadThroughTheFivePages_ThenReopenedAndFinishedUnchanged)
         // Calculator service expanded and its access point selected.
         auto* url = find<QLineEdit>(form, "txtWsdlUrl");
         url->setText("typed");
-        const auto wizardDriver = modal->driver;
-        modal->driver = [](QDialog& browser) { browser.reject(); };
+        modal.push([](QDialog& browser) { browser.reject(); });
         click(form, "cmdBrowse");
         EXPECT_EQ(url->text(), "typed");
-        modal->driver = [&](QDialog& browser) {
+        modal.push([&](QDialog& browser) {
             browser.findChild<QLineEdit*>("txtName")->setText("Zel Arithmetic Works");
             browser.findChild<QPushButton*>("cmdSearch")->click();
             auto* found = browser.findChild<QTreeWidget*>("tvUDDIExplorer");
             for (const QString& text : {QStringLiteral("Calculator"), access})
                 found->setCurrentItem(found->findItems(text, Qt::MatchExactly | Qt::MatchRecursive).value(0));
             browser.findChild<QPushButton*>("cmdSelect")->click();
-        };
+        });
         click(form, "cmdBrowse");
-        modal->driver = wizardDriver;
         form.window()->activateWindow(); // as the window system does when a modal window closes
         EXPECT_EQ(url->text(), access);
         click(form, "cmdLoad");
         auto* tree = find<QTreeWidget>(form, "tvSoapComponent");
-        ASSERT_TRUE(waitFor([&] { return find<QPushButton>(form, "cmdNext")->isEnabled(); }));
+        ASSERT_TRUE(test::waitFor([&] { return find<QPushButton>(form, "cmdNext")->isEnabled(); }));
         EXPECT_FALSE(find<QProgressBar>(form, "progbarWsdlLoad")->isVisible());
         QTreeWidgetItem* service = tree->topLevelItem(0);
         ASSERT_NE(service, nullptr);
@@ -189,15 +134,19 @@ TEST_F(WizardWindow, RoadThroughTheFivePages_ThenReopenedAndFinishedUnchanged)
         grid->item(1, 3)->setText("5");
         picture(form, "wizard-3-parameters");
         click(form, "cmdNext");
+        EXPECT_FALSE(find<QLabel>(form, "lblMen1")->isVisible());
         click(form, "chkACE");
         EXPECT_TRUE(find<QComboBox>(form, "pvAttributesReturn")->isEnabled());
         find<QComboBox>(form, "pvAttributesReturn")->setCurrentText("Quote");
         picture(form, "wizard-4-end-activity");
         click(form, "cmdNext");
+        EXPECT_EQ(find<QPushButton>(form, "cmdNext")->text().toStdString(), form.logic().messages.msgFinish);
         click(form, "chkProxySetting");
         click(form, "chkUseProxy");
         find<QLineEdit>(form, "txtProxyServer")->setText("proxy.local");
         find<QLineEdit>(form, "txtProxyPort")->setText("3128");
+        find<QLineEdit>(form, "txtProxyUser")->setText("ana");
+        find<QLineEdit>(form, "txtProxyPassword")->setText("s3cret");
         find<QSpinBox>(form, "pvTimeOut")->setValue(30);
         picture(form, "wizard-5-settings");
         for (QWidget* control : form.window()->findChildren<QWidget*>()) {
@@ -210,11 +159,16 @@ TEST_F(WizardWindow, RoadThroughTheFivePages_ThenReopenedAndFinishedUnchanged)
     ASSERT_FALSE(first.EvalCode.empty()) << env.module.log();
     EXPECT_TRUE(script::vbscript::check(first.EvalCode).ok());
     const XmlNode definition = XmlNode::parse(first.definitionXml).documentElement();
-    EXPECT_EQ(definition.selectSingleNode("Method/Parameters/*[Name='a']/AtrId").text(), "Weight");
-    EXPECT_EQ(definition.selectSingleNode("Method/Return/AtrId").text(), "Quote");
     EXPECT_EQ(definition.selectSingleNode("WebService/Wsdl/*").name(), "wsdl:definitions");
+    for (const auto& [path, value] :
+         {std::pair{"Method/Name", "Add"}, std::pair{"Method/Parameters/*[Name='a']/AtrId", "Weight"},
+          std::pair{"Method/Parameters/*[Name='b']/DefValue", "5"}, std::pair{"Method/Return/AtrId", "Quote"},
+          std::pair{"WebService/ACE", "1"}, std::pair{"Proxy/Server", "proxy.local"}, std::pair{"Proxy/Timeout", "30"}})
+        EXPECT_EQ(definition.selectSingleNode(path).text(), value) << path;
 
     const WizardOutcome second = run(first.definitionXml, [&](frmWizardNuevo& form) {
+        EXPECT_EQ(find<QTableWidget>(form, "dtMethodsParameters")->item(0, 2)->text(), "Weight");
+        EXPECT_TRUE(find<QCheckBox>(form, "chkUseProxy")->isChecked());
         for (int page = 0; page < 5; ++page)
             click(form, "cmdNext");
     });
@@ -226,16 +180,9 @@ TEST_F(WizardWindow, RoadThroughTheFivePages_ThenReopenedAndFinishedUnchanged)
 // at once with nothing generated.
 TEST_F(WizardWindow, ServerThatNeverAnswers_WindowKeepsRunningAndCancelClosesAtOnce)
 {
-    httplib::Server silent;
-    std::atomic<bool> released{false};
-    silent.Get(".*", [&](const httplib::Request&, httplib::Response&) {
-        while (!released)
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    });
-    const int port = silent.bind_to_any_port("127.0.0.1");
-    std::thread serving([&] { silent.listen_after_bind(); });
+    test::SilentServer silent;
     const WizardOutcome outcome = run("", [&](frmWizardNuevo& form) {
-        find<QLineEdit>(form, "txtWsdlUrl")->setText(QString("http://127.0.0.1:%1/Slow.asmx").arg(port));
+        find<QLineEdit>(form, "txtWsdlUrl")->setText(QString::fromStdString(silent.url("/Slow.asmx")));
         QTimer::singleShot(600, form.window(), [&] {
             EXPECT_GT(find<QProgressBar>(form, "progbarWsdlLoad")->value(), 1); // ticks arrived
             EXPECT_FALSE(find<QPushButton>(form, "cmdLoad")->isEnabled());
@@ -245,9 +192,6 @@ TEST_F(WizardWindow, ServerThatNeverAnswers_WindowKeepsRunningAndCancelClosesAtO
         click(form, "cmdLoad");
     });
     EXPECT_TRUE(outcome.EvalCode.empty());
-    released = true;
-    silent.stop();
-    serving.join();
 }
 
 } // namespace

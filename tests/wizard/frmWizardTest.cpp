@@ -1,44 +1,21 @@
 #include "WizardTestSupport.h"
 
 #include "host/Engine.h"
+#include "support/WindowDriving.h"
 #include "wizard/forms/frmWizard.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <functional>
 
 namespace zel {
 namespace {
 
-QApplication& application()
-{
-    static int argc = 1;
-    static char name[] = "zel_older_wizard_forms_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
 template <class T> T* find(QWidget* window, const char* name)
 {
     return window->findChild<T*>(QLatin1String(name));
-}
-
-bool waitFor(const std::function<bool()>& done)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
 }
 
 // Engine.Show opens one non-modal wizard without an owner and returns while it stays open; a
@@ -46,7 +23,7 @@ bool waitFor(const std::function<bool()>& done)
 // host's events go on running with no timer or request left to touch it.
 TEST(OlderWizardWindow, EngineShowOpensItNonModal_TickFillsTheGrid_CloseDuringLoadReleasesIt)
 {
-    application();
+    test::windowApplication();
     test::WizardEnvironment env;
     test::SilentServer silent;
     toolkit().olderWizard = &frmWizard::Show;
@@ -68,7 +45,7 @@ TEST(OlderWizardWindow, EngineShowOpensItNonModal_TickFillsTheGrid_CloseDuringLo
         ->setText(QString::fromStdString(test::demoServices().serviceUrl("Inventory") + "?WSDL"));
     find<QPushButton>(window, "cmdLoad")->click();
     auto* tree = find<QTreeWidget>(window, "tvSoapComponent");
-    ASSERT_TRUE(waitFor([&] { return find<QPushButton>(window, "cmdLoad")->isEnabled(); }));
+    ASSERT_TRUE(test::waitFor([&] { return find<QPushButton>(window, "cmdLoad")->isEnabled(); }, 5000));
     ASSERT_EQ(tree->topLevelItemCount(), 2) << env.module.log();
     tree->topLevelItem(0)->child(1)->setCheckState(0, Qt::Checked); // Inventory.SetStock
     EXPECT_EQ(find<QTableWidget>(window, "dtMethodsParameters")->rowCount(), 2);
@@ -79,13 +56,10 @@ TEST(OlderWizardWindow, EngineShowOpensItNonModal_TickFillsTheGrid_CloseDuringLo
     find<QPushButton>(window, "cmdLoad")->click();
     ASSERT_FALSE(find<QPushButton>(window, "cmdLoad")->isEnabled());
     QTimer::singleShot(300, [&] { find<QPushButton>(window, "cmdCancel")->click(); });
-    ASSERT_TRUE(waitFor([&] { return !window->isVisible(); }));
+    ASSERT_TRUE(test::waitFor([&] { return !window->isVisible(); }, 5000));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(frmWizard::instance(), nullptr);
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 400)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    test::waitFor([] { return false; }, 400);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     toolkit().olderWizard = {};
 }

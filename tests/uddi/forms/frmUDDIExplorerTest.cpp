@@ -5,64 +5,21 @@
 #include "hostparts/defaults/DefaultComponents.h"
 #include "platform/ui/Toolkit.h"
 #include "support/TestSupport.h"
+#include "support/WindowDriving.h"
 #include "uddi/UDDISettings.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
 
-#include <deque>
-#include <functional>
-
 namespace zel {
 namespace {
 
-class GuiEnvironment : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        static int argc = 1;
-        static char name[] = "zel_uddi_forms_tests";
-        static char* argv[] = {name, nullptr};
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        if (QApplication::instance() == nullptr)
-            new QApplication(argc, argv);
-    }
-};
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
-
-// Shows each dialog without a loop of its own and hands it to the next driver in line; a dialog
-// the driver left open is a failure.
-class Drivers final
-{
-public:
-    void showModal(QDialog& dialog)
-    {
-        dialog.show();
-        ASSERT_FALSE(queue.empty()) << "no driver for " << dialog.objectName().toStdString();
-        auto driver = std::move(queue.front());
-        queue.pop_front();
-        driver(dialog);
-        EXPECT_FALSE(dialog.isVisible()) << dialog.objectName().toStdString() << " left open";
-        dialog.hide();
-    }
-    std::deque<std::function<void(QDialog&)>> queue;
-};
-
-template <class T> T* control(QDialog& dialog, const char* name)
-{
-    T* found = dialog.findChild<T*>(QLatin1String(name));
-    if (found == nullptr)
-        ADD_FAILURE() << "no control " << name;
-    return found;
-}
+using test::control;
 
 QTreeWidgetItem* findItem(QTreeWidget* tree, const std::function<bool(QTreeWidgetItem*)>& wanted)
 {
@@ -77,15 +34,14 @@ class UddiWindows : public ::testing::Test
 protected:
     void SetUp() override
     {
+        test::windowApplication();
         registerDefaultComponents();
         services.start();
-        previous = std::exchange(toolkit().modalRunner, [d = drivers](QDialog& dialog) { d->showModal(dialog); });
         globals().gstrPathData = std::string(ZEL_SOURCE_DIR) + "/data/lang";
         globals().gstrLanguageId = "en";
     }
     void TearDown() override
     {
-        toolkit().modalRunner = previous;
         globals().gstrPathData.clear();
         globals().gstrLanguageId.clear();
         for (QWidget* w : QApplication::topLevelWidgets())
@@ -103,15 +59,14 @@ protected:
     test::ModuleInTempDir module;
     test::RecordingUiScope ui;
     demo::DemoServices services;
-    std::shared_ptr<Drivers> drivers = std::make_shared<Drivers>();
-    std::function<void(QDialog&)> previous;
+    test::ModalDrivers drivers;
 };
 
 TEST_F(UddiWindows, SearchExpandOptionsSelect_HandsTheWsdlAddressBack)
 {
     writeSettings(services.registryUrl());
     const std::string wsdl = services.serviceUrl("Calculator") + "?WSDL";
-    drivers->queue.push_back([&](QDialog& w) {
+    drivers.push([&](QDialog& w) {
         EXPECT_EQ(w.windowTitle(), " OMBREL Technology");
         EXPECT_EQ(control<QLabel>(w, "lblOperationDescription")->text(), "Enter your search criteria to begin.");
         for (QWidget* child : w.findChildren<QWidget*>()) {
@@ -151,7 +106,7 @@ TEST_F(UddiWindows, SearchExpandOptionsSelect_HandsTheWsdlAddressBack)
         }
 
         // Options: an empty address is refused; the registered address in other letters is taken.
-        drivers->queue.push_back([&](QDialog& options) {
+        drivers.push([&](QDialog& options) {
             auto* registry = control<QComboBox>(options, "pvUDDIAddress");
             EXPECT_EQ(registry->currentText().toStdString(), services.registryUrl());
             registry->setEditText("");
@@ -179,7 +134,7 @@ TEST_F(UddiWindows, Failures_AreShownAndTheWindowStaysUsable)
 {
     // A registry that does not answer: the client's text in a box titled "error".
     writeSettings("http://127.0.0.1:1/nothing");
-    drivers->queue.push_back([&](QDialog& w) {
+    drivers.push([&](QDialog& w) {
         control<QPushButton>(w, "cmdSearch")->click();
         ASSERT_EQ(ui->shown.size(), 1u);
         EXPECT_EQ(ui->shown[0].title, "error");
@@ -192,7 +147,7 @@ TEST_F(UddiWindows, Failures_AreShownAndTheWindowStaysUsable)
     // No settings file: the load reports it and logs it; Select without a node does too.
     std::filesystem::remove(UDDISettings::SettingsPath());
     ui->shown.clear();
-    drivers->queue.push_back([&](QDialog& w) {
+    drivers.push([&](QDialog& w) {
         control<QPushButton>(w, "cmdSelect")->setEnabled(true);
         control<QPushButton>(w, "cmdSelect")->click();
         w.reject();
