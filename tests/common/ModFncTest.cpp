@@ -19,17 +19,13 @@ TEST(ModFnc, FileDeleteIsTrueForMissingAndReadOnlyFiles)
     EXPECT_FALSE(std::filesystem::exists(file));
 }
 
-TEST(ModFnc, CreateObjectRaises429WithItsTag)
+TEST(ModFnc, CreateObjectRaises429WithItsTag_UserNameIsKnownAndShort)
 {
     const ErrorRecord e = raisedBy([] { modFnc::CreateObject("No.Such.Class"); });
     EXPECT_EQ(e.Number, ErrorNumber::CannotCreateComponent);
     EXPECT_NE(e.Description.find("No.Such.Class"), std::string::npos);
     EXPECT_EQ(e.Source, " modFnc.CreateObject() ");
     EXPECT_EQ(raisedBy([] { modFnc::CreateObject("x", "remote-host"); }).Number, 462);
-}
-
-TEST(ModFnc, UserNameIsKnownAndShort)
-{
     const std::string name = modFnc::UserName();
     EXPECT_FALSE(name.empty());
     EXPECT_LE(name.size(), 100u);

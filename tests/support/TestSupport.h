@@ -142,7 +142,6 @@ public:
     RecordingUiScope() : m_ui(std::make_shared<RecordingUi>()), m_installed(toolkitSetter<&Toolkit::ui>(), m_ui) {}
     RecordingUi& operator*() const { return *m_ui; }
     RecordingUi* operator->() const { return m_ui.get(); }
-    const std::shared_ptr<RecordingUi>& ptr() const { return m_ui; }
 
 private:
     std::shared_ptr<RecordingUi> m_ui;

@@ -47,6 +47,15 @@ inline bool waitFor(const std::function<bool()>& done, int milliseconds = 2000)
     return done();
 }
 
+// Every named control of window (Qt's own "qt_" parts aside) has an accessible name.
+inline void expectAccessibleNames(const QWidget& window)
+{
+    for (const QWidget* child : window.findChildren<QWidget*>())
+        if (!child->objectName().isEmpty() && !child->objectName().startsWith("qt_")) {
+            EXPECT_FALSE(child->accessibleName().isEmpty()) << child->objectName().toStdString();
+        }
+}
+
 // For its life, shows each modal window without a loop of its own and hands it to the next driver
 // in line (a driver may queue the drivers of the windows it opens); a window left open fails.
 class ModalDrivers

@@ -3,7 +3,8 @@
 #include "DemoServices.h"
 #include "support/TestSupport.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <cstdlib>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -36,16 +37,10 @@ struct ProgramRun
 
 ProgramRun run(const std::string& arguments, const test::TempDir& dir)
 {
-    ProgramRun result;
-    const std::string command = std::string(ZEL_BIN_DIR) + "/zel-uddi " + arguments + " 2>" + (dir / "err").string();
-    FILE* pipe = popen(command.c_str(), "r");
-    char buffer[4096];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        result.out.append(buffer, n);
-    const int status = pclose(pipe);
-    result.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.err = test::readFile(dir / "err");
-    return result;
+    const std::string command = std::string(ZEL_BIN_DIR) + "/zel-uddi " + arguments + " >" + (dir / "out").string() +
+                                " 2>" + (dir / "err").string();
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, test::readFile(dir / "out"), test::readFile(dir / "err")};
 }
 
 class DemoRegistryRoad : public ::testing::Test
@@ -93,11 +88,9 @@ TEST_F(DemoRegistryRoad, SearchExpandSelect_EveryMessageValidates)
     EXPECT_NE(nodeWithText(service, services.serviceUrl("Calculator")), nullptr);
     EXPECT_EQ(nodeWithText(service, "Spain (ES)")->image, "ISO 3166");
     EXPECT_EQ(nodeWithText(service, "related interface (OrderDesk)")->image, "Other");
-    const UddiTree::Node* reference = nullptr;
-    for (const UddiTree::Node& n : service.nodes)
-        if (n.tag == UddiTree::kTModelTag && !reference)
-            reference = &n;
-    ASSERT_NE(reference, nullptr);
+    const auto reference = std::find_if(service.nodes.begin(), service.nodes.end(),
+                                        [](const UddiTree::Node& n) { return n.tag == UddiTree::kTModelTag; });
+    ASSERT_NE(reference, service.nodes.end());
     const UddiTree::Update model = UddiTree::expandTModel(client, reference->key);
     ASSERT_TRUE(model.answered) << model.errorText;
     const UddiTree::Node* wsdl = nodeWithText(model, services.serviceUrl("Calculator") + "?WSDL");

@@ -149,11 +149,7 @@ TEST_F(WizardWindow, RoadThroughTheFivePages_ThenReopenedAndFinishedUnchanged)
         find<QLineEdit>(form, "txtProxyPassword")->setText("s3cret");
         find<QSpinBox>(form, "pvTimeOut")->setValue(30);
         picture(form, "wizard-5-settings");
-        for (QWidget* control : form.window()->findChildren<QWidget*>()) {
-            if (!control->objectName().isEmpty() && !control->objectName().startsWith("qt_")) {
-                EXPECT_FALSE(control->accessibleName().isEmpty()) << control->objectName().toStdString();
-            }
-        }
+        test::expectAccessibleNames(*form.window());
         click(form, "cmdNext");
     });
     ASSERT_FALSE(first.EvalCode.empty()) << env.module.log();

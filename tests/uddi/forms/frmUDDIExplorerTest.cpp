@@ -69,10 +69,7 @@ TEST_F(UddiWindows, SearchExpandOptionsSelect_HandsTheWsdlAddressBack)
     drivers.push([&](QDialog& w) {
         EXPECT_EQ(w.windowTitle(), " OMBREL Technology");
         EXPECT_EQ(control<QLabel>(w, "lblOperationDescription")->text(), "Enter your search criteria to begin.");
-        for (QWidget* child : w.findChildren<QWidget*>()) {
-            const bool named = !child->objectName().isEmpty() && !child->objectName().startsWith("qt_");
-            EXPECT_TRUE(!named || !child->accessibleName().isEmpty()) << child->objectName().toStdString();
-        }
+        test::expectAccessibleNames(w);
         auto* tree = control<QTreeWidget>(w, "tvUDDIExplorer");
         auto* select = control<QPushButton>(w, "cmdSelect");
         control<QLineEdit>(w, "txtName")->setText("zel arithmetic w");
