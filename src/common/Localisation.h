@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,5 +24,10 @@ struct Item
 // read (the component cannot be created) are raised.
 bool apply(std::string_view formName, std::string_view languageId,
            const std::function<void(const std::string&)>& setCaption, const std::vector<Item>& items);
+
+// A language text with %1 to %9 replaced by the values, in one pass: a value is never searched
+// for placeholders itself, and a placeholder without a value, or a text without placeholders (a
+// translation may leave a number out), stays as it is.
+std::string fillIn(std::string_view text, std::initializer_list<std::string_view> values);
 
 } // namespace zel::Localisation

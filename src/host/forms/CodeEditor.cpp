@@ -1,5 +1,6 @@
 #include "host/forms/CodeEditor.h"
 
+#include "common/Localisation.h"
 #include "host/forms/KeptText.h"
 #include "host/forms/ScriptHighlighter.h"
 
@@ -187,7 +188,8 @@ bool CodeEditor::viewportEvent(QEvent* event)
         const int at = cursorForPosition(help->pos()).position();
         if (!mark.isNull() && at >= mark.selectionStart() && at <= mark.selectionEnd())
             QToolTip::showText(help->globalPos(),
-                               m_idleTip.arg(m_idleError.Number).arg(QString::fromStdString(m_idleError.Description)),
+                               QString::fromStdString(Localisation::fillIn(
+                                   m_idleTip, {std::to_string(m_idleError.Number), m_idleError.Description})),
                                viewport());
         else
             QToolTip::hideText();

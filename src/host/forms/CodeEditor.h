@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 class QTextCharFormat;
 
@@ -28,7 +29,7 @@ public:
     // of `'`, indents after `{` instead of after VBScript's block statements, and checks as JScript.
     void setJScript(bool jscript);
     // The tooltip of the error the idle check marked: %1 its number, %2 its description.
-    void setIdleErrorTip(const QString& tip) { m_idleTip = tip; }
+    void setIdleErrorTip(std::string tip) { m_idleTip = std::move(tip); }
     // The error the idle check marked (Number 0 when none).
     const IdleCheckResult& idleError() const { return m_idleError; }
 
@@ -79,7 +80,7 @@ private:
     int m_generation = 0;
     int m_revision = -1;
     IdleCheckResult m_idleError;
-    QString m_idleTip = QStringLiteral("Error %1: %2");
+    std::string m_idleTip = "Error %1: %2";
     std::unique_ptr<IdleCheck> m_idleCheck;
 };
 

@@ -228,7 +228,8 @@ int FindBar::replaceAll()
         from = found;
     }
     batch.endEditBlock();
-    lblFindStatus->setText(count == 0 ? m_notFound : m_replaced.arg(count));
+    lblFindStatus->setText(count == 0 ? m_notFound
+                                      : fromUtf8(Localisation::fillIn(m_replaced, {std::to_string(count)})));
     return count;
 }
 
@@ -249,7 +250,7 @@ std::vector<Localisation::Item> FindBar::localisedItems()
         {"cmdGoToLine", text(cmdGoToLine)},
         {"cmdCloseFind", text(cmdCloseFind)},
         {"MsgNotFound", [this](const std::string& value) { m_notFound = fromUtf8(value); }},
-        {"MsgReplaced", [this](const std::string& value) { m_replaced = fromUtf8(value); }},
+        {"MsgReplaced", [this](const std::string& value) { m_replaced = value; }},
     };
 }
 

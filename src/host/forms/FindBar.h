@@ -62,7 +62,7 @@ private:
     QToolButton* cmdGoToLine;
     QToolButton* cmdCloseFind;
     QString m_notFound = QStringLiteral("Not found");
-    QString m_replaced = QStringLiteral("%1 replaced");
+    std::string m_replaced = "%1 replaced";
 };
 
 } // namespace zel

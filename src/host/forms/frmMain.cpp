@@ -268,9 +268,7 @@ void frmMain::buildScriptPanel(QWidget* content, QWidget& window)
     lblCaretPosition->setObjectName(QStringLiteral("lblCaretPosition"));
     lblCaretPosition->setAlignment(Qt::AlignRight);
     scriptLayout->addWidget(lblCaretPosition);
-    QObject::connect(rtfScript, &CodeEditor::caretMoved, lblCaretPosition, [this](int line, int column) {
-        lblCaretPosition->setText(qs(m_MsgCaretPosition).arg(line).arg(column));
-    });
+    QObject::connect(rtfScript, &CodeEditor::caretMoved, lblCaretPosition, [this] { showCaretPosition(); });
     lblScript->setBuddy(rtfScript);
 }
 
@@ -487,13 +485,13 @@ bool frmMain::Validate()
         for (const auto& [text, label] : {std::pair{&script, lblScript}, std::pair{&description, lblDescription},
                                           std::pair{&engine, lblExecutionEngine}}) {
             if (const auto found = findUnstorableCharacter(*text)) {
-                m_unstorableMessage = QString::fromStdString(m_MsgUnstorableCharacter)
-                                          .arg(found->line)
-                                          .arg(label->text().remove(QLatin1Char('&')))
-                                          .arg(QStringLiteral("U+%1")
-                                                   .arg(static_cast<uint>(found->codePoint), 4, 16, QLatin1Char('0'))
-                                                   .toUpper())
-                                          .toStdString();
+                m_unstorableMessage = Localisation::fillIn(
+                    m_MsgUnstorableCharacter,
+                    {std::to_string(found->line), label->text().remove(QLatin1Char('&')).toStdString(),
+                     QStringLiteral("U+%1")
+                         .arg(static_cast<uint>(found->codePoint), 4, 16, QLatin1Char('0'))
+                         .toUpper()
+                         .toStdString()});
                 return false;
             }
         }
@@ -669,13 +667,19 @@ void frmMain::ChangeLanguage(std::string_view pLanguageId)
         };
         // The script box's own bars and marks take their texts from the same section.
         std::ranges::move(fraFind->localisedItems(), std::back_inserter(items));
-        items.push_back({"MsgIdleError", [this](const std::string& value) { rtfScript->setIdleErrorTip(qs(value)); }});
+        items.push_back({"MsgIdleError", [this](const std::string& value) { rtfScript->setIdleErrorTip(value); }});
         Localisation::apply("frmMain", pLanguageId, caption, items);
-        lblCaretPosition->setText(qs(m_MsgCaretPosition).arg(rtfScript->caretLine()).arg(rtfScript->caretColumn()));
+        showCaretPosition();
         ui::setAccessibleNames(*m_window);
     } catch (...) {
         rethrowWithTag(" frmMain.ChangeLanguage() ");
     }
+}
+
+void frmMain::showCaretPosition()
+{
+    lblCaretPosition->setText(qs(Localisation::fillIn(
+        m_MsgCaretPosition, {std::to_string(rtfScript->caretLine()), std::to_string(rtfScript->caretColumn())})));
 }
 
 void frmMain::Paste()

@@ -112,6 +112,8 @@ private:
     void FillScriptLanguage();
     void ChangeLanguage(std::string_view pLanguageId);
     void Paste();
+    // Shows the caret's line and column under the script box.
+    void showCaretPosition();
     std::string runWizard();
     // Validate; when it refuses, the user is told why and the window stays open.
     bool validateOrTell();
