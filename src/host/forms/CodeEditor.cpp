@@ -17,6 +17,7 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <optional>
 
 namespace zel {
 namespace {
@@ -74,12 +75,24 @@ QString leadingBlanks(const QString& line)
     return line.left(n);
 }
 
-// Whether the line opens a block whose body is indented one step further.
-bool opensBlock(const QString& line, bool jscript)
+// What a line does to the blocks around it: it opens one whose body is indented one step further;
+// it closes the one above it (End If, Next, Loop, Wend, `}`) or one part of it (Else, ElseIf,
+// `} else {`), so it belongs at the level of the line that opened it; or it is a VBScript Case,
+// which stands between a Select and its End Select.
+struct LineRole
+{
+    bool opens = false;
+    bool closes = false;
+    bool isCase = false;
+};
+
+LineRole roleOf(const QString& line, bool jscript)
 {
     const QString code = line.trimmed();
     if (jscript)
-        return code.endsWith(QLatin1Char('{'));
+        return {code.endsWith(QLatin1Char('{')), code.startsWith(QLatin1Char('}'))};
+    if (code.startsWith(QLatin1Char('\'')))
+        return {};
     static const QRegularExpression word(QStringLiteral("[A-Za-z_]+"));
     QStringList words;
     for (auto it = word.globalMatch(code.toLower()); it.hasNext();)
@@ -87,16 +100,37 @@ bool opensBlock(const QString& line, bool jscript)
     while (!words.isEmpty() &&
            (words.front() == u"private" || words.front() == u"public" || words.front() == u"default"))
         words.removeFirst();
-    if (words.isEmpty() || code.startsWith(QLatin1Char('\'')))
-        return false;
-    const QString& first = words.front();
-    if (first == u"if" || first == u"elseif")
-        return words.back() == u"then";
+    if (words.isEmpty())
+        return {};
     static const QStringList openers = {QStringLiteral("for"),      QStringLiteral("do"),    QStringLiteral("while"),
                                         QStringLiteral("select"),   QStringLiteral("case"),  QStringLiteral("sub"),
                                         QStringLiteral("function"), QStringLiteral("class"), QStringLiteral("property"),
                                         QStringLiteral("with"),     QStringLiteral("else")};
-    return openers.contains(first);
+    static const QStringList closers = {QStringLiteral("next"), QStringLiteral("loop"), QStringLiteral("wend"),
+                                        QStringLiteral("else"), QStringLiteral("elseif")};
+    const QString& first = words.front();
+    LineRole role;
+    role.opens = first == u"if" || first == u"elseif" ? words.back() == u"then" : openers.contains(first);
+    role.closes = closers.contains(first) || (first == u"end" && words.size() > 1);
+    role.isCase = first == u"case";
+    return role;
+}
+
+// The leading blanks of the line that opened the block `closer` ends, found by walking up over
+// nested blocks and passing over Case lines; nothing when no line above opens it.
+std::optional<QString> openerIndent(const QTextBlock& closer, bool jscript)
+{
+    int depth = 0;
+    for (QTextBlock block = closer.previous(); block.isValid(); block = block.previous()) {
+        const LineRole role = roleOf(block.text(), jscript);
+        if (role.isCase)
+            continue;
+        if (role.opens && depth-- == 0)
+            return leadingBlanks(block.text());
+        if (role.closes)
+            ++depth;
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -294,9 +328,18 @@ void CodeEditor::newLineWithIndent()
     QString indent = leadingBlanks(caret.block().text());
     if (indent.size() > before.size())
         indent = before;
-    if (opensBlock(before, m_jscript))
-        indent += kIndent;
+    const LineRole role = roleOf(before, m_jscript);
     caret.beginEditBlock();
+    // A line that ends a block moves back to the level of the line that opened it.
+    if (const auto opener = role.closes ? openerIndent(caret.block(), m_jscript) : std::nullopt;
+        opener && *opener != indent) {
+        QTextCursor blanks(caret.block());
+        blanks.setPosition(caret.block().position() + static_cast<int>(indent.size()), QTextCursor::KeepAnchor);
+        blanks.insertText(*opener);
+        indent = *opener;
+    }
+    if (role.opens)
+        indent += kIndent;
     caret.insertBlock();
     caret.insertText(indent);
     caret.endEditBlock();

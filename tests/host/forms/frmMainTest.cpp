@@ -327,6 +327,14 @@ TEST_F(EditorTest, EditingKeys_CommentIndentAndNewLineFollowTheLanguage)
         {"VBScript", "  x = 1 ' Then", 14, 14, Qt::Key_Return, Qt::NoModifier, "  x = 1 ' Then\n  "},
         {"VBScript", "Private Function F()", 20, 20, Qt::Key_Return, Qt::NoModifier, "Private Function F()\n    "},
         {"JScript", "  if (a) {", 10, 10, Qt::Key_Return, Qt::NoModifier, "  if (a) {\n      "},
+        // A line that ends a block goes back to the level of the line that opened it.
+        {"VBScript", "If a Then\n    If b Then\n    End If\n    End If", 45, 45, Qt::Key_Return, Qt::NoModifier,
+         "If a Then\n    If b Then\n    End If\nEnd If\n"},
+        {"VBScript", "  Select Case x\n    Case 1\n      y\n      End Select", 51, 51, Qt::Key_Return, Qt::NoModifier,
+         "  Select Case x\n    Case 1\n      y\n  End Select\n  "},
+        {"JScript", "if (a) {\n    b();\n    } else {", 30, 30, Qt::Key_Return, Qt::NoModifier,
+         "if (a) {\n    b();\n} else {\n    "},
+        {"VBScript", "  Next", 6, 6, Qt::Key_Return, Qt::NoModifier, "  Next\n  "},
     };
     for (const auto& [language, script, from, to, key, modifiers, after] : rows) {
         SCOPED_TRACE(script);
