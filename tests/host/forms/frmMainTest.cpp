@@ -20,6 +20,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTextLayout>
@@ -348,6 +350,36 @@ TEST_F(EditorTest, EditingKeys_CommentIndentAndNewLineFollowTheLanguage)
             EXPECT_EQ(box->toPlainText().toStdString(), script);
         });
     }
+}
+
+TEST_F(EditorTest, KeyboardShortcutsOfTheActiveWindowReachTheBarAndTheScript)
+{
+    open(activityXml("VBScript", "a = 1\nb = 2\nb = 3"));
+    showAndCancel([&](QDialog& dialog) {
+        dialog.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        auto* box = control<QTextEdit>("rtfScript");
+        auto* bar = control<FindBar>("fraFind");
+        auto text = [box] { return box->toPlainText().toStdString(); };
+        // The selection set first (none when -1), the key pressed in the script box, what it did.
+        const std::tuple<int, int, int, Qt::KeyboardModifiers, std::function<bool()>> rows[] = {
+            {6, 7, Qt::Key_F, Qt::ControlModifier,
+             [&] { return bar->txtFind->isVisible() && bar->txtFind->text() == "b" && !bar->txtReplace->isVisible(); }},
+            {-1, -1, Qt::Key_H, Qt::ControlModifier, [&] { return bar->txtReplace->isVisible(); }},
+            {-1, -1, Qt::Key_F3, Qt::NoModifier, [&] { return box->textCursor().selectionStart() == 12; }},
+            {-1, -1, Qt::Key_G, Qt::ControlModifier,
+             [&] { return bar->spnGoToLine->isVisible() && bar->spnGoToLine->value() == 3; }},
+            {0, 17, Qt::Key_Slash, Qt::ControlModifier, [&] { return text() == "'a = 1\n'b = 2\n'b = 3"; }},
+            {-1, -1, Qt::Key_Tab, Qt::NoModifier, [&] { return text() == "    'a = 1\n    'b = 2\n    'b = 3"; }},
+            {-1, -1, Qt::Key_Backtab, Qt::ShiftModifier, [&] { return text() == "'a = 1\n'b = 2\n'b = 3"; }},
+        };
+        for (const auto& [from, to, key, modifiers, done] : rows) {
+            if (from >= 0)
+                select(box, from, to);
+            QTest::keyClick(box, static_cast<Qt::Key>(key), modifiers);
+            EXPECT_TRUE(done()) << QKeySequence(key | modifiers).toString().toStdString();
+        }
+    });
 }
 
 TEST_F(EditorTest, IdleCheckMarksTheFirstErrorOffTheWindowThread_AndAnEditClearsIt)
