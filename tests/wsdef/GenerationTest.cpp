@@ -212,24 +212,24 @@ TEST_F(Generation, Main_StoredDefinitions_MissingPartsEmpty_BadTextsFailInStepOr
 {
     const std::string main = "MAIN url= svc= cls= proxy= ssl= server= port= user= pwd= timeout=";
     const char* const tag = " ZelScriptXml.MainEvalCodeMake() ";
-    const char* const none = "<Method><Parameters/></Method>";
+    const char* const typed = "<Method><Parameters/><Return><Type>int</Type><AtrId>T</AtrId></Return></Method>";
     // ACE (nullptr: no WebService element), time-out, Method element, error (0: none), and the
     // script after "timeout=" or the end of the error's source
     const std::tuple<const char*, const char*, const char*, int32_t, const char*> cases[] = {
-        {"1", "", none, ErrorNumber::TypeMismatch, tag},
-        {"1", "abc", none, ErrorNumber::TypeMismatch, tag},
-        {"1", "12abc", none, ErrorNumber::TypeMismatch, tag},
-        {"", "0", none, ErrorNumber::TypeMismatch, tag},
-        {nullptr, "5", none, ErrorNumber::TypeMismatch, tag}, // an ACE that is not there is no Boolean
-        {"yes", "0", none, ErrorNumber::TypeMismatch, tag},
-        {"1x", "0", none, ErrorNumber::TypeMismatch, tag},
+        {"1", "", typed, ErrorNumber::TypeMismatch, tag},
+        {"1", "abc", typed, ErrorNumber::TypeMismatch, tag},
+        {"1", "12abc", typed, ErrorNumber::TypeMismatch, tag},
+        {"", "0", typed, ErrorNumber::TypeMismatch, tag},
+        {nullptr, "5", typed, ErrorNumber::TypeMismatch, tag}, // an ACE that is not there is no Boolean
+        {"yes", "0", typed, ErrorNumber::TypeMismatch, tag},
+        {"1x", "0", typed, ErrorNumber::TypeMismatch, tag},
         {"1", "x", "<Method/>", ErrorNumber::TypeMismatch, tag},
         {"x", "1", "<Method/>", ErrorNumber::ObjectNotSet,
          " ZelScriptXml.WebServiceCallEvalCodeMake()  ZelScriptXml.MainEvalCodeMake() "},
-        {"-1", " 30 ", none, 0, "30 call=[SUB ()] ace=[];END"},
-        {"True", "2.50", none, 0, "2.5 call=[SUB ()] ace=[];END"},
-        {"false", "1e1", none, 0, "10 call=[SUB ()] ace=[];END"},
-        {"0", "-0", none, 0, "0 call=[SUB ()] ace=[];END"},
+        {"-1", " 30 ", typed, 0, "30 call=[FNC ()] ace=[ACE T];END"},
+        {"True", "2.50", typed, 0, "2.5 call=[FNC ()] ace=[ACE T];END"},
+        {"false", "1e1", typed, 0, "10 call=[FNC ()] ace=[];END"},
+        {"0", "-0", typed, 0, "0 call=[FNC ()] ace=[];END"},
         {"0", "0",
          "<Method><Name>M</Name><Parameters><!-- mapped by hand --><Parameter><Name>a</Name><EvalCode>A</EvalCode>"
          "</Parameter>stray<Parameter><Name>b</Name><EvalCode>B</EvalCode></Parameter></Parameters></Method>",
@@ -294,7 +294,7 @@ TEST_F(Generation, TemplatesFileMissing_FailsWithTheChainOfTags)
     EXPECT_EQ(XmlFncs::xmlNodeValueGet(script.pubNodeRoot, "EvalCode"), "");
 }
 
-TEST_F(Templates, ScriptGetOne_FirstExactMatchWins)
+TEST_F(Templates, ScriptGetOne_FirstExactMatchWins_FileReadOncePerObject)
 {
     writeTemplates("<Root><Sections>"
                    "<Section><SecId>main</SecId><EvalCode>lower</EvalCode></Section>"
@@ -312,17 +312,12 @@ TEST_F(Templates, ScriptGetOne_FirstExactMatchWins)
     EXPECT_EQ(config.ScriptGetOne("it's"), "apostrophe");
     EXPECT_EQ(config.ScriptGetOne("Empty"), "");
     EXPECT_EQ(config.ScriptGetOne(""), "");
-}
 
-TEST_F(Templates, ObjectReadsTheFileOnceAndMalformedFileIsMissing)
-{
-    writeTemplates("<R><Sections><Section><SecId>A</SecId><EvalCode>one</EvalCode></Section></Sections></R>");
-    ZelConfig config;
-    EXPECT_EQ(config.ScriptGetOne("A"), "one");
+    // An object reads the file once, a new one reads it again; a malformed file is a missing one.
     writeTemplates("<R><Sections><Section><SecId>A</SecId><EvalCode>two</EvalCode></Section></Sections></R>");
-    EXPECT_EQ(config.ScriptGetOne("A"), "one");
+    EXPECT_EQ(config.ScriptGetOne("Main"), "a < \"b\" & c");
+    EXPECT_EQ(config.ScriptGetOne("A"), "");
     EXPECT_EQ(ZelConfig().ScriptGetOne("A"), "two");
-
     writeTemplates("<R><Sections>");
     ZelConfig late;
     test::expectRaises([&] { late.ScriptGetOne("A"); }, ErrorNumber::ObjectNotSet, " ZelConfig.ScriptGetOne() ");

@@ -149,41 +149,22 @@ TEST(ZelScriptXml, StoredDefinition_IsAppendedAfterEvalCode_PropertiesAreTheElem
     EXPECT_EQ(parts(misplaced), "Definition - Method - - -");
 }
 
-// How a value is stored, the same for every setter: blank gives an empty element, other text one
-// CDATA section with its blanks kept (set again, it replaces the first).
-TEST(ZelScriptXml, Setters_StoreValuesByTheValueRules)
-{
-    const std::pair<std::string, std::string> cases[] = {
-        {"", "<Server/>"},
-        {"   ", "<Server/>"},
-        {" proxy.local ", "<Server><![CDATA[ proxy.local ]]></Server>"},
-        {"<host/>", "<Server><![CDATA[<host/>]]></Server>"}, // setters never embed XML
-        {"a]]>b", "<Server><![CDATA[a]]]]><![CDATA[>b]]></Server>"},
-    };
-    for (const auto& [given, stored] : cases) {
-        ZelScriptXml script;
-        script.WebServiceProxySettingsSet(false, false, "first");
-        script.WebServiceProxySettingsSet(false, false, given);
-        const XmlNode server = script.pubNodeDefProxy.selectSingleNode("Server");
-        EXPECT_EQ(server.xml(), stored) << "[" << given << "]";
-        EXPECT_EQ(server.text(), XmlFncs::isBlank(given) ? "" : given);
-    }
-}
-
-// Flags are written "1"/"0", the time-out as decimal text, every other value as given.
+// Flags are written "1"/"0", the time-out as decimal text, every other value as given, by the
+// value rules (a text is kept in CDATA, never embedded as XML).
 TEST(ZelScriptXml, PropertiesAndProxySettings_WriteEveryValueAndFlags)
 {
     // proxy flag, SSL flag, time-out, the Proxy element
     const std::tuple<bool, bool, double, const char*> cases[] = {
-        {true, false, 30, "UseProxy=1 UseSSL=0 Server=srv Port=8080 User=usr Password=pw Timeout=30"},
-        {true, true, 2.5, "UseProxy=1 UseSSL=1 Server=srv Port=8080 User=usr Password=pw Timeout=2.5"},
+        {true, false, 30, "UseProxy=1 UseSSL=0 Server=<host/> Port=8080 User=usr Password=pw Timeout=30"},
+        {true, true, 2.5, "UseProxy=1 UseSSL=1 Server=<host/> Port=8080 User=usr Password=pw Timeout=2.5"},
         {false, false, 1e20,
-         "UseProxy=0 UseSSL=0 Server=srv Port=8080 User=usr Password=pw Timeout=100000000000000000000"},
+         "UseProxy=0 UseSSL=0 Server=<host/> Port=8080 User=usr Password=pw Timeout=100000000000000000000"},
     };
     for (const auto& [useProxy, useSsl, timeout, proxy] : cases) {
         ZelScriptXml script;
-        script.WebServiceProxySettingsSet(useProxy, useSsl, "srv", "8080", "usr", "pw", timeout);
+        script.WebServiceProxySettingsSet(useProxy, useSsl, "<host/>", "8080", "usr", "pw", timeout);
         EXPECT_EQ(values(script.pubNodeDefProxy), proxy);
+        EXPECT_EQ(script.pubNodeDefProxy.selectSingleNode("Server").xml(), "<Server><![CDATA[<host/>]]></Server>");
     }
 
     ZelScriptXml script;
