@@ -19,17 +19,22 @@ using zel::wsdltest::rows;
 
 namespace {
 
-// Serves every fixture at "/<fixture>" (the document only when asked with ?WSDL), some under
-// another name with the Content-Type a misconfigured server would send, and the fault pages.
-class WsdlServer
+std::string fixture(const char* name)
 {
-public:
-    WsdlServer()
-    {
+    return zel::test::fixture(std::string("wsdl/") + name);
+}
+
+// The address of path on a server that serves every fixture at "/<fixture>" (the document only
+// when asked with ?WSDL), some under another name with the Content-Type a misconfigured server
+// would send, and the fault pages.
+std::string served(const std::string& path)
+{
+    static LoopbackHttpServer http;
+    static const bool started = [] {
         for (const char* name : {"quotes-s.wsdl", "two-services-xsd.wsdl", "default-namespace.wsdl",
                                  "doctype-entities.wsdl", "latin1.wsdl", "utf16.wsdl", "toolkit-two-ports.wsdl",
                                  "type-names.wsdl", "comma-names.wsdl", "two-layouts.wsdl"}) {
-            const std::string body = zel::test::fixture(std::string("wsdl/") + name);
+            const std::string body = fixture(name);
             http.server.Get(std::string("/") + name, [body](const httplib::Request& req, httplib::Response& res) {
                 res.set_content(req.has_param("WSDL") ? body : "<html>help page</html>", "text/xml");
             });
@@ -49,19 +54,10 @@ public:
                 res.set_content(body, type);
             });
         zel::test::serveGeneratedBody(http.server, "/huge", 100u * 1024u * 1024u, false);
-        http.start();
-    }
-    std::string url(const std::string& path) const { return http.url(path); }
-
-private:
-    static std::string fixture(const char* name) { return zel::test::fixture(std::string("wsdl/") + name); }
-    LoopbackHttpServer http;
-};
-
-WsdlServer& server()
-{
-    static WsdlServer instance;
-    return instance;
+        return http.start() > 0;
+    }();
+    EXPECT_TRUE(started);
+    return http.url(path);
 }
 
 // An analyser that has loaded fixture and set its controls.
@@ -71,7 +67,7 @@ struct Loaded
     {
         analyser.pubdtMethodsParameters = &grid;
         analyser.pubtxtMethodReturnType = &returnType;
-        analyser.strUrl = server().url("/" + fixture);
+        analyser.strUrl = served("/" + fixture);
         service = analyser.BuscarClasesWs();
     }
     // What the wizard does when the user moves on with an operation chosen.
@@ -193,7 +189,7 @@ TEST(WebServiceFetch, Addresses_GiveTheFirstServiceNameOrFailKeepingThePreviousW
         ASSERT_EQ(loaded.service, "QuoteService");
         const XmlNode previous = loaded.analyser.WSXML;
         loaded.analyser.httpOptions().timeout = std::chrono::seconds(1);
-        loaded.analyser.strUrl = address.starts_with("/") ? server().url(address) : address;
+        loaded.analyser.strUrl = address.starts_with("/") ? served(address) : address;
         EXPECT_EQ(loaded.analyser.BuscarClasesWs(), name) << address;
         EXPECT_EQ(loaded.analyser.WSXML.sameNode(previous), !replacesWsxml) << address;
         const std::string diagnostic = loaded.analyser.lastDiagnostic();
@@ -241,7 +237,7 @@ TEST(WebServiceMethods, PrefixLists_SelectWhatIsListed)
 
     // The same check for one operation, on WSXML (never on the document passed in), failing quietly.
     Loaded quotes("quotes-s.wsdl");
-    const XmlNode other = XmlNode::parse(zel::test::fixture("wsdl/two-services-xsd.wsdl"));
+    const XmlNode other = XmlNode::parse(fixture("two-services-xsd.wsdl"));
     EXPECT_TRUE(quotes.analyser.ValidarSiEsProcedimiento("GetQuote", other, kWizardPrefixes));
     EXPECT_FALSE(quotes.analyser.ValidarSiEsProcedimiento("Convert", other, "xsd"));
     EXPECT_FALSE(quotes.analyser.ValidarSiEsProcedimiento("GetQuoteSoapIn", other, "s"));
