@@ -30,7 +30,7 @@ identifier limit off by one~src/platform/script/vbscript/VBScriptLexer.cpp~if (c
 throw at a line end accepted~src/platform/script/jscript/JScriptParser.cpp~if (m_cur.newlineBefore || m_cur.kind == Tok::Eof)\n                fail(kThrowNeedsExpression~if (m_cur.kind == Tok::Eof)\n                fail(kThrowNeedsExpression~zel_jscript_tests~JScriptParser.*:JScriptRobustness.*
 two top-level elements accepted~src/platform/xml/XmlNode.cpp~++elements > 1)~++elements > 2)~zel_xml_tests~*
 WSDL suffix spelt differently~src/wsdl/WebService.cpp~strUrl += "?WSDL";~strUrl += "?wsdl";~zel_wsdl_tests~WebService*
-no-attribute marker case-sensitive~src/wsdef/ZelScriptXml.cpp~lowerAscii(pstrAtrId) == "[none]"~pstrAtrId == "[none]"~zel_wsdef_tests~ZelScriptXml*
+no-attribute marker case-sensitive~src/wsdef/ZelScriptXml.cpp~Text::lowerAscii(pstrAtrId) == "[none]"~pstrAtrId == "[none]"~zel_wsdef_tests~ZelScriptXml*
 execution engine stored untrimmed~src/host/forms/frmMain.cpp~XmlFncs::trimSpaces(txtExecutionEngine->text().toStdString())~txtExecutionEngine->text().toStdString()~zel_host_forms_tests~EditorTest.*
 redirects not followed~src/platform/http/HttpClient.cpp~CURLOPT_FOLLOWLOCATION, 1L~CURLOPT_FOLLOWLOCATION, 0L~zel_http_tests~HttpClient.*
 members coloured as keywords~src/hostparts/colorizer/Colorizer.cpp~const bool keyword = !m_afterDot && (~const bool keyword = (~zel_colorizer_tests~*
