@@ -51,30 +51,47 @@ std::vector<std::string> parameterNames(const ZelScriptXml& script)
 // A definition as the editor stores it.
 const std::string kStoredDefinition = readFile(dataFile("StoredDefinition.xml"));
 
-TEST(ZelScriptXml, Skeleton_HasEveryElementInOrderWithCreationDefaults_SecondCallChangesNothing)
+// NodeRootValidate makes the skeleton (every element in order, with the creation defaults) or
+// appends a stored definition after EvalCode and points the part properties at its elements,
+// Parameters and Return only under Method; any other text but "" is taken as a stored definition,
+// untrimmed, and one that does not parse fails and leaves only Script. A second call changes
+// nothing, whatever it is given.
+TEST(ZelScriptXml, NodeRootValidate_SkeletonOrStoredDefinition_Once)
 {
-    ZelScriptXml script;
-    EXPECT_TRUE(script.pubNodeRoot.isNone());
-    script.NodeRootValidate();
-    EXPECT_EQ(script.pubNodeRoot.xml(),
-              "<Script><Language/><EvalCode/><Definition><WebService><Path/><Wsdl/><LoadFromPath/><ClassName/>"
-              "<ServiceName/><ACE><![CDATA[0]]></ACE></WebService><Method><Name/><Parameters/><Return><Type/><AtrId/>"
-              "<DefValue/></Return></Method><Proxy><UseProxy><![CDATA[0]]></UseProxy><UseSSL><![CDATA[0]]></UseSSL>"
-              "<Server/><Port/><User/><Password/><Timeout><![CDATA[0]]></Timeout></Proxy></Definition></Script>");
-    EXPECT_EQ(parts(script), "Definition WebService Method Parameters Return Proxy");
-    EXPECT_TRUE(script.pubNodeDefMetParams.parent().sameNode(script.pubNodeDefMethod));
-
-    // A second call changes nothing, whatever it is given.
-    for (const std::string& first : {std::string(), kStoredDefinition}) {
-        ZelScriptXml again;
-        again.NodeRootValidate(first);
-        const XmlNode root = again.pubNodeRoot;
+    const std::string skeleton =
+        "<Definition><WebService><Path/><Wsdl/><LoadFromPath/><ClassName/><ServiceName/><ACE><![CDATA[0]]></ACE>"
+        "</WebService><Method><Name/><Parameters/><Return><Type/><AtrId/><DefValue/></Return></Method><Proxy>"
+        "<UseProxy><![CDATA[0]]></UseProxy><UseSSL><![CDATA[0]]></UseSSL><Server/><Port/><User/><Password/>"
+        "<Timeout><![CDATA[0]]></Timeout></Proxy></Definition>";
+    const std::string anything = "<Anything><Method><Name>Add</Name></Method></Anything>";
+    const std::string misplaced = "<Definition><Parameters/><Return/><Method><Name/></Method></Definition>";
+    const char* const all = "Definition WebService Method Parameters Return Proxy";
+    // stored definition, the parts found, the document after Language and EvalCode ("": the call fails)
+    const std::tuple<std::string, const char*, std::string> cases[] = {
+        {"", all, skeleton},
+        {kStoredDefinition, all, XmlFncs::xmlMakeNode(kStoredDefinition).xml()},
+        {anything, "Anything - Method - - -", anything},
+        {misplaced, "Definition - Method - - -", misplaced},
+        {"<Definition><WebService>", "- - - - - -", ""},
+        {"   ", "- - - - - -", ""},
+        {"plain text", "- - - - - -", ""},
+    };
+    for (const auto& [stored, found, definition] : cases) {
+        ZelScriptXml script;
+        EXPECT_TRUE(script.pubNodeRoot.isNone());
+        if (definition.empty())
+            test::expectRaises([&] { script.NodeRootValidate(stored); }, ErrorNumber::ObjectNotSet,
+                               " ZelScriptXml.NodeRootValidate() ");
+        else
+            script.NodeRootValidate(stored);
+        const XmlNode root = script.pubNodeRoot;
         const std::string before = root.xml();
-        again.NodeRootValidate();
-        again.NodeRootValidate(kStoredDefinition);
-        again.NodeRootValidate("<Other/>");
-        EXPECT_TRUE(again.pubNodeRoot.sameNode(root));
-        EXPECT_EQ(again.pubNodeRoot.xml(), before);
+        EXPECT_EQ(before, "<Script><Language/><EvalCode/>" + definition + "</Script>") << stored;
+        EXPECT_EQ(parts(script), found) << stored;
+        for (const std::string& again : {std::string(), kStoredDefinition, std::string("<Other/>")})
+            script.NodeRootValidate(again);
+        EXPECT_TRUE(script.pubNodeRoot.sameNode(root)) << stored;
+        EXPECT_EQ(script.pubNodeRoot.xml(), before) << stored;
     }
 }
 
@@ -84,7 +101,6 @@ TEST(ZelScriptXml, StoredDefinitionWithMissingParts_SettersFailWithTheirTags)
 {
     ZelScriptXml script;
     script.NodeRootValidate("<Anything><Method><Name>Add</Name></Method></Anything>");
-    EXPECT_EQ(parts(script), "Anything - Method - - -");
     const std::vector<std::pair<const char*, std::function<void()>>> cases = {
         {" ZelScriptXml.WebServicePropertiesSet() ",
          [&] { script.WebServicePropertiesSet("p", "", false, false, "s", "c", "m"); }},
@@ -92,9 +108,8 @@ TEST(ZelScriptXml, StoredDefinitionWithMissingParts_SettersFailWithTheirTags)
         {" ZelScriptXml.WebServiceProxySettingsSet() ", [&] { script.WebServiceProxySettingsSet(true); }},
         {" ZelScriptXml.MethodDataSet() ", [&] { script.MethodDataSet("Sub", "int", "x", "1"); }},
     };
-    for (const auto& [tag, call] : cases) {
+    for (const auto& [tag, call] : cases)
         test::expectRaises(call, ErrorNumber::ObjectNotSet, tag);
-    }
     // MethodDataSet wrote the operation name before it failed on the missing Return.
     EXPECT_EQ(value(script.pubNodeDefMethod, "Name"), "Sub");
 
@@ -109,29 +124,12 @@ TEST(ZelScriptXml, StoredDefinitionWithMissingParts_SettersFailWithTheirTags)
     EXPECT_EQ(values(partly.pubNodeDefWebSrv), "Wsdl=not xml LoadFromPath=0 ClassName=Cls ServiceName=Svc ACE=1");
 }
 
-// Any text but "" is taken as a stored definition, untrimmed: blanks and plain text do not parse.
-TEST(ZelScriptXml, StoredDefinitionNotWellFormed_FailsAndLeavesOnlyScript)
-{
-    for (const char* stored : {"<Definition><WebService>", "   ", "plain text"}) {
-        ZelScriptXml script;
-        test::expectRaises([&] { script.NodeRootValidate(stored); }, ErrorNumber::ObjectNotSet,
-                           " ZelScriptXml.NodeRootValidate() ");
-        EXPECT_EQ(values(script.pubNodeRoot), "Language= EvalCode=");
-        script.NodeRootValidate(); // the document is fixed: nothing more is made
-        EXPECT_EQ(parts(script), "- - - - - -");
-        EXPECT_EQ(raisedBy([&] { script.WebServiceProxySettingsSet(); }).Number, ErrorNumber::ObjectNotSet);
-    }
-}
-
 // The properties of a loaded definition are the elements inside Script, so what the setters
 // write is what the editor stores; Parameters and Return are only looked for under Method.
-TEST(ZelScriptXml, StoredDefinition_IsAppendedAfterEvalCode_PropertiesAreTheElementsUnderScript)
+TEST(ZelScriptXml, StoredDefinition_PropertiesAreTheElementsUnderScript)
 {
     ZelScriptXml script;
     script.NodeRootValidate(kStoredDefinition);
-    EXPECT_EQ(script.pubNodeRoot.xml(),
-              "<Script><Language/><EvalCode/>" + XmlFncs::xmlMakeNode(kStoredDefinition).xml() + "</Script>");
-    EXPECT_EQ(parts(script), "Definition WebService Method Parameters Return Proxy");
     EXPECT_EQ(value(script.pubNodeDefWebSrv, "ClassName") + value(script.pubNodeDefMethod, "Name") +
                   value(script.pubNodeDefMetReturn, "AtrId") + value(script.pubNodeDefProxy, "Timeout"),
               "CalcAddTotal30");
@@ -139,14 +137,10 @@ TEST(ZelScriptXml, StoredDefinition_IsAppendedAfterEvalCode_PropertiesAreTheElem
 
     script.WebServiceProxySettingsSet(true, false, "proxy.local");
     script.WebServiceMethodReturnSet("string", "Result");
-    const XmlNode stored = XmlFncs::xmlMakeNode(script.pubNodeDefinition.xml());
-    EXPECT_EQ(value(stored, "Proxy/Server"), "proxy.local");
-    EXPECT_EQ(value(stored, "Proxy/UseProxy"), "1");
-    EXPECT_EQ(value(stored, "Method/Return/AtrId"), "Result");
-
-    ZelScriptXml misplaced;
-    misplaced.NodeRootValidate("<Definition><Parameters/><Return/><Method><Name/></Method></Definition>");
-    EXPECT_EQ(parts(misplaced), "Definition - Method - - -");
+    const XmlNode stored = XmlFncs::xmlMakeNode(script.pubNodeRoot.xml());
+    EXPECT_EQ(value(stored, "Definition/Proxy/Server"), "proxy.local");
+    EXPECT_EQ(value(stored, "Definition/Proxy/UseProxy"), "1");
+    EXPECT_EQ(value(stored, "Definition/Method/Return/AtrId"), "Result");
 }
 
 // Flags are written "1"/"0", the time-out as decimal text, every other value as given, by the

@@ -117,6 +117,9 @@ TEST(DemoServices, SoapCalls_GetCorrectAnswersAndFaults)
          "CelsiusToFahrenheitResult", 200, "212"},
         {"OrderDesk", kOrders, "PlaceOrder", orders + "2024-02-29</deliveryDate>", "Total", 200, "17.5"},
         {"OrderDesk", kOrders, "PlaceOrder", orders + "2023-02-29</deliveryDate>", "faultcode", 500, "soap:Client"},
+        {"OrderDesk", kOrders, "ScheduleDelivery",
+         "<orderId>X</orderId><day>2024-05-01</day><notBefore>2024-05-01T08:30:00</notBefore>",
+         "ScheduleDeliveryResult", 200, "X on 2024-05-01, not before 2024-05-01T08:30:00"},
     };
     for (const auto& [service, ns, operation, arguments, result, status, expected] : cases)
         EXPECT_EQ(call(service, ns, operation, arguments, result), std::make_pair(status, std::string(expected)))
@@ -184,11 +187,6 @@ TEST(DemoServices, MalformedRequests_AreRefusedWithAFaultNamingTheProblem)
         EXPECT_EQ(status, 500) << body;
         EXPECT_NE(fault.find(problem), std::string::npos) << body << ": " << fault;
     }
-    // The same calls written correctly are answered.
-    EXPECT_EQ(call("OrderDesk", scheduleAction.c_str(),
-                   schedule + "<day>2024-05-01</day><notBefore>2024-05-01T08:30:00</notBefore></ScheduleDelivery>",
-                   "ScheduleDeliveryResult"),
-              std::make_pair(200, std::string("X on 2024-05-01, not before 2024-05-01T08:30:00")));
 }
 
 TEST(DemoServices, ListensOnLoopbackOnly)
