@@ -44,7 +44,7 @@ TEST(ClassRegistry, CreatesByIdOrNameInAnyLetterCase_UnknownClassOrWrongInterfac
     registry.unregisterClass("{AAAA-2}");
 }
 
-TEST(RegistrationFile, AddReplacesByIdAndRemoveLibraryDropsItsEntries)
+TEST(RegistrationFile, AddReplacesByIdRemoveLibraryDropsItsEntries_AnotherLibrarysComponentWins)
 {
     RegistrationFileInTempDir registration;
     namespace rf = com::RegistrationFile;
@@ -61,18 +61,15 @@ TEST(RegistrationFile, AddReplacesByIdAndRemoveLibraryDropsItsEntries)
     EXPECT_EQ(entries[0].progId, "B.One");
     test::writeFile(registration.file(), test::readFile(registration.file()) + "garbage line\n\n# comment\n");
     EXPECT_EQ(rf::read().size(), 1u);
-}
 
-TEST(RegistrationFile, AnotherLibrarysComponentWinsOverTheDefault)
-{
-    RegistrationFileInTempDir registration;
+    // Another library's component wins over the default.
     registerDefaultComponents();
     const std::string plugin = std::string(ZEL_BIN_DIR) + "/../tests/libzel_test_plugin.so";
-    com::RegistrationFile::add({{"{0D1E2F30-4152-6374-8596-A7B8C9DAEBFC}", kProgIdDataEncode, plugin}});
+    rf::add({{"{0D1E2F30-4152-6374-8596-A7B8C9DAEBFC}", kProgIdDataEncode, plugin}});
     const XmlNode mail = XmlNode::parse("<Mail><SmtpPassword>drowssap</SmtpPassword></Mail>").documentElement();
     EXPECT_EQ(XmlFncs::xmlNodeValueGet(mail, "SmtpPassword"), "password");
 
-    com::RegistrationFile::add({{"{0D1E2F30-4152-6374-8596-A7B8C9DAEBFC}", kProgIdDataEncode, "/no/such/lib.so"}});
+    rf::add({{"{0D1E2F30-4152-6374-8596-A7B8C9DAEBFC}", kProgIdDataEncode, "/no/such/lib.so"}});
     const ErrorRecord e = raisedBy([&] { XmlFncs::xmlNodeValueGet(mail, "SmtpPassword"); });
     EXPECT_EQ(e.Number, ErrorNumber::CannotCreateComponent);
     EXPECT_EQ(e.Source, " XmlFncs.xmlNodeValueGet() ");

@@ -10,20 +10,11 @@ using namespace zel::http;
 using zel::test::LoopbackHttpServer;
 using zel::test::RawServer;
 
-namespace {
-
 using Clock = std::chrono::steady_clock;
 
-HttpOptions shortTimeout()
-{
-    HttpOptions options;
-    options.timeout = std::chrono::seconds(1);
-    return options;
-}
-
-} // namespace
-
-TEST(HttpClient, Get_ReturnsBodyAndHeaders_WhateverTheStatus)
+// One loopback server answers every exchange: bodies and headers whatever the status, a POST's
+// method, headers and body, a redirect followed to the last response, and bodies over the cap.
+TEST(HttpClient, Exchanges_StatusesPostRedirectsAndTheBodyCap)
 {
     struct Case
     {
@@ -42,19 +33,6 @@ TEST(HttpClient, Get_ReturnsBodyAndHeaders_WhateverTheStatus)
             res.status = c.status;
             res.set_content(c.body, c.contentType);
         });
-    server.start();
-    for (const Case& c : cases) {
-        const HttpResponse response = HttpClient::get(server.url("/" + std::to_string(c.status)));
-        ASSERT_TRUE(response.ok()) << response.message;
-        EXPECT_EQ(response.status, c.status);
-        EXPECT_EQ(response.body, c.body);
-        EXPECT_EQ(response.header("content-type"), c.contentType);
-    }
-}
-
-TEST(HttpClient, Post_SendsMethodHeadersAndBody_AndRedirectsAreFollowedToTheLastResponse)
-{
-    LoopbackHttpServer server;
     server.server.Post("/echo", [](const httplib::Request& req, httplib::Response& res) {
         res.set_content(req.get_header_value("SOAPAction") + "|" + req.get_header_value("Content-Type") + "|" +
                             req.body,
@@ -63,7 +41,20 @@ TEST(HttpClient, Post_SendsMethodHeadersAndBody_AndRedirectsAreFollowedToTheLast
     server.server.Get("/old", [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/new"); });
     server.server.Get("/new",
                       [](const httplib::Request&, httplib::Response& res) { res.set_content("moved", "text/plain"); });
+    constexpr std::size_t k100MB = 100u * 1024u * 1024u;
+    zel::test::serveGeneratedBody(server.server, "/chunked", k100MB, false);
+    zel::test::serveGeneratedBody(server.server, "/declared", k100MB, true);
+    zel::test::serveGeneratedBody(server.server, "/exact", 1000, true);
+    zel::test::serveGeneratedBody(server.server, "/over", 1001, false);
     server.start();
+    for (const Case& c : cases) {
+        const HttpResponse response = HttpClient::get(server.url("/" + std::to_string(c.status)));
+        ASSERT_TRUE(response.ok()) << response.message;
+        EXPECT_EQ(response.status, c.status);
+        EXPECT_EQ(response.body, c.body);
+        EXPECT_EQ(response.header("content-type"), c.contentType);
+    }
+
     HttpRequest request;
     request.method = "POST";
     request.url = server.url("/echo");
@@ -78,6 +69,17 @@ TEST(HttpClient, Post_SendsMethodHeadersAndBody_AndRedirectsAreFollowedToTheLast
     EXPECT_EQ(redirected.status, 200);
     EXPECT_EQ(redirected.body, "moved");
     EXPECT_EQ(redirected.effectiveUrl, server.url("/new"));
+
+    for (const char* path : {"/chunked", "/declared"}) {
+        const HttpResponse response = HttpClient::get(server.url(path));
+        EXPECT_EQ(response.error, HttpError::TooLarge) << path;
+        EXPECT_NE(response.message.find("64 MB"), std::string::npos) << response.message;
+        EXPECT_TRUE(response.body.empty());
+    }
+    HttpOptions small;
+    small.maxBodyBytes = 1000;
+    EXPECT_EQ(HttpClient::get(server.url("/exact"), small).body.size(), 1000u);
+    EXPECT_EQ(HttpClient::get(server.url("/over"), small).error, HttpError::TooLarge);
 }
 
 TEST(HttpClient, TransportFaults_ComeBackAsErrorsWithoutHanging)
@@ -111,35 +113,15 @@ TEST(HttpClient, TransportFaults_ComeBackAsErrorsWithoutHanging)
         {"garbage instead of HTTP", garbage.url("/"), HttpError::Other},
         {"TLS to a plain server", "https://127.0.0.1:" + std::to_string(plain.port()) + "/", HttpError::Tls},
     };
+    HttpOptions quick;
+    quick.timeout = std::chrono::seconds(1);
     for (const Case& c : cases) {
         const auto started = Clock::now();
-        const HttpResponse response = HttpClient::get(c.url, shortTimeout());
+        const HttpResponse response = HttpClient::get(c.url, quick);
         EXPECT_EQ(response.error, c.expected) << c.what << ": " << response.message;
         EXPECT_FALSE(response.message.empty()) << c.what;
         EXPECT_LT(Clock::now() - started, std::chrono::seconds(5)) << c.what;
     }
-}
-
-TEST(HttpClient, BodyOverTheCap_EndsWithAClearError_WithAndWithoutDeclaredLength)
-{
-    constexpr std::size_t k100MB = 100u * 1024u * 1024u;
-    LoopbackHttpServer server;
-    zel::test::serveGeneratedBody(server.server, "/chunked", k100MB, false);
-    zel::test::serveGeneratedBody(server.server, "/declared", k100MB, true);
-    zel::test::serveGeneratedBody(server.server, "/exact", 1000, true);
-    zel::test::serveGeneratedBody(server.server, "/over", 1001, false);
-    server.start();
-    for (const char* path : {"/chunked", "/declared"}) {
-        const HttpResponse response = HttpClient::get(server.url(path));
-        EXPECT_EQ(response.error, HttpError::TooLarge) << path;
-        EXPECT_NE(response.message.find("64 MB"), std::string::npos) << response.message;
-        EXPECT_TRUE(response.body.empty());
-    }
-    HttpOptions small;
-    small.maxBodyBytes = 1000;
-    EXPECT_TRUE(HttpClient::get(server.url("/exact"), small).ok());
-    EXPECT_EQ(HttpClient::get(server.url("/exact"), small).body.size(), 1000u);
-    EXPECT_EQ(HttpClient::get(server.url("/over"), small).error, HttpError::TooLarge);
 }
 
 TEST(HttpClient, Proxy_ReceivesTheRequestAndTheCredentials)
@@ -160,7 +142,8 @@ TEST(HttpClient, Proxy_ReceivesTheRequestAndTheCredentials)
         ::shutdown(socket, SHUT_WR);
         RawServer::readHeaders(socket); // until the client closes
     });
-    HttpOptions options = shortTimeout();
+    HttpOptions options;
+    options.timeout = std::chrono::seconds(1);
     options.proxy = {"127.0.0.1", proxy.port(), "alice", "s3cret"};
     const HttpResponse response = HttpClient::get("http://service.test/Calc.asmx?WSDL", options);
     ASSERT_TRUE(response.ok()) << response.message;

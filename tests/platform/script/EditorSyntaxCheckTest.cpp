@@ -21,7 +21,7 @@ TEST(EditorSyntaxCheck, ScriptsThatCompilePassAndLeaveTheMessage)
     }
 }
 
-TEST(EditorSyntaxCheck, UnterminatedStringGivesTheSevenLineMessage)
+TEST(EditorSyntaxCheck, SevenLineMessage_RepeatedChecksGiveTheSameAnswer_LinesCountFromTheScript)
 {
     ScriptControl control;
     std::string message;
@@ -34,23 +34,17 @@ TEST(EditorSyntaxCheck, UnterminatedStringGivesTheSevenLineMessage)
                        "Text: s = \"Hello\r\n"
                        "Source: VBScript compilation error");
     EXPECT_EQ(control.Error().Line, 2);
-}
-
-TEST(EditorSyntaxCheck, RepeatedChecksGiveTheSameAnswer_LinesCountFromTheScript)
-{
-    // Every check adds the placeholder again and nothing is ever reset.
-    ScriptControl control;
+    // Every check adds the placeholder again and nothing is ever reset: repeated checks give the same
+    // answer.
     const std::string good = "Function Twice(x) : Twice = 2 * DataRiver(x) : End Function";
     const std::string bad = "For i = 1 To 3\r\n";
     for (int round = 0; round < 3; ++round) {
-        std::string message;
         EXPECT_TRUE(checkScriptSyntax(control, good, message));
         EXPECT_FALSE(checkScriptSyntax(control, bad, message));
         EXPECT_NE(message.find("Number: 1020\r\n"), std::string::npos) << message;
         EXPECT_NE(message.find("Line: 2\r\n"), std::string::npos) << message;
     }
     // Lines count from the script, not from the placeholder added before it.
-    std::string message;
     EXPECT_FALSE(checkScriptSyntax(control, "Next", message));
     EXPECT_NE(message.find("\r\nLine: 1\r\nText: Next\r\nSource: "), std::string::npos) << message;
 }

@@ -6,18 +6,6 @@
 namespace zel::script {
 namespace {
 
-TEST(ScriptControl, StartsAsVBScriptAndMatchesLanguageNamesIgnoringCase)
-{
-    ScriptControl control;
-    EXPECT_EQ(control.Language(), "VBScript");
-    EXPECT_EQ(control.Error().Number, 0);
-    EXPECT_EQ(control.UnitCount(), 0u);
-    EXPECT_TRUE(control.SetLanguage("vbscript"));
-    EXPECT_FALSE(control.SetLanguage("Perl"));
-    EXPECT_FALSE(control.SetLanguage(""));
-    EXPECT_EQ(control.Language(), "VBScript");
-}
-
 // A failed AddCode fills every field of the error; columns count UTF-16 units from one, and an
 // error at the end of the text is on the last line.
 TEST(ScriptControl, FailedAddCodeFillsEveryFieldOfTheError)
@@ -50,9 +38,18 @@ TEST(ScriptControl, FailedAddCodeFillsEveryFieldOfTheError)
     }
 }
 
+// A new control speaks VBScript; language names match ignoring case. Each unit checks its names and
+// Option Explicit on its own.
 TEST(ScriptControl, AddCodeKeepsUnits_SuccessClearsTheError_ClearErrorKeepsTheCode_ResetAndLanguageStartAgain)
 {
     ScriptControl control;
+    EXPECT_EQ(control.Language(), "VBScript");
+    EXPECT_EQ(control.Error().Number, 0);
+    EXPECT_EQ(control.UnitCount(), 0u);
+    EXPECT_TRUE(control.SetLanguage("vbscript"));
+    EXPECT_FALSE(control.SetLanguage("Perl"));
+    EXPECT_FALSE(control.SetLanguage(""));
+    EXPECT_EQ(control.Language(), "VBScript");
     EXPECT_FALSE(control.AddCode("x = ("));
     EXPECT_TRUE(control.AddCode("x = 1"));
     EXPECT_EQ(control.Error().Number, 0);
@@ -71,11 +68,6 @@ TEST(ScriptControl, AddCodeKeepsUnits_SuccessClearsTheError_ClearErrorKeepsTheCo
     EXPECT_TRUE(control.SetLanguage("VBScript"));
     EXPECT_EQ(control.UnitCount(), 0u);
     EXPECT_EQ(control.Error().Number, 0);
-}
-
-TEST(ScriptControl, EachUnitChecksNamesAndOptionExplicitOnItsOwn)
-{
-    ScriptControl control;
     EXPECT_TRUE(control.AddCode("Function F(a) : F = a : End Function\nDim g"));
     EXPECT_TRUE(control.AddCode("Function F(a) : F = a + 1 : End Function\nDim g"));
     EXPECT_FALSE(control.AddCode("Dim h\nDim h"));

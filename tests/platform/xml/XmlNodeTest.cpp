@@ -42,7 +42,7 @@ TEST(XmlNodeText, ReadExactlyAsStored_SetTextReplacesChildren_XmlHasNoDeclaratio
     EXPECT_TRUE(root.children().empty());
 }
 
-TEST(XmlNodeParse, ErrorsCarryNumberReasonLineAndColumn)
+TEST(XmlNodeParse, ErrorsCarryNumberReasonLineAndColumn_OneTopLevelElement_NoDuplicateAttributes)
 {
     XmlParseError error;
     EXPECT_TRUE(XmlNode::parse("<a>\n  <b>\n  </c>\n</a>", &error).isNone());
@@ -58,6 +58,23 @@ TEST(XmlNodeParse, ErrorsCarryNumberReasonLineAndColumn)
     XmlParseError missing;
     EXPECT_TRUE(XmlNode::load("/nonexistent/file.xml", &missing).isNone());
     EXPECT_NE(missing.number, 0);
+
+    // Only one top-level element, no duplicate attributes; a declared Latin-1 text is decoded.
+    for (const char* text : {"<a/><b/>", "text only", "<a/>trailing", "", "   "}) {
+        XmlParseError bad;
+        EXPECT_TRUE(XmlNode::parse(text, &bad).isNone()) << text;
+        EXPECT_NE(bad.number, 0) << text;
+        EXPECT_FALSE(bad.reason.empty()) << text;
+    }
+    EXPECT_FALSE(XmlNode::parse("<!-- c --><a/><?pi x?>").isNone());
+    error = {};
+    EXPECT_TRUE(XmlNode::parse("<r>\n<a x='1' y='2' x='3'/></r>", &error).isNone());
+    EXPECT_NE(error.reason.find("Duplicate attribute"), std::string::npos) << error.reason;
+    EXPECT_EQ(error.line, 2);
+    EXPECT_TRUE(XmlNode::parse("<r xmlns:s='a' xmlns:s='b'/>").isNone());
+    EXPECT_FALSE(XmlNode::parse("<r a='1'><a a='1' b='2'/><b a='1'/></r>").isNone());
+    const std::string latin1 = "<?xml version='1.0' encoding='ISO-8859-1'?><r>caf\xE9</r>";
+    EXPECT_EQ(XmlNode::parse(latin1).documentElement().text(), "caf\xC3\xA9");
 }
 
 TEST(XmlNodeParse, EntityDeclarationsAreNeverExpanded)
@@ -129,25 +146,6 @@ TEST(XmlNodeNone, EveryQueryOnNoneAnswersEmpty)
     EXPECT_TRUE(none.cloneDeep().isNone());
     XmlNode target = XmlNode::newElement("t");
     EXPECT_THROW(target.appendChild(none), ErrorRecord);
-}
-
-TEST(XmlNodeParse, OnlyOneTopLevelElement_NoDuplicateAttributes_DeclaredLatin1IsDecoded)
-{
-    for (const char* text : {"<a/><b/>", "text only", "<a/>trailing", "", "   "}) {
-        XmlParseError error;
-        EXPECT_TRUE(XmlNode::parse(text, &error).isNone()) << text;
-        EXPECT_NE(error.number, 0) << text;
-        EXPECT_FALSE(error.reason.empty()) << text;
-    }
-    EXPECT_FALSE(XmlNode::parse("<!-- c --><a/><?pi x?>").isNone());
-    XmlParseError error;
-    EXPECT_TRUE(XmlNode::parse("<r>\n<a x='1' y='2' x='3'/></r>", &error).isNone());
-    EXPECT_NE(error.reason.find("Duplicate attribute"), std::string::npos) << error.reason;
-    EXPECT_EQ(error.line, 2);
-    EXPECT_TRUE(XmlNode::parse("<r xmlns:s='a' xmlns:s='b'/>").isNone());
-    EXPECT_FALSE(XmlNode::parse("<r a='1'><a a='1' b='2'/><b a='1'/></r>").isNone());
-    const std::string latin1 = "<?xml version='1.0' encoding='ISO-8859-1'?><r>caf\xE9</r>";
-    EXPECT_EQ(XmlNode::parse(latin1).documentElement().text(), "caf\xC3\xA9");
 }
 
 } // namespace

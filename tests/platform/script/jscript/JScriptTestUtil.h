@@ -10,30 +10,20 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace zel::script::jscript::test {
 
 // Marks the expected error offset inside a source row; it is removed before the check.
 inline constexpr std::string_view kMark = "\xC2\xA7"; // "§"
 
-struct Marked
+// The source without its mark, and the mark's offset (npos when there is none).
+inline std::pair<std::string, std::size_t> unmark(std::string_view text)
 {
-    std::string source;
-    std::size_t offset = 0;
-};
-
-inline Marked unmark(std::string_view text)
-{
-    Marked m;
     const std::size_t at = text.find(kMark);
-    if (at == std::string_view::npos) {
-        m.source = std::string(text);
-        m.offset = std::string_view::npos;
-        return m;
-    }
-    m.source = std::string(text.substr(0, at)) + std::string(text.substr(at + kMark.size()));
-    m.offset = at;
-    return m;
+    if (at == std::string_view::npos)
+        return {std::string(text), at};
+    return {std::string(text.substr(0, at)).append(text.substr(at + kMark.size())), at};
 }
 
 // 1-based line of an offset, counting CR LF, CR and LF as one line end each.
@@ -59,13 +49,13 @@ struct Row
 template <std::size_t N> void expectRows(const Row (&rows)[N])
 {
     for (std::size_t i = 0; i < N; ++i) {
-        const Marked m = unmark(rows[i].source);
-        const Diagnostic d = check(m.source);
+        const auto [source, offset] = unmark(rows[i].source);
+        const Diagnostic d = check(source);
         SCOPED_TRACE(::testing::Message() << "row " << i << ": " << rows[i].source);
         EXPECT_EQ(d.number, rows[i].number);
         EXPECT_EQ(description(rows[i].number).empty(), rows[i].number == 0);
-        if (m.offset != std::string_view::npos) {
-            EXPECT_EQ(d.offset, m.offset);
+        if (offset != std::string_view::npos) {
+            EXPECT_EQ(d.offset, offset);
         }
     }
 }
