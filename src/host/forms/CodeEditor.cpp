@@ -141,9 +141,10 @@ CodeEditor::CodeEditor(QWidget* parent)
     setAcceptRichText(false);
     setLineWrapMode(QTextEdit::NoWrap);
     // Any edit takes the error marks away. Repainted colours also report a change, of equal
-    // lengths, but leave the text's revision as it was.
+    // lengths, but leave the text's revision as it was. New text may come in two changes of one
+    // revision (the text, then its format), so a change of length always counts.
     connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
-        if ((removed == 0 && added == 0) || document()->revision() == m_revision)
+        if (removed == added && document()->revision() == m_revision)
             return;
         m_revision = document()->revision();
         ++m_generation;

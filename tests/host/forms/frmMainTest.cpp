@@ -279,6 +279,10 @@ TEST_F(EditorTest, LiveColoursEqualTheButtons_ColouringKeepsTheCaret_TypingSurvi
         form().SetScriptText("plain text");
         EXPECT_FALSE(hasColouredText(control<QTextEdit>("rtfScript")->document()));
         EXPECT_EQ(control<QTextEdit>("rtfScript")->toPlainText(), "plain text");
+        // A text of more lines widens the gutter, and the text moves right with it.
+        form().SetScriptText(std::string(999, '\n'));
+        auto* editor = control<CodeEditor>("rtfScript");
+        EXPECT_EQ(editor->viewport()->x() - editor->contentsRect().left(), editor->gutterWidth());
     }
     EXPECT_TRUE(ui->shown.empty());
 }
