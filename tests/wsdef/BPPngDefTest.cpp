@@ -1,7 +1,6 @@
 #include "WsdefTestSupport.h"
 
 #include "common/Globals.h"
-#include "common/XmlFncs.h"
 #include "hostparts/defaults/SharedData.h"
 #include "wsdef/BPPngDef.h"
 

@@ -245,7 +245,7 @@ TEST_F(ZelScriptXmlParams, ParamAdd_StoresChildrenInOrder_XmlValuesAsElements)
     EXPECT_EQ(script.pubNodeDefMetParams.xml(), before);
 }
 
-TEST_F(ZelScriptXmlParams, ParamAdd_SameNameReplacesAndMovesToTheEnd)
+TEST_F(ZelScriptXmlParams, ParamAdd_SameNameReplacesAndMovesToTheEnd_EmptyNameOnlyRemoves)
 {
     ZelScriptXml script;
     script.ParamAdd("a", "int");
@@ -264,11 +264,9 @@ TEST_F(ZelScriptXmlParams, ParamAdd_SameNameReplacesAndMovesToTheEnd)
     script.ParamAdd("it's", "int", "", "2");
     EXPECT_EQ(parameterNames(script), (std::vector<std::string>{"b", "c", "a", "A", "x", "it's"}));
     EXPECT_EQ(value(script.pubNodeDefMetParams, "Parameter[6]/DefValue"), "2");
-}
 
-TEST_F(ZelScriptXmlParams, ParamAdd_EmptyNameOnlyRemovesAParameterWithEmptyName)
-{
-    ZelScriptXml script;
+    // An empty name only removes a parameter with an empty name; none is stored under it.
+    script = ZelScriptXml();
     script.NodeRootValidate(
         "<Definition><Method><Parameters><Parameter><Name/></Parameter><Parameter><Name>a</Name></Parameter>"
         "</Parameters></Method></Definition>");
