@@ -673,6 +673,9 @@ TEST_F(EditorTest, NewActivityShowsNoEditor_WithoutAWizardTellsNobody_WithOneTak
 TEST_F(EditorTest, LanguageSwitchingSetsEveryTextAndAMissingFileChangesNone_TheCaptionDragsWithTheLeftButtonOnly)
 {
     open(activityXml("VBScript", "x = 1"));
+    const std::filesystem::path other = folder / "other";
+    std::filesystem::create_directories(other);
+    std::ofstream(other / "en.lng") << "[frmMain]\nCaption=Another editor\ncmdOk=O&K\n";
     showAndCancel([&](QDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), " Script Editor");
         engine->ChangeInterfaceLanguage("es");
@@ -685,6 +688,13 @@ TEST_F(EditorTest, LanguageSwitchingSetsEveryTextAndAMissingFileChangesNone_TheC
         EXPECT_EQ(globals().gstrLanguageId, "xx");
         EXPECT_EQ(engine->GetCaption(), " Editor de scripts");
         EXPECT_EQ(control<QPushButton>("cmdOk")->text(), "&Aceptar");
+        // New path data is read at the next language change only; keys its file lacks keep their texts.
+        engine->SetPathData(other.string());
+        EXPECT_EQ(dialog.windowTitle(), " Editor de scripts");
+        engine->ChangeInterfaceLanguage("en");
+        EXPECT_EQ(dialog.windowTitle(), " Another editor");
+        EXPECT_EQ(control<QPushButton>("cmdOk")->text(), "O&K");
+        EXPECT_EQ(control<QLabel>("lblExecutionEngine")->text(), QString::fromUtf8("Motor de ejecución"));
 
         // No system title bar: the caption bar, a gradient darker at its left end, moves the window.
         EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::FramelessWindowHint));
@@ -771,24 +781,6 @@ TEST_F(LocalisedEditor, MissingKeyKeepsItsText_EmptyTextIsShown_AndAFileThatDoes
         journal.opened.clear();
         engine->ChangeInterfaceLanguage("fr");
         EXPECT_TRUE(journal.opened.empty());
-    });
-}
-
-TEST_F(EditorTest, NewPathDataIsReadAtTheNextLanguageChangeOnly)
-{
-    open(activityXml("VBScript", "x = 1"));
-    const std::filesystem::path other = folder / "other";
-    std::filesystem::create_directories(other);
-    std::ofstream(other / "en.lng") << "[frmMain]\nCaption=Another editor\ncmdOk=O&K\n";
-    showAndCancel([&](QDialog& dialog) {
-        EXPECT_EQ(dialog.windowTitle(), " Script Editor");
-        engine->SetPathData(other.string());
-        EXPECT_EQ(dialog.windowTitle(), " Script Editor");
-        engine->ChangeInterfaceLanguage("en");
-        EXPECT_EQ(dialog.windowTitle(), " Another editor");
-        EXPECT_EQ(control<QPushButton>("cmdOk")->text(), "O&K");
-        // Keys the file lacks keep the texts the first file gave them.
-        EXPECT_EQ(control<QLabel>("lblScript")->text(), "Script");
     });
 }
 
