@@ -8,31 +8,8 @@
 #include <QEvent>
 #include <QPushButton>
 
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 
 namespace zel::test {
-namespace {
-
-class GuiEnvironment : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        static int argc = 1;
-        static char name[] = "zel_host_forms_tests";
-        static char* argv[] = {name, nullptr};
-        // Also when started by hand, outside ctest's environment.
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        if (QApplication::instance() == nullptr)
-            new QApplication(argc, argv);
-    }
-};
-
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
-
-} // namespace
 
 void DrivenModal::showModal(QDialog& dialog)
 {
@@ -81,6 +58,7 @@ std::string activityXml(const std::string& language, const std::string& code, co
 
 EditorFixture::EditorFixture()
 {
+    windowApplication();
     for (const char* file : {"lang/en.lng", "lang/es.lng", "DefaultScript.xml"})
         std::filesystem::copy_file(std::filesystem::path(ZEL_SOURCE_DIR) / "data" / file,
                                    folder / std::filesystem::path(file).filename());

@@ -9,13 +9,12 @@
 #include "host/forms/frmMain.h"
 #include "platform/ui/Toolkit.h"
 #include "support/TestSupport.h"
+#include "support/WindowDriving.h"
 
-#include <QApplication>
 #include <QDialog>
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -80,13 +79,7 @@ protected:
 
     frmMain& form() { return dynamic_cast<frmMain&>(*engine->form()); }
     QDialog* window() { return form().window(); }
-    template <class T> T* control(const char* name)
-    {
-        T* found = window()->findChild<T*>(QLatin1String(name));
-        if (found == nullptr)
-            ADD_FAILURE() << "no control " << name;
-        return found;
-    }
+    template <class T> T* control(const char* name) { return test::control<T>(*window(), name); }
     // The text of the error log beside the component ("" when there is none).
     std::string logText() const { return m_module.log(); }
 

@@ -15,7 +15,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,7 +24,6 @@
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTextLayout>
-#include <QTimer>
 #include <QToolButton>
 
 #include <cstring>
@@ -148,11 +146,7 @@ TEST_F(EditorTest, FillsTheControls_ALanguageIsWrittenAtOnce_AndOkStoresTheRest)
         EXPECT_EQ(control<QLineEdit>("txtExecutionEngine")->text(), "Node 7");
         // Screen readers find every control by a name: its caption, its label's text or its tip.
         EXPECT_EQ(control<QTextEdit>("rtfDescription")->accessibleName(), "Description");
-        for (QWidget* widget : window()->findChildren<QWidget*>()) {
-            if (!widget->objectName().isEmpty() && !widget->objectName().startsWith("qt_")) {
-                EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->objectName().toStdString();
-            }
-        }
+        expectAccessibleNames(*window());
         list->setCurrentIndex(0);
         EXPECT_EQ(hostState().gobjRobot->GetLanguage(), "VBScript");
         control<QLineEdit>("txtExecutionEngine")->setText("  Main  ");
@@ -392,25 +386,16 @@ TEST_F(EditorTest, IdleCheckMarksTheFirstErrorOffTheWindowThread_AndAnEditClears
     open(activityXml("VBScript", "x = 1"));
     showAndCancel([&](QDialog&) {
         auto* box = control<CodeEditor>("rtfScript");
-        // Runs the event loop in steps of 20 ms until the condition holds or the steps run out.
-        auto waitFor = [](int steps, auto&& condition) {
-            for (int i = 0; i < steps && !condition(); ++i) {
-                QEventLoop loop;
-                QTimer::singleShot(20, &loop, &QEventLoop::quit);
-                loop.exec();
-            }
-            return condition();
-        };
         box->moveCursor(QTextCursor::End);
         box->textCursor().insertText("\ny = \"open");
         EXPECT_EQ(box->idleError().Number, 0) << "nothing is checked before the pause";
-        ASSERT_TRUE(waitFor(250, [&] { return box->idleError().Number != 0; }));
+        ASSERT_TRUE(waitFor([&] { return box->idleError().Number != 0; }, 5000));
         EXPECT_EQ(box->idleError().Number, 1033);
         EXPECT_EQ(box->idleError().Line, 2);
         box->textCursor().insertText("\"");
         EXPECT_EQ(box->idleError().Number, 0);
         box->setJScript(true); // the same text read as JScript has no error either
-        EXPECT_FALSE(waitFor(50, [&] { return box->idleError().Number != 0; }));
+        EXPECT_FALSE(waitFor([&] { return box->idleError().Number != 0; }, 1000));
     });
 }
 
