@@ -8,21 +8,7 @@
 #include <QEvent>
 #include <QPushButton>
 
-
 namespace zel::test {
-
-void DrivenModal::showModal(QDialog& dialog)
-{
-    ++shows;
-    dialog.show();
-    QCoreApplication::processEvents();
-    if (driver)
-        driver(dialog);
-    if (dialog.isVisible()) {
-        ADD_FAILURE() << "the window was left open by the test";
-        dialog.hide();
-    }
-}
 
 bool RecordingSkin::Invoke(std::string_view operation, int32_t& result)
 {
@@ -95,8 +81,13 @@ void EditorFixture::showAndCancel(std::function<void(QDialog&)> driver)
 
 void EditorFixture::show(std::function<void(QDialog&)> driver)
 {
-    modal->driver = std::move(driver);
+    bool shown = false;
+    m_modal.push([&](QDialog& dialog) {
+        shown = true;
+        driver(dialog);
+    });
     engine->ShowForm();
+    EXPECT_TRUE(shown) << "the editor was not shown";
 }
 
 std::vector<QWidget*> survivingWindows()

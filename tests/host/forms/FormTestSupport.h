@@ -1,8 +1,7 @@
 #pragma once
 
-// What the editor-window tests share: a QApplication, a modal showing that drives the window
-// instead of blocking, a skin that records what it was asked, and a fixture with a form engine
-// on a temporary folder whose message boxes are answered and recorded.
+// What the editor-window tests share: a skin that records what it was asked, and a fixture with a
+// form engine on a temporary folder whose message boxes are answered and recorded.
 
 #include "common/General.h"
 #include "host/cFormEngine.h"
@@ -23,16 +22,6 @@
 #include <vector>
 
 namespace zel::test {
-
-// Shows the dialog without a loop of its own, runs the test's driver on it and expects the
-// driver to have closed it; a window left open is hidden and reported as a failure.
-class DrivenModal final
-{
-public:
-    void showModal(QDialog& dialog);
-    std::function<void(QDialog&)> driver;
-    int shows = 0;
-};
 
 // A skin with a colour per operation (operations not listed are unknown to it); records the
 // operations asked, in order.
@@ -72,7 +61,8 @@ protected:
 
     // A new form engine with a loaded editor, the path data and the activity data.
     void open(const std::string& data, ISkin* skin = nullptr);
-    // ShowForm, with driver acting on the shown window.
+    // ShowForm, with driver acting on the shown window; the window must be shown. (A ShowForm
+    // called directly must not show it: no driver waits for it.)
     void show(std::function<void(QDialog&)> driver);
     // show, with Cancel clicked once driver is done: the usual way out of a test.
     void showAndCancel(std::function<void(QDialog&)> driver);
@@ -89,12 +79,10 @@ private:
 protected:
     const std::filesystem::path& folder = m_module.folder();
     std::shared_ptr<RecordingUi> ui = std::make_shared<RecordingUi>();
-    std::shared_ptr<DrivenModal> modal = std::make_shared<DrivenModal>();
 
 private:
     Installed<std::shared_ptr<UiServices>> m_ui{toolkitSetter<&Toolkit::ui>(), ui};
-    Installed<std::function<void(QDialog&)>> m_modal{toolkitSetter<&Toolkit::modalRunner>(),
-                                                     [modal = modal](QDialog& dialog) { modal->showModal(dialog); }};
+    ModalDrivers m_modal;
     Installed<EditorFormFactory> m_factory{toolkitSetter<&Toolkit::editorForm>(), qtEditorFormFactory()};
     Installed<std::function<std::string()>> m_caption{toolkitSetter<&Toolkit::editorCaption>(),
                                                       &frmMain::currentCaption};
