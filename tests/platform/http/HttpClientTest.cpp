@@ -82,7 +82,7 @@ TEST(HttpClient, Exchanges_StatusesPostRedirectsAndTheBodyCap)
     EXPECT_EQ(HttpClient::get(server.url("/over"), small).error, HttpError::TooLarge);
 }
 
-TEST(HttpClient, TransportFaults_ComeBackAsErrorsWithoutHanging)
+TEST(HttpClient, TransportFaults_ComeBackAsErrorsWithoutHanging_StopCancels)
 {
     RawServer silent(&RawServer::hang);
     RawServer garbage([](int socket, const std::atomic<bool>&) {
@@ -122,6 +122,20 @@ TEST(HttpClient, TransportFaults_ComeBackAsErrorsWithoutHanging)
         EXPECT_FALSE(response.message.empty()) << c.what;
         EXPECT_LT(Clock::now() - started, std::chrono::seconds(5)) << c.what;
     }
+
+    // A stop request cancels an exchange in progress.
+    std::stop_source stop;
+    std::thread canceller([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        stop.request_stop();
+    });
+    const auto started = Clock::now();
+    HttpRequest request;
+    request.url = silent.url("/");
+    const HttpResponse response = HttpClient::send(request, {}, stop.get_token());
+    canceller.join();
+    EXPECT_EQ(response.error, HttpError::Cancelled);
+    EXPECT_LT(Clock::now() - started, std::chrono::seconds(5));
 }
 
 TEST(HttpClient, Proxy_ReceivesTheRequestAndTheCredentials)
@@ -153,23 +167,6 @@ TEST(HttpClient, Proxy_ReceivesTheRequestAndTheCredentials)
     EXPECT_TRUE(seen.back().starts_with("GET http://service.test/Calc.asmx?WSDL HTTP/1.1\r\n")) << seen.back();
     // "alice:s3cret" in base64.
     EXPECT_NE(seen.back().find("Proxy-Authorization: Basic YWxpY2U6czNjcmV0"), std::string::npos) << seen.back();
-}
-
-TEST(HttpClient, Stop_CancelsAnExchangeInProgress)
-{
-    RawServer silent(&RawServer::hang);
-    std::stop_source stop;
-    std::thread canceller([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        stop.request_stop();
-    });
-    const auto started = Clock::now();
-    HttpRequest request;
-    request.url = silent.url("/");
-    const HttpResponse response = HttpClient::send(request, {}, stop.get_token());
-    canceller.join();
-    EXPECT_EQ(response.error, HttpError::Cancelled);
-    EXPECT_LT(Clock::now() - started, std::chrono::seconds(5));
 }
 
 TEST(AsyncHttpRequest, ReadyState_GoesFromOpenedToCompleted)

@@ -4,7 +4,7 @@
 
 using zel::http::xmlBodyToUtf8;
 
-TEST(XmlBodyText, Encodings_AreConvertedToUtf8AndTheDeclarationFollows)
+TEST(XmlBodyText, Encodings_AreConvertedToUtf8AndTheDeclarationFollows_UnknownOnesGiveAReason)
 {
     struct Case
     {
@@ -48,10 +48,7 @@ TEST(XmlBodyText, Encodings_AreConvertedToUtf8AndTheDeclarationFollows)
         ASSERT_TRUE(text.has_value()) << c.what;
         EXPECT_EQ(*text, c.expected) << c.what;
     }
-}
-
-TEST(XmlBodyText, UnknownEncodingOrBadBytes_GiveNothingWithAReason)
-{
+    // An unknown encoding or bytes the declared one cannot hold give nothing, with a reason.
     for (const std::string& body : {std::string("<?xml version=\"1.0\" encoding=\"x-no-such\"?><a/>"),
                                     std::string("<?xml version=\"1.0\" encoding=\"euc-jp\"?><a>\xFF\xFE</a>")}) {
         std::string error;

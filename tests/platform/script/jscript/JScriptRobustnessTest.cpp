@@ -44,7 +44,7 @@ const Nesting kNestings[] = {
     {"@if (1) ", "", " @end"},
 };
 
-TEST(JScriptRobustness, DeepNestingGivesAnErrorNotACrash_ModerateNestingCompiles)
+TEST(JScriptRobustness, DeepNestingGivesAnErrorNotACrash_ModerateNestingAndLongElseIfChainsCompile)
 {
     for (const Nesting& n : kNestings) {
         SCOPED_TRACE(n.open);
@@ -66,10 +66,7 @@ TEST(JScriptRobustness, DeepNestingGivesAnErrorNotACrash_ModerateNestingCompiles
     EXPECT_EQ(check("@if " + repeat("(", 10000) + "1" + repeat(")", 10000) + " @end").number, 28);
     EXPECT_EQ(check(repeat("(", 200) + "1" + repeat(")", 200)).number, 0);
     EXPECT_EQ(check(repeat("function f() {", 100) + repeat("}", 100)).number, 0);
-}
-
-TEST(JScriptRobustness, LongElseIfChainIsNotNesting)
-{
+    // A long else-if chain is not nesting.
     std::string chain = "switchCode = 0;\n";
     for (int i = 0; i < 20000; ++i)
         chain +=
