@@ -64,7 +64,7 @@ TEST_F(InProcessServer, CreatesTheFormEngineAndRoundTripsAnActivity)
     EXPECT_EQ(test::raisedBy([&] { engine->SetData("<broken"); }).Source, " cFormEngine.SetData() ");
 }
 
-TEST_F(InProcessServer, CreatesByClassNameAndRefusesOthers_CanUnloadOnlyWhenNoObjectIsAlive)
+TEST_F(InProcessServer, CreatesByClassNameAndRefusesOthers_CanUnloadOnlyWhenNoObjectIsAlive_Registers)
 {
     auto robot = create<IRobot>(kProgIdRobot);
     robot->SetFreeDefinitionXml("<S><RobotScript><Script><Language/><EvalCode/></Script></RobotScript></S>");
@@ -88,10 +88,8 @@ TEST_F(InProcessServer, CreatesByClassNameAndRefusesOthers_CanUnloadOnlyWhenNoOb
         EXPECT_EQ(canUnload(), Result::False);
     }
     EXPECT_EQ(canUnload(), Result::Ok);
-}
 
-TEST_F(InProcessServer, RegisterWritesAndUnregisterRemovesItsClasses)
-{
+    // Registering writes the library's classes to the registration file; unregistering removes them.
     test::TempDir dir;
     test::EnvVar registry("ZEL_CLASS_REGISTRY", (dir / "classes.reg").string());
     EXPECT_EQ(entry<DllRegisterServerFn>("DllRegisterServer")(), Result::Ok);

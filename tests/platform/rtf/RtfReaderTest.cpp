@@ -122,7 +122,7 @@ TEST(RtfReader, ReadsDocumentsOfOtherWriters)
     }
 }
 
-TEST(RtfReader, AppliesCharacterStyles)
+TEST(RtfReader, AppliesCharacterStyles_KeepsTheColouringComponentsColours_ReplacesTheContent)
 {
     QTextDocument wordpad;
     RtfReader().read(zel::test::fixture("rtf/wordpad-style.rtf"), wordpad);
@@ -157,6 +157,21 @@ TEST(RtfReader, AppliesCharacterStyles)
     const QTextCharFormat b = formatAt(plain, "b");
     EXPECT_FALSE(b.fontWeight() == QFont::Bold || b.fontItalic() || b.fontStrikeOut() || b.fontUnderline());
     EXPECT_FALSE(b.hasProperty(QTextFormat::ForegroundBrush));
+
+    // The colours of the colouring component are kept; reading again replaces the content.
+    RtfReader().read(Colorizer().Colorize("Dim s ' note\ns = \"txt\" + 42"), plain);
+    EXPECT_EQ(formatAt(plain, "Dim").foreground().color(), QColor(0, 51, 179));
+    EXPECT_EQ(formatAt(plain, "' note").foreground().color(), QColor(128, 128, 128));
+    EXPECT_TRUE(formatAt(plain, "' note").fontItalic());
+    EXPECT_EQ(formatAt(plain, "\"txt\"").foreground().color(), QColor(6, 125, 23));
+    EXPECT_EQ(formatAt(plain, "42").foreground().color(), QColor(23, 80, 235));
+    EXPECT_EQ(formatAt(plain, "s =").foreground().color(), QColor(31, 31, 31));
+    EXPECT_TRUE(formatAt(plain, "Dim").fontFixedPitch());
+    // A second reading replaces the content and leaves nothing to undo.
+    RtfReader().read("{\\rtf1 new}", plain);
+    EXPECT_EQ(plain.toPlainText(), "new");
+    EXPECT_FALSE(plain.isUndoAvailable());
+    EXPECT_TRUE(plain.isUndoRedoEnabled());
 }
 
 TEST(RtfReader, RoundTripsColouredText)
@@ -190,25 +205,7 @@ TEST(RtfReader, RoundTripsColouredText)
     }
 }
 
-TEST(RtfReader, KeepsTheColoursOfTheColouringComponent_AndReplacesTheDocumentContent)
-{
-    QTextDocument doc;
-    RtfReader().read(Colorizer().Colorize("Dim s ' note\ns = \"txt\" + 42"), doc);
-    EXPECT_EQ(formatAt(doc, "Dim").foreground().color(), QColor(0, 51, 179));
-    EXPECT_EQ(formatAt(doc, "' note").foreground().color(), QColor(128, 128, 128));
-    EXPECT_TRUE(formatAt(doc, "' note").fontItalic());
-    EXPECT_EQ(formatAt(doc, "\"txt\"").foreground().color(), QColor(6, 125, 23));
-    EXPECT_EQ(formatAt(doc, "42").foreground().color(), QColor(23, 80, 235));
-    EXPECT_EQ(formatAt(doc, "s =").foreground().color(), QColor(31, 31, 31));
-    EXPECT_TRUE(formatAt(doc, "Dim").fontFixedPitch());
-    // A second reading replaces the content and leaves nothing to undo.
-    RtfReader().read("{\\rtf1 new}", doc);
-    EXPECT_EQ(doc.toPlainText(), "new");
-    EXPECT_FALSE(doc.isUndoAvailable());
-    EXPECT_TRUE(doc.isUndoRedoEnabled());
-}
-
-TEST(RtfReader, EveryPrefixOfASampleGivesADocument)
+TEST(RtfReader, EveryPrefixOfASampleGivesADocument_HostileNestingIsSurvived)
 {
     std::vector<std::string> samples = {zel::test::fixture("rtf/wordpad-style.rtf"),
                                         zel::test::fixture("rtf/word-style.rtf"),
@@ -221,10 +218,7 @@ TEST(RtfReader, EveryPrefixOfASampleGivesADocument)
             ASSERT_EQ(rawText(prefix), first) << "not deterministic at " << length;
         }
     }
-}
-
-TEST(RtfReader, SurvivesHostileNesting)
-{
+    // Hostile nesting.
     const std::string deep = std::string(200000, '{') + "x" + std::string(200000, '}') + "after";
     EXPECT_EQ(rawText("{\\rtf1 " + deep + "}"), "xafter");
     const std::string skipped = "{\\rtf1 {\\*\\dest " + std::string(100000, '{') + "hidden" + "}}shown";
