@@ -76,7 +76,7 @@ std::pair<std::string, int> run(const std::string& command)
 
 } // namespace
 
-TEST(DemoServices, OtherStyles_AreReadAsDescribed)
+TEST(DemoServices, OtherStyles_ListTheirTypedOperations)
 {
     const std::pair<const char*, const char*> cases[] = {
         {"EventLog", "GetEventCount,GetLastMessage,"}, // LogEvent returns nothing: not listed

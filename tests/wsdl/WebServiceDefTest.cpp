@@ -93,7 +93,7 @@ TEST(WebServiceDef, MethodParameters_KeepTheirTypePrefix)
     EXPECT_EQ(l.returnType.text(), "xsd:double");
 }
 
-TEST(WebServiceDef, BadDocuments_ClearTheTreeAndFailAsDescribed)
+TEST(WebServiceDef, BadDocuments_ClearTheTreeAndFailWithTheirErrors)
 {
     // what, WSDL, error (0: none), items left in the tree, pubstrWsdlXml holds the text afterwards
     const std::tuple<const char*, std::string, int32_t, int, bool> cases[] = {
