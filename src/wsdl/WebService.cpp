@@ -80,7 +80,9 @@ std::string WebService::findService(std::string& creationFailure)
             // The request object is made before the address is touched: a failure to make it
             // leaves strUrl as the wizard set it.
             strUrl = typed;
-            creationFailure = response.message;
+            // A transport that gives no reason still failed: the failure must not read as success.
+            creationFailure =
+                response.message.empty() ? std::string(http::HttpClient::describe(response.error)) : response.message;
             return {};
         }
         if (!response.ok()) {

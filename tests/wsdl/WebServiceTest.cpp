@@ -139,12 +139,12 @@ TEST(WebServiceFetch, ThroughARecordingTransport_RequestNameAndSelection)
         EXPECT_EQ(sent.back().url, url + "?WSDL?WSDL");
     }
 
-    // A request that cannot be made raises, before the suffix is added.
+    // A request that cannot be made raises, before the suffix is added, even when the transport
+    // gives no reason.
     WebService analyser;
     analyser.setHttpSend([](const http::HttpRequest&, const http::HttpOptions&) {
         http::HttpResponse response;
         response.error = http::HttpError::CannotCreate;
-        response.message = "no transport";
         return response;
     });
     analyser.strUrl = "http://127.0.0.1:9/x";
