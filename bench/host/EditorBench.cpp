@@ -5,6 +5,9 @@
 #include "host/cFormEngine.h"
 #include "host/forms/IdleCheck.h"
 #include "host/forms/frmMain.h"
+#include "hostparts/colorizer/Colorizer.h"
+#include "hostparts/defaults/DefaultComponents.h"
+#include "platform/com/ClassRegistry.h"
 #include "platform/module/Module.h"
 #include "platform/ui/Toolkit.h"
 
@@ -21,6 +24,8 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -72,10 +77,11 @@ public:
     void ButtonClick(int32_t) override {}
 };
 
-// A VBScript of the given number of lines, made of a realistic function repeated.
-std::string script(int lines)
+// A script of the given number of lines, made of a realistic function repeated: VBScript, or
+// JScript with a block comment over two lines.
+std::string script(int lines, bool jscript = false)
 {
-    static const char* const block[] = {
+    static const std::vector<std::string_view> vbscript = {
         "' Approves the order when the amount stays within the credit limit.",
         "Function CheckCredit()",
         "    Dim amount, limit",
@@ -90,18 +96,31 @@ std::string script(int lines)
         "    End If",
         "End Function",
     };
+    static const std::vector<std::string_view> js = {
+        "/* Approves the order when the amount",
+        "   stays within the credit limit. */",
+        "function checkCredit() {",
+        "    var amount = parseFloat(DataRiver(\"OrderAmount\"));",
+        "    var limit = parseFloat(DataRiver('CreditLimit')); // from the customer",
+        "    if (amount <= 0) {",
+        "        return \"Rejected: empty order\";",
+        "    }",
+        "    return amount <= limit ? \"Approved\" : \"Rejected: \" + (amount - limit).toFixed(2);",
+        "}",
+    };
+    const std::vector<std::string_view>& block = jscript ? js : vbscript;
     std::string text;
     for (int i = 0; i < lines; ++i)
-        text += std::string(block[i % std::size(block)]) + "\n";
+        text.append(block[static_cast<std::size_t>(i) % block.size()]).append("\n");
     return text;
 }
 
-std::string activity(int lines)
+std::string activity(int lines, bool jscript = false)
 {
     return "<Activity><UserLanguage>en</UserLanguage><Description>Bench</Description><Properties>"
-           "<ExecutionEngine>Main</ExecutionEngine></Properties><ScriptData><RobotScript><Script>"
-           "<Language>VBScript</Language><EvalCode><![CDATA[" +
-           script(lines) + "]]></EvalCode></Script></RobotScript></ScriptData></Activity>";
+           "<ExecutionEngine>Main</ExecutionEngine></Properties><ScriptData><RobotScript><Script><Language>" +
+           std::string(jscript ? "JScript" : "VBScript") + "</Language><EvalCode><![CDATA[" + script(lines, jscript) +
+           "]]></EvalCode></Script></RobotScript></ScriptData></Activity>";
 }
 
 struct Setup
@@ -137,7 +156,8 @@ Setup& setup()
 void BM_LoadFormToFirstPaint(benchmark::State& state)
 {
     Setup& s = setup();
-    const std::string data = activity(static_cast<int>(state.range(0)));
+    const std::string data = activity(static_cast<int>(state.range(0)), state.range(1) != 0);
+    state.SetLabel(state.range(1) != 0 ? "JScript" : "VBScript");
     Notifier notifier;
     for (auto _ : state) {
         cFormEngine engine;
@@ -151,7 +171,12 @@ void BM_LoadFormToFirstPaint(benchmark::State& state)
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_LoadFormToFirstPaint)->Arg(5000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_LoadFormToFirstPaint)
+    ->Args({5000, 0})
+    ->Args({10000, 0})
+    ->Args({10000, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
 
 void BM_ColorizeCode(benchmark::State& state)
 {
@@ -227,5 +252,51 @@ void BM_IdleCheck(benchmark::State& state)
         benchmark::DoNotOptimize(checkInBackground(1, "VBScript", text));
 }
 BENCHMARK(BM_IdleCheck)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The colour button with a colouring component whose keywords are red: every line with a keyword
+// shows other colours than the live ones and is laid out again. Last, as it keeps the component.
+class RedKeywords final : public IColorizer
+{
+public:
+    std::string Colorize(std::string_view plainText) override
+    {
+        std::string rtf = hostparts::Colorizer().Colorize(plainText);
+        return rtf.replace(rtf.find("\\red0\\green51\\blue179"), 21, "\\red255\\green0\\blue0");
+    }
+};
+
+void BM_ColorizeCodeInOtherColours(benchmark::State& state)
+{
+    Setup& s = setup();
+    com::ClassRegistry& registry = com::ClassRegistry::instance();
+    Notifier notifier;
+    for (auto _ : state) {
+        state.PauseTiming();
+        // Opened with the default component, so the box shows the live colours.
+        registry.unregisterClass(kClsidColorizer);
+        registerDefaultComponents();
+        cFormEngine engine;
+        engine.LoadForm(&notifier, XmlNode::newElement("Languages"), nullptr);
+        engine.SetPathData(s.pathData.string());
+        engine.SetData(activity(static_cast<int>(state.range(0))));
+        engine.ShowForm();
+        auto* form = dynamic_cast<frmMain*>(engine.form());
+        form->window()->show();
+        QCoreApplication::processEvents();
+        registry.unregisterClass(kClsidColorizer);
+        registry.registerClass(kClsidColorizer, "", [] { return std::make_unique<RedKeywords>(); });
+        state.ResumeTiming();
+        form->ColorizeCode();
+        form->window()->repaint();
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        form->window()->hide();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        state.ResumeTiming();
+    }
+    registry.unregisterClass(kClsidColorizer);
+    registerDefaultComponents();
+}
+BENCHMARK(BM_ColorizeCodeInOtherColours)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace

@@ -352,11 +352,16 @@ void CodeEditor::showColoursOf(const std::function<void(const ColourRun& run)>& 
     QTextBlock target = document()->begin();
     QString line;
     QList<QTextLayout::FormatRange> ranges;
+    // Only the lines from the first to the last whose colours differ are laid out again, once:
+    // usually the live colours are the same. Laying out after each line would take minutes on a
+    // long script.
+    int dirtyFrom = -1;
+    int dirtyTo = -1;
     auto endLine = [&] {
-        // Only lines whose colours differ are laid out again: usually the live colours are the same.
         if (target.isValid() && line == target.text() && !sameColours(line, target.layout()->formats(), ranges)) {
             target.layout()->setFormats(ranges);
-            document()->markContentsDirty(target.position(), target.length());
+            dirtyFrom = dirtyFrom < 0 ? target.position() : dirtyFrom;
+            dirtyTo = target.position() + target.length();
         }
         target = target.next();
         line.resize(0);
@@ -377,6 +382,8 @@ void CodeEditor::showColoursOf(const std::function<void(const ColourRun& run)>& 
         }
     });
     endLine();
+    if (dirtyFrom >= 0)
+        document()->markContentsDirty(dirtyFrom, dirtyTo - dirtyFrom);
 }
 
 void CodeEditor::goToAndMark(int line, int column)

@@ -2,7 +2,10 @@
 
 #include "hostparts/colorizer/Colorizer.h"
 
+#include <QTextBlock>
 #include <QTextCharFormat>
+#include <QTextDocument>
+#include <QTextLayout>
 
 #include <array>
 #include <vector>
@@ -26,22 +29,13 @@ const std::array<QTextCharFormat, 6>& formats()
     return table;
 }
 
-} // namespace
-
-ScriptHighlighter::ScriptHighlighter(QTextDocument* document) : QSyntaxHighlighter(document) {}
-
-void ScriptHighlighter::setJScript(bool jscript)
-{
-    if (jscript == m_jscript)
-        return;
-    m_jscript = jscript;
-    rehighlight();
-}
-
-void ScriptHighlighter::highlightBlock(const QString& text)
+// Colours one line, starting inside a block comment when `inBlockComment` is set: hands each
+// coloured run to `run` as UTF-16 start, length and format, and returns whether the line ends
+// inside a block comment.
+template <class Run> bool paintText(const QString& text, bool jscript, bool inBlockComment, Run&& run)
 {
     const QByteArray utf8 = text.toUtf8();
-    // Where each UTF-8 byte's character starts in the block's UTF-16 text; built only for lines
+    // Where each UTF-8 byte's character starts in the line's UTF-16 text; built only for lines
     // that are not plain ASCII.
     std::vector<int> unitAt;
     if (utf8.size() != text.size()) {
@@ -60,14 +54,52 @@ void ScriptHighlighter::highlightBlock(const QString& text)
             return static_cast<int>(byte);
         return byte < unitAt.size() ? unitAt[byte] : static_cast<int>(text.size());
     };
-    const bool open = Colorizer::paintLine(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())),
-                                           m_jscript, previousBlockState() == 1,
-                                           [&](std::size_t pos, std::size_t length, int colour, bool italic) {
-                                               QTextCharFormat format = formats()[static_cast<std::size_t>(colour)];
-                                               format.setFontItalic(italic);
-                                               const int start = unit(pos);
-                                               setFormat(start, unit(pos + length) - start, format);
-                                           });
+    return Colorizer::paintLine(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), jscript,
+                                inBlockComment, [&](std::size_t pos, std::size_t length, int colour, bool italic) {
+                                    const QTextCharFormat& format = formats()[static_cast<std::size_t>(colour)];
+                                    const int start = unit(pos);
+                                    if (format.fontItalic() == italic) {
+                                        run(start, unit(pos + length) - start, format);
+                                    } else {
+                                        QTextCharFormat slanted = format;
+                                        slanted.setFontItalic(italic);
+                                        run(start, unit(pos + length) - start, slanted);
+                                    }
+                                });
+}
+
+} // namespace
+
+ScriptHighlighter::ScriptHighlighter(QTextDocument* document) : QSyntaxHighlighter(document) {}
+
+void ScriptHighlighter::setJScript(bool jscript)
+{
+    if (jscript == m_jscript)
+        return;
+    m_jscript = jscript;
+    // Every line is coloured again, and the text laid out once. Repainting line by line would lay
+    // the text out again after each line, which takes minutes on a long script.
+    QTextDocument* doc = document();
+    if (doc == nullptr || doc->isEmpty())
+        return;
+    bool open = false;
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        QList<QTextLayout::FormatRange> ranges;
+        open =
+            paintText(block.text(), m_jscript, open, [&ranges](int start, int length, const QTextCharFormat& format) {
+                ranges.append({start, length, format});
+            });
+        block.layout()->setFormats(ranges);
+        block.setUserState(open ? 1 : 0);
+    }
+    doc->markContentsDirty(0, doc->characterCount());
+}
+
+void ScriptHighlighter::highlightBlock(const QString& text)
+{
+    const bool open =
+        paintText(text, m_jscript, previousBlockState() == 1,
+                  [this](int start, int length, const QTextCharFormat& format) { setFormat(start, length, format); });
     setCurrentBlockState(open ? 1 : 0);
 }
 

@@ -12,7 +12,8 @@ class ScriptHighlighter final : public QSyntaxHighlighter
 {
 public:
     explicit ScriptHighlighter(QTextDocument* document);
-    // Reads `'` as a JScript quote instead of a VBScript comment; repaints when it changes.
+    // Reads `'` as a JScript quote instead of a VBScript comment; colours every line again when
+    // it changes.
     void setJScript(bool jscript);
 
 protected:
