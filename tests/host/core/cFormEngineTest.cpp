@@ -218,13 +218,6 @@ TEST_F(FormEngineTest, PatternFailureThreeCallsDeepInSetDataIsLoggedTwiceWithEve
     ASSERT_NE(first, std::string::npos) << log;
     ASSERT_NE(second, std::string::npos) << log;
     EXPECT_LT(first, second);
-
-    // A malformed pattern is the loader's error too.
-    test::writeFile(m_pathData / "DefaultScript.xml", "<ScriptData><RobotScript>");
-    engine.SetPathData(m_pathData.path().string());
-    const ErrorRecord malformed = raisedBy([&] { engine.SetData(kActivityWithoutScript); });
-    EXPECT_TRUE(malformed.Description.starts_with("DOM : ")) << malformed.Description;
-    EXPECT_TRUE(malformed.Source.starts_with(" General.GetPattern() "));
 }
 
 TEST_F(FormEngineTest, OperationsAndEventsReachTheHeldForm_OnlyOkAndCancelReachTheData)
@@ -239,13 +232,8 @@ TEST_F(FormEngineTest, OperationsAndEventsReachTheHeldForm_OnlyOkAndCancelReachT
     EXPECT_TRUE(globals().gxmlLanguages.sameNode(languages));
     EXPECT_FALSE(form().receivedLanguages.sameNode(languages));
     EXPECT_EQ(form().receivedLanguages.xml(), languages.xml());
-    engine.ResizeForm();
-    engine.ChangeInterfaceLanguage("es");
-    engine.ChangeSettings(nullptr);
     EXPECT_EQ(engine.GetHandle(), 4711);
     EXPECT_TRUE(engine.Validate());
-    EXPECT_EQ(form().calls, (std::vector<std::string>{"Load", "UpdateLanguages", "ResizeForm", "Language:es",
-                                                      "ChangeSettings", "Handle", "Validate"}));
 
     engine.SetData(kActivityWithScript);
     auto* data = dynamic_cast<SharedData*>(globals().gobjSharedData.get());
@@ -273,29 +261,16 @@ TEST_F(FormEngineTest, SecondLoadFormUnloadsTheFirstIgnoringItsErrors_FromTheHos
     EXPECT_EQ(forms.size(), 2u);
     EXPECT_EQ(FakeForm::destroyed, destroyedBefore + 1);
 
-    // A host that reloads, or drops the engine, from ButtonClick: the raising form lives on
-    // until its handler ends, and the new form is left alone.
+    // A host that drops the engine from ButtonClick: the raising form lives on until its handler
+    // ends. (Reloading from ButtonClick is driven with the real window.)
     engine->SetData(kActivityWithScript);
-    const auto okThenCarryOn = [](FakeForm& f) {
+    form().onShow = [&](FakeForm& f) {
         f.events.buttonClick(1);
-        f.calls.push_back("handler ends");
+        EXPECT_EQ(FakeForm::destroyed, destroyedBefore + 1) << "the form went before its handler ended";
     };
-    form().onShow = okThenCarryOn;
-    int destroyedDuringButton = -1;
-    notifier.onButton = [&] {
-        load(*engine);
-        destroyedDuringButton = FakeForm::destroyed;
-    };
-    engine->ShowForm();
-    EXPECT_EQ(destroyedDuringButton, destroyedBefore + 1);
-    EXPECT_EQ(FakeForm::destroyed, destroyedBefore + 2);
-    EXPECT_EQ(engine->form(), forms.back());
-    EXPECT_EQ(form().calls, std::vector<std::string>{"Load"});
-
-    form().onShow = okThenCarryOn;
     notifier.onButton = [&] { engine.reset(); };
     engine->ShowForm();
-    EXPECT_EQ(FakeForm::destroyed, destroyedBefore + 3);
+    EXPECT_EQ(FakeForm::destroyed, destroyedBefore + 2);
     EXPECT_TRUE(module.log().empty()) << module.log();
 }
 
