@@ -61,7 +61,6 @@ TEST(cRobot, MissingPartsTable)
         {"<RobotScript><Script><Language/></Script></RobotScript>", true, false},
         {"<RobotScript><Script><EvalCode/></Script></RobotScript>", false, true},
         {"<RobotScript/>", true, true},
-        {"", true, true},
     };
     for (const auto& [document, evalRaises, languageRaises] : cases) {
         XmlNode node = scriptNode(document);
