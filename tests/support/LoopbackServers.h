@@ -53,15 +53,6 @@ private:
     int m_port = 0;
 };
 
-// 127.0.0.1 with port 0, for bind() to pick a free port.
-inline sockaddr_in anyLoopbackPort()
-{
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return address;
-}
-
 // A bare TCP server on a free loopback port. Each accepted connection is given to the handler
 // on the accepting thread; the handler may read and write the socket or just keep it open.
 class RawServer
@@ -72,7 +63,9 @@ public:
     explicit RawServer(Handler handler) : m_handler(std::move(handler))
     {
         m_listen = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address = anyLoopbackPort();
+        sockaddr_in address{}; // 127.0.0.1 with port 0, for bind() to pick a free port
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t length = sizeof address;
         if (::bind(m_listen, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
             ::listen(m_listen, 8) != 0 || ::getsockname(m_listen, reinterpret_cast<sockaddr*>(&address), &length) != 0)
@@ -142,13 +135,7 @@ private:
 // A loopback port on which nothing listens: bound once, then released.
 inline int closedLoopbackPort()
 {
-    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address = anyLoopbackPort();
-    socklen_t length = sizeof address;
-    ::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(s);
-    return ntohs(address.sin_port);
+    return RawServer(&RawServer::hang).port();
 }
 
 // Serves a body of size bytes of 'x', generated while it is sent, declaring its length or not.

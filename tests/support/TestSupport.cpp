@@ -1,5 +1,7 @@
 #include "support/TestSupport.h"
 
+#include <sys/wait.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -47,22 +49,11 @@ TempDir::~TempDir()
     std::filesystem::remove_all(m_path, ec);
 }
 
-EnvVar::EnvVar(std::string name, const std::string& value) : m_name(std::move(name))
+ProgramRun runProgram(const std::string& command, const TempDir& dir)
 {
-    if (const char* previous = std::getenv(m_name.c_str()))
-        m_previous = previous;
-    if (value.empty())
-        unsetenv(m_name.c_str());
-    else
-        setenv(m_name.c_str(), value.c_str(), 1);
-}
-
-EnvVar::~EnvVar()
-{
-    if (m_previous)
-        setenv(m_name.c_str(), m_previous->c_str(), 1);
-    else
-        unsetenv(m_name.c_str());
+    const int status =
+        std::system((command + " > '" + (dir / "out").string() + "' 2> '" + (dir / "err").string() + "'").c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(dir / "out"), readFile(dir / "err")};
 }
 
 std::size_t countOf(const std::string& haystack, const std::string& needle)

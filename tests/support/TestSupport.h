@@ -79,17 +79,21 @@ template <auto Member> auto toolkitSetter()
 }
 
 // Sets an environment variable (or removes it when value is empty) and restores it at the end.
-class EnvVar
+inline auto envSetter(std::string name)
 {
-public:
-    EnvVar(std::string name, const std::string& value);
-    ~EnvVar();
-    EnvVar(const EnvVar&) = delete;
-    EnvVar& operator=(const EnvVar&) = delete;
-
-private:
-    std::string m_name;
-    std::optional<std::string> m_previous;
+    return [name](const std::string& value) {
+        const char* previous = std::getenv(name.c_str());
+        std::string replaced = previous ? previous : "";
+        if (value.empty())
+            unsetenv(name.c_str());
+        else
+            setenv(name.c_str(), value.c_str(), 1);
+        return replaced;
+    };
+}
+struct EnvVar : Installed<std::string>
+{
+    EnvVar(const std::string& name, const std::string& value) : Installed(envSetter(name), value) {}
 };
 
 // Puts the component's own folder (error log, files beside the component) and the class
@@ -184,6 +188,15 @@ template <class F> void expectRaises(F&& f, int32_t number, const std::string& t
     EXPECT_EQ(e.Number, number) << tag;
     EXPECT_TRUE(e.Source.ends_with(tag)) << e.Source;
 }
+
+// The exit code, output and errors of a shell command line run by runProgram (exit -1: it did not end).
+struct ProgramRun
+{
+    int exit = -1;
+    std::string out;
+    std::string err;
+};
+ProgramRun runProgram(const std::string& command, const TempDir& dir);
 
 // The number of times needle occurs in haystack.
 std::size_t countOf(const std::string& haystack, const std::string& needle);

@@ -1,14 +1,13 @@
 #pragma once
 
 // What window tests share: one application on the offscreen platform, controls found by object
-// name, the event loop run until a condition holds, and modal windows handed to the test's drivers
+// name, pictures for the README, and modal windows handed to the test's drivers
 // in turn instead of running loops of their own.
 
 #include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QDialog>
-#include <QElapsedTimer>
 
 #include <cstdlib>
 #include <deque>
@@ -37,14 +36,11 @@ template <class T> T* control(const QObject& parent, const char* name)
     return found;
 }
 
-// Runs the events until done is true or milliseconds have passed, and answers done().
-inline bool waitFor(const std::function<bool()>& done, int milliseconds = 2000)
+// Saves a picture of window as NAME.png in the folder ZEL_WIZARD_SCREENSHOTS names, when it names one.
+inline void picture(QWidget& window, const char* name)
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < milliseconds)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
+    if (const char* folder = std::getenv("ZEL_WIZARD_SCREENSHOTS"))
+        window.grab().save(QString::fromUtf8(folder) + "/" + QLatin1String(name) + ".png");
 }
 
 // Every named control of window (Qt's own "qt_" parts aside) has an accessible name.

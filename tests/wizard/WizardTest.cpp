@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -346,22 +344,14 @@ TEST(Wizard, LoadsWithoutADocument_LeaveThePageIdleWithAnEmptyTree)
     }
 }
 
-// The command-line tool, which drives the same logic on an activity file.
-struct Outcome
-{
-    int exitCode;
-    std::string errors;
-};
-
-// Runs zel-wizard with arguments (each quoted) and returns its exit code and standard error.
-Outcome zelWizard(const test::TempDir& dir, const std::vector<std::string>& arguments)
+// Runs the command-line tool, which drives the same logic on an activity file, with arguments
+// (each quoted).
+test::ProgramRun zelWizard(const test::TempDir& dir, const std::vector<std::string>& arguments)
 {
     std::string command = std::string(ZEL_BIN_DIR) + "/zel-wizard";
     for (const std::string& argument : arguments)
         command += " '" + argument + "'";
-    const auto errors = dir / "stderr.txt";
-    const int status = std::system((command + " > /dev/null 2> '" + errors.string() + "'").c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, test::readFile(errors)};
+    return test::runProgram(command, dir);
 }
 
 // The road of the window, on an activity file: written once from options, then reopened from what
@@ -371,11 +361,11 @@ TEST(ZelWizard, WritesTheScriptAndDefinitionIntoTheActivity_ThenReopensItUnchang
     test::TempDir dir;
     const auto activity = dir / "activity.xml";
     test::writeFile(activity, test::readFile(std::string(ZEL_SOURCE_DIR) + "/data/samples/NewActivity.xml"));
-    const Outcome first =
+    const test::ProgramRun first =
         zelWizard(dir, {"--activity", activity.string(), "--wsdl", test::demoServices().serviceUrl("Calculator"),
                         "--operation", "Add", "--map", "a=Weight", "--default", "b=5", "--return-attribute", "Quote",
                         "--proxy-server", "proxy.local", "--proxy-port", "3128", "--use-proxy", "--timeout", "30"});
-    ASSERT_EQ(first.exitCode, 0) << first.errors;
+    ASSERT_EQ(first.exit, 0) << first.err;
     const std::string written = test::readFile(activity);
     const XmlNode definition = XmlNode::parse(written).documentElement().selectSingleNode("//Definition");
     EXPECT_EQ(definition.selectSingleNode("Method/Parameters/*[Name='a']/AtrId").text(), "Weight");
@@ -385,8 +375,8 @@ TEST(ZelWizard, WritesTheScriptAndDefinitionIntoTheActivity_ThenReopensItUnchang
     const std::string script = XmlNode::parse(written).documentElement().selectSingleNode("//EvalCode").text();
     EXPECT_TRUE(script::vbscript::check(script).ok());
 
-    const Outcome second = zelWizard(dir, {"--activity", activity.string()});
-    ASSERT_EQ(second.exitCode, 0) << second.errors;
+    const test::ProgramRun second = zelWizard(dir, {"--activity", activity.string()});
+    ASSERT_EQ(second.exit, 0) << second.err;
     const auto robotScript = [](const std::string& activity) {
         return test::withoutDates(XmlNode::parse(activity).documentElement().selectSingleNode("//RobotScript").xml());
     };
@@ -419,9 +409,9 @@ TEST(ZelWizard, RefusesBadInputWithItsReason)
         {{"--wsdl", calculator, "--colour", "red"}, 2, "usage"},
     };
     for (const auto& [arguments, exitCode, reason] : cases) {
-        const Outcome outcome = zelWizard(dir, arguments);
-        EXPECT_EQ(outcome.exitCode, exitCode) << reason << ": " << outcome.errors;
-        EXPECT_NE(outcome.errors.find(reason), std::string::npos) << outcome.errors;
+        const test::ProgramRun outcome = zelWizard(dir, arguments);
+        EXPECT_EQ(outcome.exit, exitCode) << reason << ": " << outcome.err;
+        EXPECT_NE(outcome.err.find(reason), std::string::npos) << outcome.err;
     }
 }
 

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -62,12 +63,6 @@ protected:
         return test::control<T>(*form.window(), name);
     }
     static void click(frmWizardNuevo& form, const char* name) { find<QAbstractButton>(form, name)->click(); }
-    // The page's picture for the README, when asked for.
-    static void picture(frmWizardNuevo& form, const char* name)
-    {
-        if (const char* folder = std::getenv("ZEL_WIZARD_SCREENSHOTS"))
-            form.window()->grab().save(QString::fromUtf8(folder) + "/" + QLatin1String(name) + ".png");
-    }
 
     test::WizardEnvironment env;
     test::ModalDrivers modal;
@@ -107,7 +102,7 @@ TEST_F(WizardWindow, RoadThroughTheFivePages_ThenReopenedAndFinishedUnchanged)
         EXPECT_EQ(url->text(), access);
         click(form, "cmdLoad");
         auto* tree = find<QTreeWidget>(form, "tvSoapComponent");
-        ASSERT_TRUE(test::waitFor([&] { return find<QPushButton>(form, "cmdNext")->isEnabled(); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return find<QPushButton>(form, "cmdNext")->isEnabled(); }));
         EXPECT_FALSE(find<QProgressBar>(form, "progbarWsdlLoad")->isVisible());
         QTreeWidgetItem* service = tree->topLevelItem(0);
         ASSERT_NE(service, nullptr);
@@ -115,9 +110,9 @@ TEST_F(WizardWindow, RoadThroughTheFivePages_ThenReopenedAndFinishedUnchanged)
         ASSERT_EQ(service->childCount(), 4);
         EXPECT_FALSE(service->icon(0).isNull());
         service->child(0)->setCheckState(0, Qt::Checked); // Add
-        picture(form, "wizard-1-load");
+        test::picture(*form.window(), "wizard-1-load");
         click(form, "cmdNext");
-        picture(form, "wizard-2-review");
+        test::picture(*form.window(), "wizard-2-review");
         click(form, "cmdBack"); // page 1 again, without its Back button; the tick stays
         EXPECT_FALSE(find<QPushButton>(form, "cmdBack")->isVisible());
         click(form, "cmdNext");
@@ -132,13 +127,13 @@ TEST_F(WizardWindow, RoadThroughTheFivePages_ThenReopenedAndFinishedUnchanged)
         attribute->setCurrentText("Weight");
         grid->setCurrentCell(1, 3); // leaving the cell commits the choice
         grid->item(1, 3)->setText("5");
-        picture(form, "wizard-3-parameters");
+        test::picture(*form.window(), "wizard-3-parameters");
         click(form, "cmdNext");
         EXPECT_FALSE(find<QLabel>(form, "lblMen1")->isVisible());
         click(form, "chkACE");
         EXPECT_TRUE(find<QComboBox>(form, "pvAttributesReturn")->isEnabled());
         find<QComboBox>(form, "pvAttributesReturn")->setCurrentText("Quote");
-        picture(form, "wizard-4-end-activity");
+        test::picture(*form.window(), "wizard-4-end-activity");
         click(form, "cmdNext");
         EXPECT_EQ(find<QPushButton>(form, "cmdNext")->text().toStdString(), form.logic().messages.msgFinish);
         click(form, "chkProxySetting");
@@ -148,7 +143,7 @@ TEST_F(WizardWindow, RoadThroughTheFivePages_ThenReopenedAndFinishedUnchanged)
         find<QLineEdit>(form, "txtProxyUser")->setText("ana");
         find<QLineEdit>(form, "txtProxyPassword")->setText("s3cret");
         find<QSpinBox>(form, "pvTimeOut")->setValue(30);
-        picture(form, "wizard-5-settings");
+        test::picture(*form.window(), "wizard-5-settings");
         test::expectAccessibleNames(*form.window());
         click(form, "cmdNext");
     });
