@@ -346,13 +346,13 @@ TEST_F(EditorTest, IdleCheckMarksTheFirstErrorOffTheWindowThread_AndAnEditClears
         box->moveCursor(QTextCursor::End);
         box->textCursor().insertText("\ny = \"open");
         EXPECT_EQ(box->idleError().Number, 0) << "nothing is checked before the pause";
-        ASSERT_TRUE(waitFor([&] { return box->idleError().Number != 0; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return box->idleError().Number != 0; }));
         EXPECT_EQ(box->idleError().Number, 1033);
         EXPECT_EQ(box->idleError().Line, 2);
         box->textCursor().insertText("\"");
         EXPECT_EQ(box->idleError().Number, 0);
         box->setJScript(true); // the same text read as JScript has no error either
-        EXPECT_FALSE(waitFor([&] { return box->idleError().Number != 0; }, 1000));
+        EXPECT_FALSE(QTest::qWaitFor([&] { return box->idleError().Number != 0; }, 1000));
     });
 }
 
