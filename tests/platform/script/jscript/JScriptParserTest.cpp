@@ -12,7 +12,6 @@ using test::Row;
 const Row kRows[] = {
     // ---- What compiles, grouped by construct ----
     // Statements
-    {"", 0},
     {"   \t\r\n  ", 0},
     {"if (a) b(); else if (c) d(); else { e(); }", 0},
     {"do { i++; } while (i < 10);", 0},
@@ -55,57 +54,31 @@ const Row kRows[] = {
     {"while (x) { continue\nfoo }", 0},
     {"do x(); while (y) z()", 0},
     {"var a = 1 §b = 2", 1004},
-    {"if (a) b §else c", 1004},
     {"for (a\n§b;;) ;", 1004},
     {"a = 1 /* same line */ §b", 1004},
-    {"x = f() §g()", 1004},
     // ---- What does not compile, grouped by error ----
     // 1002 Syntax error: a token that cannot start or continue the construct.
-    {"§else x();", 1002},
-    {"§case 1: x();", 1002},
-    {"f(1, §)", 1002},
-    {"x = §class;", 1002},
-    {"throw §;", 1002},
-    {"function f() {}(§)", 1002},
     {"x = 1 +§", 1002},
     {"@cc_on §@end", 1002},
     {"@cc_on §@else", 1002},
     // 1003 Expected ':'
     {"x = a ? b §;", 1003},
-    {"x = {get §a() {}};", 1003},
     {"switch (x) { case 1 §x(); }", 1003},
-    {"switch (x) { default §}", 1003},
     // 1004 Expected ';'
-    {"for (var i = 0 §i < 3; i++) ;", 1004},
     {"for (a + b §in c) ;", 1004},
     {"for (var a, b §in c) ;", 1004},
-    {"x = 'it' §'s';", 1004},
     {"x = o§.1;", 1004},
-    {"for (;; §", 1002},
     // 1005 Expected '('
     {"if §x) y();", 1005},
-    {"while §x) y();", 1005},
-    {"for §;;) ;", 1005},
-    {"switch §x {}", 1005},
-    {"with §o ;", 1005},
-    {"function f §{}", 1005},
     {"function a.b§(x) {}", 1005},
     {"function a§:b() {}", 1005},
     {"x = function §{};", 1005},
-    {"try {} catch §e {}", 1005},
     // 1006 Expected ')'
     {"if (x §y();", 1006},
-    {"function f(a §b) {}", 1006},
-    {"try {} catch (e §f) {}", 1006},
-    {"f(a, b§", 1006},
     // 1007 Expected ']'
-    {"x = a[1 §;", 1007},
     {"x = [1, 2 §;", 1007},
     // 1008 Expected '{'
-    {"try {} catch (e) §x();", 1008},
-    {"try {} finally §x();", 1008},
     {"function f() §return;", 1008},
-    {"switch (x) §case 1: ;", 1008},
     // 1009 Expected '}'
     {"function f() { if (x) { y(); }§", 1009},
     {"x = {a: 1 §b: 2};", 1009},
@@ -115,7 +88,6 @@ const Row kRows[] = {
     {"function §if() {}", 1010},
     {"function f(a, §) {}", 1010},
     {"x = o.§class;", 1010},
-    {"x = o.§default;", 1010},
     {"try {} catch (§1) {}", 1010},
     {"function a::§() {}", 1010},
     {"function a.§::b() {}", 1010},
@@ -125,9 +97,7 @@ const Row kRows[] = {
     {"x = §/abc\\", 1012},
     // 1013 Invalid number
     {"x = §1e;", 1013},
-    {"x = §2.5E+;", 1013},
     // 1014 Invalid character
-    {"x = §#;", 1014},
     {"x = a §\\ b;", 1014},
     // 1015 Unterminated string constant (reported where the string starts)
     {"x = §\"abc", 1015},
@@ -139,18 +109,14 @@ const Row kRows[] = {
     {"x = 1; §/*@cc_on x = 2;", 1016},
     // 1018 'return' statement outside of function
     {"if (x) §return 1;", 1018},
-    {"function f() {} §return;", 1018},
     // 1019 Can't have 'break' outside of loop
     {"§break;", 1019},
-    {"if (x) { §break; }", 1019},
-    {"lbl: { §break; }", 1019},
     {"while (x) { function f() { §break; } }", 1019},
     // 1020 Can't have 'continue' outside of loop
     {"switch (x) { case 1: §continue; }", 1020},
     {"lbl: { §continue lbl; }", 1020},
     // 1023 Expected hexadecimal digit
     {"x = 0x§g;", 1023},
-    {"x = 'C:\\u§sers';", 1023},
     {"x = '\\x4§';", 1023},
     {"var \\u006§ = 1;", 1023},
     // 1024 Expected 'while'
@@ -166,8 +132,6 @@ const Row kRows[] = {
     // 1028 Expected identifier, string or number
     {"x = {a: 1, §};", 1028},
     {"x = {§class: 1};", 1028},
-    {"x = {§default: 1};", 1028},
-    {"x = {§[1]: 2};", 1028},
     // 1029 Expected '@end'
     {"/*@cc_on @if (@_win32) x(); @*/§", 1029},
     {"@if (@_win16) x();§", 1029},
