@@ -19,6 +19,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -200,5 +201,15 @@ ProgramRun runProgram(const std::string& command, const TempDir& dir);
 
 // The number of times needle occurs in haystack.
 std::size_t countOf(const std::string& haystack, const std::string& needle);
+
+// piece written times times over.
+inline std::string repeat(std::string_view piece, std::size_t times)
+{
+    std::string out;
+    out.reserve(piece.size() * times);
+    for (std::size_t i = 0; i < times; ++i)
+        out += piece;
+    return out;
+}
 
 } // namespace zel::test

@@ -169,7 +169,7 @@ TEST(HttpClient, Proxy_ReceivesTheRequestAndTheCredentials)
     EXPECT_NE(seen.back().find("Proxy-Authorization: Basic YWxpY2U6czNjcmV0"), std::string::npos) << seen.back();
 }
 
-TEST(AsyncHttpRequest, ReadyState_GoesFromOpenedToCompleted)
+TEST(AsyncHttpRequest, ReadyStateGoesFromOpenedToCompleted_FailuresCompleteWithTheError_AbortReturnsAtOnce)
 {
     LoopbackHttpServer server;
     server.server.Get("/wsdl", [](const httplib::Request&, httplib::Response& res) {
@@ -189,10 +189,8 @@ TEST(AsyncHttpRequest, ReadyState_GoesFromOpenedToCompleted)
     EXPECT_EQ(request.readyState(), 4);
     EXPECT_EQ(request.status(), 200);
     EXPECT_EQ(request.responseText(), "<definitions/>");
-}
 
-TEST(AsyncHttpRequest, Failures_CompleteWithTheErrorAndAbortReturnsAtOnce)
-{
+    // Failures complete with the error; abort returns at once.
     AsyncHttpRequest refused;
     refused.open("GET", "http://127.0.0.1:" + std::to_string(zel::test::closedLoopbackPort()) + "/");
     refused.send();

@@ -36,16 +36,8 @@ inline void checkSyntax(const SyntaxRow& row)
     }
 }
 
-// piece written times times over.
-inline std::string repeat(std::string_view piece, int times)
-{
-    std::string out;
-    for (int i = 0; i < times; ++i)
-        out += piece;
-    return out;
-}
-
 using zel::test::readFile;
+using zel::test::repeat;
 
 inline std::string fixturePath(const std::string& name)
 {

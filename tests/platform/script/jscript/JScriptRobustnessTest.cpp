@@ -10,14 +10,7 @@ namespace {
 
 using namespace std::string_view_literals;
 
-std::string repeat(std::string_view piece, std::size_t times)
-{
-    std::string out;
-    out.reserve(piece.size() * times);
-    for (std::size_t i = 0; i < times; ++i)
-        out += piece;
-    return out;
-}
+using zel::test::repeat;
 
 struct Nesting
 {
