@@ -622,6 +622,8 @@ TEST_F(EditorTest, LanguageSwitchingSetsEveryTextAndAMissingFileChangesNone_TheC
         EXPECT_EQ(control<QLabel>("lblExecutionEngine")->text(), QString::fromUtf8("Motor de ejecución"));
         engine->ChangeInterfaceLanguage("xx"); // no such file: the texts stay
         EXPECT_EQ(globals().gstrLanguageId, "xx");
+        std::ofstream(folder / ".lng") << "[frmMain]\nCaption=Nameless\n";
+        engine->ChangeInterfaceLanguage(""); // a file that does not open for want of an id changes none either
         // New path data is read at the next language change only; keys its file lacks keep their texts.
         engine->SetPathData(other.string());
         EXPECT_EQ(dialog.windowTitle(), " Editor de scripts");
