@@ -12,54 +12,6 @@ namespace {
 
 using namespace UddiTree;
 
-// One node a line: "depth|key|text|image|tag".
-std::string rows(const std::vector<Node>& nodes)
-{
-    std::ostringstream out;
-    std::vector<int> depth;
-    for (const Node& n : nodes) {
-        depth.push_back(n.parent < 0 ? 0 : depth[static_cast<std::size_t>(n.parent)] + 1);
-        out << depth.back() << '|' << n.key << '|' << n.text << '|' << n.image << '|' << n.tag << '\n';
-    }
-    return out.str();
-}
-
-TEST(UddiTreeExpand, ServiceRows_BindingsRedirectorsAndReferenceKeys)
-{
-    uddi::BusinessService service;
-    service.serviceKey = "S";
-    service.descriptions = {{"en", "Quotes"}, {"es", ""}};
-    service.categoryBag = {{"uuid:C0B9FE13-179F-413D-8A5B-5004DB8E5BB2", "Software", "541511"},
-                           {"", "units", "kelvin"},
-                           {"uuid:0000-unknown", "odd", "1"}};
-    uddi::BindingTemplate first{"B1", "S", {{"en", "First"}, {"en", "Second"}}, true, "http", "http://x/q", {}, {}};
-    first.tModelInstanceDetails = {{"uuid:T", {{"en", "WSDL"}, {"es", "Interfaz"}}}, {"uuid:U", {}}, {"uuid:T", {}}};
-    uddi::BindingTemplate second{"B2", "S", {}, false, "", "", "B1", {}};
-    service.bindingTemplates = {first, second};
-    EXPECT_EQ(rows(serviceNodes(service)), "0|S-desc|Descriptions|description|\n"
-                                           "1||[en]  Quotes|description|\n"
-                                           "0|S-cat|Categories|category|\n"
-                                           "1||Software (541511)|NAICS|\n"
-                                           "1||units (kelvin)|Keywords|\n"
-                                           "1||odd (1)|Other|\n"
-                                           "0|S-bind|Bindings (2)|binding|\n"
-                                           "1|B1|First|binding|\n"
-                                           "2|B1-urltype|http|urlType|\n"
-                                           "3|B1-access|http://x/q|urlType|\n"
-                                           "2|B1-sig-S|Binding Signature|signature|\n"
-                                           "3|uuid:T-tmodel-1B1|uuid:T|magnify|tModel\n"
-                                           "4||WSDL|description|\n"
-                                           "4||Interfaz|description|\n"
-                                           "3|uuid:U-tmodel-2B1|uuid:U|magnify|tModel\n"
-                                           "3|uuid:T-tmodel-3B1|uuid:T|magnify|tModel\n"
-                                           "1|B2||binding|\n"
-                                           "2||Redirector||\n"
-                                           "3|B2-redirect|B1||\n");
-    uddi::BusinessService bare;
-    bare.serviceKey = "E";
-    EXPECT_EQ(rows(serviceNodes(bare)), "0|E-bind|Bindings (0)|binding|\n");
-}
-
 TEST(UddiTreeExpand, WebAddresses)
 {
     for (const char* text : {"HTTPS://X", "see http://x", "http://"})
