@@ -1,5 +1,7 @@
 #include "WizardTestSupport.h"
 
+#include "../../apps/zel-host/HostSkin.h"
+
 #include "platform/script/vbscript/VBScriptParser.h"
 #include "support/WindowDriving.h"
 #include "uddi/UDDISettings.h"
@@ -20,23 +22,6 @@
 
 namespace zel {
 namespace {
-
-// The demo host's colours, for the pictures of the README.
-class DemoSkin final : public ISkin
-{
-public:
-    bool Invoke(std::string_view operation, int32_t& result) override
-    {
-        for (const auto& [name, color] :
-             {std::pair{"GetFormBackColor", 0xECE3DD}, std::pair{"GetTabBackColor", 0xE8D6C9},
-              std::pair{"GetColorFont", 0x412A1B}, std::pair{"GetButtonBackColor", 0xF8F2EE}})
-            if (operation == name) {
-                result = color;
-                return true;
-            }
-        return false;
-    }
-};
 
 class WizardWindow : public ::testing::Test
 {
@@ -68,7 +53,7 @@ protected:
     test::ModalDrivers modal;
     test::Installed<std::function<UddiChoice(QWidget*)>> browser{test::toolkitSetter<&Toolkit::uddiExplorer>(),
                                                                  &showUddiExplorer};
-    DemoSkin m_skin;
+    zelhost::HostSkin m_skin; // the demo host's colours, for the pictures of the README
 };
 
 // The whole road in the window on the demo calculator, its address taken from the registry
