@@ -72,16 +72,6 @@ TEST(XmlFncsValueGet, ReadsByPathAndAnswersEmptyForMissing_SmtpPasswordIsDecrypt
     EXPECT_EQ(xmlNodeValueGet(mail, "@SmtpPassword"), "by attribute");
 }
 
-TEST(XmlFncsSubNodes, CreatesOnlyTheMissingTail)
-{
-    const XmlNode root = element("<r><a><b/></a><z/></r>");
-    std::string path = "a/b/c/d", existing = "a/b", fresh = "x/y";
-    xmlNodeXPathSubNodesCreate(root, path);
-    EXPECT_TRUE(xmlNodeXPathSubNodesCreate(root, existing).sameNode(root));
-    xmlNodeXPathSubNodesCreate(root, fresh);
-    EXPECT_EQ(root.xml(), "<r><a><b><c><d/></c></b></a><z/><x><y/></x></r>");
-}
-
 TEST(XmlFncsTags, FailuresCarryTheFunctionsTag)
 {
     XmlNode none;
