@@ -12,8 +12,10 @@ namespace {
 
 using namespace UddiTree;
 
-TEST(UddiTreeExpand, WebAddresses)
+TEST(UddiTreeExpand, WebAddressesAndTaxonomyNames)
 {
+    EXPECT_EQ(uddi::taxonomyName(""), "Keywords"); // a category without a tModel key
+    EXPECT_EQ(uddi::taxonomyName("UUID:4E49A8D6-d5a2-4fc2-93a0-0411d8d19e88"), "ISO 3166");
     for (const char* text : {"HTTPS://X", "see http://x", "http://"})
         EXPECT_TRUE(isWebAddress(text)) << text;
     for (const char* text : {"", "ftp://x", "http:/x", "Binding Signature"})
