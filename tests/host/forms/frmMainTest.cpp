@@ -25,6 +25,7 @@
 #include <QTextEdit>
 #include <QTextLayout>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <cstring>
 #include <fstream>
@@ -349,6 +350,18 @@ TEST_F(EditorTest, IdleCheckMarksTheFirstErrorOffTheWindowThread_AndAnEditClears
         ASSERT_TRUE(QTest::qWaitFor([&] { return box->idleError().Number != 0; }));
         EXPECT_EQ(box->idleError().Number, 1033);
         EXPECT_EQ(box->idleError().Line, 2);
+        // Hovering the mark names the error; hovering elsewhere shows nothing.
+        const auto tipAt = [&](int line, int column) {
+            QTextCursor at(box->document()->findBlockByNumber(line - 1));
+            at.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, column - 1);
+            const QPoint pos = box->cursorRect(at).center();
+            QHelpEvent help(QEvent::ToolTip, pos, box->viewport()->mapToGlobal(pos));
+            QApplication::sendEvent(box->viewport(), &help);
+            return QToolTip::text().toStdString();
+        };
+        EXPECT_EQ(tipAt(2, box->idleError().Column + 1), "Error 1033: " + box->idleError().Description);
+        tipAt(1, 1);
+        EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
         box->textCursor().insertText("\"");
         EXPECT_EQ(box->idleError().Number, 0);
         box->setJScript(true); // the same text read as JScript has no error either
