@@ -5,6 +5,7 @@
 #include "wizard/forms/frmWizard.h"
 
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -51,7 +52,9 @@ TEST(OlderWizardWindow, EngineShowOpensItNonModal_TickFillsTheGrid_CloseDuringLo
     test::control<QPushButton>(*window, "cmdLoad")->click();
     ASSERT_FALSE(test::control<QPushButton>(*window, "cmdLoad")->isEnabled());
     QTimer::singleShot(300, [&] { test::control<QPushButton>(*window, "cmdCancel")->click(); });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }));
+    // The wait also runs deferred deletions, so the window may be gone when it is looked at.
+    const QPointer<QWidget> watched(window);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return watched.isNull() || !watched->isVisible(); }));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(frmWizard::instance(), nullptr);
     QTest::qWait(400);
