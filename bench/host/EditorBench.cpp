@@ -153,18 +153,33 @@ Setup& setup()
     return once;
 }
 
+// Opens the editor on an activity as the host does: the language folder, the data, the showing.
+void open(cFormEngine& engine, INotifier& notifier, const std::string& data)
+{
+    engine.LoadForm(&notifier, XmlNode::newElement("Languages"), nullptr);
+    engine.SetPathData(setup().pathData.string());
+    engine.SetData(data);
+    engine.ShowForm();
+}
+
+// The window of an opened editor, shown and laid out.
+frmMain& shown(cFormEngine& engine)
+{
+    auto* form = dynamic_cast<frmMain*>(engine.form());
+    form->window()->show();
+    QCoreApplication::processEvents();
+    return *form;
+}
+
 void BM_LoadFormToFirstPaint(benchmark::State& state)
 {
-    Setup& s = setup();
+    setup();
     const std::string data = activity(static_cast<int>(state.range(0)), state.range(1) != 0);
     state.SetLabel(state.range(1) != 0 ? "JScript" : "VBScript");
     Notifier notifier;
     for (auto _ : state) {
         cFormEngine engine;
-        engine.LoadForm(&notifier, XmlNode::newElement("Languages"), nullptr);
-        engine.SetPathData(s.pathData.string());
-        engine.SetData(data);
-        engine.ShowForm();
+        open(engine, notifier, data);
         state.PauseTiming();
         // The window goes with the engine; its deletion is not part of opening the editor.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -180,17 +195,12 @@ BENCHMARK(BM_LoadFormToFirstPaint)
 
 void BM_ColorizeCode(benchmark::State& state)
 {
-    Setup& s = setup();
+    setup();
     Notifier notifier;
     cFormEngine engine;
-    engine.LoadForm(&notifier, XmlNode::newElement("Languages"), nullptr);
-    engine.SetPathData(s.pathData.string());
-    engine.SetData(activity(static_cast<int>(state.range(0))));
-    engine.ShowForm();
+    open(engine, notifier, activity(static_cast<int>(state.range(0))));
     // Coloured while shown, and until the box has laid out and painted the result.
-    auto* form = dynamic_cast<frmMain*>(engine.form());
-    form->window()->show();
-    QCoreApplication::processEvents();
+    frmMain* form = &shown(engine);
     for (auto _ : state) {
         form->ColorizeCode();
         form->window()->repaint();
@@ -204,15 +214,11 @@ BENCHMARK(BM_ColorizeCode)->Arg(10000)->Unit(benchmark::kMillisecond)->Iteration
 // and the box painted again.
 void BM_KeystrokeLiveColouring(benchmark::State& state)
 {
-    Setup& s = setup();
+    setup();
     Notifier notifier;
     cFormEngine engine;
-    engine.LoadForm(&notifier, XmlNode::newElement("Languages"), nullptr);
-    engine.SetPathData(s.pathData.string());
-    engine.SetData(activity(static_cast<int>(state.range(0))));
-    engine.ShowForm();
-    auto* form = dynamic_cast<frmMain*>(engine.form());
-    form->window()->show();
+    open(engine, notifier, activity(static_cast<int>(state.range(0))));
+    frmMain* form = &shown(engine);
     auto* box = form->window()->findChild<QTextEdit*>(QStringLiteral("rtfScript"));
     QTextCursor caret(box->document()->findBlockByNumber(box->document()->blockCount() / 2));
     box->setTextCursor(caret);
@@ -267,7 +273,7 @@ public:
 
 void BM_ColorizeCodeInOtherColours(benchmark::State& state)
 {
-    Setup& s = setup();
+    setup();
     com::ClassRegistry& registry = com::ClassRegistry::instance();
     Notifier notifier;
     for (auto _ : state) {
@@ -276,13 +282,8 @@ void BM_ColorizeCodeInOtherColours(benchmark::State& state)
         registry.unregisterClass(kClsidColorizer);
         registerDefaultComponents();
         cFormEngine engine;
-        engine.LoadForm(&notifier, XmlNode::newElement("Languages"), nullptr);
-        engine.SetPathData(s.pathData.string());
-        engine.SetData(activity(static_cast<int>(state.range(0))));
-        engine.ShowForm();
-        auto* form = dynamic_cast<frmMain*>(engine.form());
-        form->window()->show();
-        QCoreApplication::processEvents();
+        open(engine, notifier, activity(static_cast<int>(state.range(0))));
+        frmMain* form = &shown(engine);
         registry.unregisterClass(kClsidColorizer);
         registry.registerClass(kClsidColorizer, "", [] { return std::make_unique<RedKeywords>(); });
         state.ResumeTiming();
