@@ -145,48 +145,7 @@ TEST_F(EditorTest, StoredLanguageIsSelectedOnlyWhenItMatchesExactly_OkStoresTheT
 }
 
 // ---------------------------------------------------------------------------------------------
-// Syntax check
-
-TEST_F(EditorTest, SyntaxCheckShowsTheOutcomeInItsMessageBox_TheSameEachTime)
-{
-    // The language, the script, how the box starts.
-    const std::tuple<const char*, const char*, const char*> rows[] = {
-        {"VBScript", "Function Total()\n    Total = CDbl(DataRiver(\"Amount\")) * 2\nEnd Function\nTotal",
-         "Syntax Code Ok !!!"},
-        {"VBScript", "Dim a\na = \"never closed\nb = 1", "Error.\r\nNumber: 1033\r\nDesc: Unterminated string"},
-        {"JScript", "var a = ;", "Error.\r\nNumber: 1002\r\nDesc: Syntax error"},
-    };
-    for (const auto& [language, script, text] : rows) {
-        SCOPED_TRACE(script);
-        open(activityXml(language, script));
-        ui->shown.clear();
-        showAndCancel([&](QDialog&) {
-            control<QToolButton>("cmdCheckSyntax")->click();
-            control<QToolButton>("cmdCheckSyntax")->click();
-        });
-        ASSERT_EQ(ui->shown.size(), 2u);
-        EXPECT_EQ(ui->shown[1].text, ui->shown[0].text);
-        const ShownMessage& box = ui->shown.front();
-        EXPECT_TRUE(box.text.starts_with(text)) << box.text;
-        EXPECT_EQ(box.buttons, MessageButtons::Ok);
-        const bool passes = box.text == "Syntax Code Ok !!!";
-        EXPECT_EQ(box.title, passes ? "Ombrel External Process" : " Script Editor");
-        EXPECT_EQ(box.icon, passes ? MessageIcon::Information : MessageIcon::None);
-        if (!passes) {
-            // Once the message is closed, the caret waits where the engine found the error.
-            const auto field = [&](const char* name) {
-                const std::size_t at = box.text.find(name) + std::strlen(name);
-                return box.text.substr(at, box.text.find('\r', at) - at);
-            };
-            EXPECT_EQ(control<QLabel>("lblCaretPosition")->text().toStdString(),
-                      "Ln " + field("Line: ") + ", Col " + field("Column: "));
-            EXPECT_EQ(control<CodeEditor>("rtfScript")->markedLine(), std::stoi(field("Line: ")));
-        }
-    }
-}
-
-// ---------------------------------------------------------------------------------------------
-// Colouring and the clipboard
+// Colouring
 
 TEST_F(EditorTest, LiveColoursEqualTheButtons_ColouringKeepsTheCaret_TypingSurvivesItInUndoAndInTheStore)
 {
@@ -244,85 +203,134 @@ TEST_F(EditorTest, LiveColoursEqualTheButtons_ColouringKeepsTheCaret_TypingSurvi
     EXPECT_TRUE(ui->shown.empty());
 }
 
-TEST_F(EditorTest, ReplaceAllHonoursCaseAndWholeWord_InCodeStringsAndCommentsAlike_AsOneUndoStep)
+// ---------------------------------------------------------------------------------------------
+// The script box's features, driven in turn on one showing
+
+TEST_F(EditorTest, Clipboard_SyntaxCheck_EditingKeys_ReplaceAndFind_Shortcuts_AndTheIdleCheck)
 {
-    const char* const script = "total = 1 ' total here\nmsg = \"Total\"\nsubtotal = total";
-    // Match case, whole word, the count replaced and the text after.
-    const std::tuple<bool, bool, int, const char*> rows[] = {
-        {true, true, 3, "sum = 1 ' sum here\nmsg = \"Total\"\nsubtotal = sum"},
-        {false, true, 4, "sum = 1 ' sum here\nmsg = \"sum\"\nsubtotal = sum"},
-        {true, false, 4, "sum = 1 ' sum here\nmsg = \"Total\"\nsubsum = sum"},
-    };
-    for (const auto& [matchCase, wholeWord, count, replaced] : rows) {
-        open(activityXml("VBScript", script));
-        showAndCancel([&](QDialog&) {
-            auto* box = control<QTextEdit>("rtfScript");
-            auto* bar = control<FindBar>("fraFind");
-            bar->showFind(true);
-            bar->txtFind->setText("total");
-            bar->txtReplace->setText("sum");
+    open(activityXml("VBScript", "alpha\nbeta"));
+    showAndCancel([&](QDialog& dialog) {
+        auto* box = control<CodeEditor>("rtfScript");
+        auto* bar = control<FindBar>("fraFind");
+        const auto write = [&](const char* language, const char* script) {
+            control<QComboBox>("cmbScriptLanguage")->setCurrentText(language);
+            box->setPlainText(script);
+        };
+
+        // The button, the selection, the clipboard before and after it, the script after it.
+        const std::tuple<const char*, int, int, const char*, const char*, const char*> clipboardRows[] = {
+            {"cmdCut", 3, 3, "old", "", "alpha\nbeta"},
+            {"cmdCopy", 3, 8, "", "ha\nbe", "alpha\nbeta"},
+            {"cmdCut", 3, 8, "", "ha\nbe", "alpta"},
+            {"cmdPaste", 0, 2, "gamma", "gamma", "gammapta"},
+        };
+        for (const auto& [button, from, to, clipboardBefore, clipboardAfter, scriptAfter] : clipboardRows) {
+            ui->clipboard = clipboardBefore;
+            select(box, from, to);
+            control<QToolButton>(button)->click();
+            EXPECT_EQ(box->toPlainText().toStdString(), scriptAfter) << button;
+            EXPECT_EQ(ui->clipboard, clipboardAfter) << button;
+        }
+        EXPECT_TRUE(ui->shown.empty());
+
+        // The syntax check shows its outcome in a message box, the same each time. The language,
+        // the script, how the box starts.
+        const std::tuple<const char*, const char*, const char*> syntaxRows[] = {
+            {"VBScript", "Function Total()\n    Total = CDbl(DataRiver(\"Amount\")) * 2\nEnd Function\nTotal",
+             "Syntax Code Ok !!!"},
+            {"VBScript", "Dim a\na = \"never closed\nb = 1", "Error.\r\nNumber: 1033\r\nDesc: Unterminated string"},
+            {"JScript", "var a = ;", "Error.\r\nNumber: 1002\r\nDesc: Syntax error"},
+        };
+        for (const auto& [language, script, text] : syntaxRows) {
+            SCOPED_TRACE(script);
+            write(language, script);
+            ui->shown.clear();
+            control<QToolButton>("cmdCheckSyntax")->click();
+            control<QToolButton>("cmdCheckSyntax")->click();
+            ASSERT_EQ(ui->shown.size(), 2u);
+            EXPECT_EQ(ui->shown[1].text, ui->shown[0].text);
+            const ShownMessage& shown = ui->shown.front();
+            EXPECT_TRUE(shown.text.starts_with(text)) << shown.text;
+            EXPECT_EQ(shown.buttons, MessageButtons::Ok);
+            const bool passes = shown.text == "Syntax Code Ok !!!";
+            EXPECT_EQ(shown.title, passes ? "Ombrel External Process" : " Script Editor");
+            EXPECT_EQ(shown.icon, passes ? MessageIcon::Information : MessageIcon::None);
+            if (!passes) {
+                // Once the message is closed, the caret waits where the engine found the error.
+                const auto field = [&](const char* name) {
+                    const std::size_t at = shown.text.find(name) + std::strlen(name);
+                    return shown.text.substr(at, shown.text.find('\r', at) - at);
+                };
+                EXPECT_EQ(control<QLabel>("lblCaretPosition")->text().toStdString(),
+                          "Ln " + field("Line: ") + ", Col " + field("Column: "));
+                EXPECT_EQ(box->markedLine(), std::stoi(field("Line: ")));
+            }
+        }
+
+        // The editing keys follow the language: the language, the script, the selection, the key
+        // pressed and the script after.
+        const std::tuple<const char*, const char*, int, int, int, Qt::KeyboardModifiers, const char*> keyRows[] = {
+            {"VBScript", "a = 1\n  b = 2\n", 0, 13, Qt::Key_Slash, Qt::ControlModifier, "'a = 1\n'  b = 2\n"},
+            {"VBScript", "'a = 1\n  ' b = 2", 0, 16, Qt::Key_Slash, Qt::ControlModifier, "a = 1\n   b = 2"},
+            {"JScript", "  a();\n\n  b();", 0, 14, Qt::Key_Slash, Qt::ControlModifier, "  //a();\n\n  //b();"},
+            {"VBScript", "a\n\tb\n  c", 0, 8, Qt::Key_Tab, Qt::NoModifier, "    a\n    \tb\n      c"},
+            {"VBScript", "a\n\tb\n      c", 0, 12, Qt::Key_Backtab, Qt::ShiftModifier, "a\nb\n  c"},
+            {"VBScript", "  If x Then", 11, 11, Qt::Key_Return, Qt::NoModifier, "  If x Then\n      "},
+            {"VBScript", "  x = 1 ' Then", 14, 14, Qt::Key_Return, Qt::NoModifier, "  x = 1 ' Then\n  "},
+            {"VBScript", "Private Function F()", 20, 20, Qt::Key_Return, Qt::NoModifier, "Private Function F()\n    "},
+            {"JScript", "  if (a) {", 10, 10, Qt::Key_Return, Qt::NoModifier, "  if (a) {\n      "},
+            // A line that ends a block goes back to the level of the line that opened it.
+            {"VBScript", "If a Then\n    If b Then\n    End If\n    End If", 45, 45, Qt::Key_Return, Qt::NoModifier,
+             "If a Then\n    If b Then\n    End If\nEnd If\n"},
+            {"VBScript", "  Select Case x\n    Case 1\n      y\n      End Select", 51, 51, Qt::Key_Return,
+             Qt::NoModifier, "  Select Case x\n    Case 1\n      y\n  End Select\n  "},
+            {"JScript", "if (a) {\n    b();\n    } else {", 30, 30, Qt::Key_Return, Qt::NoModifier,
+             "if (a) {\n    b();\n} else {\n    "},
+            {"VBScript", "  Next", 6, 6, Qt::Key_Return, Qt::NoModifier, "  Next\n  "},
+        };
+        for (const auto& [language, script, from, to, key, modifiers, after] : keyRows) {
+            SCOPED_TRACE(script);
+            write(language, script);
+            select(box, from, to);
+            press(box, key, modifiers, key == Qt::Key_Return ? "\r" : "");
+            EXPECT_EQ(box->toPlainText().toStdString(), after);
+            box->undo();
+            EXPECT_EQ(box->toPlainText().toStdString(), script);
+        }
+
+        // Replace all honours case and whole word, in code, strings and comments alike, as one
+        // undo step: match case, whole word, the count replaced and the text after.
+        const char* const script = "total = 1 ' total here\nmsg = \"Total\"\nsubtotal = total";
+        const std::tuple<bool, bool, int, const char*> replaceRows[] = {
+            {true, true, 3, "sum = 1 ' sum here\nmsg = \"Total\"\nsubtotal = sum"},
+            {false, true, 4, "sum = 1 ' sum here\nmsg = \"sum\"\nsubtotal = sum"},
+            {true, false, 4, "sum = 1 ' sum here\nmsg = \"Total\"\nsubsum = sum"},
+        };
+        write("VBScript", script);
+        bar->showFind(true);
+        bar->txtFind->setText("total");
+        bar->txtReplace->setText("sum");
+        for (const auto& [matchCase, wholeWord, count, replaced] : replaceRows) {
             bar->chkMatchCase->setChecked(matchCase);
             bar->chkWholeWord->setChecked(wholeWord);
             EXPECT_EQ(bar->replaceAll(), count);
             EXPECT_EQ(box->toPlainText().toStdString(), replaced);
             box->undo();
             EXPECT_EQ(box->toPlainText().toStdString(), script);
-            // Find next wraps round from the end, backwards from the start.
-            box->moveCursor(QTextCursor::End);
-            ASSERT_TRUE(bar->findNext());
-            EXPECT_EQ(box->textCursor().selectionStart(), 0);
-            ASSERT_TRUE(bar->findNext(true));
-            EXPECT_EQ(box->textCursor().selectionEnd(), static_cast<int>(std::strlen(script)));
-        });
-    }
-}
+        }
+        // Find next wraps round from the end, backwards from the start.
+        box->moveCursor(QTextCursor::End);
+        ASSERT_TRUE(bar->findNext());
+        EXPECT_EQ(box->textCursor().selectionStart(), 0);
+        ASSERT_TRUE(bar->findNext(true));
+        EXPECT_EQ(box->textCursor().selectionEnd(), static_cast<int>(std::strlen(script)));
 
-TEST_F(EditorTest, EditingKeys_CommentIndentAndNewLineFollowTheLanguage)
-{
-    // The language, the script, the selection, the key pressed and the script after.
-    const std::tuple<const char*, const char*, int, int, int, Qt::KeyboardModifiers, const char*> rows[] = {
-        {"VBScript", "a = 1\n  b = 2\n", 0, 13, Qt::Key_Slash, Qt::ControlModifier, "'a = 1\n'  b = 2\n"},
-        {"VBScript", "'a = 1\n  ' b = 2", 0, 16, Qt::Key_Slash, Qt::ControlModifier, "a = 1\n   b = 2"},
-        {"JScript", "  a();\n\n  b();", 0, 14, Qt::Key_Slash, Qt::ControlModifier, "  //a();\n\n  //b();"},
-        {"VBScript", "a\n\tb\n  c", 0, 8, Qt::Key_Tab, Qt::NoModifier, "    a\n    \tb\n      c"},
-        {"VBScript", "a\n\tb\n      c", 0, 12, Qt::Key_Backtab, Qt::ShiftModifier, "a\nb\n  c"},
-        {"VBScript", "  If x Then", 11, 11, Qt::Key_Return, Qt::NoModifier, "  If x Then\n      "},
-        {"VBScript", "  x = 1 ' Then", 14, 14, Qt::Key_Return, Qt::NoModifier, "  x = 1 ' Then\n  "},
-        {"VBScript", "Private Function F()", 20, 20, Qt::Key_Return, Qt::NoModifier, "Private Function F()\n    "},
-        {"JScript", "  if (a) {", 10, 10, Qt::Key_Return, Qt::NoModifier, "  if (a) {\n      "},
-        // A line that ends a block goes back to the level of the line that opened it.
-        {"VBScript", "If a Then\n    If b Then\n    End If\n    End If", 45, 45, Qt::Key_Return, Qt::NoModifier,
-         "If a Then\n    If b Then\n    End If\nEnd If\n"},
-        {"VBScript", "  Select Case x\n    Case 1\n      y\n      End Select", 51, 51, Qt::Key_Return, Qt::NoModifier,
-         "  Select Case x\n    Case 1\n      y\n  End Select\n  "},
-        {"JScript", "if (a) {\n    b();\n    } else {", 30, 30, Qt::Key_Return, Qt::NoModifier,
-         "if (a) {\n    b();\n} else {\n    "},
-        {"VBScript", "  Next", 6, 6, Qt::Key_Return, Qt::NoModifier, "  Next\n  "},
-    };
-    for (const auto& [language, script, from, to, key, modifiers, after] : rows) {
-        SCOPED_TRACE(script);
-        open(activityXml(language, script));
-        showAndCancel([&](QDialog&) {
-            auto* box = control<QTextEdit>("rtfScript");
-            select(box, from, to);
-            press(box, key, modifiers, key == Qt::Key_Return ? "\r" : "");
-            EXPECT_EQ(box->toPlainText().toStdString(), after);
-            box->undo();
-            EXPECT_EQ(box->toPlainText().toStdString(), script);
-        });
-    }
-}
-
-TEST_F(EditorTest, KeyboardShortcutsOfTheActiveWindowReachTheBarAndTheScript)
-{
-    open(activityXml("VBScript", "a = 1\nb = 2\nb = 3"));
-    showAndCancel([&](QDialog& dialog) {
+        // The keyboard shortcuts of the active window reach the bar and the script: the selection
+        // set first (none when -1), the key pressed in the script box, what it did.
+        write("VBScript", "a = 1\nb = 2\nb = 3");
         dialog.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-        auto* box = control<QTextEdit>("rtfScript");
-        auto* bar = control<FindBar>("fraFind");
-        // The selection set first (none when -1), the key pressed in the script box, what it did.
-        const std::tuple<int, int, int, Qt::KeyboardModifiers, std::function<bool()>> rows[] = {
+        const std::tuple<int, int, int, Qt::KeyboardModifiers, std::function<bool()>> shortcutRows[] = {
             {6, 7, Qt::Key_F, Qt::ControlModifier,
              [&] { return bar->txtFind->isVisible() && bar->txtFind->text() == "b" && !bar->txtReplace->isVisible(); }},
             {-1, -1, Qt::Key_H, Qt::ControlModifier, [&] { return bar->txtReplace->isVisible(); }},
@@ -330,20 +338,15 @@ TEST_F(EditorTest, KeyboardShortcutsOfTheActiveWindowReachTheBarAndTheScript)
             {-1, -1, Qt::Key_G, Qt::ControlModifier,
              [&] { return bar->spnGoToLine->isVisible() && bar->spnGoToLine->value() == 3; }},
         };
-        for (const auto& [from, to, key, modifiers, done] : rows) {
+        for (const auto& [from, to, key, modifiers, done] : shortcutRows) {
             if (from >= 0)
                 select(box, from, to);
             QTest::keyClick(box, static_cast<Qt::Key>(key), modifiers);
             EXPECT_TRUE(done()) << QKeySequence(key | modifiers).toString().toStdString();
         }
-    });
-}
 
-TEST_F(EditorTest, IdleCheckMarksTheFirstErrorOffTheWindowThread_AndAnEditClearsIt)
-{
-    open(activityXml("VBScript", "x = 1"));
-    showAndCancel([&](QDialog&) {
-        auto* box = control<CodeEditor>("rtfScript");
+        // The idle check marks the first error off the window thread, and an edit clears it.
+        write("VBScript", "x = 1");
         box->moveCursor(QTextCursor::End);
         box->textCursor().insertText("\ny = \"open");
         EXPECT_EQ(box->idleError().Number, 0) << "nothing is checked before the pause";
@@ -367,28 +370,6 @@ TEST_F(EditorTest, IdleCheckMarksTheFirstErrorOffTheWindowThread_AndAnEditClears
         box->setJScript(true); // the same text read as JScript has no error either
         EXPECT_FALSE(QTest::qWaitFor([&] { return box->idleError().Number != 0; }, 1000));
     });
-}
-
-TEST_F(EditorTest, ClipboardButtonsWorkOnTheScriptSelection)
-{
-    // The button, the selection, the clipboard before and after, the script after.
-    const std::tuple<const char*, int, int, const char*, const char*, const char*> rows[] = {
-        {"cmdCut", 3, 3, "old", "", "alpha\nbeta"},
-        {"cmdCopy", 3, 8, "", "ha\nbe", "alpha\nbeta"},
-        {"cmdCut", 3, 8, "", "ha\nbe", "alpta"},
-        {"cmdPaste", 0, 5, "gamma", "gamma", "gamma\nbeta"},
-    };
-    for (const auto& [button, from, to, clipboardBefore, clipboardAfter, scriptAfter] : rows) {
-        open(activityXml("VBScript", "alpha\nbeta"));
-        ui->clipboard = clipboardBefore;
-        showAndCancel([&](QDialog&) {
-            select(control<QTextEdit>("rtfScript"), from, to);
-            control<QToolButton>(button)->click();
-            EXPECT_EQ(control<QTextEdit>("rtfScript")->toPlainText().toStdString(), scriptAfter) << button;
-        });
-        EXPECT_EQ(ui->clipboard, clipboardAfter) << button;
-    }
-    EXPECT_TRUE(ui->shown.empty());
 }
 
 TEST_F(EditorTest, OkGivesBackUntouchedTextByteForByte_AndAnEditChangesOnlyWhatWasEdited)
