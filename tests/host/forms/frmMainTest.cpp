@@ -90,55 +90,48 @@ void select(QTextEdit* box, int from, int to)
 // ---------------------------------------------------------------------------------------------
 // Filling and storing
 
-TEST_F(EditorTest, FillsTheControls_ALanguageIsWrittenAtOnce_AndOkStoresTheRest)
+TEST_F(EditorTest, FillsTheControls_TheStoredLanguageIsSelectedOnlyWhenItMatchesExactly_OkStoresTheRest)
 {
-    open(activityXml("JScript", "var a = 1;\nvar b = 2;", "<ExecutionEngine><![CDATA[Node 7]]></ExecutionEngine>", "en",
-                     "Adds two numbers"));
-    show([&](QDialog&) {
-        auto* list = control<QComboBox>("cmbScriptLanguage");
-        ASSERT_EQ(list->count(), 2);
-        EXPECT_EQ(list->itemText(0), "VBScript");
-        EXPECT_EQ(list->currentText(), "JScript");
-        EXPECT_EQ(control<QTextEdit>("rtfScript")->toPlainText(), "var a = 1;\nvar b = 2;");
-        EXPECT_EQ(control<QTextEdit>("rtfDescription")->toPlainText(), "Adds two numbers");
-        EXPECT_EQ(control<QLineEdit>("txtExecutionEngine")->text(), "Node 7");
-        // Screen readers find every control by a name: its caption, its label's text or its tip.
-        EXPECT_EQ(control<QTextEdit>("rtfDescription")->accessibleName(), "Description");
-        expectAccessibleNames(*window());
-        list->setCurrentIndex(0);
-        EXPECT_EQ(hostState().gobjRobot->GetLanguage(), "VBScript");
-        control<QLineEdit>("txtExecutionEngine")->setText("  Main  ");
-        control<QTextEdit>("rtfDescription")->setPlainText("New description");
-        control<QTextEdit>("rtfScript")->setPlainText("y = 2");
-        EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), "var a = 1;\nvar b = 2;");
-        control<QPushButton>("cmdOk")->click();
-    });
-    EXPECT_EQ(notifier.buttons, std::vector<int32_t>{kButtonOk});
-    EXPECT_FALSE(window()->isVisible());
-    EXPECT_EQ(executionEngineXml(), "<ExecutionEngine><![CDATA[Main]]></ExecutionEngine>");
-    EXPECT_EQ(globals().gobjSharedData->Description(), "New description");
-    EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), "y = 2");
-}
-
-TEST_F(EditorTest, StoredLanguageIsSelectedOnlyWhenItMatchesExactly_OkStoresTheTrimmedEngineInItsFirstChild)
-{
-    // The stored language and the one shown; the stored engine, the one typed and what Ok stores.
-    const std::tuple<const char*, const char*, const char*, const char*, const char*> rows[] = {
-        {"jscript", "VBScript", "<ExecutionEngine/>", "   ", "<ExecutionEngine><![CDATA[]]></ExecutionEngine>"},
-        {"Python", "VBScript", "<ExecutionEngine>Old</ExecutionEngine>", " New ",
+    // The stored language and the one shown; the stored engine, the one shown, the one typed and
+    // what Ok stores (the trimmed engine, in the element's first child).
+    const std::tuple<const char*, const char*, const char*, const char*, const char*, const char*> rows[] = {
+        {"JScript", "JScript", "<ExecutionEngine><![CDATA[Node 7]]></ExecutionEngine>", "Node 7", "  Main  ",
+         "<ExecutionEngine><![CDATA[Main]]></ExecutionEngine>"},
+        {"jscript", "VBScript", "<ExecutionEngine/>", "", "   ", "<ExecutionEngine><![CDATA[]]></ExecutionEngine>"},
+        {"Python", "VBScript", "<ExecutionEngine>Old</ExecutionEngine>", "Old", " New ",
          "<ExecutionEngine>New</ExecutionEngine>"},
-        {"", "VBScript", "<ExecutionEngine><![CDATA[A]]><![CDATA[B]]></ExecutionEngine>", "C",
+        {"", "VBScript", "<ExecutionEngine><![CDATA[A]]><![CDATA[B]]></ExecutionEngine>", "AB", "C",
          "<ExecutionEngine><![CDATA[C]]><![CDATA[B]]></ExecutionEngine>"},
     };
-    for (const auto& [language, shown, stored, typed, expected] : rows) {
-        open(activityXml(language, "x = 1", stored));
+    for (const auto& [language, shown, stored, engineShown, typed, expected] : rows) {
+        SCOPED_TRACE(stored);
+        open(activityXml(language, "var a = 1;\nvar b = 2;", stored, "en", "Adds two numbers"));
         show([&](QDialog&) {
-            EXPECT_EQ(control<QComboBox>("cmbScriptLanguage")->currentText().toStdString(), shown) << language;
+            auto* list = control<QComboBox>("cmbScriptLanguage");
+            ASSERT_EQ(list->count(), 2);
+            EXPECT_EQ(list->itemText(0), "VBScript");
+            EXPECT_EQ(list->currentText().toStdString(), shown);
             EXPECT_EQ(hostState().gobjRobot->GetLanguage(), language) << "filling never writes the document";
+            EXPECT_EQ(control<QTextEdit>("rtfScript")->toPlainText(), "var a = 1;\nvar b = 2;");
+            EXPECT_EQ(control<QTextEdit>("rtfDescription")->toPlainText(), "Adds two numbers");
+            EXPECT_EQ(control<QLineEdit>("txtExecutionEngine")->text().toStdString(), engineShown);
+            // Screen readers find every control by a name: its caption, its label's text or its tip.
+            EXPECT_EQ(control<QTextEdit>("rtfDescription")->accessibleName(), "Description");
+            expectAccessibleNames(*window());
+            // A language chosen is written at once; the rest waits for Ok.
+            list->setCurrentIndex(1 - list->currentIndex());
+            EXPECT_EQ(hostState().gobjRobot->GetLanguage(), list->currentText().toStdString());
             control<QLineEdit>("txtExecutionEngine")->setText(typed);
+            control<QTextEdit>("rtfDescription")->setPlainText("New description");
+            control<QTextEdit>("rtfScript")->setPlainText("y = 2");
+            EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), "var a = 1;\nvar b = 2;");
             control<QPushButton>("cmdOk")->click();
         });
-        EXPECT_EQ(executionEngineXml(), expected) << stored;
+        EXPECT_EQ(notifier.buttons.back(), kButtonOk);
+        EXPECT_FALSE(window()->isVisible());
+        EXPECT_EQ(executionEngineXml(), expected);
+        EXPECT_EQ(globals().gobjSharedData->Description(), "New description");
+        EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), "y = 2");
     }
     show([](QDialog& dialog) { dialog.reject(); });
     EXPECT_EQ(notifier.buttons.back(), kButtonCancel) << "Escape is Cancel";
