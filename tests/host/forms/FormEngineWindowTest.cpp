@@ -13,13 +13,15 @@
 #include <QTextEdit>
 
 #include <optional>
+#include <tuple>
 
 namespace zel::test {
 namespace {
 
 using FormEngineWindow = EditorFixture;
 
-TEST_F(FormEngineWindow, CancelKeepsTheScript_ShowingAgainKeepsTheEdit_OkStoresIt_AndTheClosedFormStillAnswers)
+TEST_F(FormEngineWindow,
+       OkGivesBackUntouchedTextByteForByte_RefusesWhatXmlCannotHold_CancelKeepsTheScript_TheClosedFormStillAnswers)
 {
     int64_t told = 0;
     struct Spy final : IWindowComponent
@@ -29,26 +31,62 @@ TEST_F(FormEngineWindow, CancelKeepsTheScript_ShowingAgainKeepsTheEdit_OkStoresI
         int64_t& m_told;
     };
     ComponentReplaced spy(kClsidWindowComponent, [&told] { return std::make_unique<Spy>(told); });
-    open(fixture("host/activity-vbscript.xml"));
-    const std::string before = hostState().gobjRobot->GetEvalCode();
-    showAndCancel([&](QDialog&) { control<QTextEdit>("rtfScript")->setPlainText("Dim total\ntotal = 42"); });
-    EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), before);
-    EXPECT_NE(engine->GetData().find("<Description><![CDATA[Sums the order lines.]]></Description>"),
-              std::string::npos);
+    // A no-break space, a line separator, a paragraph separator and a character beyond 16 bits:
+    // the box shows each differently from how it is stored.
+    const std::string script = "a\u00A0b\u2028c\u2029d = \"\U0001F600\"\ne";
+    const std::string description = "x\u00A0\u00A0y\u2029z";
+    const std::string data = activityXml("VBScript", script, "<ExecutionEngine/>", "en", description);
+    open(data);
+    show([&](QDialog&) { control<QPushButton>("cmdOk")->click(); });
+    EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), script);
+    EXPECT_EQ(globals().gobjSharedData->Description(), description);
     // The window component was told the window's handle.
     EXPECT_NE(engine->GetHandle(), 0);
     EXPECT_EQ(told, engine->GetHandle());
-    // The same data set again leaves the edit in the window.
-    engine->SetData(fixture("host/activity-vbscript.xml"));
+
+    // Two edits at two showings: each changes only its own place. The same data set again between
+    // them leaves the first edit in the window.
     show([&](QDialog&) {
-        EXPECT_EQ(control<QTextEdit>("rtfScript")->toPlainText(), "Dim total\ntotal = 42");
+        QTextCursor cursor(control<QTextEdit>("rtfScript")->document());
+        cursor.setPosition(5);
+        cursor.insertText("X");
         control<QPushButton>("cmdOk")->click();
     });
-    EXPECT_EQ(notifier.buttons, (std::vector<int32_t>{kButtonCancel, kButtonOk}));
+    engine->SetData(data);
+    show([&](QDialog&) {
+        EXPECT_TRUE(control<QTextEdit>("rtfScript")->toPlainText().contains("cX"));
+        control<QTextEdit>("rtfScript")->moveCursor(QTextCursor::End);
+        control<QTextEdit>("rtfScript")->insertPlainText("\nf");
+        control<QPushButton>("cmdOk")->click();
+    });
+    const std::string edited = "a\u00A0b\u2028cX\u2029d = \"\U0001F600\"\ne\nf";
+    EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), edited);
+    EXPECT_EQ(globals().gobjSharedData->Description(), description);
+
+    // Ok refuses characters XML cannot hold, naming the line, and the window stays open.
+    const std::tuple<const char*, QString, const char*> cases[] = {
+        {"rtfScript", QStringLiteral("x = 1\ny = \f2"),
+         "Line 2 of \"Script\" holds a character that cannot be saved (U+000C)"},
+        {"rtfScript", QString("a") + QChar(0) + "b",
+         "Line 1 of \"Script\" holds a character that cannot be saved (U+0000)"},
+        {"rtfDescription", QString("d\n\nq") + QChar(0xFFFF),
+         "Line 3 of \"Description\" holds a character that cannot be saved (U+FFFF)"},
+    };
+    showAndCancel([&](QDialog&) {
+        for (const auto& [box, text, message] : cases) {
+            control<QTextEdit>(box)->setPlainText(text);
+            control<QPushButton>("cmdOk")->click();
+            EXPECT_TRUE(window()->isVisible());
+            ASSERT_FALSE(ui->shown.empty());
+            EXPECT_TRUE(ui->shown.back().text.starts_with(message)) << ui->shown.back().text;
+            EXPECT_FALSE(engine->Validate());
+            control<QTextEdit>(box)->setPlainText("fine");
+        }
+    });
+    EXPECT_EQ(ui->shown.size(), 3u);
+    EXPECT_EQ(notifier.buttons, (std::vector<int32_t>{kButtonOk, kButtonOk, kButtonOk, kButtonCancel}));
     EXPECT_FALSE(window()->isVisible());
-    const std::string data = engine->GetData();
-    EXPECT_NE(data.find("<EvalCode><![CDATA[Dim total\ntotal = 42]]></EvalCode>"), std::string::npos) << data;
-    EXPECT_NE(data.find("<Priority>Normal</Priority>"), std::string::npos) << data;
+    EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), edited) << "Cancel keeps the script";
 
     control<QTextEdit>("rtfScript")->setPlainText("changed after closing");
     EXPECT_TRUE(engine->Validate());

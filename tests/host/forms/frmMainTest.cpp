@@ -365,60 +365,6 @@ TEST_F(EditorTest, Clipboard_SyntaxCheck_EditingKeys_ReplaceAndFind_Shortcuts_An
     });
 }
 
-TEST_F(EditorTest, OkGivesBackUntouchedTextByteForByte_AndAnEditChangesOnlyWhatWasEdited)
-{
-    // A no-break space, a line separator, a paragraph separator and a character beyond 16 bits:
-    // the box shows each differently from how it is stored.
-    const std::string script = "a\u00A0b\u2028c\u2029d = \"\U0001F600\"\ne";
-    const std::string description = "x\u00A0\u00A0y\u2029z";
-    open(activityXml("VBScript", script, "<ExecutionEngine/>", "en", description));
-    show([&](QDialog&) { control<QPushButton>("cmdOk")->click(); });
-    EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), script);
-    EXPECT_EQ(globals().gobjSharedData->Description(), description);
-
-    // Two edits at two showings: each changes only its own place.
-    show([&](QDialog&) {
-        QTextCursor cursor(control<QTextEdit>("rtfScript")->document());
-        cursor.setPosition(5);
-        cursor.insertText("X");
-        control<QPushButton>("cmdOk")->click();
-    });
-    show([&](QDialog&) {
-        control<QTextEdit>("rtfScript")->moveCursor(QTextCursor::End);
-        control<QTextEdit>("rtfScript")->insertPlainText("\nf");
-        control<QPushButton>("cmdOk")->click();
-    });
-    EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), "a\u00A0b\u2028cX\u2029d = \"\U0001F600\"\ne\nf");
-    EXPECT_EQ(globals().gobjSharedData->Description(), description);
-}
-
-TEST_F(EditorTest, OkRefusesCharactersXmlCannotHoldNamingTheLine_AndTheWindowStaysOpen)
-{
-    open(activityXml("VBScript", "x = 1"));
-    const std::tuple<const char*, QString, const char*> cases[] = {
-        {"rtfScript", QStringLiteral("x = 1\ny = \f2"),
-         "Line 2 of \"Script\" holds a character that cannot be saved (U+000C)"},
-        {"rtfScript", QString("a") + QChar(0) + "b",
-         "Line 1 of \"Script\" holds a character that cannot be saved (U+0000)"},
-        {"rtfDescription", QString("d\n\nq") + QChar(0xFFFF),
-         "Line 3 of \"Description\" holds a character that cannot be saved (U+FFFF)"},
-    };
-    showAndCancel([&](QDialog&) {
-        for (const auto& [box, text, message] : cases) {
-            control<QTextEdit>(box)->setPlainText(text);
-            control<QPushButton>("cmdOk")->click();
-            EXPECT_TRUE(window()->isVisible());
-            ASSERT_FALSE(ui->shown.empty());
-            EXPECT_TRUE(ui->shown.back().text.starts_with(message)) << ui->shown.back().text;
-            EXPECT_FALSE(engine->Validate());
-            control<QTextEdit>(box)->setPlainText("fine");
-        }
-        EXPECT_TRUE(notifier.buttons.empty());
-    });
-    EXPECT_EQ(ui->shown.size(), 3u);
-    EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), "x = 1");
-}
-
 TEST_F(EditorTest, AMillionNestedElementsAreReadShownAndGivenBack)
 {
     // Every walk over the data holds no stack per level.
