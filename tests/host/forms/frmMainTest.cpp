@@ -596,35 +596,35 @@ TEST_F(EditorTest, LanguageSwitchingSetsEveryTextAndAMissingFileChangesNone_TheC
 
 TEST_F(EditorTest, SkinColoursExactlyTheListedControls_AskingInOrder_MinusOneOrNoSkinLeavesTheDesign)
 {
-    const char* const toolBar[] = {"panelToolBar",    "cmdCut",         "cmdCopy",  "cmdPaste",
-                                   "cmdColorizeCode", "cmdCheckSyntax", "cmdWizard"};
-    frmMain design({});
-    auto designed = [&](const char* name) { return design.window()->findChild<QWidget*>(QLatin1String(name)); };
-    RecordingSkin skin({{"GetFormBackColor", 0x0000F0},
-                        {"GetTabBackColor", 0x00F000},
-                        {"GetColorFont", 0xF00000},
-                        {"GetButtonBackColor", 0x101010},
-                        {"GetToolbarBackColor", 0x202020},
-                        {"GetToolbarColorFont", 0x303030}});
+    const std::vector<const char*> toolBar = {"panelToolBar",    "cmdCut",         "cmdCopy",  "cmdPaste",
+                                              "cmdColorizeCode", "cmdCheckSyntax", "cmdWizard"};
+    // The skin's operations in the order they are asked: the grey given (the same in either byte
+    // order, which the partial skin below checks), the palette role that shows it and the controls
+    // it reaches.
+    const std::tuple<const char*, QRgb, QPalette::ColorRole, std::vector<const char*>> rows[] = {
+        {"GetFormBackColor", 0x101010, QPalette::Window, {"frmMain"}},
+        {"GetTabBackColor", 0x202020, QPalette::Window, {"panelScript", "lblDescription", "lblScript"}},
+        {"GetColorFont", 0x303030, QPalette::WindowText, {"lblDescription", "lblScript", "cmdCancel", "cmdOk"}},
+        {"GetButtonBackColor", 0x404040, QPalette::Button, {"cmdCancel", "cmdOk"}},
+        {"GetToolbarBackColor", 0x505050, QPalette::Window, toolBar},
+        {"GetToolbarColorFont", 0x606060, QPalette::ButtonText, toolBar},
+    };
+    RecordingSkin skin({});
+    std::vector<std::string> operations;
+    for (const auto& [operation, grey, role, names] : rows)
+        skin.colors.emplace(operations.emplace_back(operation), static_cast<int32_t>(grey));
     open(activityXml("VBScript", "x = 1"), &skin);
-    EXPECT_EQ(skin.asked,
-              (std::vector<std::string>{"GetFormBackColor", "GetTabBackColor", "GetColorFont", "GetButtonBackColor",
-                                        "GetToolbarBackColor", "GetToolbarColorFont"}));
-    EXPECT_EQ(window()->palette().color(QPalette::Window), QColor(0xF0, 0, 0));
-    for (const char* name : {"panelScript", "lblDescription", "lblScript"})
-        EXPECT_EQ(control<QWidget>(name)->palette().color(QPalette::Window), QColor(0, 0xF0, 0)) << name;
-    for (const char* name : {"lblDescription", "lblScript", "cmdCancel", "cmdOk"})
-        EXPECT_EQ(control<QWidget>(name)->palette().color(QPalette::WindowText), QColor(0, 0, 0xF0)) << name;
-    for (const char* name : {"cmdCancel", "cmdOk"})
-        EXPECT_EQ(control<QWidget>(name)->palette().color(QPalette::Button), QColor(0x10, 0x10, 0x10)) << name;
-    for (const char* name : toolBar) {
-        EXPECT_EQ(control<QWidget>(name)->palette().color(QPalette::Window), QColor(0x20, 0x20, 0x20)) << name;
-        EXPECT_EQ(control<QWidget>(name)->palette().color(QPalette::ButtonText), QColor(0x30, 0x30, 0x30)) << name;
-    }
+    EXPECT_EQ(skin.asked, operations);
+    const auto widget = [&](const char* name) { return *name == 'f' ? window() : control<QWidget>(name); };
+    for (const auto& [operation, grey, role, names] : rows)
+        for (const char* name : names)
+            EXPECT_EQ(widget(name)->palette().color(role), QColor(grey)) << operation << " " << name;
     // The boxes and the list keep their designed colours.
+    frmMain design({});
+    const auto designed = [&](const char* name) { return test::control<QWidget>(*design.window(), name)->palette(); };
     for (const char* name :
          {"rtfScript", "rtfDescription", "txtExecutionEngine", "cmbScriptLanguage", "lblExecutionEngine"})
-        EXPECT_EQ(control<QWidget>(name)->palette(), designed(name)->palette()) << name;
+        EXPECT_EQ(control<QWidget>(name)->palette(), designed(name)) << name;
 
     // A row with -1 leaves just those controls; the form's colour does not reach the tool bar either.
     RecordingSkin partial(
@@ -632,8 +632,8 @@ TEST_F(EditorTest, SkinColoursExactlyTheListedControls_AskingInOrder_MinusOneOrN
     open(activityXml("VBScript", "x = 1"), &partial);
     for (const char* name : toolBar) {
         const QPalette& palette = control<QWidget>(name)->palette();
-        EXPECT_EQ(palette.color(QPalette::Window), designed(name)->palette().color(QPalette::Window)) << name;
-        EXPECT_EQ(palette.color(QPalette::Button), designed(name)->palette().color(QPalette::Button)) << name;
+        EXPECT_EQ(palette.color(QPalette::Window), designed(name).color(QPalette::Window)) << name;
+        EXPECT_EQ(palette.color(QPalette::Button), designed(name).color(QPalette::Button)) << name;
         EXPECT_TRUE(control<QWidget>(name)->autoFillBackground()) << name;
         EXPECT_EQ(palette.color(QPalette::ButtonText), QColor(0x30, 0x30, 0x30)) << name;
     }
