@@ -153,7 +153,8 @@ TEST_F(FormEngineTest, ConstructionMakesTheProcessWideObjects_NeutralAnswersBefo
     EXPECT_EQ(FakeForm::destroyed, destroyedBefore + 1);
 }
 
-TEST_F(FormEngineTest, SetDataInstallsTheStoredScriptOrACopyOfThePattern_MalformedDataKeepsThePrevious)
+TEST_F(FormEngineTest,
+       SetDataInstallsTheStoredScriptOrACopyOfThePattern_MalformedDataKeepsThePrevious_AMissingPatternIsLoggedTwice)
 {
     cFormEngine engine;
     load(engine);
@@ -167,7 +168,7 @@ TEST_F(FormEngineTest, SetDataInstallsTheStoredScriptOrACopyOfThePattern_Malform
     EXPECT_NE(data.find("<![CDATA[y = 2;]]>"), std::string::npos) << data;
     EXPECT_EQ(test::countOf(data, "<RobotScript>"), 1u);
 
-    const ErrorRecord e = raisedBy([&] { engine.SetData("<Activity><Description>x</Activity>"); });
+    ErrorRecord e = raisedBy([&] { engine.SetData("<Activity><Description>x</Activity>"); });
     EXPECT_TRUE(e.Description.starts_with("DOM : ")) << e.Description;
     EXPECT_NE(e.Description.find("line 1"), std::string::npos);
     EXPECT_EQ(e.Source, " cFormEngine.SetData() ");
@@ -180,6 +181,20 @@ TEST_F(FormEngineTest, SetDataInstallsTheStoredScriptOrACopyOfThePattern_Malform
         engine.GetData().find("<ScriptData><RobotScript><Script><Language><![CDATA[VBScript]]></Language><EvalCode/>"),
         std::string::npos);
     EXPECT_EQ(test::countOf(test::readFile(m_pathData / "DefaultScript.xml"), "EvalCode/"), 1u);
+
+    // A pattern that cannot be read fails three calls deep, and is logged twice with every tag.
+    engine.SetPathData((m_pathData / "missing-folder").string());
+    e = raisedBy([&] { engine.SetData(kActivityWithoutScript); });
+    EXPECT_TRUE(e.Description.starts_with("DOM : ")) << e.Description;
+    EXPECT_EQ(e.Source, " General.GetPattern()  cFormEngine.InitDataToProcess()  cFormEngine.SetData() ");
+    const std::string log = module.log();
+    EXPECT_EQ(test::countOf(log, " -- ERROR --\r\n"), 3u);
+    const std::size_t first = log.find("\tSOURCE :  General.GetPattern()   cFormEngine.InitDataToProcess() \r\n");
+    const std::size_t second =
+        log.find("\tSOURCE :  General.GetPattern()  cFormEngine.InitDataToProcess()   cFormEngine.SetData() \r\n");
+    ASSERT_NE(first, std::string::npos) << log;
+    ASSERT_NE(second, std::string::npos) << log;
+    EXPECT_LT(first, second);
 }
 
 TEST_F(FormEngineTest, RoundTripGivesBackWhatNobodyChanged_InAnyDeclaredEncoding)
@@ -200,24 +215,6 @@ TEST_F(FormEngineTest, RoundTripGivesBackWhatNobodyChanged_InAnyDeclaredEncoding
     EXPECT_EQ(engine.GetData(), expected);
     EXPECT_EQ(globals().gobjSharedData->Description(), "Caf\u00E9 &firm; &<");
     EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), "  ");
-}
-
-TEST_F(FormEngineTest, PatternFailureThreeCallsDeepInSetDataIsLoggedTwiceWithEveryTag)
-{
-    cFormEngine engine;
-    load(engine);
-    engine.SetPathData((m_pathData / "missing-folder").string());
-    const ErrorRecord e = raisedBy([&] { engine.SetData(kActivityWithoutScript); });
-    EXPECT_TRUE(e.Description.starts_with("DOM : ")) << e.Description;
-    EXPECT_EQ(e.Source, " General.GetPattern()  cFormEngine.InitDataToProcess()  cFormEngine.SetData() ");
-    const std::string log = module.log();
-    EXPECT_EQ(test::countOf(log, " -- ERROR --\r\n"), 2u);
-    const std::size_t first = log.find("\tSOURCE :  General.GetPattern()   cFormEngine.InitDataToProcess() \r\n");
-    const std::size_t second =
-        log.find("\tSOURCE :  General.GetPattern()  cFormEngine.InitDataToProcess()   cFormEngine.SetData() \r\n");
-    ASSERT_NE(first, std::string::npos) << log;
-    ASSERT_NE(second, std::string::npos) << log;
-    EXPECT_LT(first, second);
 }
 
 TEST_F(FormEngineTest, OperationsAndEventsReachTheHeldForm_OnlyOkAndCancelReachTheData)
