@@ -10,8 +10,10 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <optional>
 #include <thread>
 #include <tuple>
+#include <type_traits>
 
 namespace zel::wizard {
 namespace {
@@ -19,25 +21,40 @@ namespace {
 using namespace std::chrono_literals;
 using test::WizardEnvironment;
 
-// One opening of the wizard on in-memory controls.
-struct Opening
+// One opening of a wizard on in-memory controls.
+template <class W> struct Opening
 {
     explicit Opening(const std::string& stored = {})
     {
         wizard.applyDesignTexts();
         wizard.Form_Load("en", stored);
     }
-    // Load of address, the timer's tick that follows it, and the tick of method (when given).
-    void load(const std::string& address, const std::string& method = {})
+    // Load of address, then the timer's ticks until the page is idle again (ten seconds at most).
+    void load(const std::string& address)
     {
         controls.setText("txtWsdlUrl", address);
         wizard.cmdLoad_Click();
-        wizard.timSoapLoadWsdl_Timer();
+        for (auto until = std::chrono::steady_clock::now() + 10s;
+             controls.isTimerRunning() && std::chrono::steady_clock::now() < until; std::this_thread::sleep_for(10ms))
+            wizard.timSoapLoadWsdl_Timer();
+    }
+    // Ticks or clears the item text under the top item parent, as a click on its box does.
+    void tick(const std::string& parent, const std::string& text, bool ticked = true)
+    {
         controls::ITreeControl& tree = controls.tree();
-        const controls::TreeItem service = tree.child(tree.root(), 0);
-        for (int i = 0; i < tree.childCount(service); ++i)
-            if (tree.text(tree.child(service, i)) == method)
-                tree.setChecked(tree.child(service, i), true);
+        for (int i = 0; i < tree.childCount(tree.root()); ++i) {
+            const controls::TreeItem top = tree.child(tree.root(), i);
+            for (int j = 0; j < tree.childCount(top) && tree.text(top) == parent; ++j) {
+                const controls::TreeItem item = tree.child(top, j);
+                if (tree.text(item) != text)
+                    continue;
+                tree.setChecked(item, ticked);
+                if constexpr (std::is_same_v<W, Wizard>)
+                    wizard.tvSoapComponent_AfterCheckBoxStateChanged(item);
+                return;
+            }
+        }
+        ADD_FAILURE() << "no item " << parent << "/" << text;
     }
     void next(int times = 1)
     {
@@ -47,47 +64,63 @@ struct Opening
     std::string cell(int row, int column) { return controls.grid().cell(row, column); }
 
     MemoryWizardControls controls;
-    WizardNuevo wizard{controls};
+    W wizard{controls};
 };
+using Nuevo = Opening<WizardNuevo>;
+using Older = Opening<Wizard>;
 
-// A WSDL answered by fetch itself instead of the network.
-void serve(Opening& opening, std::string wsdl)
+// What fetch answers instead of the network: body, or for "" a request that could not be made.
+void serve(Nuevo& opening, const std::string& body)
 {
-    opening.wizard.setFetch([wsdl = std::move(wsdl)](const http::HttpRequest&, const http::HttpOptions&) {
+    opening.wizard.setFetch([body](const http::HttpRequest&, const http::HttpOptions&) {
         http::HttpResponse response;
-        response.body = wsdl;
+        response.error = body.empty() ? http::HttpError::CannotCreate : http::HttpError::None;
+        response.body = body;
         return response;
     });
 }
 
-// What page 1 answers for addresses that give no usable WSDL, and the checks of Next.
-TEST(WizardNuevo, PageOne_BadAddressesLeaveAnEmptyTreeAndNextSaysWhy)
+// What page 1 answers for addresses that give no usable WSDL, or whose request cannot even be made
+// (shown and logged), and the checks of Next. Each load leaves the page idle.
+TEST(WizardNuevo, PageOne_BadAddressesLeaveAnIdlePageWithAnEmptyTreeAndNextSaysWhy)
 {
     WizardEnvironment env;
     const std::string calculator = test::demoServices().serviceUrl("Calculator");
-    // What the row is, the WSDL fetch answers ("": the address is fetched for real), the address,
-    // the tree items shown, and whether Next asks for a method rather than for a Load.
-    const std::vector<std::tuple<const char*, std::string, std::string, int, bool>> cases = {
-        {"unreachable", "", "http://127.0.0.1:1/Nothing.asmx", 0, false},
+    // What the row is, what fetch answers (none: the address is fetched for real; "": the request
+    // cannot be made), the address, the tree items shown, and whether Next asks for a method
+    // rather than for a Load.
+    const std::vector<std::tuple<const char*, std::optional<std::string>, std::string, int, bool>> cases = {
+        {"unreachable", {}, "http://127.0.0.1:1/Nothing.asmx", 0, false},
         {"not XML", "<html><body>Hello", calculator, 0, false},
         {"no service", "<wsdl:definitions xmlns:wsdl='http://schemas.xmlsoap.org/wsdl/'/>", calculator, 0, false},
-        {"nothing ticked", "", "  " + calculator + "  ", 5, true},
+        {"request not made", "", calculator, 0, false},
+        {"nothing ticked", {}, "  " + calculator + "  ", 5, true},
     };
-    for (const auto& [what, body, address, items, asksForMethod] : cases) {
-        Opening opening;
-        if (!body.empty())
-            serve(opening, body);
+    for (const auto& [what, answer, address, items, asksForMethod] : cases) {
+        Nuevo opening;
+        if (answer)
+            serve(opening, *answer);
         env.ui->shown.clear();
         opening.load(address);
         EXPECT_EQ(opening.controls.tree().itemCount(), items) << what;
-        EXPECT_TRUE(opening.controls.isEnabled("cmdLoad")) << what;
+        EXPECT_FALSE(opening.wizard.isLoading() || opening.controls.isTimerRunning() ||
+                     opening.controls.isVisible("progbarWsdlLoad"))
+            << what;
+        for (const char* button : {"cmdBack", "cmdNext", "cmdLoad", "cmdBrowse"})
+            EXPECT_TRUE(opening.controls.isEnabled(button)) << what << ": " << button;
+        const bool raised = answer && answer->empty();
+        ASSERT_EQ(env.ui->shown.size(), raised ? 1u : 0u) << what;
+        if (raised) {
+            EXPECT_EQ(env.ui->shown[0].icon, MessageIcon::Critical);
+            EXPECT_NE(env.module.log().find("frmWizard.cmdLoad_Click()"), std::string::npos);
+        }
         opening.next();
         EXPECT_EQ(opening.controls.selectedPage(), 1) << what;
-        ASSERT_EQ(env.ui->shown.size(), 1u) << what;
-        EXPECT_EQ(env.ui->shown[0].text,
+        ASSERT_EQ(env.ui->shown.size(), raised ? 2u : 1u) << what;
+        EXPECT_EQ(env.ui->shown.back().text,
                   asksForMethod ? opening.wizard.messages.msgstrMetodo : opening.wizard.messages.msgstrCargar)
             << what;
-        EXPECT_EQ(env.ui->shown[0].icon, MessageIcon::Information) << what;
+        EXPECT_EQ(env.ui->shown.back().icon, MessageIcon::Information) << what;
     }
 }
 
@@ -95,9 +128,10 @@ TEST(WizardNuevo, PageOne_BadAddressesLeaveAnEmptyTreeAndNextSaysWhy)
 TEST(WizardNuevo, OddNamesAndManyOperations_FillTheTreeAndGiveACheckedScript)
 {
     WizardEnvironment env;
-    Opening odd;
+    Nuevo odd;
     serve(odd, test::readFile(std::filesystem::path(ZEL_TEST_DATA_DIR) / "wizard/odd-names.wsdl"));
-    odd.load("http://127.0.0.1:1/Odd.asmx", "O'Brien");
+    odd.load("http://127.0.0.1:1/Odd.asmx");
+    odd.tick("Odd\"Service", "O'Brien");
     const controls::TreeItem service = odd.controls.tree().child(odd.controls.tree().root(), 0);
     ASSERT_EQ(odd.controls.tree().childCount(service), 2); // a comma inside a name does not split it
     EXPECT_EQ(odd.controls.tree().text(odd.controls.tree().child(service, 1)), "Split,Me");
@@ -123,42 +157,24 @@ TEST(WizardNuevo, OddNamesAndManyOperations_FillTheTreeAndGiveACheckedScript)
         messages += "<wsdl:message name='" + op + "SoapIn'/><wsdl:message name='" + op + "SoapOut'/>";
     }
     many += "</s:schema></wsdl:types>" + messages + "<wsdl:service name='Many'/></wsdl:definitions>";
-    Opening large;
+    Nuevo large;
     serve(large, many);
-    large.load("http://127.0.0.1:1/Many.asmx", "Op999");
+    large.load("http://127.0.0.1:1/Many.asmx");
+    large.tick("Many", "Op999");
     EXPECT_EQ(large.controls.tree().itemCount(), 1001);
     large.next();
     EXPECT_EQ(large.controls.text("txtMethodName"), "Op999");
 }
 
-// A Load whose request cannot even be made is shown and logged, and the page is usable again.
-TEST(WizardNuevo, LoadThatRaises_ReturnsThePageToIdle)
+// Stored definitions the wizard cannot rebuild from open anyway, with what they keep; an older
+// definition whose copy is unprefixed goes through the tree loader.
+TEST(WizardNuevo, Reopen_UnreadableStaleOrOlderDefinitionsOpenWithTheStoredValues)
 {
     WizardEnvironment env;
-    Opening opening;
-    opening.wizard.setFetch([](const http::HttpRequest&, const http::HttpOptions&) {
-        http::HttpResponse response;
-        response.error = http::HttpError::CannotCreate;
-        response.message = "no transport";
-        return response;
-    });
-    opening.load("http://127.0.0.1:1/x");
-    EXPECT_FALSE(opening.wizard.isLoading());
-    for (const char* button : {"cmdBack", "cmdNext", "cmdLoad", "cmdBrowse"})
-        EXPECT_TRUE(opening.controls.isEnabled(button)) << button;
-    EXPECT_FALSE(opening.controls.isTimerRunning());
-    EXPECT_FALSE(opening.controls.isVisible("progbarWsdlLoad"));
-    ASSERT_EQ(env.ui->shown.size(), 1u);
-    EXPECT_EQ(env.ui->shown[0].icon, MessageIcon::Critical);
-    EXPECT_NE(env.module.log().find("frmWizard.cmdLoad_Click()"), std::string::npos);
-}
-
-// Stored definitions the wizard cannot rebuild from: it opens anyway, with what it can keep.
-TEST(WizardNuevo, Reopen_UnreadableOrStaleDefinitionsOpenWithTheStoredValues)
-{
-    WizardEnvironment env;
-    Opening written;
-    written.load(test::demoServices().serviceUrl("Calculator"), "Add");
+    const std::string calculator = test::demoServices().serviceUrl("Calculator");
+    Nuevo written;
+    written.load(calculator);
+    written.tick("Calculator", "Add");
     written.next(2);
     written.controls.grid().setCell(1, 2, "Destination");
     written.next(3);
@@ -169,39 +185,32 @@ TEST(WizardNuevo, Reopen_UnreadableOrStaleDefinitionsOpenWithTheStoredValues)
     };
     const std::string noCopy =
         replaced(good.substr(good.find("<Wsdl>"), good.find("</Wsdl>") + 7 - good.find("<Wsdl>")), "<Wsdl/>");
-    // What the row is, the stored definition, whether its address came back, whether lblMsg asks
-    // for a Load, and the grid's rows.
-    const std::vector<std::tuple<const char*, std::string, bool, bool, int>> cases = {
-        {"not XML", "<Definition><WebService>", false, false, 0},
-        {"no WSDL copy", noCopy, true, true, 0},
-        {"parameter renamed", replaced("<Name><![CDATA[b]]></Name>", "<Name><![CDATA[gone]]></Name>"), true, false, 2},
+    std::string older = test::readFile(std::filesystem::path(ZEL_TEST_DATA_DIR) / "wsdl/toolkit-two-ports.wsdl");
+    older = "<Definition><WebService><Path>http://old/</Path><Wsdl>" + older.substr(older.find("<definitions")) +
+            "</Wsdl><ClassName>Cart</ClassName></WebService><Method><Name>AddItem</Name><Parameters><Parameter>"
+            "<Name>count</Name><DefValue>2</DefValue></Parameter></Parameters></Method></Definition>";
+    // What the row is, the stored definition, the address shown, whether lblMsg asks for a Load,
+    // the tree's items and the grid's rows.
+    const std::vector<std::tuple<const char*, std::string, std::string, bool, int, int>> cases = {
+        {"not XML", "<Definition><WebService>", "", false, 0, 0},
+        {"no WSDL copy", noCopy, calculator, true, 0, 0},
+        {"parameter renamed", replaced("<Name><![CDATA[b]]></Name>", "<Name><![CDATA[gone]]></Name>"), calculator,
+         false, 5, 2},
+        {"older unprefixed copy", older, "http://old/", false, 5, 2},
     };
-    for (const auto& [what, stored, loaded, guided, rows] : cases) {
-        Opening opening(stored);
-        EXPECT_EQ(opening.controls.text("txtWsdlUrl") == test::demoServices().serviceUrl("Calculator"), loaded) << what;
+    for (const auto& [what, stored, address, guided, items, rows] : cases) {
+        Nuevo opening(stored);
+        EXPECT_EQ(opening.controls.text("txtWsdlUrl"), address) << what;
         EXPECT_EQ(opening.controls.text("lblMsg") == opening.wizard.messages.msgReloadWsdl, guided) << what;
+        EXPECT_EQ(opening.controls.tree().itemCount(), items) << what;
         EXPECT_EQ(opening.controls.grid().rowCount(), rows) << what;
     }
-    Opening stale(std::get<1>(cases[2]));
+    EXPECT_EQ(Nuevo(older).cell(1, 3), "2");
+    Nuevo stale(std::get<1>(cases[2]));
     EXPECT_EQ(stale.cell(1, 2), "[none]"); // the renamed entry matched no row
     stale.next(5);
     EXPECT_TRUE(stale.controls.isHidden()); // Finish closes the wizard
     EXPECT_EQ(XmlNode::parse(stale.wizard.definitionXml()).selectNodes("//Parameters/*").size(), 2u);
-}
-
-// An older definition whose copy is unprefixed goes through the tree loader.
-TEST(WizardNuevo, Reopen_OlderUnprefixedCopyRebuildsTheTreeThroughTheTreeLoader)
-{
-    WizardEnvironment env;
-    std::string copy = test::readFile(std::filesystem::path(ZEL_TEST_DATA_DIR) / "wsdl/toolkit-two-ports.wsdl");
-    copy.erase(0, copy.find("<definitions"));
-    Opening opening("<Definition><WebService><Path>http://old/</Path><Wsdl>" + copy +
-                    "</Wsdl><ClassName>Cart</ClassName></WebService><Method><Name>AddItem</Name>"
-                    "<Parameters><Parameter><Name>count</Name><DefValue>2</DefValue></Parameter></Parameters>"
-                    "</Method></Definition>");
-    EXPECT_EQ(opening.controls.tree().itemCount(), 5);
-    EXPECT_EQ(opening.cell(1, 3), "2");
-    EXPECT_EQ(opening.controls.text("lblMsg"), opening.wizard.messages.msgWsdlLoad);
 }
 
 // Catalogues that give no attributes leave "[none]" alone in both lists.
@@ -209,7 +218,7 @@ TEST(WizardNuevo, AttributeLists_EmptyOrMissingCatalogueGivesNoneAlone)
 {
     for (const char* catalogue : {"<Attributes/>", ""}) {
         WizardEnvironment env(catalogue);
-        Opening opening;
+        Nuevo opening;
         opening.wizard.AttributesListLoad();
         opening.wizard.ReturnAttributesLoad();
         EXPECT_EQ(opening.controls.gridAttributeList(), "[none]") << catalogue;
@@ -217,53 +226,14 @@ TEST(WizardNuevo, AttributeLists_EmptyOrMissingCatalogueGivesNoneAlone)
     }
 }
 
-// The older wizard, on the same in-memory controls.
-struct OlderOpening
-{
-    OlderOpening()
-    {
-        wizard.applyDesignTexts();
-        wizard.Form_Load("en", "");
-    }
-    // Load, then the timer's ticks until the page is idle again (ten seconds at most).
-    void load(const std::string& address)
-    {
-        controls.setText("txtWsdlUrl", address);
-        wizard.cmdLoad_Click();
-        for (auto until = std::chrono::steady_clock::now() + 10s;
-             controls.isTimerRunning() && std::chrono::steady_clock::now() < until; std::this_thread::sleep_for(10ms))
-            wizard.timSoapLoadWsdl_Timer();
-    }
-    controls::TreeItem item(const std::string& parent, const std::string& text)
-    {
-        controls::ITreeControl& tree = controls.tree();
-        for (int i = 0; i < tree.childCount(tree.root()); ++i) {
-            const controls::TreeItem top = tree.child(tree.root(), i);
-            for (int j = 0; j < tree.childCount(top); ++j)
-                if (tree.text(top) == parent && tree.text(tree.child(top, j)) == text)
-                    return tree.child(top, j);
-        }
-        ADD_FAILURE() << "no item " << parent << "/" << text;
-        return {};
-    }
-    void tick(const std::string& parent, const std::string& text, bool ticked)
-    {
-        controls.tree().setChecked(item(parent, text), ticked);
-        wizard.tvSoapComponent_AfterCheckBoxStateChanged(item(parent, text));
-    }
-
-    MemoryWizardControls controls;
-    Wizard wizard{controls};
-};
-
 // Load of the older-style demo service, tick, untick, tick another (the last change wins and the
 // grid follows at once), the page checks, and Finish taking every named row and no row past the
 // last: the definition keeps the loaded WSDL and the script passes the VBScript check.
 TEST(Wizard, RoadOnAnOlderStyleService_LastTickChangeWins_FinishTakesEveryNamedRow)
 {
     test::WizardEnvironment env;
-    OlderOpening o;
-    o.wizard.cmdNext_Click();
+    Older o;
+    o.next();
     ASSERT_EQ(env.ui->shown.size(), 1u);
     EXPECT_EQ(env.ui->shown[0].text, o.wizard.messages.msgNoMethod);
 
@@ -271,37 +241,36 @@ TEST(Wizard, RoadOnAnOlderStyleService_LastTickChangeWins_FinishTakesEveryNamedR
     EXPECT_TRUE(o.controls.isEnabled("cmdLoad"));
     EXPECT_FALSE(o.controls.isVisible("progbarWsdlLoad"));
     EXPECT_EQ(o.controls.tree().itemCount(), 5) << env.module.log(); // two classes, three methods
-    o.tick("Inventory", "SetStock", true);
+    o.tick("Inventory", "SetStock");
     EXPECT_EQ(o.controls.grid().rowCount(), 2);
     o.tick("Inventory", "SetStock", false); // clearing a tick selects the item too
     EXPECT_EQ(o.wizard.treeLoader().pubstrSelectedMethod, "SetStock");
-    o.tick("Pricing", "GetPrice", true);
+    o.tick("Pricing", "GetPrice");
     ASSERT_EQ(o.controls.grid().rowCount(), 1);
     EXPECT_EQ(o.controls.text("txtReturnType"), "xsd:double");
 
-    o.wizard.cmdNext_Click();
+    o.next();
     ASSERT_EQ(o.controls.selectedPage(), 2);
     EXPECT_EQ(o.controls.text("txtClassName"), "Pricing");
     EXPECT_EQ(o.controls.text("txtReturnType2"), "xsd:double");
     o.controls.setText("txtClassName", "");
-    o.wizard.cmdNext_Click();
+    o.next();
     EXPECT_EQ(o.controls.selectedPage(), 2);
     EXPECT_EQ(env.ui->shown.back().text, o.wizard.messages.msgNoClass);
     o.controls.setText("txtClassName", "Pricing");
-    o.wizard.cmdNext_Click();
+    o.next();
     ASSERT_EQ(o.controls.selectedPage(), 3);
     o.controls.grid().setCell(0, 3, "bolt");
     o.wizard.cmdBack_Click();
     EXPECT_EQ(o.controls.text("lblMsg"), o.wizard.messages.msgMapParameters); // Back keeps the guidance
-    o.wizard.cmdNext_Click();
+    o.next();
     o.controls.grid().setCell(0, 3, "bolt");
-    o.wizard.cmdNext_Click();
-    o.wizard.cmdNext_Click();
+    o.next(2);
     EXPECT_FALSE(o.controls.isEnabled("txtProxyServer"));
     o.controls.setChecked("chkUseProxy", true);
     o.wizard.chkUseProxy_Click();
     EXPECT_TRUE(o.controls.isEnabled("txtProxyServer"));
-    o.wizard.cmdNext_Click();
+    o.next();
 
     ASSERT_FALSE(o.wizard.EvalCode.empty()) << env.module.log();
     EXPECT_TRUE(script::vbscript::check(o.wizard.EvalCode).ok());
@@ -326,7 +295,7 @@ TEST(Wizard, LoadsWithoutADocument_LeaveThePageIdleWithAnEmptyTree)
     };
     for (const auto& [address, items, told] : cases) {
         SCOPED_TRACE(address);
-        OlderOpening o;
+        Older o;
         http::HttpOptions shortWait;
         shortWait.timeout = 300ms;
         o.wizard.setLoadOptions(shortWait);
