@@ -286,12 +286,16 @@ TEST(Wizard, RoadOnAnOlderStyleService_LastTickChangeWins_FinishTakesEveryNamedR
 TEST(Wizard, LoadsWithoutADocument_LeaveThePageIdleWithAnEmptyTree)
 {
     test::WizardEnvironment env;
-    test::SilentServer server;
+    test::RawServer silent(&test::RawServer::hang);
+    test::RawServer page([](int socket, const std::atomic<bool>&) { // a text that is not XML
+        test::RawServer::readHeaders(socket);
+        test::RawServer::write(socket, "HTTP/1.1 200 OK\r\nContent-Length: 14\r\n\r\nmoved & closed");
+    });
     // The address loaded after a good one, the tree items left, and whether the user is told.
     const std::vector<std::tuple<std::string, int, bool>> cases = {
         {"   ", 5, false},
-        {server.url("/page"), 0, false},
-        {server.url("/Slow.asmx?WSDL"), 0, true},
+        {page.url("/page"), 0, false},
+        {silent.url("/Slow.asmx?WSDL"), 0, true},
     };
     for (const auto& [address, items, told] : cases) {
         SCOPED_TRACE(address);

@@ -9,12 +9,9 @@
 #include "support/LoopbackServers.h"
 #include "support/TestSupport.h"
 
-#include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <regex>
 #include <string>
-#include <thread>
 
 namespace zel::test {
 
@@ -49,30 +46,6 @@ inline demo::DemoServices& demoServices()
         services.start(0, "127.0.0.1");
     return services;
 }
-
-// A loopback server whose "/Slow.asmx" never answers until the server goes, and whose "/page"
-// answers with a text that is not XML.
-class SilentServer
-{
-public:
-    SilentServer()
-    {
-        m_http.server.Get("/page", [](const httplib::Request&, httplib::Response& res) {
-            res.set_content("Service moved: ask the administrator & try again", "text/plain");
-        });
-        m_http.server.Get("/Slow.asmx", [this](const httplib::Request&, httplib::Response&) {
-            while (!m_released)
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        });
-        m_http.start();
-    }
-    ~SilentServer() { m_released = true; } // before the server stops, so that it can
-    std::string url(const std::string& path) const { return m_http.url(path); }
-
-private:
-    std::atomic<bool> m_released{false};
-    LoopbackHttpServer m_http;
-};
 
 // A script or definition with its generation stamps blanked, for comparing two generations.
 inline std::string withoutDates(const std::string& text)

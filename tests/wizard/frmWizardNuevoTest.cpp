@@ -156,7 +156,7 @@ TEST_F(WizardWindow, RoadThroughTheFivePages_ThenReopenedAndFinishedUnchanged)
 // at once with nothing generated.
 TEST_F(WizardWindow, ServerThatNeverAnswers_WindowKeepsRunningAndCancelClosesAtOnce)
 {
-    test::SilentServer silent;
+    test::RawServer silent(&test::RawServer::hang);
     const WizardOutcome outcome = run("", [&](frmWizardNuevo& form) {
         find<QLineEdit>(form, "txtWsdlUrl")->setText(QString::fromStdString(silent.url("/Slow.asmx")));
         QTimer::singleShot(600, form.window(), [&] {

@@ -22,7 +22,7 @@ TEST(OlderWizardWindow, EngineShowOpensItNonModal_TickFillsTheGrid_CloseDuringLo
 {
     test::windowApplication();
     test::WizardEnvironment env;
-    test::SilentServer silent;
+    test::RawServer silent(&test::RawServer::hang);
     toolkit().olderWizard = &frmWizard::Show;
     Engine engine;
     engine.LngSet("en", globals().gstrPathData);
