@@ -114,7 +114,6 @@ TEST(UddiClient, BusinessList_PrefixesEscapesAndTwoMegabytes_WithTrace)
                                       "xmlns:u=\"urn:uddi-org:api_v2\"><u:businessInfos>" +
                                           infos + "</u:businessInfos></u:businessList>",
                                       "env"));
-    ASSERT_GT(registry.server.port(), 0);
     test::TempDir dir;
     UddiClient client;
     client.setAddress(registry.server.url("/inquiry"));

@@ -44,8 +44,6 @@ protected:
     {
         globals().gstrPathData.clear();
         globals().gstrLanguageId.clear();
-        for (QWidget* w : QApplication::topLevelWidgets())
-            EXPECT_FALSE(w->isVisible()) << "left open: " << w->objectName().toStdString();
     }
     void writeSettings(const std::string& address)
     {
