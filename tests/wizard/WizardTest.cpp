@@ -291,27 +291,25 @@ TEST(Wizard, RoadOnAnOlderStyleService_FailedLoadsLeaveThePageIdle_LastTickChang
     EXPECT_EQ(definition.selectSingleNode("WebService/Wsdl/*").name(), "definitions");
 }
 
-// Runs the command-line tool, which drives the same logic on an activity file, with arguments
-// (each quoted).
-test::ProgramRun zelWizard(const test::TempDir& dir, const std::vector<std::string>& arguments)
+// Runs the command-line tool, which drives the same logic on an activity file, in dir.
+test::ProgramRun zelWizard(const test::TempDir& dir, const std::string& arguments)
 {
-    std::string command = std::string(ZEL_BIN_DIR) + "/zel-wizard";
-    for (const std::string& argument : arguments)
-        command += " '" + argument + "'";
-    return test::runProgram(command, dir);
+    return test::runProgram(std::string(ZEL_BIN_DIR) + "/zel-wizard " + arguments, dir);
 }
 
 // The road of the window, on an activity file: written once from options, then reopened from what
-// it stored and finished again unchanged.
-TEST(ZelWizard, WritesTheScriptAndDefinitionIntoTheActivity_ThenReopensItUnchanged)
+// it stored and finished again unchanged. Each refusal names its reason on one line; usage errors
+// exit 2.
+TEST(ZelWizard, WritesIntoTheActivityAndReopensItUnchanged_RefusesBadInputWithItsReason)
 {
     test::TempDir dir;
-    const auto activity = dir / "activity.xml";
+    const std::string calculator = test::demoServices().serviceUrl("Calculator");
+    const std::string activity = (dir / "activity.xml").string();
     test::writeFile(activity, test::readFile(std::string(ZEL_SOURCE_DIR) + "/data/samples/NewActivity.xml"));
     const test::ProgramRun first =
-        zelWizard(dir, {"--activity", activity.string(), "--wsdl", test::demoServices().serviceUrl("Calculator"),
-                        "--operation", "Add", "--map", "a=Weight", "--default", "b=5", "--return-attribute", "Quote",
-                        "--proxy-server", "proxy.local", "--proxy-port", "3128", "--use-proxy", "--timeout", "30"});
+        zelWizard(dir, "--activity " + activity + " --wsdl " + calculator +
+                           " --operation Add --map a=Weight --default b=5 --return-attribute Quote"
+                           " --proxy-server proxy.local --proxy-port 3128 --use-proxy --timeout 30");
     ASSERT_EQ(first.exit, 0) << first.err;
     const std::string written = test::readFile(activity);
     const XmlNode definition = XmlNode::parse(written).documentElement().selectSingleNode("//Definition");
@@ -322,38 +320,29 @@ TEST(ZelWizard, WritesTheScriptAndDefinitionIntoTheActivity_ThenReopensItUnchang
     const std::string script = XmlNode::parse(written).documentElement().selectSingleNode("//EvalCode").text();
     EXPECT_TRUE(script::vbscript::check(script).ok());
 
-    const test::ProgramRun second = zelWizard(dir, {"--activity", activity.string()});
+    const test::ProgramRun second = zelWizard(dir, "--activity " + activity);
     ASSERT_EQ(second.exit, 0) << second.err;
     const auto robotScript = [](const std::string& activity) {
         return test::withoutDates(XmlNode::parse(activity).documentElement().selectSingleNode("//RobotScript").xml());
     };
     EXPECT_EQ(robotScript(test::readFile(activity)), robotScript(written));
-}
 
-// Each refusal names its reason on one line; usage errors exit 2.
-TEST(ZelWizard, RefusesBadInputWithItsReason)
-{
-    test::TempDir dir;
     test::writeFile(dir / "catalogue.xml", test::kCatalogue);
     test::writeFile(dir / "broken.xml", "<Attributes><Attribute>");
-    const std::string calculator = test::demoServices().serviceUrl("Calculator");
-    const std::string catalogue = (dir / "catalogue.xml").string();
+    const std::string add = "--wsdl " + calculator + " --operation Add ";
+    const std::string catalogue = " --catalogue " + (dir / "catalogue.xml").string();
     const std::string broken = (dir / "broken.xml").string();
     // The arguments, the exit code and the reason printed.
-    const std::vector<std::tuple<std::vector<std::string>, int, const char*>> cases = {
-        {{"--wsdl", "http://127.0.0.1:1/None.asmx", "--operation", "Add"}, 1, "has no service"},
-        {{"--wsdl", calculator, "--operation", "Power"}, 1, "Power is not listed"},
-        {{"--wsdl", calculator, "--operation", "Add", "--map", "z=Weight", "--catalogue", catalogue},
-         1,
-         "no parameter z"},
-        {{"--wsdl", calculator, "--operation", "Add", "--map", "a=Height", "--catalogue", catalogue},
-         1,
-         "no attribute Height"},
-        {{"--wsdl", calculator, "--operation", "Add", "--catalogue", broken}, 1, "is not XML"},
-        {{"--edit", broken}, 1, "is not XML"},
-        {{}, 2, "usage"},
-        {{"--wsdl", calculator, "--map", "a"}, 2, "usage"},
-        {{"--wsdl", calculator, "--colour", "red"}, 2, "usage"},
+    const std::vector<std::tuple<std::string, int, const char*>> cases = {
+        {"--wsdl http://127.0.0.1:1/None.asmx --operation Add", 1, "has no service"},
+        {"--wsdl " + calculator + " --operation Power", 1, "Power is not listed"},
+        {add + "--map z=Weight" + catalogue, 1, "no parameter z"},
+        {add + "--map a=Height" + catalogue, 1, "no attribute Height"},
+        {add + "--catalogue " + broken, 1, "is not XML"},
+        {"--edit " + broken, 1, "is not XML"},
+        {"", 2, "usage"},
+        {"--wsdl " + calculator + " --map a", 2, "usage"},
+        {"--wsdl " + calculator + " --colour red", 2, "usage"},
     };
     for (const auto& [arguments, exitCode, reason] : cases) {
         const test::ProgramRun outcome = zelWizard(dir, arguments);
