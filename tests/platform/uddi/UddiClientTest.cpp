@@ -82,14 +82,11 @@ TEST(UddiClient, Answers_ErrorsAndKinds)
         EXPECT_EQ(registry.request.get_header_value("Content-Type"), "text/xml; charset=\"utf-8\"");
     }
 
+    // No address, and a registry that never answers within the request's time-out.
     UddiClient client;
-    for (const std::string& address :
-         {std::string(), "http://127.0.0.1:" + std::to_string(test::closedLoopbackPort())}) {
-        client.setAddress(address);
-        client.send(Envelope::of(GetServiceDetail{{"k"}}));
-        EXPECT_TRUE(client.errorFlag()) << address;
-        EXPECT_FALSE(client.errorText().empty());
-    }
+    client.send(Envelope::of(GetServiceDetail{{"k"}}));
+    EXPECT_TRUE(client.errorFlag());
+    EXPECT_EQ(client.errorText(), "No UDDI registry address is set.");
     RawServer hanging(&RawServer::hang);
     client.setAddress(hanging.url("/inquiry"));
     http::HttpOptions quick;
