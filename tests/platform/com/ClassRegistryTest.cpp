@@ -12,20 +12,9 @@ class Plain final : public IComponent
 {
 };
 
-// Points the per-user registration file at a temporary folder for the life of the object.
-class RegistrationFileInTempDir
-{
-public:
-    std::filesystem::path file() const { return m_dir / "classes.reg"; }
-
-private:
-    test::TempDir m_dir;
-    test::EnvVar m_registry{"ZEL_CLASS_REGISTRY", file().string()};
-};
-
 TEST(ClassRegistry, CreatesByIdOrNameInAnyLetterCase_UnknownClassOrWrongInterfaceIs429)
 {
-    RegistrationFileInTempDir registration;
+    test::ModuleInTempDir module; // holds the registration file
     auto& registry = com::ClassRegistry::instance();
     registry.registerClass("{AAAA-1}", "Test.Plain", [] { return std::make_unique<Plain>(); });
     EXPECT_TRUE(registry.create("{aaaa-1}"));
@@ -46,7 +35,7 @@ TEST(ClassRegistry, CreatesByIdOrNameInAnyLetterCase_UnknownClassOrWrongInterfac
 
 TEST(RegistrationFile, AddReplacesByIdRemoveLibraryDropsItsEntries_AnotherLibrarysComponentWins)
 {
-    RegistrationFileInTempDir registration;
+    test::ModuleInTempDir module; // holds the registration file
     namespace rf = com::RegistrationFile;
     EXPECT_TRUE(rf::read().empty());
     rf::add({{"{1}", "A.One", "/lib/a.so"}, {"{2}", "A.Two", "/lib/a.so"}});
@@ -59,7 +48,7 @@ TEST(RegistrationFile, AddReplacesByIdRemoveLibraryDropsItsEntries_AnotherLibrar
     entries = rf::read();
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].progId, "B.One");
-    test::writeFile(registration.file(), test::readFile(registration.file()) + "garbage line\n\n# comment\n");
+    test::writeFile(module / "classes.reg", test::readFile(module / "classes.reg") + "garbage line\n\n# comment\n");
     EXPECT_EQ(rf::read().size(), 1u);
 
     // Another library's component wins over the default.
