@@ -5,26 +5,19 @@
 namespace zel::script {
 namespace {
 
-// An empty script, one calling DataRiver inside a function and one defining its own DataRiver pass
-// and leave the message as it was.
-TEST(EditorSyntaxCheck, ScriptsThatCompilePassAndLeaveTheMessage)
+TEST(EditorSyntaxCheck, PassingScriptsLeaveTheMessage_SevenLineMessage_RepeatedChecksGiveTheSameAnswer)
 {
+    // An empty script, one calling DataRiver inside a function and one defining its own DataRiver pass
+    // and leave the message as it was.
+    ScriptControl control;
+    std::string message = "untouched";
     for (const char* script :
          {"",
           "Option Explicit\r\nFunction Amount()\r\n    Amount = CDbl(DataRiver(\"Amount\")) * 1.21\r\n"
           "End Function\r\nDim total : total = Amount()\r\n",
-          "Function DataRiver(id) : DataRiver = id : End Function"}) {
-        ScriptControl control;
-        std::string message = "untouched";
+          "Function DataRiver(id) : DataRiver = id : End Function"})
         EXPECT_TRUE(checkScriptSyntax(control, script, message)) << script;
-        EXPECT_EQ(message, "untouched") << script;
-    }
-}
-
-TEST(EditorSyntaxCheck, SevenLineMessage_RepeatedChecksGiveTheSameAnswer_LinesCountFromTheScript)
-{
-    ScriptControl control;
-    std::string message;
+    EXPECT_EQ(message, "untouched");
     EXPECT_FALSE(checkScriptSyntax(control, "Dim s\r\ns = \"Hello\r\nMsgBox s", message));
     EXPECT_EQ(message, "Error.\r\n"
                        "Number: 1033\r\n"
@@ -49,15 +42,20 @@ TEST(EditorSyntaxCheck, SevenLineMessage_RepeatedChecksGiveTheSameAnswer_LinesCo
     EXPECT_NE(message.find("\r\nLine: 1\r\nText: Next\r\nSource: "), std::string::npos) << message;
 }
 
+// Language names match ignoring case; JScript scripts get a JScript placeholder and their errors name
+// their own source.
 TEST(EditorSyntaxCheck, JScriptScriptsGetAJScriptPlaceholder)
 {
     ScriptControl control;
-    ASSERT_TRUE(control.SetLanguage("JScript"));
+    ASSERT_TRUE(control.SetLanguage("javascript"));
+    EXPECT_EQ(control.Language(), "JScript");
     std::string message;
     EXPECT_TRUE(
         checkScriptSyntax(control, "var v = DataRiver(\"Amount\");\nfunction f() { return DataRiver(1); }", message));
     EXPECT_TRUE(checkScriptSyntax(control, "", message));
-    EXPECT_FALSE(checkScriptSyntax(control, "var s = 'open;", message));
+    EXPECT_FALSE(checkScriptSyntax(control, "var a = 1;\nvar s = 'open;", message));
+    EXPECT_NE(message.find("Number: 1015\r\n"), std::string::npos) << message;
+    EXPECT_NE(message.find("\r\nLine: 2\r\n"), std::string::npos) << message;
     EXPECT_NE(message.find("Source: JScript compilation error"), std::string::npos) << message;
     EXPECT_EQ(message.find("\r\n", message.size() - 2), std::string::npos);
 }

@@ -74,20 +74,5 @@ TEST(ScriptControl, AddCodeKeepsUnits_SuccessClearsTheError_ClearErrorKeepsTheCo
     EXPECT_TRUE(control.AddCode("Option Explicit\nDim b")) << "Option Explicit may open any unit";
 }
 
-TEST(ScriptControl, JScriptErrorsNameTheirSource)
-{
-    ScriptControl control;
-    ASSERT_TRUE(control.SetLanguage("JScript"));
-    EXPECT_EQ(control.Language(), "JScript");
-    EXPECT_TRUE(control.AddCode("var a = 1;\nfunction f(x) { return x * 2; }"));
-    EXPECT_FALSE(control.AddCode("var a = 1;\nvar s = \"open;\n"));
-    EXPECT_EQ(control.Error().Number, 1015);
-    EXPECT_EQ(control.Error().Line, 2);
-    EXPECT_EQ(control.Error().Source, "JScript compilation error");
-    EXPECT_FALSE(control.Error().Description.empty());
-    EXPECT_TRUE(control.SetLanguage("javascript"));
-    EXPECT_EQ(control.Language(), "JScript");
-}
-
 } // namespace
 } // namespace zel::script
