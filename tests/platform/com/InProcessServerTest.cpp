@@ -39,8 +39,6 @@ protected:
     static inline void* s_handle = nullptr;
 };
 
-// Runs first: once a form is shown the library has made its own application, which keeps it
-// loaded for the rest of the process, so the unload check needs a process that has shown none.
 TEST_F(InProcessServer, CreatesByClassNameAndRefusesOthers_CanUnloadOnlyWhenNoObjectIsAlive_Registers)
 {
     auto robot = create<IRobot>(kProgIdRobot);
@@ -76,31 +74,6 @@ TEST_F(InProcessServer, CreatesByClassNameAndRefusesOthers_CanUnloadOnlyWhenNoOb
     EXPECT_EQ(test::countOf(text, "\n{"), 3u);
     EXPECT_EQ(entry<DllRegisterServerFn>("DllUnregisterServer")(), Result::Ok);
     EXPECT_EQ(test::readFile(dir / "classes.reg").find('{'), std::string::npos);
-}
-
-TEST_F(InProcessServer, CreatesTheFormEngineAndRoundTripsAnActivity)
-{
-    test::TempDir pathData;
-    test::writeFile(pathData / "DefaultScript.xml",
-                    "<ScriptData><RobotScript><Script><Language>VBScript</Language><EvalCode/></Script></RobotScript>"
-                    "</ScriptData>");
-    auto engine = create<IFormEngine>(kClsidFormEngine);
-    ASSERT_TRUE(engine);
-    class Quiet final : public INotifier
-    {
-        void FormActivate() override {}
-        void FormModified() override {}
-        void ButtonClick(int32_t) override {}
-    } notifier;
-    EXPECT_EQ(engine->GetData(), "");
-    EXPECT_TRUE(engine->LoadForm(&notifier, "<Languages/>", nullptr));
-    engine->SetPathData(pathData.path().string());
-    engine->SetData("<Activity><Keep>me</Keep></Activity>");
-    const std::string data = engine->GetData();
-    EXPECT_NE(data.find("<Keep>me</Keep>"), std::string::npos) << data;
-    EXPECT_NE(data.find("<Language>VBScript</Language>"), std::string::npos) << data;
-
-    EXPECT_EQ(test::raisedBy([&] { engine->SetData("<broken"); }).Source, " cFormEngine.SetData() ");
 }
 
 } // namespace
