@@ -2,6 +2,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -31,6 +32,19 @@ std::string fixture(const std::string& relative)
     const std::filesystem::path file = dataFile(relative);
     EXPECT_TRUE(std::filesystem::is_regular_file(file)) << "missing fixture " << relative;
     return readFile(file);
+}
+
+std::vector<std::filesystem::path> dataFiles(const std::string& folder, std::string_view prefix,
+                                             std::string_view suffix)
+{
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dataFile(folder))) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with(prefix) && name.ends_with(suffix))
+            files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 TempDir::TempDir()

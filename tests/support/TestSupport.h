@@ -33,6 +33,9 @@ void writeFile(const std::filesystem::path& file, const std::string& text);
 std::filesystem::path dataFile(const std::string& relative);
 // The bytes of a file under tests/data; a missing fixture fails the test.
 std::string fixture(const std::string& relative);
+// The files of a folder under tests/data whose names start with prefix and end with suffix, sorted.
+std::vector<std::filesystem::path> dataFiles(const std::string& folder, std::string_view prefix,
+                                             std::string_view suffix);
 
 // A fresh folder under the system's temporary folder, removed with its content at the end.
 class TempDir

@@ -1,7 +1,6 @@
 // The VBScript front end on hostile and large input, on truncated scripts and on the fixture corpus.
 #include "VBScriptTestSupport.h"
 
-#include <filesystem>
 #include <random>
 #include <vector>
 
@@ -9,18 +8,6 @@ namespace zel::script::test {
 namespace {
 
 using namespace std::string_view_literals;
-
-std::vector<std::string> fixtureNames(std::string_view prefix)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(fixturePath(""))) {
-        std::string name = entry.path().filename().string();
-        if (name.rfind(prefix, 0) == 0 && entry.path().extension() == ".vbs")
-            names.push_back(name);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // A verdict is well formed when it is a pass, or an error with a published text inside the text.
 void expectWellFormed(const Diagnostic& verdict, std::size_t size)
@@ -99,11 +86,11 @@ TEST(VBScriptInput, RandomBytesGetAVerdict)
 
 TEST(VBScriptInput, ValidFixturesCompileAndEveryPrefixGetsAVerdict)
 {
-    std::vector<std::string> names = fixtureNames("ok_");
-    ASSERT_GE(names.size(), 5u);
-    for (const std::string& name : names) {
-        SCOPED_TRACE(name);
-        std::string text = readFile(fixturePath(name));
+    const auto files = dataFiles("script/vbscript", "ok_", ".vbs");
+    ASSERT_GE(files.size(), 5u);
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.filename().string());
+        std::string text = readFile(file);
         ASSERT_FALSE(text.empty());
         Diagnostic whole = vbscript::check(text);
         EXPECT_TRUE(whole.ok()) << whole.number << " " << vbscript::description(whole.number) << " at line "
@@ -122,17 +109,17 @@ TEST(VBScriptInput, ValidFixturesCompileAndEveryPrefixGetsAVerdict)
 // Each error fixture names its expected error in its first line: "' expect NUMBER LINE COLUMN".
 TEST(VBScriptInput, ErrorFixturesReportTheExpectedError_ABlockCutShortMissesItsEnd)
 {
-    std::vector<std::string> names = fixtureNames("err_");
-    ASSERT_GE(names.size(), 5u);
-    for (const std::string& name : names) {
-        SCOPED_TRACE(name);
-        std::string text = readFile(fixturePath(name));
+    const auto files = dataFiles("script/vbscript", "err_", ".vbs");
+    ASSERT_GE(files.size(), 5u);
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.filename().string());
+        std::string text = readFile(file);
         int number = 0, line = 0, column = 0;
         ASSERT_EQ(std::sscanf(text.c_str(), "' expect %d %d %d", &number, &line, &column), 3);
         checkSyntax({text, number, line, column});
     }
     // Cutting a block short reports the missing end at the end of the text.
-    std::string text = readFile(fixturePath("ok_classes.vbs"));
+    std::string text = zel::test::fixture("script/vbscript/ok_classes.vbs");
     std::size_t classEnd = text.find("End Class");
     ASSERT_NE(classEnd, std::string::npos);
     Diagnostic verdict = vbscript::check(std::string_view(text).substr(0, classEnd));

@@ -36,12 +36,8 @@ inline void checkSyntax(const SyntaxRow& row)
     }
 }
 
+using zel::test::dataFiles;
 using zel::test::readFile;
 using zel::test::repeat;
-
-inline std::string fixturePath(const std::string& name)
-{
-    return std::string(ZEL_TEST_DATA_DIR) + "/script/vbscript/" + name;
-}
 
 } // namespace zel::script::test

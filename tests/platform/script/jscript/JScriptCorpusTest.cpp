@@ -1,27 +1,14 @@
+#include "platform/script/SourcePosition.h"
 #include "platform/script/jscript/JScriptParser.h"
 #include "platform/script/jscript/JScriptTestUtil.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace zel::script::jscript {
 namespace {
-
-namespace fs = std::filesystem;
-
-std::vector<fs::path> scripts(std::string_view folder)
-{
-    std::vector<fs::path> out;
-    for (const auto& entry : fs::directory_iterator(test::dataPath(folder)))
-        if (entry.path().extension() == ".js")
-            out.push_back(entry.path());
-    std::sort(out.begin(), out.end());
-    return out;
-}
 
 std::string withLineEnds(const std::string& text, std::string_view end)
 {
@@ -41,12 +28,12 @@ std::string withLineEnds(const std::string& text, std::string_view end)
 // so a cut in the middle of a construct must be found as an error or accepted, never crash.
 TEST(JScriptCorpus, RealisticScriptsCompileWithEveryLineEndStyle_EveryPrefixGetsAVerdict)
 {
-    const auto files = scripts("valid");
+    const auto files = zel::test::dataFiles("script/jscript/valid", "", ".js");
     ASSERT_GE(files.size(), 5u);
     for (const auto& path : files) {
-        const std::string text = test::readFile(path.string());
+        const std::string text = zel::test::readFile(path);
         const Diagnostic d = check(text);
-        EXPECT_EQ(d.number, 0) << path.filename() << " line " << test::lineOf(text, d.offset) << ": "
+        EXPECT_EQ(d.number, 0) << path.filename() << " line " << locate(text, d.offset, true).line << ": "
                                << description(d.number);
         for (const std::string_view end : {"\n", "\r\n", "\r", "\xE2\x80\xA8"})
             EXPECT_EQ(check(withLineEnds(text, end)).number, 0) << path.filename();
@@ -64,16 +51,16 @@ TEST(JScriptCorpus, RealisticScriptsCompileWithEveryLineEndStyle_EveryPrefixGets
 // Each error fixture starts with a line "// expect NUMBER line LINE".
 TEST(JScriptCorpus, BrokenScriptsReportTheExpectedErrorAndLine)
 {
-    const auto files = scripts("errors");
+    const auto files = zel::test::dataFiles("script/jscript/errors", "", ".js");
     ASSERT_GE(files.size(), 5u);
     for (const auto& path : files) {
-        const std::string text = test::readFile(path.string());
+        const std::string text = zel::test::readFile(path);
         int number = 0;
-        std::size_t line = 0;
-        ASSERT_EQ(std::sscanf(text.c_str(), "// expect %d line %zu", &number, &line), 2) << path.filename();
+        int line = 0;
+        ASSERT_EQ(std::sscanf(text.c_str(), "// expect %d line %d", &number, &line), 2) << path.filename();
         const Diagnostic d = check(text);
         EXPECT_EQ(d.number, number) << path.filename();
-        EXPECT_EQ(test::lineOf(text, d.offset), line) << path.filename();
+        EXPECT_EQ(locate(text, d.offset, true).line, line) << path.filename();
     }
 }
 

@@ -26,17 +26,6 @@ inline std::pair<std::string, std::size_t> unmark(std::string_view text)
     return {std::string(text.substr(0, at)).append(text.substr(at + kMark.size())), at};
 }
 
-// 1-based line of an offset, counting CR LF, CR and LF as one line end each.
-inline std::size_t lineOf(std::string_view text, std::size_t offset)
-{
-    std::size_t line = 1;
-    for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
-        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')))
-            ++line;
-    }
-    return line;
-}
-
 // One row of a verdict table: the source ("§" marks where the error is expected) and the error number.
 struct Row
 {
@@ -58,13 +47,6 @@ template <std::size_t N> void expectRows(const Row (&rows)[N])
             EXPECT_EQ(d.offset, offset);
         }
     }
-}
-
-using zel::test::readFile;
-
-inline std::string dataPath(std::string_view relative)
-{
-    return std::string(ZEL_TEST_DATA_DIR) + "/script/jscript/" + std::string(relative);
 }
 
 } // namespace zel::script::jscript::test
