@@ -7,6 +7,7 @@
 
 #include <map>
 #include <sstream>
+#include <tuple>
 
 namespace zel {
 namespace {
@@ -61,7 +62,7 @@ TEST(SkinGetters, EachAsksItsOwnOperation_NoSkinUnknownOperationAndFailureGiveNo
 // Texts found are applied (caption behind one blank, values trimmed, "\\n" a line break), keys
 // missing from the section keep their design text; a missing file changes nothing, and a file
 // without a caption key keeps the caption.
-TEST(Localisation, AppliesTextsKeepsMissingKeys_MissingFileChangesNothing)
+TEST(Localisation, AppliesTextsKeepsMissingKeys_MissingFileChangesNothing_FindsTheFileByFolderAndId)
 {
     registerDefaultComponents();
     test::TempDir dir;
@@ -86,6 +87,19 @@ TEST(Localisation, AppliesTextsKeepsMissingKeys_MissingFileChangesNothing)
     EXPECT_EQ(apply("xx"), "applied|Caption= Test window|MsgTwoLines=one\ntwo|lblEmpty=|lblName=Name");
     EXPECT_EQ(apply("zz"), "not applied");
     EXPECT_EQ(apply("yy"), "applied|lblName=Nombre");
+
+    // The file looked for is folder, one separator, id and extension, whichever separator the folder
+    // ends in or uses; an empty id names the file ".lng" like any other id.
+    const std::string folder = dir.path().string();
+    std::filesystem::create_directories(dir / "sub");
+    std::filesystem::create_directories(dir / "folder.lng");
+    test::writeFile(dir / "sub" / "es.lng", "[frmMain]\n");
+    const std::vector<std::tuple<std::string, std::string, bool>> cases = {
+        {"xx", folder + "/", true}, {"es", folder + "\\sub", true}, {"folder", folder, false}, {"", folder, false}};
+    for (const auto& [id, in, found] : cases)
+        EXPECT_EQ(General::CheckLangInDisk(id, in), found) << id << " in " << in;
+    test::writeFile(dir / ".lng", "[frmMain]\n");
+    EXPECT_TRUE(General::CheckLangInDisk("", folder));
 }
 
 TEST(LanguageTexts, FillInReplacesEachPlaceholderOnce_AndLeavesTheOthers)

@@ -84,17 +84,5 @@ TEST(DataEncode, RoundTripsEveryLength)
     EXPECT_THROW(encode.Decrypt("ZEL1:not*base64"), ErrorRecord);
 }
 
-TEST(LogComponent, WritesTheFirstCallOfEachReport)
-{
-    test::ModuleInTempDir module;
-    LogComponent log;
-    const ErrorRecord e(13, "Type mismatch", "src");
-    log.Report(0, "Type mismatch", " Editor", "src tag", e, 0, "Context", 1e6, 0, 0, "", 0);
-    log.Report(0, "Type mismatch", " Editor", "src tag", e, 1, "Context", 1e6, 0, 0, "", 0);
-    const std::string text = test::readFile(LogComponent::filePath());
-    EXPECT_EQ(test::countOf(text, "Number     : 13"), 1u);
-    EXPECT_NE(text.find("Context    : Context"), std::string::npos);
-}
-
 } // namespace
 } // namespace zel
