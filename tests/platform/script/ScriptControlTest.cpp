@@ -6,34 +6,25 @@
 namespace zel::script {
 namespace {
 
-// A failed AddCode fills every field of the error; columns count UTF-16 units from one, and an
-// error at the end of the text is on the last line.
+// A failed AddCode fills every field of the error (number, line, column, line text here); columns count
+// UTF-16 units from one, and an error at the end of the text is on the last line.
 TEST(ScriptControl, FailedAddCodeFillsEveryFieldOfTheError)
 {
-    struct Case
-    {
-        const char* source;
-        int32_t number;
-        int32_t line;
-        int32_t column;
-        const char* text;
+    const std::pair<const char*, std::string> cases[] = {
+        {"Dim a\r\nx = \"abc\r\nDim b", "1033 2:5 x = \"abc"},
+        {"If a Then\n  b = 1", "1014 2:8   b = 1"},
+        {"x = \"\xC3\xA9\xF0\x9F\x98\x80\" & \"open", "1033 1:13 x = \"\xC3\xA9\xF0\x9F\x98\x80\" & \"open"},
+        {"\tx = (1", "1006 1:8 \tx = (1"},
     };
-    const Case cases[] = {
-        {"Dim a\r\nx = \"abc\r\nDim b", 1033, 2, 5, "x = \"abc"},
-        {"If a Then\n  b = 1", 1014, 2, 8, "  b = 1"},
-        {"x = \"\xC3\xA9\xF0\x9F\x98\x80\" & \"open", 1033, 1, 13, "x = \"\xC3\xA9\xF0\x9F\x98\x80\" & \"open"},
-        {"\tx = (1", 1006, 1, 8, "\tx = (1"},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [source, expected] : cases) {
         ScriptControl control;
-        EXPECT_FALSE(control.AddCode(c.source)) << c.source;
-        const ScriptError& error = control.Error();
-        EXPECT_EQ(error.Number, c.number) << c.source;
-        EXPECT_EQ(error.Description, vbscript::description(c.number)) << c.source;
-        EXPECT_EQ(error.Line, c.line) << c.source;
-        EXPECT_EQ(error.Column, c.column) << c.source;
-        EXPECT_EQ(error.Text, c.text) << c.source;
-        EXPECT_EQ(error.Source, "VBScript compilation error");
+        EXPECT_FALSE(control.AddCode(source)) << source;
+        const ScriptError& e = control.Error();
+        EXPECT_EQ(std::to_string(e.Number) + " " + std::to_string(e.Line) + ":" + std::to_string(e.Column) + " " +
+                      e.Text,
+                  expected);
+        EXPECT_EQ(e.Description, vbscript::description(e.Number)) << source;
+        EXPECT_EQ(e.Source, "VBScript compilation error");
         EXPECT_EQ(control.UnitCount(), 0u);
     }
 }
