@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,22 +19,21 @@ using zel::rtf::RtfReader;
 
 namespace {
 
+// QTextDocument needs a GUI application: one for the program, offscreen unless the caller chose a platform.
 class GuiEnvironment : public ::testing::Environment
 {
 public:
     void SetUp() override
     {
-        static int argc = 1;
-        static char name[] = "zel_rtf_tests";
-        static char* argv[] = {name, nullptr};
-        // Also when started by hand, outside ctest's environment.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        m_app = std::make_unique<QGuiApplication>(argc, argv);
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        m_app = std::make_unique<QGuiApplication>(m_argc, m_argv);
     }
     void TearDown() override { m_app.reset(); }
 
 private:
+    int m_argc = 1;
+    char m_name[14] = "zel_rtf_tests";
+    char* m_argv[2] = {m_name, nullptr};
     std::unique_ptr<QGuiApplication> m_app;
 };
 
@@ -97,32 +97,15 @@ TEST(RtfReader, ReadsControlWordsAndSymbols)
         EXPECT_EQ(rawText(row.rtf), row.expected) << row.rtf;
 }
 
-TEST(RtfReader, ReadsDocumentsOfOtherWriters)
-{
-    struct Row
-    {
-        const char* file;
-        const char* expected;
-    };
-    const std::vector<Row> rows = {
-        {"rtf/wordpad-style.rtf", "Quarterly report for Café Müller\u2029Overdue: 3 invoices, total € 1\u00A0200\u2029"
-                                  "Tab\tseparated\tvalues\u2029"},
-        {"rtf/textedit-style.rtf", "Notes from the meeting\u2029First point: agreed\u2029\u2029Set x = Nothing\u2029"
-                                   "Last line"},
-        {"rtf/word-style.rtf", "Prices in € and € euro, bold and a link.\u2028Second line – with "
-                               "dash\u00A0and\u00A0spaces.\u2029Привет\u2029"},
-    };
-    for (const Row& row : rows) {
-        const std::string rtf = zel::test::fixture(row.file);
-        ASSERT_FALSE(rtf.empty()) << row.file;
-        EXPECT_EQ(rawText(rtf), row.expected) << row.file;
-    }
-}
-
-TEST(RtfReader, AppliesCharacterStyles_KeepsTheColouringComponentsColours_ReplacesTheContent)
+// Documents of other writers: their text as stored (paragraph ends U+2029, line breaks U+2028) and their
+// character styles.
+TEST(RtfReader, ReadsDocumentsOfOtherWriters_AppliesCharacterStyles_ReplacesTheContent)
 {
     QTextDocument wordpad;
     RtfReader().read(zel::test::fixture("rtf/wordpad-style.rtf"), wordpad);
+    EXPECT_EQ(wordpad.toRawText().toStdString(),
+              "Quarterly report for Café Müller\u2029Overdue: 3 invoices, total € 1\u00A0200\u2029"
+              "Tab\tseparated\tvalues\u2029");
     EXPECT_EQ(formatAt(wordpad, "report").fontWeight(), QFont::Bold);
     EXPECT_NE(formatAt(wordpad, "Quarterly").fontWeight(), QFont::Bold);
     EXPECT_TRUE(formatAt(wordpad, "Müller").fontItalic());
@@ -136,6 +119,8 @@ TEST(RtfReader, AppliesCharacterStyles_KeepsTheColouringComponentsColours_Replac
 
     QTextDocument word;
     RtfReader().read(zel::test::fixture("rtf/word-style.rtf"), word);
+    EXPECT_EQ(word.toRawText().toStdString(), "Prices in € and € euro, bold and a link.\u2028Second line – with "
+                                              "dash\u00A0and\u00A0spaces.\u2029Привет\u2029");
     EXPECT_EQ(formatAt(word, "bold").fontWeight(), QFont::Bold);
     EXPECT_EQ(formatAt(word, "link").foreground().color(), QColor(5, 99, 193));
     EXPECT_TRUE(formatAt(word, "link").fontUnderline());
@@ -143,6 +128,9 @@ TEST(RtfReader, AppliesCharacterStyles_KeepsTheColouringComponentsColours_Replac
 
     QTextDocument textedit;
     RtfReader().read(zel::test::fixture("rtf/textedit-style.rtf"), textedit);
+    EXPECT_EQ(textedit.toRawText().toStdString(),
+              "Notes from the meeting\u2029First point: agreed\u2029\u2029Set x = Nothing\u2029"
+              "Last line");
     EXPECT_EQ(formatAt(textedit, "agreed").foreground().color(), QColor(14, 110, 34));
     EXPECT_TRUE(formatAt(textedit, "Nothing").fontFixedPitch());
 
