@@ -33,6 +33,8 @@ TEST(MemoryTree, ClearChildren_RemovesWholeSubtreesAndStaleHandlesAnswerEmpty)
     EXPECT_EQ(tree.child(service, 1), tree.child(service, 1));
     EXPECT_EQ(tree.text(tree.child(service, 1)), "Subtract");
     EXPECT_TRUE(tree.child(service, 2).isNone());
+    for (const TreeItem unknown : {TreeItem{}, TreeItem{99}})
+        EXPECT_EQ(tree.childCount(unknown), 0) << "no item and one the tree never made have no children";
 
     tree.setChecked(service, true);
     EXPECT_FALSE(tree.isChecked(service)) << "an item without a tick box cannot be ticked";
