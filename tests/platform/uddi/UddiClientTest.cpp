@@ -124,12 +124,10 @@ TEST(UddiClient, BusinessList_PrefixesEscapesAndTwoMegabytes_WithTrace)
     EXPECT_TRUE(list.truncated);
     ASSERT_EQ(list.businessInfos.size(), 1000u);
     const BusinessInfo& last = list.businessInfos.back();
-    EXPECT_EQ(last.businessKey, "k999");
-    EXPECT_EQ(last.name, "Caf\xC3\xA9 & <999>");
     ASSERT_EQ(last.descriptions.size(), 2u);
-    EXPECT_EQ(last.descriptions[0].lang, "es");
-    EXPECT_EQ(last.descriptions[0].text, "Descripci\xC3\xB3n <b>");
-    EXPECT_EQ(last.serviceInfos.at(0).serviceKey, "s999");
+    EXPECT_EQ(last.businessKey + "|" + last.name + "|" + last.descriptions[0].lang + "|" + last.descriptions[0].text +
+                  "|" + last.serviceInfos.at(0).serviceKey,
+              "k999|Caf\xC3\xA9 & <999>|es|Descripci\xC3\xB3n <b>|s999");
     EXPECT_GT(answer.xml().size(), 2'000'000u);
     EXPECT_EQ(test::raisedBy([&] { answer.serviceDetail(); }).Number, ErrorNumber::TypeMismatch);
 
