@@ -194,28 +194,16 @@ TEST(WizardNuevo, Reopen_UnreadableStaleOrOlderDefinitionsOpenWithTheStoredValue
     EXPECT_EQ(XmlNode::parse(stale.wizard.definitionXml()).selectNodes("//Parameters/*").size(), 2u);
 }
 
-// Catalogues that give no attributes leave "[none]" alone in both lists.
-TEST(WizardNuevo, AttributeLists_EmptyOrMissingCatalogueGivesNoneAlone)
-{
-    for (const char* catalogue : {"<Attributes/>", ""}) {
-        WizardEnvironment env(catalogue);
-        Nuevo opening;
-        opening.wizard.AttributesListLoad();
-        opening.wizard.ReturnAttributesLoad();
-        EXPECT_EQ(opening.controls.gridAttributeList(), "[none]") << catalogue;
-        EXPECT_EQ(opening.controls.listItems("pvAttributesReturn"), std::vector<std::string>{"[none]"}) << catalogue;
-    }
-}
-
 // The older wizard on the older-style demo service. Loads that give no document leave the page
 // idle: nothing typed starts nothing and changes nothing; a server that never answers is ended by
 // the request's time-out, the tree emptied and the user told; a page that is not XML empties the
 // tree without a word. Then tick, untick, tick another (the last change wins and the grid follows
-// at once), the page checks, and Finish taking every named row and no row past the last: the
-// definition keeps the loaded WSDL and the script passes the VBScript check.
+// at once), the page checks (an activity without a catalogue offers "[none]" alone), and Finish
+// taking every named row and no row past the last: the definition keeps the loaded WSDL and the
+// script passes the VBScript check.
 TEST(Wizard, RoadOnAnOlderStyleService_FailedLoadsLeaveThePageIdle_LastTickChangeWins_FinishTakesEveryNamedRow)
 {
-    test::WizardEnvironment env;
+    test::WizardEnvironment env("");
     test::RawServer silent(&test::RawServer::hang);
     test::RawServer page([](int socket, const std::atomic<bool>&) { // a text that is not XML
         test::RawServer::readHeaders(socket);
@@ -271,6 +259,8 @@ TEST(Wizard, RoadOnAnOlderStyleService_FailedLoadsLeaveThePageIdle_LastTickChang
     o.controls.setText("txtClassName", "Pricing");
     o.next();
     ASSERT_EQ(o.controls.selectedPage(), 3);
+    EXPECT_EQ(o.controls.gridAttributeList(), "[none]");
+    EXPECT_EQ(o.controls.listItems("pvAttributesReturn"), std::vector<std::string>{"[none]"});
     o.controls.grid().setCell(0, 3, "bolt");
     o.wizard.cmdBack_Click();
     EXPECT_EQ(o.controls.text("lblMsg"), o.wizard.messages.msgMapParameters); // Back keeps the guidance
