@@ -75,6 +75,7 @@ void serve(Nuevo& opening, const std::string& body)
     opening.wizard.setFetch([body](const http::HttpRequest&, const http::HttpOptions&) {
         http::HttpResponse response;
         response.error = body.empty() ? http::HttpError::CannotCreate : http::HttpError::None;
+        response.message = body.empty() ? "no transport" : "";
         response.body = body;
         return response;
     });
