@@ -57,7 +57,7 @@ TEST_F(UDDISettingsFile, MissingFile_EveryOperationFailsWithItsTag_AndNoFileIsMa
     EXPECT_EQ(raisedBy([] { UDDISettings().TraceStateGet(); }).Number, ErrorNumber::ObjectNotSet);
 }
 
-TEST_F(UDDISettingsFile, Servers_AddCompareInLowerCase_DefaultRules)
+TEST_F(UDDISettingsFile, Servers_AddCompareInLowerCase_DefaultRules_FailedSaveLeavesTheOldFileWhole)
 {
     write(settingsXml(kTwoServers));
     UDDISettings settings;
@@ -82,6 +82,21 @@ TEST_F(UDDISettingsFile, Servers_AddCompareInLowerCase_DefaultRules)
     settings.ServerSetDefault("http://unknown.example/");
     EXPECT_EQ(test::countOf(saved(), "<![CDATA[0]]>"), 3u + 1u); // three servers and the trace state
     EXPECT_EQ(UDDISettings().ServerGetDefault(), "http://c.example/inquiry");
+
+    // A save that fails (something already stands where the new file would be written) leaves the
+    // old file whole; the object keeps its document and saves it once the way is clear.
+    const std::string before = saved();
+    const std::filesystem::path blocker = file().string() + ".tmp" + std::to_string(getpid());
+    std::filesystem::create_directory(blocker);
+    const ErrorRecord e = raisedBy([&] { settings.ServerAdd("http://new.example/"); });
+    EXPECT_EQ(e.Number, ErrorNumber::PathFileAccess);
+    EXPECT_TRUE(e.Source.ends_with(" UDDISettings.RootSave()  UDDISettings.ServerAdd() ")) << e.Source;
+    EXPECT_EQ(saved(), before);
+    std::filesystem::remove(blocker);
+    settings.RootSave();
+    EXPECT_EQ(test::countOf(saved(), "<Server>"), 4u);
+    const auto entries = std::distance(std::filesystem::directory_iterator(module.folder()), {});
+    EXPECT_EQ(entries, 1) << "a temporary file was left behind";
 
     // Two entries marked "1": the first in document order wins.
     write(settingsXml("<Servers><Server><Address>first</Address><Default>1</Default></Server>"
@@ -131,26 +146,6 @@ TEST_F(UDDISettingsFile, TraceAndRows_CreatedWhenMissing_NumbersConvertedOrRefus
             EXPECT_TRUE(e.Source.ends_with(" UDDISettings.SearchMaxRowsGet() ")) << e.Source;
         }
     }
-}
-
-TEST_F(UDDISettingsFile, FailedSave_LeavesTheOldFileWhole)
-{
-    write(settingsXml(kTwoServers));
-    const std::string before = saved();
-    // Something already stands where the new file would be written.
-    const std::filesystem::path blocker = file().string() + ".tmp" + std::to_string(getpid());
-    std::filesystem::create_directory(blocker);
-    UDDISettings settings;
-    const ErrorRecord e = raisedBy([&] { settings.ServerAdd("http://new.example/"); });
-    EXPECT_EQ(e.Number, ErrorNumber::PathFileAccess);
-    EXPECT_TRUE(e.Source.ends_with(" UDDISettings.RootSave()  UDDISettings.ServerAdd() ")) << e.Source;
-    EXPECT_EQ(saved(), before);
-    // The object keeps its document and saves it once the way is clear.
-    std::filesystem::remove(blocker);
-    settings.RootSave();
-    EXPECT_EQ(test::countOf(saved(), "<Server>"), 3u);
-    const auto entries = std::distance(std::filesystem::directory_iterator(module.folder()), {});
-    EXPECT_EQ(entries, 1) << "a temporary file was left behind";
 }
 
 } // namespace
