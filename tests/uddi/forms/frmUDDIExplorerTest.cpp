@@ -29,40 +29,57 @@ QTreeWidgetItem* findItem(QTreeWidget* tree, const std::function<bool(QTreeWidge
     return nullptr;
 }
 
-class UddiWindows : public ::testing::Test
+// The registry browser. Failures first, each shown with the window still usable: with no settings
+// file the load reports and logs it, and so does Select without a node; a registry that does not
+// answer gives the client's text in a box titled "error". Then on the demo registry: search, expand,
+// options, and Select hands the WSDL address back.
+TEST(UddiWindows, FailuresAreShown_ThenSearchExpandOptionsSelectHandsTheWsdlAddressBack)
 {
-protected:
-    void SetUp() override
-    {
-        test::windowApplication();
-        registerDefaultComponents();
-        services.start();
-        globals().gstrPathData = std::string(ZEL_SOURCE_DIR) + "/data/lang";
-        globals().gstrLanguageId = "en";
-    }
-    void TearDown() override
-    {
-        globals().gstrPathData.clear();
-        globals().gstrLanguageId.clear();
-    }
-    void writeSettings(const std::string& address)
-    {
+    test::windowApplication();
+    registerDefaultComponents();
+    test::ModuleInTempDir module;
+    test::RecordingUiScope ui;
+    demo::DemoServices services;
+    services.start();
+    test::ModalDrivers drivers;
+    globals().gstrPathData = std::string(ZEL_SOURCE_DIR) + "/data/lang";
+    globals().gstrLanguageId = "en";
+    auto writeSettings = [&](const std::string& address) {
         test::writeFile(UDDISettings::SettingsPath(),
                         "<UddiSettings><Servers><Server><Address>" + address +
                             "</Address><Default>1</Default></Server></Servers><Trace><State>1</State><Path>" +
                             (module.folder() / "trace.log").string() +
                             "</Path></Trace><Search><MaxRows>100</MaxRows></Search></UddiSettings>");
-    }
+    };
 
-    test::ModuleInTempDir module;
-    test::RecordingUiScope ui;
-    demo::DemoServices services;
-    test::ModalDrivers drivers;
-};
+    drivers.push([&](QDialog& w) {
+        control<QPushButton>(w, "cmdSelect")->setEnabled(true);
+        control<QPushButton>(w, "cmdSelect")->click();
+        w.reject();
+    });
+    EXPECT_TRUE(showUddiExplorer(nullptr).cancelled);
+    ASSERT_EQ(ui->shown.size(), 2u);
+    EXPECT_NE(ui->shown[0].text.find("UDDISettings.TraceStateGet()  frmUDDIExplorer.UDDIClientiInit() "),
+              std::string::npos)
+        << ui->shown[0].text;
+    EXPECT_NE(module.log().find("  frmUDDIExplorer.Form_Load() "), std::string::npos);
+    EXPECT_NE(module.log().find("  frmUDDIExplorer.cmdSelect_Click() "), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(UDDISettings::SettingsPath()));
 
-TEST_F(UddiWindows, SearchExpandOptionsSelect_HandsTheWsdlAddressBack)
-{
+    writeSettings("http://127.0.0.1:1/nothing");
+    ui->shown.clear();
+    drivers.push([&](QDialog& w) {
+        control<QPushButton>(w, "cmdSearch")->click();
+        ASSERT_EQ(ui->shown.size(), 1u);
+        EXPECT_EQ(ui->shown[0].title, "error");
+        EXPECT_NE(ui->shown[0].text.find("could not be reached"), std::string::npos);
+        EXPECT_EQ(control<QTreeWidget>(w, "tvUDDIExplorer")->topLevelItemCount(), 0);
+        control<QPushButton>(w, "cmdCancel")->click();
+    });
+    EXPECT_TRUE(showUddiExplorer(nullptr).cancelled);
+
     writeSettings(services.registryUrl());
+    ui->shown.clear();
     const std::string wsdl = services.serviceUrl("Calculator") + "?WSDL";
     drivers.push([&](QDialog& w) {
         EXPECT_EQ(w.windowTitle(), " OMBREL Technology");
@@ -93,12 +110,10 @@ TEST_F(UddiWindows, SearchExpandOptionsSelect_HandsTheWsdlAddressBack)
         ASSERT_NE(address, nullptr);
         tree->setCurrentItem(address);
         EXPECT_TRUE(select->isEnabled());
-        if (const char* shot = std::getenv("ZEL_UDDI_SCREENSHOT")) {
-            service->child(1)->setExpanded(true); // the categories with their taxonomy pictures
-            w.resize(660, 690);
-            tree->scrollToItem(address);
-            w.grab().save(QString::fromLocal8Bit(shot));
-        }
+        service->child(1)->setExpanded(true); // the categories with their taxonomy pictures, for the README
+        w.resize(660, 690);
+        tree->scrollToItem(address);
+        test::picture(w, "uddi-browser");
 
         // Options: an empty address is refused; the registered address in other letters is taken.
         drivers.push([&](QDialog& options) {
@@ -123,38 +138,8 @@ TEST_F(UddiWindows, SearchExpandOptionsSelect_HandsTheWsdlAddressBack)
     EXPECT_FALSE(chosen.cancelled);
     EXPECT_EQ(chosen.address, wsdl);
     EXPECT_NE(test::readFile(module.folder() / "trace.log").find("get_tModelDetail"), std::string::npos);
-}
-
-TEST_F(UddiWindows, Failures_AreShownAndTheWindowStaysUsable)
-{
-    // A registry that does not answer: the client's text in a box titled "error".
-    writeSettings("http://127.0.0.1:1/nothing");
-    drivers.push([&](QDialog& w) {
-        control<QPushButton>(w, "cmdSearch")->click();
-        ASSERT_EQ(ui->shown.size(), 1u);
-        EXPECT_EQ(ui->shown[0].title, "error");
-        EXPECT_NE(ui->shown[0].text.find("could not be reached"), std::string::npos);
-        EXPECT_EQ(control<QTreeWidget>(w, "tvUDDIExplorer")->topLevelItemCount(), 0);
-        control<QPushButton>(w, "cmdCancel")->click();
-    });
-    EXPECT_TRUE(showUddiExplorer(nullptr).cancelled);
-
-    // No settings file: the load reports it and logs it; Select without a node does too.
-    std::filesystem::remove(UDDISettings::SettingsPath());
-    ui->shown.clear();
-    drivers.push([&](QDialog& w) {
-        control<QPushButton>(w, "cmdSelect")->setEnabled(true);
-        control<QPushButton>(w, "cmdSelect")->click();
-        w.reject();
-    });
-    EXPECT_TRUE(showUddiExplorer(nullptr).cancelled);
-    ASSERT_EQ(ui->shown.size(), 2u);
-    EXPECT_NE(ui->shown[0].text.find("UDDISettings.TraceStateGet()  frmUDDIExplorer.UDDIClientiInit() "),
-              std::string::npos)
-        << ui->shown[0].text;
-    EXPECT_NE(module.log().find("  frmUDDIExplorer.Form_Load() "), std::string::npos);
-    EXPECT_NE(module.log().find("  frmUDDIExplorer.cmdSelect_Click() "), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(UDDISettings::SettingsPath()));
+    globals().gstrPathData.clear();
+    globals().gstrLanguageId.clear();
 }
 
 } // namespace
