@@ -12,17 +12,7 @@ namespace {
 
 using namespace UddiTree;
 
-TEST(UddiTreeExpand, WebAddressesAndTaxonomyNames)
-{
-    EXPECT_EQ(uddi::taxonomyName(""), "Keywords"); // a category without a tModel key
-    EXPECT_EQ(uddi::taxonomyName("UUID:4E49A8D6-d5a2-4fc2-93a0-0411d8d19e88"), "ISO 3166");
-    for (const char* text : {"HTTPS://X", "see http://x", "http://"})
-        EXPECT_TRUE(isWebAddress(text)) << text;
-    for (const char* text : {"", "ftp://x", "http:/x", "Binding Signature"})
-        EXPECT_FALSE(isWebAddress(text)) << text;
-}
-
-// The same tree on the demo registry, through the client and through the command line.
+// The tops of the tree an update adds, and the first node with a text.
 std::vector<std::string> topTexts(const Update& update)
 {
     std::vector<std::string> texts;
@@ -40,33 +30,29 @@ const Node* nodeWithText(const Update& update, const std::string& text)
     return nullptr;
 }
 
-test::ProgramRun run(const std::string& arguments, const test::TempDir& dir)
+// The demo registry's tree through the client and through the command line, with every message the
+// client sent or received valid against the UDDI v2 schema; beside it, the rules for web addresses
+// and taxonomy names.
+TEST(DemoRegistryRoad, SearchExpandSelectThroughTheClientAndTheCommandLine_EveryMessageValidates)
 {
-    return test::runProgram(std::string(ZEL_BIN_DIR) + "/zel-uddi " + arguments, dir);
-}
-
-class DemoRegistryRoad : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        services.start();
-        client.setAddress(services.registryUrl());
-        client.setTrace(true);
-        client.setTracePath((dir / "trace.log").string());
-    }
-    Update search(const std::string& name, const std::string& duns, bool ignoreCase, bool partial, int16_t rows = 0)
-    {
-        return UddiTree::search(client, {name, duns, ignoreCase, partial, rows});
-    }
+    EXPECT_EQ(uddi::taxonomyName(""), "Keywords"); // a category without a tModel key
+    EXPECT_EQ(uddi::taxonomyName("UUID:4E49A8D6-d5a2-4fc2-93a0-0411d8d19e88"), "ISO 3166");
+    for (const char* text : {"HTTPS://X", "see http://x", "http://"})
+        EXPECT_TRUE(isWebAddress(text)) << text;
+    for (const char* text : {"", "ftp://x", "http:/x", "Binding Signature"})
+        EXPECT_FALSE(isWebAddress(text)) << text;
 
     demo::DemoServices services;
-    uddi::UddiClient client;
+    services.start();
     test::TempDir dir;
-};
-
-TEST_F(DemoRegistryRoad, SearchExpandSelect_EveryMessageValidates)
-{
+    uddi::UddiClient client;
+    client.setAddress(services.registryUrl());
+    client.setTrace(true);
+    client.setTracePath((dir / "trace.log").string());
+    auto search = [&](const std::string& name, const std::string& duns, bool ignoreCase, bool partial,
+                      int16_t rows = 0) {
+        return UddiTree::search(client, {name, duns, ignoreCase, partial, rows});
+    };
     using V = std::vector<std::string>;
     EXPECT_EQ(topTexts(search("zel", "", true, true)),
               (V{"Zel Arithmetic", "Zel Arithmetic Works", "Zel Event Services", "Zel Orders & Logistics"}));
@@ -109,6 +95,39 @@ TEST_F(DemoRegistryRoad, SearchExpandSelect_EveryMessageValidates)
         EXPECT_NE(unknown.errorText.find("E_invalidKeyPassed (10210)"), std::string::npos) << unknown.errorText;
     }
 
+    // The command line prints the same tree; its exit codes.
+    auto run = [&](const std::string& arguments) {
+        return test::runProgram(std::string(ZEL_BIN_DIR) + "/zel-uddi " + arguments, dir);
+    };
+    const std::string registry = "--registry " + services.registryUrl();
+    test::ProgramRun find = run(registry + " find --name 'zel orders' --partial-name --ignore-case");
+    EXPECT_EQ(find.exit, 0) << find.err;
+    EXPECT_EQ(find.out, "0\tadd42d4f-2d42-5164-a4f2-151a60c91490\tZel Orders & Logistics\tbusiness\t\n"
+                        "1\tadd42d4f-2d42-5164-a4f2-151a60c91490-Desc\tDescriptions\tdescription\t\n"
+                        "2\t\t[en]  Orders, stock <and> prices.\tdescription\t\n"
+                        "2\t\t[es]  Pedidos, existencias y precios.\tdescription\t\n"
+                        "1\tadd42d4f-2d42-5164-a4f2-151a60c91490-Svc\tService Groups (2)\tservice\t\n"
+                        "2\t49a16b69-09ad-5ef6-8dce-f643b07eaacd\tOrderDesk\tservicesin\tbusinessService\n"
+                        "2\t8dd76e36-08a7-57cf-a03c-4ebfe0ec7018\tInventory\tservicesin\tbusinessService\n");
+    test::ProgramRun expanded = run(registry + " service 8dd76e36-08a7-57cf-a03c-4ebfe0ec7018");
+    EXPECT_EQ(expanded.exit, 0);
+    const std::string access = "\n3\t817224f2-a71b-524a-a6b6-940838fc797a-access\t" + services.serviceUrl("Inventory");
+    EXPECT_NE(expanded.out.find(access + "\turlType\t\n"), std::string::npos) << expanded.out;
+    test::ProgramRun refused = run(registry + " tmodel uuid:nothing");
+    EXPECT_EQ(refused.exit, 1);
+    EXPECT_NE(refused.err.find("E_invalidKeyPassed"), std::string::npos) << refused.err;
+    for (const char* wrong : {"", "find --max-rows x", "service", "lookup k", "--settings a --registry b find"})
+        EXPECT_EQ(run(wrong).exit, 2) << wrong;
+
+    // "use" points a settings file at the registry, as the options dialog does.
+    const std::filesystem::path settings = dir / "settings.xml";
+    test::writeFile(settings, "<s><Servers/><Trace><State>0</State></Trace><Search><MaxRows>1</MaxRows></Search></s>");
+    EXPECT_EQ(run("--settings " + settings.string() + " use " + services.registryUrl()).exit, 0);
+    test::ProgramRun limited = run("--settings " + settings.string() + " find --name Zel --partial-name");
+    EXPECT_EQ(limited.out.substr(0, limited.out.find('\n')),
+              "0\t7e725c90-704d-51ec-9617-3d2f4943ce91\tZel Arithmetic\tbusiness\t");
+    EXPECT_EQ(test::countOf(limited.out, "\tbusiness\t"), 1u);
+
     // Every request sent and every answer received, as the trace holds them.
     const std::filesystem::path validate = std::filesystem::path(ZEL_UDDI_SCHEMA_DIR) / "validate.sh";
     if (!std::filesystem::exists(validate))
@@ -130,38 +149,6 @@ TEST_F(DemoRegistryRoad, SearchExpandSelect_EveryMessageValidates)
     }
     const std::string command = "sh " + validate.string() + files + " > " + (dir / "validation").string() + " 2>&1";
     EXPECT_EQ(std::system(command.c_str()), 0) << test::readFile(dir / "validation");
-}
-
-TEST_F(DemoRegistryRoad, CommandLine_PrintsTheTreeAndExitCodes)
-{
-    const std::string registry = "--registry " + services.registryUrl();
-    test::ProgramRun find = run(registry + " find --name 'zel orders' --partial-name --ignore-case", dir);
-    EXPECT_EQ(find.exit, 0) << find.err;
-    EXPECT_EQ(find.out, "0\tadd42d4f-2d42-5164-a4f2-151a60c91490\tZel Orders & Logistics\tbusiness\t\n"
-                        "1\tadd42d4f-2d42-5164-a4f2-151a60c91490-Desc\tDescriptions\tdescription\t\n"
-                        "2\t\t[en]  Orders, stock <and> prices.\tdescription\t\n"
-                        "2\t\t[es]  Pedidos, existencias y precios.\tdescription\t\n"
-                        "1\tadd42d4f-2d42-5164-a4f2-151a60c91490-Svc\tService Groups (2)\tservice\t\n"
-                        "2\t49a16b69-09ad-5ef6-8dce-f643b07eaacd\tOrderDesk\tservicesin\tbusinessService\n"
-                        "2\t8dd76e36-08a7-57cf-a03c-4ebfe0ec7018\tInventory\tservicesin\tbusinessService\n");
-    test::ProgramRun service = run(registry + " service 8dd76e36-08a7-57cf-a03c-4ebfe0ec7018", dir);
-    EXPECT_EQ(service.exit, 0);
-    const std::string access = "\n3\t817224f2-a71b-524a-a6b6-940838fc797a-access\t" + services.serviceUrl("Inventory");
-    EXPECT_NE(service.out.find(access + "\turlType\t\n"), std::string::npos) << service.out;
-    test::ProgramRun unknown = run(registry + " tmodel uuid:nothing", dir);
-    EXPECT_EQ(unknown.exit, 1);
-    EXPECT_NE(unknown.err.find("E_invalidKeyPassed"), std::string::npos) << unknown.err;
-    for (const char* wrong : {"", "find --max-rows x", "service", "lookup k", "--settings a --registry b find"})
-        EXPECT_EQ(run(wrong, dir).exit, 2) << wrong;
-
-    // "use" points a settings file at the registry, as the options dialog does.
-    const std::filesystem::path settings = dir / "settings.xml";
-    test::writeFile(settings, "<s><Servers/><Trace><State>0</State></Trace><Search><MaxRows>1</MaxRows></Search></s>");
-    EXPECT_EQ(run("--settings " + settings.string() + " use " + services.registryUrl(), dir).exit, 0);
-    test::ProgramRun limited = run("--settings " + settings.string() + " find --name Zel --partial-name", dir);
-    EXPECT_EQ(limited.out.substr(0, limited.out.find('\n')),
-              "0\t7e725c90-704d-51ec-9617-3d2f4943ce91\tZel Arithmetic\tbusiness\t");
-    EXPECT_EQ(test::countOf(limited.out, "\tbusiness\t"), 1u);
 }
 
 } // namespace
