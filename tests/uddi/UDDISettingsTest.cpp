@@ -26,39 +26,36 @@ const std::string kTwoServers = "<Servers>"
                                 "<Default><![CDATA[1]]></Default></Server>"
                                 "</Servers>";
 
-class UDDISettingsFile : public ::testing::Test
+// The settings file's road: with no file every operation fails with its tag and no file is made;
+// servers are added and compared in lower case under the rules for the default; a failed save
+// leaves the old file whole; the trace and the row limit are created when missing, and their
+// numbers converted or refused.
+TEST(UDDISettingsFile, MissingFile_Servers_FailedSave_TraceAndRows)
 {
-protected:
-    void write(const std::string& xml) { writeFile(file(), xml); }
-    std::filesystem::path file() const { return UDDISettings::SettingsPath(); }
-    std::string saved() const { return readFile(file()); }
-
     test::ModuleInTempDir module;
-};
-
-TEST_F(UDDISettingsFile, MissingFile_EveryOperationFailsWithItsTag_AndNoFileIsMade)
-{
-    ASSERT_EQ(file(), module.folder() / "UddiSettings.xml");
-    const std::vector<std::pair<const char*, std::function<void(UDDISettings&)>>> cases = {
+    const std::filesystem::path file = UDDISettings::SettingsPath();
+    auto write = [&](const std::string& xml) { writeFile(file, xml); };
+    auto saved = [&] { return readFile(file); };
+    ASSERT_EQ(file, module.folder() / "UddiSettings.xml");
+    // No file, then one that is not XML.
+    const std::vector<std::pair<const char*, std::function<void(UDDISettings&)>>> failing = {
         {" UDDISettings.TraceStateGet() ", [](UDDISettings& s) { s.TraceStateGet(); }},
         {" UDDISettings.ServerGetDefault() ", [](UDDISettings& s) { s.ServerGetDefault(); }},
         {" UDDISettings.TraceStateSet() ", [](UDDISettings& s) { s.TraceStateSet(true); }},
         {" UDDISettings.ServerAdd() ", [](UDDISettings& s) { s.ServerAdd("http://x"); }},
         {" UDDISettings.RootSave() ", [](UDDISettings& s) { s.RootSave(); }},
     };
-    for (const auto& [tag, call] : cases) {
+    for (const auto& [tag, call] : failing) {
         UDDISettings settings;
         const ErrorRecord e = raisedBy([&] { call(settings); });
         EXPECT_EQ(e.Number, ErrorNumber::ObjectNotSet) << tag;
         EXPECT_TRUE(e.Source.ends_with(tag)) << e.Source;
     }
-    EXPECT_FALSE(std::filesystem::exists(file()));
+    EXPECT_FALSE(std::filesystem::exists(file));
     write("<not xml");
     EXPECT_EQ(raisedBy([] { UDDISettings().TraceStateGet(); }).Number, ErrorNumber::ObjectNotSet);
-}
 
-TEST_F(UDDISettingsFile, Servers_AddCompareInLowerCase_DefaultRules_FailedSaveLeavesTheOldFileWhole)
-{
+    // Servers, default rules, and a failed save.
     write(settingsXml(kTwoServers));
     UDDISettings settings;
     EXPECT_EQ(settings.ServerGetDefault(), "http://b.example/inquiry");
@@ -86,7 +83,7 @@ TEST_F(UDDISettingsFile, Servers_AddCompareInLowerCase_DefaultRules_FailedSaveLe
     // A save that fails (something already stands where the new file would be written) leaves the
     // old file whole; the object keeps its document and saves it once the way is clear.
     const std::string before = saved();
-    const std::filesystem::path blocker = file().string() + ".tmp" + std::to_string(getpid());
+    const std::filesystem::path blocker = file.string() + ".tmp" + std::to_string(getpid());
     std::filesystem::create_directory(blocker);
     const ErrorRecord e = raisedBy([&] { settings.ServerAdd("http://new.example/"); });
     EXPECT_EQ(e.Number, ErrorNumber::PathFileAccess);
@@ -110,32 +107,30 @@ TEST_F(UDDISettingsFile, Servers_AddCompareInLowerCase_DefaultRules_FailedSaveLe
     for (auto call : {+[](UDDISettings& s) { s.ServerGetDefault(); }, +[](UDDISettings& s) { s.ServerAdd("x"); },
                       +[](UDDISettings& s) { s.ServerSetDefault("x"); }})
         EXPECT_EQ(raisedBy([&] { call(none); }).Number, ErrorNumber::ObjectNotSet);
-}
 
-TEST_F(UDDISettingsFile, TraceAndRows_CreatedWhenMissing_NumbersConvertedOrRefused)
-{
+    // The trace and the row limit, created when missing.
     write("<Cfg><Servers/></Cfg>");
-    UDDISettings settings;
-    settings.TraceStateSet(true);
-    settings.TracePathSet("   ");
-    settings.SearchMaxRowsSet("50");
+    UDDISettings created;
+    created.TraceStateSet(true);
+    created.TracePathSet("   ");
+    created.SearchMaxRowsSet("50");
     EXPECT_NE(saved().find("<Trace><State><![CDATA[1]]></State><Path/></Trace><Search><MaxRows><![CDATA[50]]>"),
               std::string::npos)
         << saved();
-    UDDISettings fresh;
-    EXPECT_TRUE(fresh.TraceStateGet());
-    EXPECT_EQ(fresh.TracePathGet(), "");
-    EXPECT_EQ(fresh.SearchMaxRowsGet(), 50);
+    UDDISettings reread;
+    EXPECT_TRUE(reread.TraceStateGet());
+    EXPECT_EQ(reread.TracePathGet(), "");
+    EXPECT_EQ(reread.SearchMaxRowsGet(), 50);
 
     // The text of both numbers, the value read, or the error number (0: read as value).
-    const std::vector<std::tuple<std::string, int, int>> cases = {
+    const std::vector<std::tuple<std::string, int, int>> numbers = {
         {"2", 2, 0},           {" -7 ", -7, 0},  {"32767", 32767, 0},
         {"-32768", -32768, 0}, {"2.5", 2, 0},    {"3.5", 4, 0},
         {"32768", 0, 6},       {"-40000", 0, 6}, {"99999999999999999999", 0, 6},
         {"", 0, 13},           {"ten", 0, 13},   {"0x10", 0, 13},
         {"12abc", 0, 13},      {"inf", 0, 13},
     };
-    for (const auto& [text, value, error] : cases) {
+    for (const auto& [text, value, error] : numbers) {
         write(settingsXml(kTwoServers, text, text));
         if (error == 0) {
             EXPECT_EQ(UDDISettings().SearchMaxRowsGet(), value) << text;
