@@ -34,7 +34,7 @@ struct CannedRegistry
     httplib::Request request;
 };
 
-TEST(UddiClient, Answers_ErrorsAndKinds)
+TEST(UddiClient, Answers_ErrorsAndKinds_BusinessListOfTwoMegabytesWithTrace_NoAddressOrNoAnswer)
 {
     const std::string fault = "<soap:Fault><faultcode>soap:Client</faultcode><faultstring>Client Error</faultstring>"
                               "<detail><dispositionReport generic=\"2.0\" operator=\"o\" xmlns=\"urn:uddi-org:api_v2\">"
@@ -82,22 +82,7 @@ TEST(UddiClient, Answers_ErrorsAndKinds)
         EXPECT_EQ(registry.request.get_header_value("Content-Type"), "text/xml; charset=\"utf-8\"");
     }
 
-    // No address, and a registry that never answers within the request's time-out.
-    UddiClient client;
-    client.send(Envelope::of(GetServiceDetail{{"k"}}));
-    EXPECT_TRUE(client.errorFlag());
-    EXPECT_EQ(client.errorText(), "No UDDI registry address is set.");
-    RawServer hanging(&RawServer::hang);
-    client.setAddress(hanging.url("/inquiry"));
-    http::HttpOptions quick;
-    quick.timeout = std::chrono::milliseconds(300);
-    client.setOptions(quick);
-    client.send(Envelope::of(GetServiceDetail{{"k"}}));
-    EXPECT_NE(client.errorText().find("could not be reached"), std::string::npos) << client.errorText();
-}
-
-TEST(UddiClient, BusinessList_PrefixesEscapesAndTwoMegabytes_WithTrace)
-{
+    // A business list of two megabytes with prefixes and escapes, traced and then not.
     std::string infos;
     for (int i = 0; i < 1000; ++i) {
         const std::string n = std::to_string(i);
@@ -137,6 +122,19 @@ TEST(UddiClient, BusinessList_PrefixesEscapesAndTwoMegabytes_WithTrace)
     client.setTrace(false);
     client.send(Envelope::of(find));
     EXPECT_EQ(test::readFile(dir / "trace.log").size(), trace.size());
+
+    // No address, and a registry that never answers within the request's time-out.
+    client.setAddress("");
+    client.send(Envelope::of(GetServiceDetail{{"k"}}));
+    EXPECT_TRUE(client.errorFlag());
+    EXPECT_EQ(client.errorText(), "No UDDI registry address is set.");
+    RawServer hanging(&RawServer::hang);
+    client.setAddress(hanging.url("/inquiry"));
+    http::HttpOptions quick;
+    quick.timeout = std::chrono::milliseconds(300);
+    client.setOptions(quick);
+    client.send(Envelope::of(GetServiceDetail{{"k"}}));
+    EXPECT_NE(client.errorText().find("could not be reached"), std::string::npos) << client.errorText();
 }
 
 } // namespace
