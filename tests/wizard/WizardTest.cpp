@@ -82,8 +82,9 @@ void serve(Nuevo& opening, const std::string& body)
 }
 
 // What page 1 answers for addresses that give no usable WSDL, or whose request cannot even be made
-// (shown and logged), and the checks of Next. Each load leaves the page idle.
-TEST(WizardNuevo, PageOne_BadAddressesLeaveAnIdlePageWithAnEmptyTreeAndNextSaysWhy)
+// (shown and logged), and the checks of Next. Each load leaves the page idle. Then names the
+// schema forbids but a WSDL may carry fill the tree and give a checked script.
+TEST(WizardNuevo, PageOne_BadAddressesLeaveAnIdlePageAndNextSaysWhy_OddNamesGiveACheckedScript)
 {
     WizardEnvironment env;
     const std::string calculator = test::demoServices().serviceUrl("Calculator");
@@ -124,12 +125,8 @@ TEST(WizardNuevo, PageOne_BadAddressesLeaveAnIdlePageWithAnEmptyTreeAndNextSaysW
             << what;
         EXPECT_EQ(env.ui->shown.back().icon, MessageIcon::Information) << what;
     }
-}
 
-// Names the schema forbids but a WSDL may carry fill the tree and give a checked script.
-TEST(WizardNuevo, OddNames_FillTheTreeAndGiveACheckedScript)
-{
-    WizardEnvironment env;
+    // Names the schema forbids but a WSDL may carry fill the tree and give a checked script.
     Nuevo odd;
     serve(odd, test::readFile(std::filesystem::path(ZEL_TEST_DATA_DIR) / "wizard/odd-names.wsdl"));
     odd.load("http://127.0.0.1:1/Odd.asmx");
