@@ -91,9 +91,16 @@ TEST(WebServiceDef, MethodParameters_KeepTheirTypePrefix)
     l.def.WebServiceMethodParametersInputLoad();
     EXPECT_EQ(l.grid.rowCount(), 0);
     EXPECT_EQ(l.returnType.text(), "xsd:double");
+    // Without the return-type field the rows are still written before the call fails.
+    l.def.pubstrWsdlXml = kTwoPorts;
+    l.def.pubtxtMethodReturnType = nullptr;
+    expectRaises([&] { l.def.WebServiceMethodParametersInputLoad(); }, ErrorNumber::ObjectNotSet,
+                 " frmWebServiceSelect.WebServiceMethodParametersInputLoad() ");
+    EXPECT_EQ(rows(l.grid), "*currency xsd:string [none]");
 }
 
-TEST(WebServiceDef, BadDocuments_ClearTheTreeAndFailWithTheirErrors)
+// Bad documents and missing controls: the tree is cleared first, the error carries the operation's tag.
+TEST(WebServiceDef, BadDocumentsOrMissingControls_ClearTheTreeAndFailWithTheirErrors)
 {
     // what, WSDL, error (0: none), items left in the tree, pubstrWsdlXml holds the text afterwards
     const std::tuple<const char*, std::string, int32_t, int, bool> cases[] = {
@@ -106,11 +113,14 @@ TEST(WebServiceDef, BadDocuments_ClearTheTreeAndFailWithTheirErrors)
         {"short port name after a good one",
          "<definitions><service name='S'><port name='AServicePort'/><port name='Short'/></service></definitions>",
          ErrorNumber::InvalidArgument, 1, true},
+        {"no service-name field", kTwoPorts, ErrorNumber::ObjectNotSet, 0, true},
     };
     for (const auto& [what, wsdl, error, items, keepsWsdlText] : cases) {
         Loader l;
         l.def.WebServiceClassLoad(kTwoPorts);
         ASSERT_EQ(l.tree.itemCount(), 5);
+        if (std::string_view(what) == "no service-name field")
+            l.def.pubtxtWsdlServiceName = nullptr;
         try {
             l.def.WebServiceClassLoad(wsdl, "Cart", "AddItem");
             EXPECT_EQ(error, 0) << what;
@@ -121,35 +131,9 @@ TEST(WebServiceDef, BadDocuments_ClearTheTreeAndFailWithTheirErrors)
         EXPECT_EQ(l.tree.itemCount(), items) << what;
         EXPECT_EQ(l.def.pubstrWsdlXml, keepsWsdlText ? wsdl : std::string()) << what;
     }
-}
-
-TEST(WebServiceDef, MissingControls_RaiseWithEachOperationsTagWhereTheyAreUsed)
-{
-    {
-        Loader l;
-        l.def.WebServiceClassLoad(kTwoPorts);
-        l.def.pubtxtWsdlServiceName = nullptr;
-        expectRaises([&] { l.def.WebServiceClassLoad(kTwoPorts, "Cart"); }, ErrorNumber::ObjectNotSet,
-                     " WebServiceDef.WebServiceClassLoad() ");
-        EXPECT_EQ(l.tree.itemCount(), 0) << "the tree was cleared first";
-        EXPECT_EQ(l.def.pubstrWsdlXml, kTwoPorts);
-    }
-    {
-        Loader l;
-        l.def.pubstrWsdlXml = kTwoPorts;
-        l.def.pubstrSelectedClass = "Cart";
-        l.def.pubstrSelectedMethod = "AddItem";
-        l.def.pubtxtMethodReturnType = nullptr;
-        expectRaises([&] { l.def.WebServiceMethodParametersInputLoad(); }, ErrorNumber::ObjectNotSet,
-                     " frmWebServiceSelect.WebServiceMethodParametersInputLoad() ");
-        EXPECT_EQ(l.grid.rowCount(), 2) << "the rows come before the return-type field";
-    }
-    {
-        Loader l;
-        controls::MemoryTree tree;
-        TreeItem item = tree.addChild(tree.root(), "Cart", controls::Picture::Class, true);
-        l.def.pubtvSoapComponent = nullptr;
-        expectRaises([&] { l.def.WebServiceMethodsLoad(XmlFncs::xmlMakeNode(kTwoPorts), "Cart", item); },
-                     ErrorNumber::ObjectNotSet, " WebServiceDef.WebServiceMethodsLoad() ");
-    }
+    Loader l; // the method loader checks for the tree itself
+    l.def.pubtvSoapComponent = nullptr;
+    TreeItem item;
+    expectRaises([&] { l.def.WebServiceMethodsLoad(XmlFncs::xmlMakeNode(kTwoPorts), "Cart", item); },
+                 ErrorNumber::ObjectNotSet, " WebServiceDef.WebServiceMethodsLoad() ");
 }
