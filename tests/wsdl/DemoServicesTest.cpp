@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <tuple>
 
 using namespace zel;
@@ -62,34 +61,11 @@ std::pair<int, std::string> call(const std::string& service, const std::string& 
                 "<" + operation + " xmlns=\"" + ns + "\">" + arguments + "</" + operation + ">", result);
 }
 
-// The output and exit status of a command.
-std::pair<std::string, int> run(const std::string& command)
-{
-    FILE* pipe = ::popen(command.c_str(), "r");
-    EXPECT_NE(pipe, nullptr);
-    std::string output;
-    char buffer[256];
-    while (pipe != nullptr && std::fgets(buffer, sizeof buffer, pipe) != nullptr)
-        output += buffer;
-    return {output, pipe == nullptr ? -1 : WEXITSTATUS(::pclose(pipe))};
-}
-
 } // namespace
 
-TEST(DemoServices, OtherStyles_ListTheirTypedOperations)
+// The older style's service loads as its classes with their operations.
+TEST(DemoServices, OlderStyle_LoadsAsClassesWithTheirOperations)
 {
-    const std::pair<const char*, const char*> cases[] = {
-        {"EventLog", "GetEventCount,GetLastMessage,"}, // LogEvent returns nothing: not listed
-        {"OrderDesk", "PlaceOrder,ScheduleDelivery,"},
-        {"TemperatureConverter", "CelsiusToFahrenheit,FahrenheitToCelsius,"},
-        {"Inventory", ""},
-    };
-    for (const auto& [service, methods] : cases) {
-        WebService analyser;
-        analyser.strUrl = services().serviceUrl(service);
-        analyser.BuscarClasesWs();
-        EXPECT_EQ(analyser.BuscarMedotosWs("xsd,xsi,xs,s"), methods) << service;
-    }
     WebServiceDef def;
     controls::MemoryTree tree;
     controls::MemoryTextBox name;
@@ -201,18 +177,32 @@ TEST(DemoServices, ListensOnLoopbackOnly)
     EXPECT_FALSE(other.isRunning());
 }
 
-// zel-wsdl runs the analyser the wizard runs: every calculator operation with its two int
-// parameters and its return type.
+// zel-wsdl runs the analyser the wizard runs: the operations of each service that return a
+// typed value and, for a calculator operation, its two int parameters and its return type.
 TEST(ZelWsdl, AgainstTheDemoServices_PrintsOperationsParametersAndReturn)
 {
     const std::string zelWsdl = std::string(ZEL_BIN_DIR) + "/zel-wsdl ";
-    for (const auto& [operation, type] :
-         {std::pair{"Add", "int"}, {"Subtract", "int"}, {"Multiply", "int"}, {"Divide", "double"}})
-        EXPECT_EQ(run(zelWsdl + services().serviceUrl("Calculator") + " " + operation),
-                  std::make_pair("service: Calculator\noperation: Add\noperation: Subtract\noperation: Multiply\n"
-                                 "operation: Divide\nreturn: " +
-                                     std::string(type) + "\nparam: a int\nparam: b int\n",
-                                 0));
+    const auto url = [](const char* service) { return services().serviceUrl(service); };
+    const std::string calculator =
+        "service: Calculator\noperation: Add\noperation: Subtract\noperation: Multiply\noperation: Divide\n";
+    // arguments, output, exit status
+    const std::tuple<std::string, std::string, int> cases[] = {
+        {url("Calculator") + " Add", calculator + "return: int\nparam: a int\nparam: b int\n", 0},
+        {url("Calculator") + " Divide", calculator + "return: double\nparam: a int\nparam: b int\n", 0},
+        // LogEvent returns nothing: not listed
+        {url("EventLog"), "service: EventLog\noperation: GetEventCount\noperation: GetLastMessage\n", 0},
+        {url("OrderDesk"), "service: OrderDesk\noperation: PlaceOrder\noperation: ScheduleDelivery\n", 0},
+        {url("TemperatureConverter"),
+         "service: TemperatureConverter\noperation: CelsiusToFahrenheit\noperation: FahrenheitToCelsius\n", 0},
+        {url("Inventory"), "", 1}, // the older style has no service the analyser knows
+        {"", "", 2},
+    };
+    const test::TempDir dir;
+    for (const auto& [arguments, output, status] : cases) {
+        const test::ProgramRun run = test::runProgram(zelWsdl + arguments, dir);
+        EXPECT_EQ(run.out, output) << arguments;
+        EXPECT_EQ(run.exit, status) << arguments;
+    }
 
     // The analyser fails on the second input element: what it found first is printed all the
     // same, the error follows on stderr.
@@ -221,11 +211,8 @@ TEST(ZelWsdl, AgainstTheDemoServices_PrintsOperationsParametersAndReturn)
         res.set_content(zel::test::fixture("wsdl/missing-type.wsdl"), "text/xml");
     });
     host.start();
-    const auto [output, status] = run(zelWsdl + host.baseUrl() + "/missing.wsdl Op 2>&1");
-    EXPECT_EQ(status, 1);
-    EXPECT_TRUE(
-        output.starts_with("service: Missing\noperation: Op\nreturn: int\nparam: first string\nzel-wsdl: error "))
-        << output;
-    EXPECT_EQ(run(zelWsdl + services().serviceUrl("Inventory") + " 2>/dev/null").second, 1);
-    EXPECT_EQ(run(zelWsdl + "2>/dev/null").second, 2);
+    const test::ProgramRun run = test::runProgram(zelWsdl + host.baseUrl() + "/missing.wsdl Op", dir);
+    EXPECT_EQ(run.exit, 1);
+    EXPECT_EQ(run.out, "service: Missing\noperation: Op\nreturn: int\nparam: first string\n");
+    EXPECT_TRUE(run.err.starts_with("zel-wsdl: error ")) << run.err;
 }
