@@ -202,7 +202,8 @@ TEST(WebServiceFetch, Addresses_GiveTheFirstServiceNameOrFailKeepingThePreviousW
     EXPECT_EQ(entities.analyser.WSXML.documentElement().text().find("lollol"), std::string::npos);
 }
 
-TEST(WebServiceMethods, PrefixLists_SelectWhatIsListed)
+// The operations listed for a prefix list, and the options of an operation's input elements.
+TEST(WebServiceMethods, PrefixLists_SelectWhatIsListed_OptionsTryTheUnprefixedLayoutFirst)
 {
     // fixture, prefixes, operations listed
     const std::tuple<const char*, const char*, const char*> cases[] = {
@@ -242,11 +243,30 @@ TEST(WebServiceMethods, PrefixLists_SelectWhatIsListed)
     EXPECT_FALSE(quotes.analyser.ValidarSiEsProcedimiento("Convert", other, "xsd"));
     EXPECT_FALSE(quotes.analyser.ValidarSiEsProcedimiento("GetQuoteSoapIn", other, "s"));
     EXPECT_FALSE(empty.ValidarSiEsProcedimiento("GetQuote", other, "s"));
+
+    // The options of an operation's input elements: the unprefixed layout is looked at first, the
+    // prefixed one only when it gives nothing.
+    const std::tuple<const char*, const char*, const char*> options[] = {
+        {"two-layouts.wsdl", "Op", "<OPTION>a</OPTION><OPTION>b</OPTION>"},
+        {"two-layouts.wsdl", "Other", "<OPTION>d</OPTION>"},
+        {"two-layouts.wsdl", "Unnamed", "<OPTION></OPTION>"},
+        {"two-layouts.wsdl", "op", ""},
+        {"quotes-s.wsdl", "GetQuote", "<OPTION>symbol</OPTION><OPTION>day</OPTION>"},
+    };
+    for (const auto& [fixture, operation, expected] : options) {
+        Loaded loaded(fixture);
+        ASSERT_FALSE(loaded.analyser.WSXML.isNone()) << fixture;
+        loaded.analyser.SelectedMethod = operation;
+        EXPECT_EQ(loaded.analyser.BuscarParametrosWs(), expected) << operation;
+    }
+    empty.SelectedMethod = "Op";
+    expectRaises([&] { empty.BuscarParametrosWs(); }, ErrorNumber::ObjectNotSet, " WebService.BuscarParametrosWs() ");
 }
 
 // The chosen operation fills the grid (types stripped through their colon) and the return-type
-// field, and the shared reference points at its input sequence, in a copy of the document.
-TEST(WebServiceParameters, ChosenOperation_FillsGridReturnTypeAndSharedSequence)
+// field, and the shared reference points at its input sequence, in a copy of the document; a missing
+// control or an input without a type raises after what came first.
+TEST(WebServiceParameters, ChosenOperation_FillsGridReturnTypeAndSharedSequence_OrRaisesAfterWhatCameFirst)
 {
     // fixture, operation, prefixes, grid, return-type field, the shared reference's name and elements
     const std::tuple<const char*, const char*, const char*, const char*, const char*, const char*> cases[] = {
@@ -278,6 +298,29 @@ TEST(WebServiceParameters, ChosenOperation_FillsGridReturnTypeAndSharedSequence)
     loaded.analyser.SelectedMethod = "Don't\"quote";
     EXPECT_NO_THROW(loaded.analyser.BuscarParametrosRetorno());
     EXPECT_NO_THROW(loaded.analyser.BuscarParametrosWs());
+
+    // Missing controls, or an input without a type, raise with the form's tag after what came first.
+    loaded.analyser.SelectedMethod = "GetQuote";
+    loaded.analyser.Prefijos = "s";
+    ASSERT_TRUE(loaded.analyser.BuscarParametrosRetorno());
+    for (const bool gridMissing : {true, false}) {
+        loaded.grid.clear();
+        loaded.analyser.pubdtMethodsParameters = gridMissing ? nullptr : &loaded.grid;
+        loaded.analyser.pubtxtMethodReturnType = gridMissing ? &loaded.returnType : nullptr;
+        expectRaises([&] { loaded.analyser.WebServiceMethodParametersInputLoad(); }, ErrorNumber::ObjectNotSet,
+                     " frmWebServiceSelect.WebServiceMethodParametersInputLoad() ");
+        // The return-type field is written last: without it, the rows are already there.
+        EXPECT_EQ(loaded.grid.rowCount(), gridMissing ? 0 : 2);
+    }
+    loaded.analyser.pubdtMethodsParameters = &loaded.grid;
+    loaded.analyser.pubtxtMethodReturnType = &loaded.returnType;
+    loaded.analyser.SelectedMethod = "Broken";
+    ASSERT_TRUE(loaded.analyser.BuscarParametrosRetorno());
+    expectRaises([&] { loaded.analyser.WebServiceMethodParametersInputLoad(); }, 94,
+                 " frmWebServiceSelect.WebServiceMethodParametersInputLoad() ");
+    ASSERT_EQ(loaded.grid.rowCount(), 1) << "the row before";
+    EXPECT_TRUE(rows(loaded.grid).starts_with("first int [none]")) << rows(loaded.grid);
+    EXPECT_EQ(ParameterSequence::get().selectNodes("s:element").size(), 3u) << "stored before the rows";
 }
 
 TEST(WebServiceParameters, ReturnTypeLookup_TriesThePrefixesInOrderAndStripsThroughTheColon)
@@ -312,53 +355,4 @@ TEST(WebServiceParameters, ReturnTypeLookup_TriesThePrefixesInOrderAndStripsThro
         EXPECT_EQ(analyser.cPrefijo, prefix);
         EXPECT_EQ(analyser.Prefijos, trimmed);
     }
-}
-
-TEST(WebServiceParameters, MissingControlsOrAnInputWithoutType_RaiseWithTheTagAfterWhatCameFirst)
-{
-    Loaded loaded("quotes-s.wsdl");
-    loaded.analyser.SelectedMethod = "GetQuote";
-    loaded.analyser.Prefijos = "s";
-    ASSERT_TRUE(loaded.analyser.BuscarParametrosRetorno());
-    for (const bool gridMissing : {true, false}) {
-        loaded.grid.clear();
-        loaded.analyser.pubdtMethodsParameters = gridMissing ? nullptr : &loaded.grid;
-        loaded.analyser.pubtxtMethodReturnType = gridMissing ? &loaded.returnType : nullptr;
-        expectRaises([&] { loaded.analyser.WebServiceMethodParametersInputLoad(); }, ErrorNumber::ObjectNotSet,
-                     " frmWebServiceSelect.WebServiceMethodParametersInputLoad() ");
-        // The return-type field is written last: without it, the rows are already there.
-        EXPECT_EQ(loaded.grid.rowCount(), gridMissing ? 0 : 2);
-    }
-
-    loaded.analyser.pubdtMethodsParameters = &loaded.grid;
-    loaded.analyser.pubtxtMethodReturnType = &loaded.returnType;
-    loaded.analyser.SelectedMethod = "Broken";
-    ASSERT_TRUE(loaded.analyser.BuscarParametrosRetorno());
-    expectRaises([&] { loaded.analyser.WebServiceMethodParametersInputLoad(); }, 94,
-                 " frmWebServiceSelect.WebServiceMethodParametersInputLoad() ");
-    ASSERT_EQ(loaded.grid.rowCount(), 1) << "the row before";
-    EXPECT_TRUE(rows(loaded.grid).starts_with("first int [none]")) << rows(loaded.grid);
-    EXPECT_EQ(ParameterSequence::get().selectNodes("s:element").size(), 3u) << "stored before the rows";
-}
-
-// The options of the operation's input elements: the unprefixed layout is looked at first, the
-// prefixed one only when it gives nothing.
-TEST(WebServiceParameters, BuscarParametrosWs_TriesTheUnprefixedTypesFirst)
-{
-    const std::tuple<const char*, const char*, const char*> cases[] = {
-        {"two-layouts.wsdl", "Op", "<OPTION>a</OPTION><OPTION>b</OPTION>"},
-        {"two-layouts.wsdl", "Other", "<OPTION>d</OPTION>"},
-        {"two-layouts.wsdl", "Unnamed", "<OPTION></OPTION>"},
-        {"two-layouts.wsdl", "op", ""},
-        {"quotes-s.wsdl", "GetQuote", "<OPTION>symbol</OPTION><OPTION>day</OPTION>"},
-    };
-    for (const auto& [fixture, operation, expected] : cases) {
-        Loaded loaded(fixture);
-        ASSERT_FALSE(loaded.analyser.WSXML.isNone()) << fixture;
-        loaded.analyser.SelectedMethod = operation;
-        EXPECT_EQ(loaded.analyser.BuscarParametrosWs(), expected) << operation;
-    }
-    WebService empty;
-    empty.SelectedMethod = "Op";
-    expectRaises([&] { empty.BuscarParametrosWs(); }, ErrorNumber::ObjectNotSet, " WebService.BuscarParametrosWs() ");
 }
