@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <tuple>
 
 using namespace zel::http;
 using zel::test::LoopbackHttpServer;
@@ -13,25 +14,21 @@ using zel::test::RawServer;
 using Clock = std::chrono::steady_clock;
 
 // One loopback server answers every exchange: bodies and headers whatever the status, a POST's
-// method, headers and body, a redirect followed to the last response, and bodies over the cap.
-TEST(HttpClient, Exchanges_StatusesPostRedirectsAndTheBodyCap)
+// method, headers and body, a redirect followed to the last response, bodies over the cap, and a
+// slow answer to a request sent in the background.
+TEST(HttpClient, Exchanges_StatusesPostRedirectsTheBodyCapAndTheBackgroundRequest)
 {
-    struct Case
-    {
-        int status;
-        const char* body;
-        const char* contentType;
-    };
-    const Case cases[] = {
+    // status, body, Content-Type
+    const std::tuple<int, const char*, const char*> cases[] = {
         {200, "<ok/>", "text/xml; charset=utf-8"},
         {404, "<html><body>Not here</body></html>", "text/html"},
         {500, "<?xml version=\"1.0\"?><fault>boom</fault>", "text/xml"},
     };
     LoopbackHttpServer server;
-    for (const Case& c : cases)
-        server.server.Get("/" + std::to_string(c.status), [c](const httplib::Request&, httplib::Response& res) {
-            res.status = c.status;
-            res.set_content(c.body, c.contentType);
+    for (const auto& [status, body, type] : cases)
+        server.server.Get("/" + std::to_string(status), [=](const httplib::Request&, httplib::Response& res) {
+            res.status = status;
+            res.set_content(body, type);
         });
     server.server.Post("/echo", [](const httplib::Request& req, httplib::Response& res) {
         res.set_content(req.get_header_value("SOAPAction") + "|" + req.get_header_value("Content-Type") + "|" +
@@ -41,18 +38,22 @@ TEST(HttpClient, Exchanges_StatusesPostRedirectsAndTheBodyCap)
     server.server.Get("/old", [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/new"); });
     server.server.Get("/new",
                       [](const httplib::Request&, httplib::Response& res) { res.set_content("moved", "text/plain"); });
+    server.server.Get("/slow", [](const httplib::Request&, httplib::Response& res) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        res.set_content("<definitions/>", "text/xml");
+    });
     constexpr std::size_t k100MB = 100u * 1024u * 1024u;
     zel::test::serveGeneratedBody(server.server, "/chunked", k100MB, false);
     zel::test::serveGeneratedBody(server.server, "/declared", k100MB, true);
     zel::test::serveGeneratedBody(server.server, "/exact", 1000, true);
     zel::test::serveGeneratedBody(server.server, "/over", 1001, false);
     server.start();
-    for (const Case& c : cases) {
-        const HttpResponse response = HttpClient::get(server.url("/" + std::to_string(c.status)));
+    for (const auto& [status, body, type] : cases) {
+        const HttpResponse response = HttpClient::get(server.url("/" + std::to_string(status)));
         ASSERT_TRUE(response.ok()) << response.message;
-        EXPECT_EQ(response.status, c.status);
-        EXPECT_EQ(response.body, c.body);
-        EXPECT_EQ(response.header("content-type"), c.contentType);
+        EXPECT_EQ(response.status, status);
+        EXPECT_EQ(response.body, body);
+        EXPECT_EQ(response.header("content-type"), type);
     }
 
     HttpRequest request;
@@ -80,9 +81,23 @@ TEST(HttpClient, Exchanges_StatusesPostRedirectsAndTheBodyCap)
     small.maxBodyBytes = 1000;
     EXPECT_EQ(HttpClient::get(server.url("/exact"), small).body.size(), 1000u);
     EXPECT_EQ(HttpClient::get(server.url("/over"), small).error, HttpError::TooLarge);
+
+    // In the background: the ready state goes from opened to completed, and a request is sent once.
+    AsyncHttpRequest async;
+    EXPECT_EQ(async.readyState(), 0);
+    EXPECT_FALSE(async.send()) << "send before open";
+    async.open("GET", server.url("/slow"));
+    EXPECT_EQ(async.readyState(), 1);
+    ASSERT_TRUE(async.send());
+    EXPECT_FALSE(async.send()) << "a second send";
+    EXPECT_LT(async.readyState(), 4) << "send returns before the answer";
+    ASSERT_TRUE(async.waitForCompletion(std::chrono::seconds(10)));
+    EXPECT_EQ(async.readyState(), 4);
+    EXPECT_EQ(async.status(), 200);
+    EXPECT_EQ(async.responseText(), "<definitions/>");
 }
 
-TEST(HttpClient, TransportFaults_ComeBackAsErrorsWithoutHanging_StopCancels)
+TEST(HttpClient, TransportFaults_ComeBackAsErrorsWithoutHanging_StopAndAbortCancel)
 {
     RawServer silent(&RawServer::hang);
     RawServer garbage([](int socket, const std::atomic<bool>&) {
@@ -96,13 +111,8 @@ TEST(HttpClient, TransportFaults_ComeBackAsErrorsWithoutHanging_StopCancels)
         RawServer::write(socket, "HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\n\r\n");
         ::shutdown(socket, SHUT_RDWR);
     });
-    struct Case
-    {
-        const char* what;
-        std::string url;
-        HttpError expected;
-    };
-    const Case cases[] = {
+    // what, address, error
+    const std::tuple<const char*, std::string, HttpError> cases[] = {
         {"connection refused", "http://127.0.0.1:" + std::to_string(zel::test::closedLoopbackPort()) + "/x",
          HttpError::Connect},
         {"unknown host", "http://no-such-host.invalid/service.asmx", HttpError::ResolveHost},
@@ -115,12 +125,12 @@ TEST(HttpClient, TransportFaults_ComeBackAsErrorsWithoutHanging_StopCancels)
     };
     HttpOptions quick;
     quick.timeout = std::chrono::seconds(1);
-    for (const Case& c : cases) {
+    for (const auto& [what, url, expected] : cases) {
         const auto started = Clock::now();
-        const HttpResponse response = HttpClient::get(c.url, quick);
-        EXPECT_EQ(response.error, c.expected) << c.what << ": " << response.message;
-        EXPECT_FALSE(response.message.empty()) << c.what;
-        EXPECT_LT(Clock::now() - started, std::chrono::seconds(5)) << c.what;
+        const HttpResponse response = HttpClient::get(url, quick);
+        EXPECT_EQ(response.error, expected) << what << ": " << response.message;
+        EXPECT_FALSE(response.message.empty()) << what;
+        EXPECT_LT(Clock::now() - started, std::chrono::seconds(5)) << what;
     }
 
     // A stop request cancels an exchange in progress.
@@ -136,6 +146,20 @@ TEST(HttpClient, TransportFaults_ComeBackAsErrorsWithoutHanging_StopCancels)
     canceller.join();
     EXPECT_EQ(response.error, HttpError::Cancelled);
     EXPECT_LT(Clock::now() - started, std::chrono::seconds(5));
+
+    // In the background a failure completes with its error, and abort returns at once.
+    AsyncHttpRequest async;
+    async.open("GET", std::get<1>(cases[0])); // refused
+    async.send();
+    ASSERT_TRUE(async.waitForCompletion(std::chrono::seconds(10)));
+    EXPECT_EQ(async.response().error, HttpError::Connect);
+    async.open("GET", silent.url("/"));
+    async.send();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const auto aborted = Clock::now();
+    async.abort();
+    EXPECT_LT(Clock::now() - aborted, std::chrono::seconds(3));
+    EXPECT_EQ(async.readyState(), 0);
 }
 
 TEST(HttpClient, Proxy_ReceivesTheRequestAndTheCredentials)
@@ -167,43 +191,4 @@ TEST(HttpClient, Proxy_ReceivesTheRequestAndTheCredentials)
     EXPECT_TRUE(seen.back().starts_with("GET http://service.test/Calc.asmx?WSDL HTTP/1.1\r\n")) << seen.back();
     // "alice:s3cret" in base64.
     EXPECT_NE(seen.back().find("Proxy-Authorization: Basic YWxpY2U6czNjcmV0"), std::string::npos) << seen.back();
-}
-
-TEST(AsyncHttpRequest, ReadyStateGoesFromOpenedToCompleted_FailuresCompleteWithTheError_AbortReturnsAtOnce)
-{
-    LoopbackHttpServer server;
-    server.server.Get("/wsdl", [](const httplib::Request&, httplib::Response& res) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        res.set_content("<definitions/>", "text/xml");
-    });
-    server.start();
-    AsyncHttpRequest request;
-    EXPECT_EQ(request.readyState(), 0);
-    EXPECT_FALSE(request.send()) << "send before open";
-    request.open("GET", server.url("/wsdl"));
-    EXPECT_EQ(request.readyState(), 1);
-    ASSERT_TRUE(request.send());
-    EXPECT_FALSE(request.send()) << "a second send";
-    EXPECT_LT(request.readyState(), 4) << "send returns before the answer";
-    ASSERT_TRUE(request.waitForCompletion(std::chrono::seconds(10)));
-    EXPECT_EQ(request.readyState(), 4);
-    EXPECT_EQ(request.status(), 200);
-    EXPECT_EQ(request.responseText(), "<definitions/>");
-
-    // Failures complete with the error; abort returns at once.
-    AsyncHttpRequest refused;
-    refused.open("GET", "http://127.0.0.1:" + std::to_string(zel::test::closedLoopbackPort()) + "/");
-    refused.send();
-    ASSERT_TRUE(refused.waitForCompletion(std::chrono::seconds(10)));
-    EXPECT_EQ(refused.response().error, HttpError::Connect);
-
-    RawServer silent(&RawServer::hang);
-    AsyncHttpRequest hanging;
-    hanging.open("GET", silent.url("/"));
-    hanging.send();
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    const auto started = Clock::now();
-    hanging.abort();
-    EXPECT_LT(Clock::now() - started, std::chrono::seconds(3));
-    EXPECT_EQ(hanging.readyState(), 0);
 }

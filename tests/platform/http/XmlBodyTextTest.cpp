@@ -2,19 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using zel::http::xmlBodyToUtf8;
 
 TEST(XmlBodyText, Encodings_AreConvertedToUtf8AndTheDeclarationFollows_UnknownOnesGiveAReason)
 {
-    struct Case
-    {
-        const char* what;
-        std::string body;
-        std::string contentType;
-        std::string expected;
-    };
     const std::string utf16le("\xFF\xFE<\0a\0>\0\xE9\0<\0/\0a\0>\0", 18);
-    const Case cases[] = {
+    // what, body, Content-Type, the text
+    const std::tuple<const char*, std::string, std::string, std::string> cases[] = {
         {"UTF-8 untouched", "<?xml version=\"1.0\" encoding=\"utf-8\"?><a>\xC3\xA9</a>", "",
          "<?xml version=\"1.0\" encoding=\"utf-8\"?><a>\xC3\xA9</a>"},
         {"Latin-1 prolog", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>\xE9</a>", "",
@@ -43,10 +39,10 @@ TEST(XmlBodyText, Encodings_AreConvertedToUtf8AndTheDeclarationFollows_UnknownOn
         {"prolog never closed", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"\xE9<a/>", "",
          "<?xml version=\"1.0\" encoding=\"UTF-8\"\xC3\xA9<a/>"},
     };
-    for (const Case& c : cases) {
-        const auto text = xmlBodyToUtf8(c.body, c.contentType);
-        ASSERT_TRUE(text.has_value()) << c.what;
-        EXPECT_EQ(*text, c.expected) << c.what;
+    for (const auto& [what, body, contentType, expected] : cases) {
+        const auto text = xmlBodyToUtf8(body, contentType);
+        ASSERT_TRUE(text.has_value()) << what;
+        EXPECT_EQ(*text, expected) << what;
     }
     // An unknown encoding or bytes the declared one cannot hold give nothing, with a reason.
     for (const std::string& body : {std::string("<?xml version=\"1.0\" encoding=\"x-no-such\"?><a/>"),
