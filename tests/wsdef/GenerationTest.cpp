@@ -257,8 +257,9 @@ TEST_F(Generation, Main_StoredDefinitions_MissingPartsEmpty_BadTextsFailInStepOr
     }
 }
 
-// Every generation reads the templates file again; a template it lacks is empty text.
-TEST_F(Generation, TemplatesFileReadByEveryGeneration_MissingTemplatesAreEmptyText)
+// Every generation reads the templates file again; a template it lacks is empty text, a file
+// that is gone fails every generation with the chain of tags and leaves the script as it was.
+TEST_F(Generation, TemplatesFileReadByEveryGeneration_MissingTemplatesEmpty_MissingFileFails)
 {
     ZelScriptXml script;
     script.WebServicePropertiesSet("u", "", false, false, "s", "c", "M");
@@ -269,15 +270,10 @@ TEST_F(Generation, TemplatesFileReadByEveryGeneration_MissingTemplatesAreEmptyTe
                    "<Section><SecId>SOAPCallSub</SecId><EvalCode>call &lt;MethodName&gt;</EvalCode></Section>"
                    "<Section><SecId>SOAPObjectGetOne</SecId><EvalCode>END</EvalCode></Section></Sections></C>");
     script.ParamAdd("b", "int", "Mapped");
-    EXPECT_EQ(script.MainEvalCodeMake(), "NEW call MS a=0\r\n\r\nEND");
-}
+    const std::string made = script.MainEvalCodeMake();
+    EXPECT_EQ(made, "NEW call MS a=0\r\n\r\nEND");
 
-TEST_F(Generation, TemplatesFileMissing_FailsWithTheChainOfTags)
-{
-    ZelScriptXml script;
-    script.ParamAdd("a", "int");
     std::filesystem::remove(m_folder / ZelConfig::kFileName);
-
     const std::vector<std::pair<std::function<void()>, const char*>> cases = {
         {[&] { script.MainEvalCodeMake(); }, " ZelConfig.ScriptGetOne()  ZelScriptXml.MainEvalCodeMake() "},
         {[&] { script.WebServiceCallEvalCodeMake(); },
@@ -291,7 +287,7 @@ TEST_F(Generation, TemplatesFileMissing_FailsWithTheChainOfTags)
         test::expectRaises(call, ErrorNumber::ObjectNotSet, chain);
     }
     EXPECT_EQ(XmlFncs::xmlNodeValueGet(script.pubNodeDefMetParams, "Parameter/Type"), "int");
-    EXPECT_EQ(XmlFncs::xmlNodeValueGet(script.pubNodeRoot, "EvalCode"), "");
+    EXPECT_EQ(XmlFncs::xmlNodeValueGet(script.pubNodeRoot, "EvalCode"), made);
 }
 
 TEST_F(Templates, ScriptGetOne_FirstExactMatchWins_FileReadOncePerObject)

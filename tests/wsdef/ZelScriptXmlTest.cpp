@@ -95,10 +95,21 @@ TEST(ZelScriptXml, NodeRootValidate_SkeletonOrStoredDefinition_Once)
     }
 }
 
-// A loaded definition may lack parts: the properties stay none and the setters that write
-// into a missing part fail with "object not set" and their own tag.
-TEST(ZelScriptXml, StoredDefinitionWithMissingParts_SettersFailWithTheirTags)
+// The properties of a loaded definition are its elements inside Script, so what the setters write
+// is what the editor stores. A loaded definition may lack parts: the properties stay none and the
+// setters that write into a missing part fail with "object not set" and their own tag.
+TEST(ZelScriptXml, StoredDefinitions_SettersWriteIntoTheirElements_AMissingPartFailsWithTheSettersTag)
 {
+    ZelScriptXml stored;
+    stored.NodeRootValidate(kStoredDefinition);
+    EXPECT_EQ(parameterNames(stored), std::vector<std::string>{"a"});
+    stored.WebServiceProxySettingsSet(true, false, "proxy.local");
+    stored.WebServiceMethodReturnSet("string", "Result");
+    const XmlNode saved = XmlFncs::xmlMakeNode(stored.pubNodeRoot.xml());
+    EXPECT_EQ(value(saved, "Definition/WebService/ClassName") + " " + value(saved, "Definition/Proxy/Server") + " " +
+                  value(saved, "Definition/Proxy/UseProxy") + " " + value(saved, "Definition/Method/Return/AtrId"),
+              "Calc proxy.local 1 Result");
+
     ZelScriptXml script;
     script.NodeRootValidate("<Anything><Method><Name>Add</Name></Method></Anything>");
     const std::vector<std::pair<const char*, std::function<void()>>> cases = {
@@ -124,103 +135,69 @@ TEST(ZelScriptXml, StoredDefinitionWithMissingParts_SettersFailWithTheirTags)
     EXPECT_EQ(values(partly.pubNodeDefWebSrv), "Wsdl=not xml LoadFromPath=0 ClassName=Cls ServiceName=Svc ACE=1");
 }
 
-// The properties of a loaded definition are the elements inside Script, so what the setters
-// write is what the editor stores; Parameters and Return are only looked for under Method.
-TEST(ZelScriptXml, StoredDefinition_PropertiesAreTheElementsUnderScript)
-{
-    ZelScriptXml script;
-    script.NodeRootValidate(kStoredDefinition);
-    EXPECT_EQ(value(script.pubNodeDefWebSrv, "ClassName") + value(script.pubNodeDefMethod, "Name") +
-                  value(script.pubNodeDefMetReturn, "AtrId") + value(script.pubNodeDefProxy, "Timeout"),
-              "CalcAddTotal30");
-    EXPECT_EQ(parameterNames(script), std::vector<std::string>{"a"});
-
-    script.WebServiceProxySettingsSet(true, false, "proxy.local");
-    script.WebServiceMethodReturnSet("string", "Result");
-    const XmlNode stored = XmlFncs::xmlMakeNode(script.pubNodeRoot.xml());
-    EXPECT_EQ(value(stored, "Definition/Proxy/Server"), "proxy.local");
-    EXPECT_EQ(value(stored, "Definition/Proxy/UseProxy"), "1");
-    EXPECT_EQ(value(stored, "Definition/Method/Return/AtrId"), "Result");
-}
-
 // Flags are written "1"/"0", the time-out as decimal text, every other value as given, by the
-// value rules (a text is kept in CDATA, never embedded as XML).
-TEST(ZelScriptXml, PropertiesAndProxySettings_WriteEveryValueAndFlags)
+// value rules (a text is kept in CDATA, never embedded as XML). The WSDL is embedded when it is
+// XML, else kept whole in CDATA, newest copy only. "[none]" in any letter case and the list's "no
+// attribute" store an empty return attribute; MethodDataSet stores what it is given.
+TEST(ZelScriptXml, Setters_WriteEveryValue_WsdlEmbeddedOrKeptWhole_NoneStoresAnEmptyAttribute)
 {
     // proxy flag, SSL flag, time-out, the Proxy element
-    const std::tuple<bool, bool, double, const char*> cases[] = {
+    const std::tuple<bool, bool, double, const char*> proxies[] = {
         {true, false, 30, "UseProxy=1 UseSSL=0 Server=<host/> Port=8080 User=usr Password=pw Timeout=30"},
         {true, true, 2.5, "UseProxy=1 UseSSL=1 Server=<host/> Port=8080 User=usr Password=pw Timeout=2.5"},
         {false, false, 1e20,
          "UseProxy=0 UseSSL=0 Server=<host/> Port=8080 User=usr Password=pw Timeout=100000000000000000000"},
     };
-    for (const auto& [useProxy, useSsl, timeout, proxy] : cases) {
-        ZelScriptXml script;
+    ZelScriptXml script;
+    for (const auto& [useProxy, useSsl, timeout, proxy] : proxies) {
         script.WebServiceProxySettingsSet(useProxy, useSsl, "<host/>", "8080", "usr", "pw", timeout);
         EXPECT_EQ(values(script.pubNodeDefProxy), proxy);
-        EXPECT_EQ(script.pubNodeDefProxy.selectSingleNode("Server").xml(), "<Server><![CDATA[<host/>]]></Server>");
     }
+    EXPECT_EQ(script.pubNodeDefProxy.selectSingleNode("Server").xml(), "<Server><![CDATA[<host/>]]></Server>");
 
-    ZelScriptXml script;
     script.WebServicePropertiesSet("http://h/calc", "", false, true, "Service", "Class", "Add");
     EXPECT_EQ(values(script.pubNodeDefWebSrv),
               "Path=http://h/calc Wsdl= LoadFromPath=0 ClassName=Class ServiceName=Service ACE=1");
     EXPECT_EQ(value(script.pubNodeDefMethod, "Name"), "Add");
     script.WebServicePropertiesSet("p", "", true, false, "s", "c", "m");
     EXPECT_EQ(values(script.pubNodeDefWebSrv), "Path=p Wsdl= LoadFromPath=1 ClassName=c ServiceName=s ACE=0");
-}
 
-TEST(ZelScriptXml, Wsdl_EmbeddedAsXmlOrKeptWholeInCData_NewestCopyOnly)
-{
     const std::string wsdl = readFile(dataFile("CalculatorService.wsdl"));
     const std::string broken = "<definitions><unclosed> & more";
+    const XmlNode node = script.pubNodeDefWebSrv.selectSingleNode("Wsdl");
+    // the WSDL given, and what Wsdl holds afterwards ("": nothing)
+    const std::pair<std::string, std::string> wsdls[] = {
+        {wsdl, XmlFncs::xmlMakeNode(wsdl).xml()},
+        {broken, "<![CDATA[" + broken + "]]>"},
+        {wsdl, XmlFncs::xmlMakeNode(wsdl).xml()},
+        {wsdl, XmlFncs::xmlMakeNode(wsdl).xml()},
+        {"  ", ""},
+    };
+    for (const auto& [given, held] : wsdls) {
+        script.WebServicePropertiesSet("p", given, false, false, "s", "c", "m");
+        EXPECT_EQ(node.children().size(), held.empty() ? 0u : 1u) << given;
+        EXPECT_EQ(node.children().empty() ? "" : node.firstChild().xml(), held) << given;
+    }
 
-    ZelScriptXml script;
-    script.WebServicePropertiesSet("p", wsdl, false, false, "s", "c", "m");
-    XmlNode node = script.pubNodeDefWebSrv.selectSingleNode("Wsdl");
-    ASSERT_EQ(node.children().size(), 1u);
-    EXPECT_EQ(node.firstChild().xml(), XmlFncs::xmlMakeNode(wsdl).xml());
-
-    script.WebServicePropertiesSet("p", broken, false, false, "s", "c", "m");
-    ASSERT_EQ(node.children().size(), 1u);
-    EXPECT_EQ(node.firstChild().type(), XmlNodeType::CData);
-    EXPECT_EQ(node.text(), broken);
-
-    script.WebServicePropertiesSet("p", wsdl, false, false, "s", "c", "m");
-    script.WebServicePropertiesSet("p", wsdl, false, false, "s", "c", "m");
-    EXPECT_EQ(node.children().size(), 1u);
-    EXPECT_EQ(node.firstChild().name(), "wsdl:definitions");
-
-    script.WebServicePropertiesSet("p", "  ", false, false, "s", "c", "m");
-    EXPECT_TRUE(node.children().empty());
-}
-
-// "[none]" in any letter case and the list's "no attribute" store an empty attribute; MethodDataSet
-// stores what it is given.
-TEST(ZelScriptXml, MethodReturnSet_NoneInAnyCaseStoresEmptyAttribute)
-{
-    const std::tuple<const char*, const char*, const char*> cases[] = {
+    // type, attribute, the Return element afterwards
+    const std::tuple<const char*, const char*, const char*> returns[] = {
         {"int", "[NONE]", "Type=int AtrId= DefValue=default"},
         {"int", "\xC3\xBF\xC3\xBF\xC3\xBF", "Type=int AtrId= DefValue=default"},
         {"string", "Total", "Type=string AtrId=Total DefValue=default"},
         {"int", " [none]", "Type=int AtrId= [none] DefValue=default"},
     };
-    for (const auto& [type, atrId, stored] : cases) {
-        ZelScriptXml script;
-        script.NodeRootValidate();
+    for (const auto& [type, atrId, stored] : returns) {
         script.MethodDataSet("m", "t", "a", "default");
         script.WebServiceMethodReturnSet(type, atrId);
         EXPECT_EQ(values(script.pubNodeDefMetReturn), stored) << atrId;
     }
-    ZelScriptXml script;
-    script.NodeRootValidate();
     script.MethodDataSet("m", "[none]", "[none]", "");
     EXPECT_EQ(values(script.pubNodeDefMetReturn), "Type=[none] AtrId=[none] DefValue=");
 }
 
 using ZelScriptXmlParams = wsdeftest::MarkerTemplatesTest;
 
-TEST_F(ZelScriptXmlParams, ParamAdd_StoresChildrenInOrder_XmlValuesAsElements)
+TEST_F(ZelScriptXmlParams, ParamAdd_StoresInOrder_SameNameMovesToTheEnd_EmptyNameOnlyRemoves_NoParametersFails)
 {
     ZelScriptXml script;
     script.ParamAdd("a", "int", "OrderId", " 7 ");
@@ -243,11 +220,9 @@ TEST_F(ZelScriptXmlParams, ParamAdd_StoresChildrenInOrder_XmlValuesAsElements)
     const std::string before = script.pubNodeDefMetParams.xml();
     EXPECT_EQ(raisedBy([&] { script.ParamAdd("a", "int", "", "1e999"); }).Number, ErrorNumber::Overflow);
     EXPECT_EQ(script.pubNodeDefMetParams.xml(), before);
-}
 
-TEST_F(ZelScriptXmlParams, ParamAdd_SameNameReplacesAndMovesToTheEnd_EmptyNameOnlyRemoves)
-{
-    ZelScriptXml script;
+    // The same name replaces a parameter and moves it to the end.
+    script = ZelScriptXml();
     script.ParamAdd("a", "int");
     script.ParamAdd("b", "int");
     script.ParamAdd("c", "int");
@@ -274,18 +249,16 @@ TEST_F(ZelScriptXmlParams, ParamAdd_SameNameReplacesAndMovesToTheEnd_EmptyNameOn
     EXPECT_EQ(parameterNames(script), std::vector<std::string>{"a"});
     script.ParamAdd("", "int");
     EXPECT_EQ(parameterNames(script), std::vector<std::string>{"a"});
-}
 
-TEST_F(ZelScriptXmlParams, WithoutDocumentOrParametersElement_FailsObjectNotSetWithItsTag)
-{
-    ZelScriptXml script;
-    test::expectRaises([&] { script.MethodDataSet("m", "t", "a", "d"); }, ErrorNumber::ObjectNotSet,
-                       " ZelScriptXml.MethodDataSet() ");
-    EXPECT_TRUE(script.pubNodeRoot.isNone());
-
+    // ParamAdd fails without a Parameters element; MethodDataSet, which makes no document, without one.
+    script = ZelScriptXml();
     script.NodeRootValidate("<Definition><Method/></Definition>");
     test::expectRaises([&] { script.ParamAdd("a", "int"); }, ErrorNumber::ObjectNotSet,
                        " WebServiceParams.ParamAdd() ");
+    script = ZelScriptXml();
+    test::expectRaises([&] { script.MethodDataSet("m", "t", "a", "d"); }, ErrorNumber::ObjectNotSet,
+                       " ZelScriptXml.MethodDataSet() ");
+    EXPECT_TRUE(script.pubNodeRoot.isNone());
 }
 
 } // namespace
