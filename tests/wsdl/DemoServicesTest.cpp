@@ -4,7 +4,6 @@
 #include "platform/http/HttpClient.h"
 #include "platform/xml/XmlNode.h"
 #include "support/TestSupport.h"
-#include "wsdl/WebService.h"
 #include "wsdl/WebServiceDef.h"
 
 #include <gtest/gtest.h>
@@ -63,18 +62,6 @@ std::pair<int, std::string> call(const std::string& service, const std::string& 
 
 } // namespace
 
-// The older style's service loads as its classes with their operations.
-TEST(DemoServices, OlderStyle_LoadsAsClassesWithTheirOperations)
-{
-    WebServiceDef def;
-    controls::MemoryTree tree;
-    controls::MemoryTextBox name;
-    def.pubtvSoapComponent = &tree;
-    def.pubtxtWsdlServiceName = &name;
-    def.WebServiceClassLoad(services().wsdl("Inventory"), "Pricing", "GetPrice");
-    EXPECT_EQ(wsdltest::branches(tree), "Inventory(GetStock SetStock) Pricing+(GetPrice+)");
-}
-
 TEST(DemoServices, SoapCalls_GetCorrectAnswersAndFaults)
 {
     const std::string temperature = "http://zel.example/demo/temperature/";
@@ -111,6 +98,14 @@ TEST(DemoServices, SoapCalls_GetCorrectAnswersAndFaults)
                        "Result"),
                   std::make_pair(200, std::string(price)));
     }
+    // The same WSDL loads in the older tree loader as its classes with their operations.
+    WebServiceDef def;
+    controls::MemoryTree tree;
+    controls::MemoryTextBox name;
+    def.pubtvSoapComponent = &tree;
+    def.pubtxtWsdlServiceName = &name;
+    def.WebServiceClassLoad(services().wsdl("Inventory"), "Pricing", "GetPrice");
+    EXPECT_EQ(wsdltest::branches(tree), "Inventory(GetStock SetStock) Pricing+(GetPrice+)");
     // A call that returns nothing, seen through the operation that reads its effect.
     const std::string log = "http://zel.example/demo/eventlog/";
     call("EventLog", log, "LogEvent", "<source>t</source><message>hi</message>", "LogEventResponse");
