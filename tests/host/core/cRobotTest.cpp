@@ -1,7 +1,7 @@
 #include "host/cRobot.h"
 #include "support/TestSupport.h"
 
-#include <tuple>
+#include <functional>
 
 namespace zel {
 namespace {
@@ -54,48 +54,36 @@ TEST(cRobot, ReadsAndWritesTheCallersNode_BlankEvalCodeLeavesTheElementEmpty_One
               "<Script><Language/><EvalCode/><Definitions/><Definition><Method>Add</Method></Definition></Script>");
 }
 
-TEST(cRobot, MissingPartsTable)
-{
-    // The document; whether reading its eval code, and its language, raises.
-    const std::tuple<std::string, bool, bool> cases[] = {
-        {"<RobotScript><Script><Language/></Script></RobotScript>", true, false},
-        {"<RobotScript><Script><EvalCode/></Script></RobotScript>", false, true},
-        {"<RobotScript/>", true, true},
-    };
-    for (const auto& [document, evalRaises, languageRaises] : cases) {
-        XmlNode node = scriptNode(document);
-        cRobot robot;
-        robot.SetFreeDefinition(node);
-        // Writers never create the missing parts and never fail for them.
-        EXPECT_NO_THROW(robot.SetEvalCode("code")) << document;
-        EXPECT_NO_THROW(robot.SetLanguage("VBScript")) << document;
-        EXPECT_NO_THROW(robot.SetAdditionalDefinition("<Definition/>")) << document;
-        EXPECT_EQ(robot.GetAdditionalDefinition().empty(), node.selectSingleNode("RobotScript/Script").isNone());
-        if (evalRaises)
-            test::expectRaises([&] { robot.GetEvalCode(); }, ErrorNumber::ObjectNotSet, " cRobot.GetEvalCode() ");
-        else
-            EXPECT_NO_THROW(robot.GetEvalCode());
-        if (languageRaises)
-            test::expectRaises([&] { robot.GetLanguage(); }, ErrorNumber::ObjectNotSet, " cRobot.GetLanguage() ");
-        else
-            EXPECT_NO_THROW(robot.GetLanguage());
-    }
-}
-
-TEST(cRobot, NoScriptNodeRaisesOnEveryAccess)
+TEST(cRobot, WritersNeverCreateMissingPartsNorFailForThem_ReadersRaise_WithoutADocumentEveryAccessRaises)
 {
     cRobot robot;
-    EXPECT_TRUE(robot.GetFreeDefinition().isNone());
-    const std::vector<std::pair<std::function<void()>, std::string>> calls = {
+    // The writers first, so that a reader after them finds whatever they created.
+    const std::pair<std::function<void()>, std::string> calls[] = {
+        {[&] { robot.SetEvalCode("code"); }, " cRobot.SetEvalCode() "},
+        {[&] { robot.SetLanguage("VBScript"); }, " cRobot.SetLanguage() "},
+        {[&] { robot.SetAdditionalDefinition("<Definition/>"); }, " cRobot.SetAdditionalDefinition() "},
         {[&] { robot.GetEvalCode(); }, " cRobot.GetEvalCode() "},
         {[&] { robot.GetLanguage(); }, " cRobot.GetLanguage() "},
-        {[&] { robot.SetEvalCode("x"); }, " cRobot.SetEvalCode() "},
-        {[&] { robot.SetLanguage("x"); }, " cRobot.SetLanguage() "},
         {[&] { robot.GetAdditionalDefinition(); }, " cRobot.GetAdditionalDefinition() "},
-        {[&] { robot.SetAdditionalDefinition("<Definition/>"); }, " cRobot.SetAdditionalDefinition() "},
     };
-    for (const auto& [call, tag] : calls)
-        test::expectRaises(call, ErrorNumber::ObjectNotSet, tag);
+    // The document ("": none) and which of the calls above raise, in their order.
+    const std::pair<std::string, std::string> rows[] = {
+        {"", "111111"},
+        {"<RobotScript><Script><Language/></Script></RobotScript>", "000100"},
+        {"<RobotScript><Script><EvalCode/></Script></RobotScript>", "000010"},
+        {"<RobotScript/>", "000110"},
+    };
+    for (const auto& [document, raises] : rows) {
+        robot.SetFreeDefinition(document.empty() ? XmlNode() : scriptNode(document));
+        for (std::size_t i = 0; i < std::size(calls); ++i) {
+            if (raises[i] == '1')
+                test::expectRaises(calls[i].first, ErrorNumber::ObjectNotSet, calls[i].second);
+            else
+                EXPECT_NO_THROW(calls[i].first()) << document << calls[i].second;
+        }
+        if (!document.empty())
+            EXPECT_EQ(robot.GetAdditionalDefinition().empty(), document.find("<Script>") == std::string::npos);
+    }
 }
 
 } // namespace
