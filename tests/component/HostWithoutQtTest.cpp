@@ -15,7 +15,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <memory>
 
 namespace {
@@ -83,47 +82,23 @@ TEST(HostWithoutQt, WithoutADisplayShowingIsAClearLoggedError_WithOneTheLibraryM
     EXPECT_TRUE(engine->LoadForm(&notifier, "<Languages>", nullptr));
     engine->SetData(activity);
     QString shownText, shownTitle;
-    // Clicked from a fresh event, so that a message box the click opens does not block the steps.
-    const auto click = [](QWidget& editor, const char* name) {
-        QTimer::singleShot(0, editor.findChild<QAbstractButton*>(QLatin1String(name)), &QAbstractButton::click);
-        return true;
-    };
-    // Run one after the other from the event loop, on the shown editor, each until it says it is done.
-    const std::vector<std::function<bool(QWidget&)>> steps = {
-        [&](QWidget& editor) { return click(editor, "cmdCheckSyntax"); },
-        [&](QWidget&) {
+    // Driven from the editor's own loop once it shows: the syntax check's message box is read and
+    // closed from the loop the box runs, then the script is edited and Ok clicked.
+    QTimer::singleShot(0, [&] {
+        QWidget* editor = QApplication::activeModalWidget();
+        ASSERT_TRUE(editor && editor->objectName() == QLatin1String("frmMain"));
+        QTimer::singleShot(0, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box == nullptr || !box->isVisible())
-                return false;
+            ASSERT_NE(box, nullptr);
             shownText = box->text();
             shownTitle = box->windowTitle();
             box->button(QMessageBox::Ok)->click();
-            return true;
-        },
-        [&](QWidget& editor) {
-            editor.findChild<QTextEdit*>(QStringLiteral("rtfScript"))->setPlainText("Dim road");
-            return click(editor, "cmdOk");
-        },
-    };
-    std::size_t done = 0;
-    int ticks = 0;
-    QTimer driver;
-    QObject::connect(&driver, &QTimer::timeout, [&] {
-        for (QWidget* editor : QApplication::topLevelWidgets()) {
-            if (done == steps.size() || !editor->isVisible() || editor->objectName() != QLatin1String("frmMain"))
-                continue;
-            if (steps[done](*editor)) {
-                ++done;
-                ticks = 0;
-            } else if (++ticks > 250) {
-                ADD_FAILURE() << "step " << done << " never finished";
-                editor->hide();
-            }
-        }
+        });
+        editor->findChild<QAbstractButton*>(QStringLiteral("cmdCheckSyntax"))->click();
+        editor->findChild<QTextEdit*>(QStringLiteral("rtfScript"))->setPlainText("Dim road");
+        editor->findChild<QAbstractButton*>(QStringLiteral("cmdOk"))->click();
     });
-    driver.start(20);
     engine->ShowForm();
-    EXPECT_EQ(done, steps.size());
     EXPECT_EQ(shownText, "Syntax Code Ok !!!");
     EXPECT_EQ(shownTitle, "Ombrel External Process");
     EXPECT_EQ(notifier.buttons, std::vector<int32_t>{zel::kButtonOk});
