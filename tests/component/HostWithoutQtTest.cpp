@@ -19,22 +19,6 @@
 
 namespace {
 
-class Notifier final : public zel::INotifier
-{
-public:
-    void FormActivate() override {}
-    void FormModified() override {}
-    void ButtonClick(int32_t ZELButton) override
-    {
-        buttons.push_back(ZELButton);
-        if (ZELButton == zel::kButtonOk)
-            dataAtOk = engine->GetData();
-    }
-    std::vector<int32_t> buttons;
-    zel::IFormEngine* engine = nullptr;
-    std::string dataAtOk;
-};
-
 // The whole road a host takes, through the library's exported entry points only: dlopen,
 // DllGetClassObject, the public header, and the editor window driven by its object names.
 TEST(HostWithoutQt, WithoutADisplayShowingIsAClearLoggedError_WithOneTheLibraryMakesTheApplicationAndShows)
@@ -55,8 +39,9 @@ TEST(HostWithoutQt, WithoutADisplayShowingIsAClearLoggedError_WithOneTheLibraryM
     auto* engine = dynamic_cast<zel::IFormEngine*>(object.get());
     ASSERT_NE(engine, nullptr);
     EXPECT_EQ(canUnloadNow(), zel::Result::False);
-    Notifier notifier;
-    notifier.engine = engine;
+    zel::test::RecordingNotifier notifier;
+    std::string dataAtOk;
+    notifier.onButton = [&] { dataAtOk = engine->GetData(); };
 
     // Without a display the data still goes through; showing is refused with a logged error.
     const std::string activity = zel::test::readFile(bin / "data" / "samples" / "VBScriptActivity.xml");
@@ -72,7 +57,7 @@ TEST(HostWithoutQt, WithoutADisplayShowingIsAClearLoggedError_WithOneTheLibraryM
         EXPECT_NE(error.Description.find("no display"), std::string::npos) << error.Description;
         EXPECT_NE(zel::test::readFile(bin / "libzelscript.Log").find(error.Description), std::string::npos);
     }
-    EXPECT_TRUE(notifier.buttons.empty());
+    EXPECT_TRUE(notifier.events.empty());
     EXPECT_EQ(QCoreApplication::instance(), nullptr);
 
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -101,9 +86,9 @@ TEST(HostWithoutQt, WithoutADisplayShowingIsAClearLoggedError_WithOneTheLibraryM
     engine->ShowForm();
     EXPECT_EQ(shownText, "Syntax Code Ok !!!");
     EXPECT_EQ(shownTitle, "Ombrel External Process");
-    EXPECT_EQ(notifier.buttons, std::vector<int32_t>{zel::kButtonOk});
-    EXPECT_NE(notifier.dataAtOk.find("<![CDATA[Dim road]]>"), std::string::npos) << notifier.dataAtOk;
-    EXPECT_EQ(engine->GetData(), notifier.dataAtOk);
+    EXPECT_EQ(notifier.events, std::vector<std::string>{"Button1"});
+    EXPECT_NE(dataAtOk.find("<![CDATA[Dim road]]>"), std::string::npos) << dataAtOk;
+    EXPECT_EQ(engine->GetData(), dataAtOk);
     EXPECT_EQ(engine->GetCaption(), " Script Editor");
     // The application the library made keeps the library loaded: its code runs the windows.
     object.reset();

@@ -63,6 +63,20 @@ TempDir::~TempDir()
     std::filesystem::remove_all(m_path, ec);
 }
 
+void RecordingNotifier::ButtonClick(int32_t button)
+{
+    record("Button" + std::to_string(button));
+    if (onButton)
+        onButton();
+}
+
+void RecordingNotifier::record(const std::string& event)
+{
+    if (failOn == "*" || event == failOn)
+        throw ErrorRecord(1001, "the host refused " + event, "Host");
+    events.push_back(event);
+}
+
 ProgramRun runProgram(const std::string& command, const TempDir& dir)
 {
     const int status =

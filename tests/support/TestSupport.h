@@ -8,6 +8,7 @@
 #include "platform/error/ErrorRecord.h"
 #include "platform/module/Module.h"
 #include "platform/ui/Toolkit.h"
+#include "zel/ZelScriptEditor.h"
 
 #include <gtest/gtest.h>
 
@@ -154,6 +155,21 @@ public:
 private:
     std::shared_ptr<RecordingUi> m_ui;
     Installed<std::shared_ptr<UiServices>> m_installed;
+};
+
+// A host's notifier: records the events it is told, as "Button1", "Activate" and "Modified", or
+// raises instead for the event named failOn ("*": every event); onButton runs after a button.
+class RecordingNotifier final : public INotifier
+{
+public:
+    void FormActivate() override { record("Activate"); }
+    void FormModified() override { record("Modified"); }
+    void ButtonClick(int32_t button) override;
+    void record(const std::string& event);
+
+    std::vector<std::string> events;
+    std::string failOn;
+    std::function<void()> onButton;
 };
 
 // Registers creator under clsid (none: the class is unknown) for the life of the guard, then

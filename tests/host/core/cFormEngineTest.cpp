@@ -65,28 +65,6 @@ public:
     static inline int destroyed = 0;
 };
 
-class Notifier final : public INotifier
-{
-public:
-    void FormActivate() override { failOrRecord("Activate"); }
-    void FormModified() override { failOrRecord("Modified"); }
-    void ButtonClick(int32_t button) override
-    {
-        failOrRecord("Button" + std::to_string(button));
-        if (onButton)
-            onButton();
-    }
-    void failOrRecord(const std::string& event)
-    {
-        if (fail)
-            throw ErrorRecord(1002, "the host failed", "Host");
-        events.push_back(event);
-    }
-    std::vector<std::string> events;
-    bool fail = false;
-    std::function<void()> onButton;
-};
-
 const char* kActivityWithScript =
     "<Activity><UserLanguage>es</UserLanguage><ContextText>Ctx</ContextText><Description>d</Description>"
     "<Properties><ExecutionEngine>E</ExecutionEngine></Properties><Unknown a='1'>keep <b>me</b></Unknown>"
@@ -111,7 +89,7 @@ protected:
     test::ModuleInTempDir module;
     test::TempDir m_pathData;
     std::vector<FakeForm*> forms;
-    Notifier notifier;
+    test::RecordingNotifier notifier;
     test::Installed<EditorFormFactory> m_factory{test::toolkitSetter<&Toolkit::editorForm>(),
                                                  [this](EditorFormEvents events) {
                                                      auto form = std::make_unique<FakeForm>(std::move(events));
@@ -307,10 +285,10 @@ TEST_F(FormEngineTest, EveryOperationLogsWithItsLogTagAndRaisesWithItsRaiseTag)
         load(engine);
         form().failOn = c.failOn;
         // The notifier fails for the event handlers; GetData fails for want of a robot script document.
-        notifier.fail = c.innerSource == "Host";
+        notifier.failOn = c.innerSource == "Host" ? "*" : "";
         const std::size_t logged = module.log().size();
         const ErrorRecord e = raisedBy([&] { c.call(engine); });
-        notifier.fail = false;
+        notifier.failOn.clear();
         EXPECT_EQ(e.Source, c.innerSource + c.raiseTag) << c.raiseTag;
         const std::string entry = module.log().substr(logged);
         const std::string logTag = c.logTag.empty() ? " " + c.raiseTag : c.logTag;

@@ -84,7 +84,7 @@ TEST_F(FormEngineWindow,
         }
     });
     EXPECT_EQ(ui->shown.size(), 3u);
-    EXPECT_EQ(notifier.buttons, (std::vector<int32_t>{kButtonOk, kButtonOk, kButtonOk, kButtonCancel}));
+    EXPECT_EQ(notifier.events, (std::vector<std::string>{"Button1", "Button1", "Button1", "Button0"}));
     EXPECT_FALSE(window()->isVisible());
     EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), edited) << "Cancel keeps the script";
 
@@ -123,7 +123,7 @@ TEST_F(FormEngineWindow, SecondLoadFormReplacesTheWindow_FromOkTheOldOneGoesAfte
     EXPECT_FALSE(window()->testAttribute(Qt::WA_WState_ExplicitShowHide));
     engine->SetData(fixture("host/activity-vbscript.xml"));
     showAndCancel([](QDialog& dialog) { EXPECT_TRUE(dialog.isVisible()); });
-    EXPECT_EQ(notifier.buttons, (std::vector<int32_t>{kButtonOk, kButtonCancel}));
+    EXPECT_EQ(notifier.events, (std::vector<std::string>{"Button1", "Button0"}));
 }
 
 TEST_F(FormEngineWindow, FillingThatFailsShowsNothing_AndRaisesAndLogsWithItsTags)

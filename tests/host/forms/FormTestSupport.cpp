@@ -20,15 +20,6 @@ bool RecordingSkin::Invoke(std::string_view operation, int32_t& result)
     return true;
 }
 
-void RecordingNotifier::ButtonClick(int32_t ZELButton)
-{
-    if (ZELButton == failOnButton)
-        throw ErrorRecord(1001, "the host refused the button", "Host.ButtonClick");
-    buttons.push_back(ZELButton);
-    if (onButton)
-        onButton();
-}
-
 std::string activityXml(const std::string& language, const std::string& code, const std::string& executionEngine,
                         const std::string& userLanguage, const std::string& description)
 {

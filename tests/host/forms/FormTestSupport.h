@@ -35,19 +35,6 @@ public:
     std::vector<std::string> asked;
 };
 
-// Records the buttons the editor raised; can be told to fail on one.
-class RecordingNotifier final : public INotifier
-{
-public:
-    void FormActivate() override {}
-    void FormModified() override {}
-    void ButtonClick(int32_t ZELButton) override;
-
-    std::vector<int32_t> buttons;
-    int failOnButton = -1;
-    std::function<void()> onButton;
-};
-
 // An activity data text; the optional parts are left out when empty.
 std::string activityXml(const std::string& language, const std::string& code,
                         const std::string& executionEngine = "<ExecutionEngine><![CDATA[Main]]></ExecutionEngine>",

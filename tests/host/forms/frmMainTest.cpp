@@ -127,14 +127,14 @@ TEST_F(EditorTest, FillsTheControls_TheStoredLanguageIsSelectedOnlyWhenItMatches
             EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), "var a = 1;\nvar b = 2;");
             control<QPushButton>("cmdOk")->click();
         });
-        EXPECT_EQ(notifier.buttons.back(), kButtonOk);
+        EXPECT_EQ(notifier.events.back(), "Button1");
         EXPECT_FALSE(window()->isVisible());
         EXPECT_EQ(executionEngineXml(), expected);
         EXPECT_EQ(globals().gobjSharedData->Description(), "New description");
         EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), "y = 2");
     }
     show([](QDialog& dialog) { dialog.reject(); });
-    EXPECT_EQ(notifier.buttons.back(), kButtonCancel) << "Escape is Cancel";
+    EXPECT_EQ(notifier.events.back(), "Button0") << "Escape is Cancel";
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -422,26 +422,26 @@ TEST_F(EditorTest, HandlerErrorsAreShownWithTheHandlersTags_LoggedAndTheWindowSt
          "Error.\r\nDesc: ", " frmMain.Validate()  frmMain.cmdOk_Click() ", ""},
         // The form engine logs the host's refusal on the way, and the window once more at its end.
         {[&] {
-             notifier.failOnButton = kButtonCancel;
+             notifier.failOn = "Button0";
              control<QPushButton>("cmdCancel")->click();
-             notifier.failOnButton = -1;
+             notifier.failOn.clear();
          },
-         "Error.\r\nDesc: ", "Host.ButtonClick cFormEngine.ofrmMain_ButtonClick()  frmMain.cmdCancel_Click() ",
-         "Host.ButtonClick  ofrmMain_ButtonClick "},
+         "Error.\r\nDesc: ", "Host cFormEngine.ofrmMain_ButtonClick()  frmMain.cmdCancel_Click() ",
+         "Host  ofrmMain_ButtonClick "},
     };
     for (const auto& [act, text, source, logged] : rows) {
         SCOPED_TRACE(source);
         open(activityXml("VBScript", "alpha"));
         ui->shown.clear();
-        notifier.buttons.clear();
+        notifier.events.clear();
         showAndCancel([&](QDialog& dialog) {
             act();
             noColouring.reset();
             ui->clipboardFails = false;
             EXPECT_TRUE(dialog.isVisible());
-            EXPECT_TRUE(notifier.buttons.empty());
+            EXPECT_TRUE(notifier.events.empty());
         });
-        EXPECT_EQ(notifier.buttons, std::vector<int32_t>{kButtonCancel});
+        EXPECT_EQ(notifier.events, std::vector<std::string>{"Button0"});
         ASSERT_FALSE(ui->shown.empty());
         const ShownMessage& box = ui->shown.back();
         EXPECT_EQ(box.icon, MessageIcon::Critical);
@@ -514,14 +514,14 @@ TEST_F(EditorTest, WizardButton_NoChangesNothing_AWizardsCodeReplacesTheScriptAn
         EXPECT_EQ(box.icon, MessageIcon::Information);
     }
     EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), "Dim result\nresult = Add(1, 2)");
-    EXPECT_EQ(notifier.buttons, std::vector<int32_t>{kButtonOk});
+    EXPECT_EQ(notifier.events, std::vector<std::string>{"Button1"});
 }
 
 TEST_F(EditorTest, NewActivityShowsNoEditor_WithoutAWizardTellsNobody_WithOneTakesItsCodeAsIfOkWerePressed)
 {
     open(fixture("host/activity-no-script.xml"));
     engine->ShowForm(); // no editor: no driver waits for it
-    EXPECT_TRUE(notifier.buttons.empty());
+    EXPECT_TRUE(notifier.events.empty());
     ASSERT_EQ(ui->shown.size(), 1u);
     EXPECT_NE(ui->shown[0].text.find("not available"), std::string::npos);
 
@@ -529,7 +529,7 @@ TEST_F(EditorTest, NewActivityShowsNoEditor_WithoutAWizardTellsNobody_WithOneTak
     ui->shown.clear();
     engine->ShowForm();
     EXPECT_EQ(wizard.shown, 1);
-    EXPECT_EQ(notifier.buttons, std::vector<int32_t>{kButtonOk});
+    EXPECT_EQ(notifier.events, std::vector<std::string>{"Button1"});
     const std::string data = engine->GetData();
     EXPECT_NE(data.find("<EvalCode><![CDATA[result = Add(1, 2)]]></EvalCode>"), std::string::npos) << data;
     EXPECT_NE(data.find(kDefinition), std::string::npos) << data;
