@@ -196,10 +196,28 @@ TEST_F(EditorTest, LiveColoursEqualTheButtons_ColouringKeepsTheCaret_TypingSurvi
     EXPECT_TRUE(ui->shown.empty());
 }
 
+// Installs a web-service wizard that hands back a fixed outcome, and counts its showings.
+class FakeWizardScope
+{
+public:
+    explicit FakeWizardScope(WizardOutcome outcome) : outcome(std::move(outcome)) {}
+    WizardOutcome outcome;
+    int shown = 0;
+
+private:
+    Installed<std::function<WizardOutcome(QWidget*)>> m_installed{toolkitSetter<&Toolkit::webServiceWizard>(),
+                                                                  [this](QWidget*) {
+                                                                      ++shown;
+                                                                      return outcome;
+                                                                  }};
+};
+
+const char* const kDefinition = "<Definition><WebService><![CDATA[Calculator]]></WebService></Definition>";
+
 // ---------------------------------------------------------------------------------------------
 // The script box's features, driven in turn on one showing
 
-TEST_F(EditorTest, Clipboard_SyntaxCheck_EditingKeys_ReplaceAndFind_Shortcuts_AndTheIdleCheck)
+TEST_F(EditorTest, Clipboard_WizardButton_SyntaxCheck_EditingKeys_ReplaceAndFind_Shortcuts_AndTheIdleCheck)
 {
     open(activityXml("VBScript", "alpha\nbeta"));
     showAndCancel([&](QDialog& dialog) {
@@ -225,6 +243,22 @@ TEST_F(EditorTest, Clipboard_SyntaxCheck_EditingKeys_ReplaceAndFind_Shortcuts_An
             EXPECT_EQ(ui->clipboard, clipboardAfter) << button;
         }
         EXPECT_TRUE(ui->shown.empty());
+
+        // The wizard button asks first: No changes nothing; a wizard's code replaces the script,
+        // coloured, and its definition goes with it.
+        ui->answers.push_back(MessageResult::No);
+        control<QToolButton>("cmdWizard")->click();
+        FakeWizardScope wizard({"Dim result\nresult = Add(1, 2)", kDefinition});
+        EXPECT_EQ(wizard.shown, 0);
+        control<QToolButton>("cmdWizard")->click();
+        EXPECT_EQ(wizard.shown, 1);
+        EXPECT_EQ(box->toPlainText(), "Dim result\nresult = Add(1, 2)");
+        EXPECT_EQ(shownColours(box->document()).front(), "#0033b3");
+        EXPECT_EQ(hostState().gobjRobot->GetAdditionalDefinition(), kDefinition);
+        ASSERT_EQ(ui->shown.size(), 2u);
+        EXPECT_EQ(ui->shown[1].text, "The wizard replaces the current script with the code it generates.\nDo you want "
+                                     "to continue?");
+        EXPECT_EQ(ui->shown[1].buttons, MessageButtons::YesNo);
 
         // The syntax check shows its outcome in a message box, the same each time. The language,
         // the script, how the box starts.
@@ -458,64 +492,6 @@ TEST_F(EditorTest, HandlerErrorsAreShownWithTheHandlersTags_LoggedAndTheWindowSt
 
 // ---------------------------------------------------------------------------------------------
 // The wizard button
-
-// Installs a web-service wizard that hands back a fixed outcome, and counts its showings.
-class FakeWizardScope
-{
-public:
-    explicit FakeWizardScope(WizardOutcome outcome) : outcome(std::move(outcome)) {}
-    WizardOutcome outcome;
-    int shown = 0;
-
-private:
-    Installed<std::function<WizardOutcome(QWidget*)>> m_installed{toolkitSetter<&Toolkit::webServiceWizard>(),
-                                                                  [this](QWidget*) {
-                                                                      ++shown;
-                                                                      return outcome;
-                                                                  }};
-};
-
-const char* const kDefinition = "<Definition><WebService><![CDATA[Calculator]]></WebService></Definition>";
-
-TEST_F(EditorTest, WizardButton_NoChangesNothing_AWizardsCodeReplacesTheScriptAndReachesTheDocumentAtOk)
-{
-    std::optional<FakeWizardScope> wizard;
-    open(activityXml("VBScript", "old = 1"));
-    ui->answers.push_back(MessageResult::No);
-    show([&](QDialog&) {
-        auto* box = control<QTextEdit>("rtfScript");
-        box->setPlainText("typed = 2");
-        control<QToolButton>("cmdWizard")->click();
-        control<QToolButton>("cmdWizard")->click(); // no wizard to show
-        wizard.emplace(WizardOutcome{"", kDefinition});
-        control<QToolButton>("cmdWizard")->click(); // a wizard that gives no code
-        EXPECT_EQ(wizard->shown, 1);
-        EXPECT_EQ(box->toPlainText(), "typed = 2");
-        EXPECT_EQ(hostState().gobjRobot->GetAdditionalDefinition(), "");
-
-        wizard->outcome = {"Dim result\nresult = Add(1, 2)", kDefinition};
-        control<QToolButton>("cmdWizard")->click();
-        EXPECT_EQ(wizard->shown, 2);
-        EXPECT_EQ(box->toPlainText(), "Dim result\nresult = Add(1, 2)");
-        EXPECT_EQ(hostState().gobjRobot->GetAdditionalDefinition(), kDefinition);
-        EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), "old = 1");
-        EXPECT_EQ(shownColours(box->document()).front(), "#0033b3") << "the wizard's code is coloured";
-        control<QPushButton>("cmdOk")->click();
-    });
-    // Four questions, and the wizard's absence told once between them.
-    ASSERT_EQ(ui->shown.size(), 5u);
-    for (const ShownMessage& box : ui->shown) {
-        const bool absent = &box == &ui->shown[2];
-        EXPECT_EQ(box.text, absent ? "The web-service wizard is not available yet."
-                                   : "The wizard replaces the current script with the code it generates.\nDo you "
-                                     "want to continue?");
-        EXPECT_EQ(box.buttons, absent ? MessageButtons::Ok : MessageButtons::YesNo);
-        EXPECT_EQ(box.title, frmMain::kProgramTitle);
-        EXPECT_EQ(box.icon, MessageIcon::Information);
-    }
-    EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), "Dim result\nresult = Add(1, 2)");
-    EXPECT_EQ(notifier.events, std::vector<std::string>{"Button1"});
-}
 
 TEST_F(EditorTest, NewActivityShowsNoEditor_WithoutAWizardTellsNobody_WithOneTakesItsCodeAsIfOkWerePressed)
 {
