@@ -225,9 +225,8 @@ TEST_F(FormEngineTest, FirstLoadFormFailureIsLoggedAndRaised_LanguagesThatCannot
     cFormEngine engine;
     {
         test::Installed<EditorFormFactory> noToolkit(test::toolkitSetter<&Toolkit::editorForm>(), {});
-        const ErrorRecord e = raisedBy([&] { engine.LoadForm(&notifier, XmlNode(), nullptr); });
-        EXPECT_EQ(e.Number, ErrorNumber::CannotCreateComponent);
-        EXPECT_EQ(e.Source, " cFormEngine.LoadForm() ");
+        test::expectRaises([&] { engine.LoadForm(&notifier, XmlNode(), nullptr); }, ErrorNumber::CannotCreateComponent,
+                           " cFormEngine.LoadForm() ");
         EXPECT_NE(module.log().find("\tSOURCE :   cFormEngine.LoadForm() \r\n"), std::string::npos);
     }
     const std::string before = globals().gxmlLanguages.xml();
@@ -303,9 +302,7 @@ TEST_F(FormEngineTest, FailingConstructionIsLoggedOnly_AndLaterOperationsMissThe
     EXPECT_FALSE(hostState().gobjRobot);
     load(*engine);
     EXPECT_EQ(raisedBy([&] { engine->SetData(kActivityWithScript); }).Number, ErrorNumber::ObjectNotSet);
-    const ErrorRecord shown = raisedBy([&] { engine->ShowForm(); });
-    EXPECT_EQ(shown.Number, ErrorNumber::ObjectNotSet);
-    EXPECT_EQ(shown.Source, " cFormEngine.ShowForm() ");
+    test::expectRaises([&] { engine->ShowForm(); }, ErrorNumber::ObjectNotSet, " cFormEngine.ShowForm() ");
     EXPECT_EQ(form().calls, (std::vector<std::string>{"Load", "Initialize"}));
 }
 
@@ -316,9 +313,7 @@ TEST(Engine, LngSetSetsLanguageAndPathData_ShowWithoutAWindowToolkitRaises429)
     EXPECT_EQ(globals().gstrLanguageId, "es");
     EXPECT_EQ(globals().gstrPathData, "/opt/data");
     test::Installed<std::function<void()>> noToolkit(test::toolkitSetter<&Toolkit::olderWizard>(), {});
-    const ErrorRecord e = test::raisedBy([&] { engine.Show(); });
-    EXPECT_EQ(e.Number, ErrorNumber::CannotCreateComponent);
-    EXPECT_EQ(e.Source, " Engine.Show() ");
+    test::expectRaises([&] { engine.Show(); }, ErrorNumber::CannotCreateComponent, " Engine.Show() ");
     int shown = 0;
     toolkit().olderWizard = [&] { ++shown; };
     engine.Show();
