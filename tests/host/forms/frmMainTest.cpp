@@ -38,11 +38,6 @@ namespace {
 
 using EditorTest = EditorFixture;
 
-std::string executionEngineXml()
-{
-    return globals().gobjSharedData->PropertiesNode().child("ExecutionEngine").xml();
-}
-
 // Colours keywords red instead of blue.
 class RedKeywordsColorizer final : public IColorizer
 {
@@ -70,12 +65,6 @@ std::vector<std::string> shownColours(const QTextDocument* document)
             out.push_back(shown);
         }
     return out;
-}
-
-void press(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {})
-{
-    QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
-    QApplication::sendEvent(widget, &event);
 }
 
 // Selects from..to in box (the caret ends at to).
@@ -129,7 +118,7 @@ TEST_F(EditorTest, FillsTheControls_TheStoredLanguageIsSelectedOnlyWhenItMatches
         });
         EXPECT_EQ(notifier.events.back(), "Button1");
         EXPECT_FALSE(window()->isVisible());
-        EXPECT_EQ(executionEngineXml(), expected);
+        EXPECT_EQ(globals().gobjSharedData->PropertiesNode().child("ExecutionEngine").xml(), expected);
         EXPECT_EQ(globals().gobjSharedData->Description(), "New description");
         EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), "y = 2");
     }
@@ -171,16 +160,16 @@ TEST_F(EditorTest, LiveColoursEqualTheButtons_ColouringKeepsTheCaret_TypingSurvi
                 EXPECT_EQ(shownColours(box->document()), reds);
             }
             box->moveCursor(QTextCursor::End);
-            press(box, Qt::Key_Z, Qt::NoModifier, "z");
+            QTest::keyClick(box, Qt::Key_Z);
             const int caret = box->textCursor().position();
             control<QToolButton>("cmdColorizeCode")->click();
             EXPECT_EQ(box->textCursor().position(), caret);
             std::vector<std::string> coloured = shownColours(box->document());
             coloured.pop_back(); // the typed letter
             EXPECT_EQ(coloured, live);
-            press(box, Qt::Key_Z, Qt::ControlModifier);
+            QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
             EXPECT_EQ(KeptText::shownText(*box), hostparts::Colorizer::shownText(script));
-            press(box, Qt::Key_9, Qt::NoModifier, "9");
+            QTest::keyClick(box, Qt::Key_9);
             control<QPushButton>("cmdOk")->click();
         });
         EXPECT_EQ(hostState().gobjRobot->GetEvalCode(), stored + "9");
@@ -313,7 +302,7 @@ TEST_F(EditorTest, Clipboard_WizardButton_SyntaxCheck_EditingKeys_ReplaceAndFind
             SCOPED_TRACE(script);
             write(language, script);
             select(box, from, to);
-            press(box, key, modifiers, key == Qt::Key_Return ? "\r" : "");
+            QTest::keyClick(box, static_cast<Qt::Key>(key), modifiers);
             EXPECT_EQ(box->toPlainText().toStdString(), after);
             box->undo();
             EXPECT_EQ(box->toPlainText().toStdString(), script);
@@ -397,13 +386,7 @@ TEST_F(EditorTest, AMillionNestedElementsAreReadShownAndGivenBack)
 {
     // Every walk over the data holds no stack per level.
     constexpr int kLevels = 1'000'000;
-    std::string nested;
-    nested.reserve(kLevels * 7 + 4);
-    for (int i = 0; i < kLevels; ++i)
-        nested += "<n>";
-    nested += "deep";
-    for (int i = 0; i < kLevels; ++i)
-        nested += "</n>";
+    const std::string nested = repeat("<n>", kLevels) + "deep" + repeat("</n>", kLevels);
     const std::string data =
         "<Activity><Description>" + nested +
         "</Description><Properties><ExecutionEngine>E</ExecutionEngine></Properties><ScriptData><RobotScript>"
