@@ -96,9 +96,7 @@ TEST(ActivityFile, WriteReplacesTheContentAndKeepsThePermissions)
 
     zelhost::ActivityFile::writeAtomically(file, "<new>edited</new>");
     EXPECT_EQ(zelhost::ActivityFile::read(file), "<new>edited</new>");
-    struct stat info
-    {
-    };
+    struct stat info = {};
     ASSERT_EQ(stat(file.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
     // Nothing but the activity is left in the folder.

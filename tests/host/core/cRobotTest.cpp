@@ -6,8 +6,6 @@
 namespace zel {
 namespace {
 
-using test::raisedBy;
-
 XmlNode scriptNode(const std::string& inner)
 {
     return XmlNode::parse("<ScriptData>" + inner + "</ScriptData>").documentElement();

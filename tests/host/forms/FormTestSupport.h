@@ -57,8 +57,6 @@ protected:
     frmMain& form() { return dynamic_cast<frmMain&>(*engine->form()); }
     QDialog* window() { return form().window(); }
     template <class T> T* control(const char* name) { return test::control<T>(*window(), name); }
-    // The text of the error log beside the component ("" when there is none).
-    std::string logText() const { return m_module.log(); }
 
 private:
     ModuleInTempDir m_module;
