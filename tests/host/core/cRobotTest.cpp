@@ -11,12 +11,10 @@ XmlNode scriptNode(const std::string& inner)
     return XmlNode::parse("<ScriptData>" + inner + "</ScriptData>").documentElement();
 }
 
-const std::string kComplete = "<RobotScript><Script><Language><![CDATA[JScript]]></Language>"
-                              "<EvalCode><![CDATA[var x = 1;]]></EvalCode></Script></RobotScript>";
-
 TEST(cRobot, WritesTheCallersNode_BlankEvalCodeLeavesTheElementEmpty_OneDefinitionAfterTheOthers_FoundByBaseName)
 {
-    XmlNode node = scriptNode(kComplete);
+    XmlNode node = scriptNode("<RobotScript><Script><Language><![CDATA[JScript]]></Language>"
+                              "<EvalCode><![CDATA[var x = 1;]]></EvalCode></Script></RobotScript>");
     cRobot robot;
     robot.SetFreeDefinition(node);
     robot.SetEvalCode("    ");

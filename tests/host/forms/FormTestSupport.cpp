@@ -1,8 +1,6 @@
 #include "host/forms/FormTestSupport.h"
 
-#include "common/General.h"
 #include "common/Globals.h"
-#include "platform/module/Module.h"
 
 #include <QCoreApplication>
 #include <QEvent>
