@@ -70,9 +70,12 @@ using Nuevo = Opening<WizardNuevo>;
 using Older = Opening<Wizard>;
 
 // What fetch answers instead of the network: body, or for "" a request that could not be made.
-void serve(Nuevo& opening, const std::string& body)
+// With closing, the user closes the wizard while the answer is on its way.
+void serve(Nuevo& opening, const std::string& body, bool closing = false)
 {
-    opening.wizard.setFetch([body](const http::HttpRequest&, const http::HttpOptions&) {
+    opening.wizard.setFetch([&opening, body, closing](const http::HttpRequest&, const http::HttpOptions&) {
+        if (closing)
+            opening.wizard.cmdCancel_Click();
         http::HttpResponse response;
         response.error = body.empty() ? http::HttpError::CannotCreate : http::HttpError::None;
         response.message = body.empty() ? "no transport" : "";
@@ -82,8 +85,9 @@ void serve(Nuevo& opening, const std::string& body)
 }
 
 // What page 1 answers for addresses that give no usable WSDL, or whose request cannot even be made
-// (shown and logged), and the checks of Next. Each load leaves the page idle. Then names the
-// schema forbids but a WSDL may carry fill the tree and give a checked script.
+// (shown and logged), and the checks of Next. Each load leaves the page idle. A wizard closed while
+// the WSDL is on its way fills nothing; names the schema forbids but a WSDL may carry fill the tree
+// and give a checked script.
 TEST(WizardNuevo, PageOne_BadAddressesLeaveAnIdlePageAndNextSaysWhy_OddNamesGiveACheckedScript)
 {
     WizardEnvironment env;
@@ -116,19 +120,29 @@ TEST(WizardNuevo, PageOne_BadAddressesLeaveAnIdlePageAndNextSaysWhy_OddNamesGive
         if (raised) {
             EXPECT_EQ(env.ui->shown[0].icon, MessageIcon::Critical);
             EXPECT_NE(env.module.log().find("frmWizard.cmdLoad_Click()"), std::string::npos);
+            opening.wizard.cmdLoad_Click(); // idle again at once, before any tick of the timer
+            EXPECT_FALSE(opening.controls.isTimerRunning() || opening.controls.isBusyPointer());
         }
         opening.next();
         EXPECT_EQ(opening.controls.selectedPage(), 1) << what;
-        ASSERT_EQ(env.ui->shown.size(), raised ? 2u : 1u) << what;
+        ASSERT_EQ(env.ui->shown.size(), raised ? 3u : 1u) << what;
         EXPECT_EQ(env.ui->shown.back().text,
                   asksForMethod ? opening.wizard.messages.msgstrMetodo : opening.wizard.messages.msgstrCargar)
             << what;
         EXPECT_EQ(env.ui->shown.back().icon, MessageIcon::Information) << what;
     }
 
+    // Closed while the WSDL is on its way: the answer that comes after fills nothing.
+    const std::string oddWsdl = test::readFile(std::filesystem::path(ZEL_TEST_DATA_DIR) / "wizard/odd-names.wsdl");
+    Nuevo closed;
+    serve(closed, oddWsdl, true);
+    closed.load("http://127.0.0.1:1/Odd.asmx");
+    EXPECT_TRUE(closed.controls.isClosed());
+    EXPECT_EQ(closed.controls.tree().itemCount(), 0);
+
     // Names the schema forbids but a WSDL may carry fill the tree and give a checked script.
     Nuevo odd;
-    serve(odd, test::readFile(std::filesystem::path(ZEL_TEST_DATA_DIR) / "wizard/odd-names.wsdl"));
+    serve(odd, oddWsdl);
     odd.load("http://127.0.0.1:1/Odd.asmx");
     odd.tick("Odd\"Service", "O'Brien");
     const controls::TreeItem service = odd.controls.tree().child(odd.controls.tree().root(), 0);
