@@ -3,6 +3,8 @@
 #include "support/LoopbackServers.h"
 #include "support/TestSupport.h"
 
+#include <tuple>
+
 namespace zel::uddi {
 namespace {
 
@@ -40,22 +42,13 @@ TEST(UddiClient, Answers_ErrorsAndKinds_BusinessListOfTwoMegabytesWithTrace_NoAd
                               "<detail><dispositionReport generic=\"2.0\" operator=\"o\" xmlns=\"urn:uddi-org:api_v2\">"
                               "<result errno=\"10210\"><errInfo errCode=\"E_invalidKeyPassed\">Key &apos;x&apos; "
                               "unknown</errInfo></result></dispositionReport></detail></soap:Fault>";
-    struct Case
-    {
-        const char* what;
-        int status;
-        std::string body;
-        std::string contentType;
-        std::string kind;  // when the answer is taken
-        std::string error; // part of the error text otherwise
-    };
-    const std::vector<Case> cases = {
+    const std::string bareFault =
+        soap("<Fault xmlns=\"" + kSoap + "\"><faultcode>Server</faultcode><faultstring>Down</faultstring></Fault>");
+    // What the row is, the status, body and content type answered, the kind of answer when it is
+    // taken, and otherwise part of the error text.
+    const std::vector<std::tuple<const char*, int, std::string, const char*, const char*, const char*>> cases = {
         {"fault with report", 500, soap(fault), "text/xml", "", "E_invalidKeyPassed (10210): Key 'x' unknown"},
-        {"bare fault", 500,
-         soap("<Fault xmlns=\"" + kSoap +
-              "\"><faultcode>Server</faultcode><faultstring>Down"
-              "</faultstring></Fault>"),
-         "text/xml", "", "Server: Down"},
+        {"bare fault", 500, bareFault, "text/xml", "", "Server: Down"},
         {"fault with 200", 200, soap(fault), "text/xml", "", "E_invalidKeyPassed"},
         {"html error page", 404, "<html><body><h1>Not found</h1><br></body></html>", "text/html", "", "HTTP 404"},
         {"html with 200", 200, "<html><body>Hello<br></body></html>", "text/html", "", "not a SOAP message"},
@@ -70,14 +63,14 @@ TEST(UddiClient, Answers_ErrorsAndKinds_BusinessListOfTwoMegabytesWithTrace_NoAd
         {"prefixed elsewhere", 200, soap("<ns2:businessList xmlns:ns2=\"urn:uddi-org:api_v2\"/>", "S"), "text/xml",
          "businessList", ""},
     };
-    for (const Case& c : cases) {
-        CannedRegistry registry(c.status, c.body, c.contentType);
+    for (const auto& [what, status, body, contentType, kind, error] : cases) {
+        CannedRegistry registry(status, body, contentType);
         UddiClient client;
         client.setAddress(registry.server.url("/inquiry"));
         const Envelope answer = client.send(Envelope::of(GetTModelDetail{{"uuid:x"}}));
-        EXPECT_EQ(client.errorFlag(), !c.error.empty()) << c.what << ": " << client.errorText();
-        EXPECT_NE(client.errorText().find(c.error), std::string::npos) << c.what << ": " << client.errorText();
-        EXPECT_EQ(answer.responseKind(), c.kind) << c.what;
+        EXPECT_EQ(client.errorFlag(), !std::string_view(error).empty()) << what << ": " << client.errorText();
+        EXPECT_NE(client.errorText().find(error), std::string::npos) << what << ": " << client.errorText();
+        EXPECT_EQ(answer.responseKind(), kind) << what;
         EXPECT_EQ(registry.request.get_header_value("SOAPAction"), "\"\"");
         EXPECT_EQ(registry.request.get_header_value("Content-Type"), "text/xml; charset=\"utf-8\"");
     }
