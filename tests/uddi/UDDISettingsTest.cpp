@@ -117,10 +117,7 @@ TEST(UDDISettingsFile, MissingFile_Servers_FailedSave_TraceAndRows)
     EXPECT_NE(saved().find("<Trace><State><![CDATA[1]]></State><Path/></Trace><Search><MaxRows><![CDATA[50]]>"),
               std::string::npos)
         << saved();
-    UDDISettings reread;
-    EXPECT_TRUE(reread.TraceStateGet());
-    EXPECT_EQ(reread.TracePathGet(), "");
-    EXPECT_EQ(reread.SearchMaxRowsGet(), 50);
+    EXPECT_EQ(UDDISettings().TracePathGet(), ""); // the state and the rows are read back in the table below
 
     // The text of both numbers, the value read, or the error number (0: read as value).
     const std::vector<std::tuple<std::string, int, int>> numbers = {
