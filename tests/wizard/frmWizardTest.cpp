@@ -23,7 +23,7 @@ TEST(OlderWizardWindow, EngineShowOpensItNonModal_TickFillsTheGrid_CloseDuringLo
     test::windowApplication();
     test::WizardEnvironment env;
     test::RawServer silent(&test::RawServer::hang);
-    toolkit().olderWizard = &frmWizard::Show;
+    test::Installed<std::function<void()>> opener{test::toolkitSetter<&Toolkit::olderWizard>(), &frmWizard::Show};
     Engine engine;
     engine.LngSet("en", globals().gstrPathData);
     engine.Show();
@@ -59,7 +59,6 @@ TEST(OlderWizardWindow, EngineShowOpensItNonModal_TickFillsTheGrid_CloseDuringLo
     EXPECT_EQ(frmWizard::instance(), nullptr);
     QTest::qWait(400);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    toolkit().olderWizard = {};
 }
 
 } // namespace
