@@ -29,13 +29,15 @@ template <class W> struct Opening
         wizard.applyDesignTexts();
         wizard.Form_Load("en", stored);
     }
-    // Load of address, then the timer's ticks until the page is idle again (ten seconds at most).
+    // Load of address, then the timer's ticks until the page is idle again or the window closed (ten
+    // seconds at most).
     void load(const std::string& address)
     {
         controls.setText("txtWsdlUrl", address);
         wizard.cmdLoad_Click();
         for (auto until = std::chrono::steady_clock::now() + 10s;
-             controls.isTimerRunning() && std::chrono::steady_clock::now() < until; std::this_thread::sleep_for(10ms))
+             controls.isTimerRunning() && !controls.isClosed() && std::chrono::steady_clock::now() < until;
+             std::this_thread::sleep_for(10ms))
             wizard.timSoapLoadWsdl_Timer();
     }
     // Ticks or clears the item text under the top item parent, as a click on its box does.
