@@ -9,13 +9,6 @@
 namespace zel {
 namespace {
 
-// Puts an activity-data object into the process-wide state for one test and takes it out after.
-class Catalogue : public ::testing::Test
-{
-protected:
-    void TearDown() override { globals().gobjSharedData.reset(); }
-};
-
 // The activity-data object of a host that fails when asked for the catalogue.
 class FailingData final : public ISharedData
 {
@@ -34,9 +27,12 @@ public:
     XmlNode PropertiesNode() override { return {}; }
 };
 
-TEST_F(Catalogue, AttributesGet_EmptyWithoutDataOrCatalogue_AsksTheProcessWideObjectEveryTime)
+TEST(Catalogue, AttributesGet_EmptyWithoutDataOrCatalogue_AsksTheProcessWideObjectEveryTime)
 {
-    globals().gobjSharedData.reset();
+    // No activity data to begin with, and none left behind.
+    test::Installed<std::shared_ptr<ISharedData>> none{
+        [](std::shared_ptr<ISharedData> data) { return std::exchange(globals().gobjSharedData, std::move(data)); },
+        nullptr};
     BPPngDef catalogue;
     EXPECT_EQ(catalogue.AttributesGet(), "");
 

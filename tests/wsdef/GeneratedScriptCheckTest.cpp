@@ -1,6 +1,5 @@
 #include "WsdefTestSupport.h"
 
-#include "common/XmlFncs.h"
 #include "platform/script/vbscript/VBScriptParser.h"
 #include "platform/text/Text.h"
 #include "wsdef/ZelScriptXml.h"

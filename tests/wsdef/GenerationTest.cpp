@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <regex>
 #include <tuple>
 #include <vector>
@@ -265,18 +264,14 @@ TEST_F(Generation, TemplatesFileReadByEveryGeneration_MissingTemplatesEmpty_Miss
     EXPECT_EQ(made, "NEW call MS a=0\r\n\r\nEND");
 
     std::filesystem::remove(m_folder / ZelConfig::kFileName);
-    const std::vector<std::pair<std::function<void()>, const char*>> cases = {
-        {[&] { script.MainEvalCodeMake(); }, " ZelConfig.ScriptGetOne()  ZelScriptXml.MainEvalCodeMake() "},
-        {[&] { script.WebServiceCallEvalCodeMake(); },
-         " ZelConfig.ScriptGetOne()  ZelScriptXml.WebServiceCallEvalCodeMake() "},
-        {[&] { script.WebServiceAceEvalCodeMake(); },
-         " ZelConfig.ScriptGetOne()  ZelScriptXml.WebServiceAceEvalCodeMake() "},
-        {[&] { script.ParamAdd("a", "string"); },
-         " ZelConfig.ScriptGetOne()  ZelScriptXml.ParamEvalCodeMake()  WebServiceParams.ParamAdd() "},
-    };
-    for (const auto& [call, chain] : cases) {
-        test::expectRaises(call, ErrorNumber::ObjectNotSet, chain);
-    }
+    const std::string chain = " ZelConfig.ScriptGetOne()  ZelScriptXml.";
+    test::expectRaises([&] { script.MainEvalCodeMake(); }, ErrorNumber::ObjectNotSet, chain + "MainEvalCodeMake() ");
+    test::expectRaises([&] { script.WebServiceCallEvalCodeMake(); }, ErrorNumber::ObjectNotSet,
+                       chain + "WebServiceCallEvalCodeMake() ");
+    test::expectRaises([&] { script.WebServiceAceEvalCodeMake(); }, ErrorNumber::ObjectNotSet,
+                       chain + "WebServiceAceEvalCodeMake() ");
+    test::expectRaises([&] { script.ParamAdd("a", "string"); }, ErrorNumber::ObjectNotSet,
+                       chain + "ParamEvalCodeMake()  WebServiceParams.ParamAdd() ");
     EXPECT_EQ(XmlFncs::xmlNodeValueGet(script.pubNodeDefMetParams, "Parameter/Type"), "int");
     EXPECT_EQ(XmlFncs::xmlNodeValueGet(script.pubNodeRoot, "EvalCode"), made);
 }

@@ -19,21 +19,13 @@ using zel::wsdltest::rows;
 
 namespace {
 
-// The address of path on a server that serves every fixture at "/<fixture>" (the document only
-// when asked with ?WSDL), some under another name with the Content-Type a misconfigured server
-// would send, and the fault pages.
+// The address of path on a server that serves some fixtures under another name with the
+// Content-Type a misconfigured server would send, the fault pages, and every fixture at
+// "/<fixture>" (the document only when asked with ?WSDL).
 std::string served(const std::string& path)
 {
     static LoopbackHttpServer http;
     static const bool started = [] {
-        for (const char* name : {"quotes-s.wsdl", "two-services-xsd.wsdl", "default-namespace.wsdl",
-                                 "doctype-entities.wsdl", "latin1.wsdl", "utf16.wsdl", "toolkit-two-ports.wsdl",
-                                 "type-names.wsdl", "comma-names.wsdl", "two-layouts.wsdl"}) {
-            const std::string body = zel::test::fixture(std::string("wsdl/") + name);
-            http.server.Get(std::string("/") + name, [body](const httplib::Request& req, httplib::Response& res) {
-                res.set_content(req.has_param("WSDL") ? body : "<html>help page</html>", "text/xml");
-            });
-        }
         // path, status, body, Content-Type
         const std::tuple<const char*, int, std::string, const char*> pages[] = {
             {"/latin1-odd-charset.wsdl", 200, zel::test::fixture("wsdl/latin1.wsdl"), "text/xml; charset=ISO8859_1"},
@@ -49,6 +41,10 @@ std::string served(const std::string& path)
                 res.status = status;
                 res.set_content(body, type);
             });
+        http.server.Get(R"(/([\w.-]+\.wsdl))", [](const httplib::Request& req, httplib::Response& res) {
+            const std::string fixture = req.has_param("WSDL") ? "wsdl/" + req.matches[1].str() : "";
+            res.set_content(fixture.empty() ? "<html>help page</html>" : zel::test::fixture(fixture), "text/xml");
+        });
         zel::test::serveGeneratedBody(http.server, "/huge", 100u * 1024u * 1024u, false);
         return http.start() > 0;
     }();
