@@ -20,12 +20,16 @@ using zel::wsdltest::rows;
 namespace {
 
 // The address of path on a server that serves some fixtures under another name with the
-// Content-Type a misconfigured server would send, the fault pages, and every fixture at
+// Content-Type a misconfigured server would send, the fault pages, documents whose services are
+// named in odd ways, and every fixture at
 // "/<fixture>" (the document only when asked with ?WSDL).
 std::string served(const std::string& path)
 {
     static LoopbackHttpServer http;
     static const bool started = [] {
+        const auto wsdl = [](const std::string& services) {
+            return "<wsdl:definitions xmlns:wsdl='w'>" + services + "</wsdl:definitions>";
+        };
         // path, status, body, Content-Type
         const std::tuple<const char*, int, std::string, const char*> pages[] = {
             {"/latin1-odd-charset.wsdl", 200, zel::test::fixture("wsdl/latin1.wsdl"), "text/xml; charset=ISO8859_1"},
@@ -35,6 +39,13 @@ std::string served(const std::string& path)
             {"/error-html", 500, "<html><body><h1>Server Error</h1><p>Runtime error<br></body></html>", "text/html"},
             {"/error-xml", 500, "<?xml version=\"1.0\"?><error><message>Unhandled</message></error>", "text/xml"},
             {"/not-xml", 200, "Service temporarily unavailable", "text/plain"},
+            {"/padded-name", 200, wsdl("<wsdl:service name=' Calc '/>"), "text/xml"},
+            {"/blank-name", 200, wsdl("<wsdl:service name='   '/>"), "text/xml"},
+            {"/empty-name", 200, wsdl("<wsdl:service name=''/>"), "text/xml"},
+            {"/first-unnamed", 200, wsdl("<wsdl:service/><wsdl:service name='Second'/>"), "text/xml"},
+            {"/nested-first", 200,
+             wsdl("<wsdl:types><wsdl:service name='Inner'/></wsdl:types><wsdl:service name='Outer'/>"), "text/xml"},
+            {"/no-prefix", 200, "<definitions><service name='Plain'/></definitions>", "text/xml"},
         };
         for (const auto& [path, status, body, type] : pages)
             http.server.Get(path, [=](const httplib::Request&, httplib::Response& res) {
@@ -82,63 +93,36 @@ constexpr const char* kWizardPrefixes = "xsd,xsi,xs,s";
 } // namespace
 
 // Through a transport that records what it is asked: the suffix, method, header and time-out of
-// the request, the service name as written, and the selection set only for a name that is not blank.
-TEST(WebServiceFetch, ThroughARecordingTransport_RequestNameAndSelection)
+// the request, the suffix added again by every call; no request without an address; a request
+// that cannot be made raises, before the suffix is added, even when the transport gives no reason.
+TEST(WebServiceFetch, ThroughARecordingTransport_RequestSuffixAndCreationFailure)
 {
-    const auto wsdl = [](const std::string& services) {
-        return "<wsdl:definitions xmlns:wsdl='w'>" + services + "</wsdl:definitions>";
-    };
-    const char* const unnamed = " BuscarClasesWs DomLoad=''";
-    // body answered ("": no address, no request), name returned, SelectedWebService and
-    // SelectedClass afterwards, end of the diagnostic
-    const std::tuple<std::string, const char*, const char*, const char*> cases[] = {
-        {"", "", "before", " BuscarClasesWs url=''"},
-        {wsdl("<wsdl:service name=' Calc '/>"), " Calc ", " Calc ", ""},
-        {wsdl("<wsdl:service name='   '/>"), "   ", "before", ""},
-        {wsdl("<wsdl:service name=''/>"), "", "before", unnamed},
-        {wsdl("<wsdl:service/><wsdl:service name='Second'/>"), "", "before", unnamed},
-        {wsdl("<wsdl:types><wsdl:service name='Inner'/></wsdl:types><wsdl:service name='Outer'/>"), "Inner", "Inner",
-         ""},
-        {"<definitions><service name='Plain'/></definitions>", "", "before", unnamed},
-    };
-    for (const auto& [body, expected, selected, diagnostic] : cases) {
-        const std::string url = body.empty() ? "" : "http://127.0.0.1:9/S.asmx?WSDL";
-        WebService analyser;
-        std::vector<http::HttpRequest> sent;
-        analyser.setHttpSend([&](const http::HttpRequest& request, const http::HttpOptions& options) {
-            sent.push_back(request);
-            EXPECT_EQ(options.timeout, std::chrono::seconds(30));
-            http::HttpResponse response; // no status: it is not examined
-            response.body = body;
-            return response;
-        });
-        analyser.SelectedWebService = analyser.SelectedClass = "before";
-        analyser.strUrl = url;
-        EXPECT_EQ(analyser.BuscarClasesWs(), expected) << body;
-        EXPECT_EQ(analyser.SelectedWebService, selected) << body;
-        EXPECT_EQ(analyser.SelectedClass, selected) << body;
-        EXPECT_TRUE(analyser.lastDiagnostic().ends_with(diagnostic)) << body << ": " << analyser.lastDiagnostic();
-        ASSERT_EQ(sent.size(), url.empty() ? 0u : 1u) << body;
-        if (url.empty())
-            continue;
-        EXPECT_FALSE(analyser.WSXML.isNone()) << body;
-        EXPECT_EQ(sent[0].url, url + "?WSDL");
-        EXPECT_EQ(sent[0].method, "GET");
-        EXPECT_EQ(sent[0].headers,
-                  (std::vector<std::pair<std::string, std::string>>{{"Content-Type", "text/xml; charset=utf-8"}}));
-        // Every call appends the suffix again, to the address as it now is.
-        analyser.BuscarClasesWs();
-        EXPECT_EQ(sent.back().url, url + "?WSDL?WSDL");
-    }
-
-    // A request that cannot be made raises, before the suffix is added, even when the transport
-    // gives no reason.
+    std::vector<http::HttpRequest> sent;
+    http::HttpError error = http::HttpError::None;
     WebService analyser;
-    analyser.setHttpSend([](const http::HttpRequest&, const http::HttpOptions&) {
-        http::HttpResponse response;
-        response.error = http::HttpError::CannotCreate;
+    analyser.setHttpSend([&](const http::HttpRequest& request, const http::HttpOptions& options) {
+        sent.push_back(request);
+        EXPECT_EQ(options.timeout, std::chrono::seconds(30));
+        http::HttpResponse response; // no status: it is not examined
+        response.error = error;
+        response.body = "<wsdl:definitions xmlns:wsdl='w'><wsdl:service name='Calc'/></wsdl:definitions>";
         return response;
     });
+    EXPECT_EQ(analyser.BuscarClasesWs(), "");
+    EXPECT_TRUE(analyser.lastDiagnostic().ends_with(" BuscarClasesWs url=''")) << analyser.lastDiagnostic();
+    EXPECT_TRUE(sent.empty());
+    const std::string url = "http://127.0.0.1:9/S.asmx?WSDL";
+    analyser.strUrl = url;
+    EXPECT_EQ(analyser.BuscarClasesWs(), "Calc");
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].url, url + "?WSDL");
+    EXPECT_EQ(sent[0].method, "GET");
+    EXPECT_EQ(sent[0].headers,
+              (std::vector<std::pair<std::string, std::string>>{{"Content-Type", "text/xml; charset=utf-8"}}));
+    analyser.BuscarClasesWs();
+    EXPECT_EQ(sent.back().url, url + "?WSDL?WSDL");
+
+    error = http::HttpError::CannotCreate;
     analyser.strUrl = "http://127.0.0.1:9/x";
     expectRaises([&] { analyser.BuscarClasesWs(); }, ErrorNumber::CannotCreateComponent,
                  " WebService.BuscarClasesWs() ");
@@ -155,28 +139,34 @@ TEST(WebServiceFetch, Addresses_GiveTheFirstServiceNameOrFailKeepingThePreviousW
     const char* const unreadable = "1001 No se puede leer el xml BuscarClasesWs load Xml";
     const char* const unnamed = " BuscarClasesWs DomLoad=''";
     const char* const send = " BuscarClasesWs send";
-    // address (a path: on the fixture server), name returned, whether WSXML is replaced, the
-    // diagnostic (when it begins with a blank: how it ends)
-    const std::tuple<std::string, const char*, bool, const char*> cases[] = {
-        {"/quotes-s.wsdl", "QuoteService", true, ""},
-        {"/two-services-xsd.wsdl", "UnitService", true, ""},
-        {"/default-namespace.wsdl", "", true, unnamed},
-        {"/toolkit-two-ports.wsdl", "", true, unnamed},
-        {"/latin1.wsdl", "Caf\xC3\xA9", true, ""},
-        {"/utf16.wsdl", "Sixteen\xC3\xA9", true, ""},
-        {"/doctype-entities.wsdl", "EntityService", true, ""},
-        {"/latin1-odd-charset.wsdl", "Caf\xC3\xA9", true, ""},
-        {"/utf8-declared-latin1.wsdl", "Cotizaci\xC3\xB3n", true, ""},
-        {"/utf8-declared-utf16.wsdl", "DeclaredSixteen", true, ""},
-        {refused, "", false, send},
-        {"http://wsdl-host.invalid/x.asmx", "", false, send},
-        {silent.url("/x.asmx"), "", false, send}, // never answers
-        {"/error-html", "", false, unreadable},
-        {"/error-xml", "", true, unnamed}, // a 500 page in well-formed XML
-        {"/not-xml", "", false, unreadable},
-        {"/huge", "", false, send}, // 100 MB
+    // address (a path: on the fixture server), name returned, SelectedWebService and SelectedClass
+    // afterwards, whether WSXML is replaced, the diagnostic (when it begins with a blank: how it ends)
+    const std::tuple<std::string, const char*, const char*, bool, const char*> cases[] = {
+        {"/quotes-s.wsdl", "QuoteService", "QuoteService", true, ""},
+        {"/two-services-xsd.wsdl", "UnitService", "UnitService", true, ""},
+        {"/default-namespace.wsdl", "", "QuoteService", true, unnamed},
+        {"/toolkit-two-ports.wsdl", "", "QuoteService", true, unnamed},
+        {"/latin1.wsdl", "Caf\xC3\xA9", "Caf\xC3\xA9", true, ""},
+        {"/utf16.wsdl", "Sixteen\xC3\xA9", "Sixteen\xC3\xA9", true, ""},
+        {"/doctype-entities.wsdl", "EntityService", "EntityService", true, ""},
+        {"/latin1-odd-charset.wsdl", "Caf\xC3\xA9", "Caf\xC3\xA9", true, ""},
+        {"/utf8-declared-latin1.wsdl", "Cotizaci\xC3\xB3n", "Cotizaci\xC3\xB3n", true, ""},
+        {"/utf8-declared-utf16.wsdl", "DeclaredSixteen", "DeclaredSixteen", true, ""},
+        {"/padded-name", " Calc ", " Calc ", true, ""},   // the name as written
+        {"/blank-name", "   ", "QuoteService", true, ""}, // returned, but not selected
+        {"/empty-name", "", "QuoteService", true, unnamed},
+        {"/first-unnamed", "", "QuoteService", true, unnamed}, // only the first service counts
+        {"/nested-first", "Inner", "Inner", true, ""},         // wherever it is
+        {"/no-prefix", "", "QuoteService", true, unnamed},
+        {refused, "", "QuoteService", false, send},
+        {"http://wsdl-host.invalid/x.asmx", "", "QuoteService", false, send},
+        {silent.url("/x.asmx"), "", "QuoteService", false, send}, // never answers
+        {"/error-html", "", "QuoteService", false, unreadable},
+        {"/error-xml", "", "QuoteService", true, unnamed}, // a 500 page in well-formed XML
+        {"/not-xml", "", "QuoteService", false, unreadable},
+        {"/huge", "", "QuoteService", false, send}, // 100 MB
     };
-    for (const auto& [address, name, replacesWsxml, stage] : cases) {
+    for (const auto& [address, name, selected, replacesWsxml, stage] : cases) {
         Loaded loaded("quotes-s.wsdl");
         ASSERT_EQ(loaded.service, "QuoteService");
         const XmlNode previous = loaded.analyser.WSXML;
@@ -187,7 +177,9 @@ TEST(WebServiceFetch, Addresses_GiveTheFirstServiceNameOrFailKeepingThePreviousW
         const std::string diagnostic = loaded.analyser.lastDiagnostic();
         EXPECT_TRUE(diagnostic == stage || (*stage == ' ' && diagnostic.ends_with(stage)))
             << address << ": " << diagnostic;
-        EXPECT_EQ(loaded.analyser.SelectedWebService, *name != '\0' ? name : "QuoteService") << address;
+        EXPECT_EQ(loaded.analyser.SelectedWebService + "|" + loaded.analyser.SelectedClass,
+                  std::string(selected) + "|" + selected)
+            << address;
     }
     // Entities declared in a DOCTYPE are neither expanded nor fetched.
     Loaded entities("doctype-entities.wsdl");
