@@ -44,7 +44,6 @@ public:
         }
     }
     std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(m_port) + path; }
-    int port() const { return m_port; }
 
     httplib::Server server;
 

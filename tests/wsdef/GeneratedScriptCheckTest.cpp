@@ -18,8 +18,6 @@ namespace zel {
 namespace {
 
 using wsdeftest::ComponentFolderTest;
-using wsdeftest::dataFile;
-using wsdeftest::readFile;
 
 // The installed templates, as the wizard uses them, checked by our VBScript front end.
 class GeneratedScript : public ComponentFolderTest
@@ -48,7 +46,7 @@ std::string generate(bool full)
 {
     ZelScriptXml script;
     script.WebServicePropertiesSet("http://localhost:8080/Calculator.asmx",
-                                   readFile(dataFile("CalculatorService.wsdl")), false, full, "Calculator",
+                                   test::fixture("wsdef/CalculatorService.wsdl"), false, full, "Calculator",
                                    "Calculator", "Add");
     script.WebServiceMethodReturnSet(full ? "int" : "", full ? "Total" : "[none]");
     script.WebServiceProxySettingsSet(full, full, full ? "proxy.example" : "", "3128", "svc-user", "p@ss",
@@ -120,7 +118,7 @@ TEST_F(GeneratedScript, CarriesItsRunTimeBehaviours)
 TEST_F(GeneratedScript, QuotesAndLineBreaksInUserTextStayInsideTheirLiterals)
 {
     ZelScriptXml script;
-    script.WebServicePropertiesSet("http://host/a\"b.asmx", readFile(dataFile("CalculatorService.wsdl")), false, true,
+    script.WebServicePropertiesSet("http://host/a\"b.asmx", test::fixture("wsdef/CalculatorService.wsdl"), false, true,
                                    "Calc\"ulator", "Calculator", "Add");
     script.WebServiceMethodReturnSet("int", "To\"tal");
     script.WebServiceProxySettingsSet(true, false, "proxy\r\nMsgBox 1", "3128", "us\"er",

@@ -8,12 +8,6 @@
 namespace zel::wsdeftest {
 
 using test::raisedBy;
-using test::readFile;
-
-inline std::filesystem::path dataFile(const std::string& name)
-{
-    return test::dataFile("wsdef/" + name);
-}
 
 // Every test runs with the component's folder pointed at a fresh temporary folder, into which
 // the test puts the templates file it needs.
@@ -21,8 +15,8 @@ class ComponentFolderTest : public ::testing::Test
 {
 protected:
     void writeTemplates(const std::string& text) { test::writeFile(m_folder / "ZelWebServiceConfig.xml", text); }
-    void useTemplates(const std::filesystem::path& file) { writeTemplates(readFile(file)); }
-    void useMarkerTemplates() { useTemplates(dataFile("MarkerTemplates.xml")); }
+    void useTemplates(const std::filesystem::path& file) { writeTemplates(test::readFile(file)); }
+    void useMarkerTemplates() { writeTemplates(test::fixture("wsdef/MarkerTemplates.xml")); }
 
     test::ModuleInTempDir m_module{"zelscript"};
     const std::filesystem::path& m_folder = m_module.folder();

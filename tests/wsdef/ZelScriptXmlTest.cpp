@@ -5,16 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <tuple>
 #include <vector>
 
 namespace zel {
 namespace {
 
-using wsdeftest::dataFile;
 using wsdeftest::raisedBy;
-using wsdeftest::readFile;
 
 std::string value(const XmlNode& node, std::string_view path)
 {
@@ -49,7 +46,7 @@ std::vector<std::string> parameterNames(const ZelScriptXml& script)
 }
 
 // A definition as the editor stores it.
-const std::string kStoredDefinition = readFile(dataFile("StoredDefinition.xml"));
+const std::string kStoredDefinition = test::fixture("wsdef/StoredDefinition.xml");
 
 // NodeRootValidate makes the skeleton (every element in order, with the creation defaults) or
 // appends a stored definition after EvalCode and points the part properties at its elements,
@@ -112,15 +109,14 @@ TEST(ZelScriptXml, StoredDefinitions_SettersWriteIntoTheirElements_AMissingPartF
 
     ZelScriptXml script;
     script.NodeRootValidate("<Anything><Method><Name>Add</Name></Method></Anything>");
-    const std::vector<std::pair<const char*, std::function<void()>>> cases = {
-        {" ZelScriptXml.WebServicePropertiesSet() ",
-         [&] { script.WebServicePropertiesSet("p", "", false, false, "s", "c", "m"); }},
-        {" ZelScriptXml.WebServiceMethodReturnSet() ", [&] { script.WebServiceMethodReturnSet("int", "x"); }},
-        {" ZelScriptXml.WebServiceProxySettingsSet() ", [&] { script.WebServiceProxySettingsSet(true); }},
-        {" ZelScriptXml.MethodDataSet() ", [&] { script.MethodDataSet("Sub", "int", "x", "1"); }},
-    };
-    for (const auto& [tag, call] : cases)
-        test::expectRaises(call, ErrorNumber::ObjectNotSet, tag);
+    test::expectRaises([&] { script.WebServicePropertiesSet("p", "", false, false, "s", "c", "m"); },
+                       ErrorNumber::ObjectNotSet, " ZelScriptXml.WebServicePropertiesSet() ");
+    test::expectRaises([&] { script.WebServiceMethodReturnSet("int", "x"); }, ErrorNumber::ObjectNotSet,
+                       " ZelScriptXml.WebServiceMethodReturnSet() ");
+    test::expectRaises([&] { script.WebServiceProxySettingsSet(true); }, ErrorNumber::ObjectNotSet,
+                       " ZelScriptXml.WebServiceProxySettingsSet() ");
+    test::expectRaises([&] { script.MethodDataSet("Sub", "int", "x", "1"); }, ErrorNumber::ObjectNotSet,
+                       " ZelScriptXml.MethodDataSet() ");
     // MethodDataSet wrote the operation name before it failed on the missing Return.
     EXPECT_EQ(value(script.pubNodeDefMethod, "Name"), "Sub");
 
@@ -162,7 +158,7 @@ TEST(ZelScriptXml, Setters_WriteEveryValue_WsdlEmbeddedOrKeptWhole_NoneStoresAnE
     script.WebServicePropertiesSet("p", "", true, false, "s", "c", "m");
     EXPECT_EQ(values(script.pubNodeDefWebSrv), "Path=p Wsdl= LoadFromPath=1 ClassName=c ServiceName=s ACE=0");
 
-    const std::string wsdl = readFile(dataFile("CalculatorService.wsdl"));
+    const std::string wsdl = test::fixture("wsdef/CalculatorService.wsdl");
     const std::string broken = "<definitions><unclosed> & more";
     const XmlNode node = script.pubNodeDefWebSrv.selectSingleNode("Wsdl");
     // the WSDL given, and what Wsdl holds afterwards ("": nothing)
@@ -223,9 +219,8 @@ TEST_F(ZelScriptXmlParams, ParamAdd_StoresInOrder_SameNameMovesToTheEnd_EmptyNam
 
     // The same name replaces a parameter and moves it to the end.
     script = ZelScriptXml();
-    script.ParamAdd("a", "int");
-    script.ParamAdd("b", "int");
-    script.ParamAdd("c", "int");
+    for (const char* name : {"a", "b", "c"})
+        script.ParamAdd(name, "int");
     script.ParamAdd("a", "string", "", "new");
     EXPECT_EQ(parameterNames(script), (std::vector<std::string>{"b", "c", "a"}));
     EXPECT_EQ(values(script.pubNodeDefMetParams.selectSingleNode("Parameter[3]")),

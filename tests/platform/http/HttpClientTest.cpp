@@ -167,12 +167,9 @@ TEST(HttpClient, Proxy_ReceivesTheRequestAndTheCredentials)
     std::mutex mutex;
     std::vector<std::string> seen;
     RawServer proxy([&](int socket, const std::atomic<bool>&) {
-        const std::string request = RawServer::readHeaders(socket);
-        {
-            std::lock_guard lock(mutex);
-            seen.push_back(request);
-        }
-        if (request.find("Proxy-Authorization:") == std::string::npos)
+        std::lock_guard lock(mutex); // held until the client closes, so the test reads seen afterwards
+        seen.push_back(RawServer::readHeaders(socket));
+        if (seen.back().find("Proxy-Authorization:") == std::string::npos)
             RawServer::write(socket, "HTTP/1.1 407 Proxy Authentication Required\r\n"
                                      "Proxy-Authenticate: Basic realm=\"test\"\r\nContent-Length: 0\r\n\r\n");
         else
