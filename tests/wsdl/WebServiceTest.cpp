@@ -266,7 +266,8 @@ TEST(WebServiceParameters, ChosenOperation_FillsGridReturnTypeAndSharedSequence_
         {"type-names.wsdl", "Bare", "s,xsd", "", "long", "kept"},
         // The prefixes are tried in order; a return type without a colon stays whole.
         {"type-names.wsdl", "Short", "xsd,s", "", "x", "kept"},
-        // The field is trimmed as a whole: "s " and " xsd" are no prefixes, nothing is found.
+        // The field is trimmed as a whole: "xsd" is tried, then "s"; "s " and " xsd" are no prefixes.
+        {"type-names.wsdl", "Foreign", "  xsd,s  ", "*thing Thing [none], n int [none]", "Thing", "s:sequence 2"},
         {"type-names.wsdl", "Foreign", "  s , xsd  ", "", "", "kept"},
     };
     XmlNode previous;
